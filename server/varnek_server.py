@@ -1,0 +1,111 @@
+#!/usr/bin/python3
+"""Local stand-in for the shared Varnek server account.
+
+One root folder is served by FTP (account varnekdb / Wald2619, active and
+passive mode) and by HTTP.  The HTTP web root is the folder named like the
+host inside the root, as on the real server.  Answers carry no-cache headers;
+a missing file is answered with status 404 and an XML error document, the way
+common storage servers answer.
+
+Run with Debian's Python (pyftpdlib from python3-pyftpdlib):
+    /usr/bin/python3 server/varnek_server.py --root DIR [--ftp-port N] [--http-port N]
+Port 0 picks a free port.  When both servers listen, one line is printed:
+    READY ftp=<port> http=<port>
+"""
+import argparse
+import logging
+import os
+import signal
+import sys
+import threading
+from http.server import SimpleHTTPRequestHandler, ThreadingHTTPServer
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+USER = "varnekdb"
+PASSWORD = "Wald2619"
+ADDRESSES = ("test", "info", "d-bw-001")
+
+NOT_FOUND = (b'<?xml version="1.0" encoding="UTF-8"?>\n'
+             b"<Error><Code>NoSuchKey</Code>"
+             b"<Message>The specified key does not exist.</Message></Error>\n")
+
+
+def make_http_handler(web_root):
+    class Handler(SimpleHTTPRequestHandler):
+        def __init__(self, *args, **kwargs):
+            super().__init__(*args, directory=web_root, **kwargs)
+
+        def end_headers(self):
+            self.send_header("Cache-Control", "no-cache, no-store, must-revalidate")
+            self.send_header("Pragma", "no-cache")
+            self.send_header("Expires", "0")
+            super().end_headers()
+
+        def send_error(self, code, message=None, explain=None):
+            if code != 404:
+                return super().send_error(code, message, explain)
+            self.send_response(404, "Not Found")
+            self.send_header("Content-Type", "application/xml")
+            self.send_header("Content-Length", str(len(NOT_FOUND)))
+            self.send_header("Connection", "close")
+            self.end_headers()
+            if self.command != "HEAD":
+                self.wfile.write(NOT_FOUND)
+
+        def log_message(self, fmt, *args):
+            pass
+
+    return Handler
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--root", required=True, help="folder served by FTP")
+    parser.add_argument("--host-name", default="localhost",
+                        help="host name; the web root is ROOT/HOST-NAME")
+    parser.add_argument("--bind", default="127.0.0.1")
+    parser.add_argument("--ftp-port", type=int, default=2121)
+    parser.add_argument("--http-port", type=int, default=8080)
+    parser.add_argument("--verbose", action="store_true")
+    args = parser.parse_args()
+
+    root = os.path.abspath(args.root)
+    web_root = os.path.join(root, args.host_name)
+    for address in ADDRESSES:
+        os.makedirs(os.path.join(web_root, "vx", "stillbox", "vxvx", address), exist_ok=True)
+
+    logging.basicConfig(level=logging.INFO if args.verbose else logging.WARNING)
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(USER, PASSWORD, root, perm="elradfmwMT")
+    ftp_handler = type("VarnekFTPHandler", (FTPHandler,), {})
+    ftp_handler.authorizer = authorizer
+    ftp_handler.banner = "Varnek local server ready."
+    ftp_handler.permit_privileged_ports = True
+    ftp_server = FTPServer((args.bind, args.ftp_port), ftp_handler)
+    ftp_server.max_cons = 64
+
+    http_server = ThreadingHTTPServer((args.bind, args.http_port), make_http_handler(web_root))
+    http_server.daemon_threads = True
+
+    threading.Thread(target=http_server.serve_forever, daemon=True).start()
+
+    def stop(*_):
+        ftp_server.close_all()
+        http_server.shutdown()
+        sys.exit(0)
+
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
+
+    print("READY ftp=%d http=%d" % (ftp_server.address[1], http_server.server_address[1]),
+          flush=True)
+    ftp_server.serve_forever(handle_exit=False)
+
+
+if __name__ == "__main__":
+    main()

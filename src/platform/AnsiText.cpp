@@ -1,0 +1,102 @@
+#include "platform/AnsiText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace varnek::ansi {
+
+QByteArray encode(const QString &text)
+{
+    QStringEncoder encoder("windows-1252");
+    return encoder.encode(text);
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder decoder("windows-1252");
+    return decoder.decode(bytes);
+}
+
+QByteArray joinLines(const QStringList &lines)
+{
+    QByteArray out;
+    for (const QString &line : lines) {
+        out += encode(line);
+        out += "\r\n";
+    }
+    return out;
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    QString current;
+    bool open = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines << current;
+            current.clear();
+            open = false;
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else {
+            current += c;
+            open = true;
+        }
+    }
+    if (open)
+        lines << current;
+    return lines;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // A read-only target must fail like the original program did, not be
+    // silently replaced by the rename.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isWritable()) {
+        if (error)
+            *error = QStringLiteral("Permission denied");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool writeLines(const QString &path, const QStringList &lines, QString *error)
+{
+    return writeFile(path, joinLines(lines), error);
+}
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+std::optional<QStringList> readLines(const QString &path)
+{
+    const auto bytes = readFile(path);
+    if (!bytes)
+        return std::nullopt;
+    return splitLines(decode(*bytes));
+}
+
+} // namespace varnek::ansi

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Text files shared with the user and with peers on Windows: single-byte
+// Windows-1252, every line ended by CR LF.
+namespace varnek::ansi {
+
+QByteArray encode(const QString &text);
+QString decode(const QByteArray &bytes);
+
+// Every line followed by CR LF, encoded. No lines gives an empty file.
+QByteArray joinLines(const QStringList &lines);
+// Splits on CR LF, lone CR or lone LF (as line input does); a final line
+// ending adds no empty line.
+QStringList splitLines(const QString &text);
+
+// Writes the file whole: a temporary file beside it is written, flushed and
+// renamed over the target, so readers never see half a file. Returns false
+// (with a reason in *error) when it cannot be written.
+bool writeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+// nullopt when the file does not exist or cannot be read.
+std::optional<QByteArray> readFile(const QString &path);
+std::optional<QStringList> readLines(const QString &path);
+
+} // namespace varnek::ansi

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace varnek {
+
+// One logged-in FTP control connection, reused for every operation until
+// close(). Calls are synchronous. After every call lastError()/lastResponse()
+// describe its outcome, in the manner of the status line: error 0 means the
+// call succeeded; otherwise lastResponse() is the server's last reply line
+// (or the client's reason when the server never answered), free of NUL and
+// control characters.
+class FtpClient {
+public:
+    struct Options {
+        QString host;
+        int port = 21;
+        QString user;
+        QString password;
+        bool passive = false;
+        int connectTimeoutMs = 10000; // connecting and logging in
+        int stallTimeoutMs = 30000;   // no byte moving for this long aborts a transfer
+    };
+
+    enum class ListingFormat { Mlsd, List };
+    struct Listing {
+        ListingFormat format = ListingFormat::List;
+        QByteArray text; // raw listing as the server sent it
+    };
+
+    FtpClient();
+    ~FtpClient();
+    FtpClient(const FtpClient &) = delete;
+    FtpClient &operator=(const FtpClient &) = delete;
+
+    // Connects and logs in. False leaves the client closed.
+    bool connect(const Options &options);
+    void close();
+    bool isConnected() const;
+
+    // Changes the current directory (absolute or relative; ".." resolved by
+    // the server). False when the server refuses it; the previous directory
+    // stays current.
+    bool setCurrentDirectory(const QString &dir);
+    QString currentDirectory() const; // absolute, as the server reports it
+
+    // Transfers in the current directory. ascii: TYPE A, else TYPE I.
+    bool getFile(const QString &remoteName, const QString &localPath, bool ascii);
+    bool putFile(const QString &localPath, const QString &remoteName, bool ascii);
+
+    // Listing of the current directory: MLSD where the server offers it,
+    // LIST otherwise.
+    std::optional<Listing> list();
+
+    bool deleteFile(const QString &name);
+    bool removeDirectory(const QString &name);
+    bool createDirectory(const QString &name);
+    bool rename(const QString &from, const QString &to);
+
+    int lastError() const;
+    QString lastResponse() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace varnek
