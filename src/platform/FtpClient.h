@@ -14,8 +14,27 @@ namespace varnek {
 // call succeeded; otherwise lastResponse() is the server's last reply line
 // (or the client's reason when the server never answered), free of NUL and
 // control characters.
+//
+// Error numbers:
+//   0                    success;
+//   ServerReplyError     the server refused with an error reply (4xx/5xx);
+//                        lastResponse() is that reply line, e.g.
+//                        "530 Authentication failed.";
+//   NotConnectedError    the call needs a connection and there is none;
+//   any other number     the libcurl error code (CURLcode: 7 cannot connect,
+//                        28 timeout, 23 local file not writable, 26 local file
+//                        not readable, 3 unusable name, ...); lastResponse()
+//                        is the reason as text.
+//
+// Paths: the client keeps its own absolute current directory; every transfer,
+// listing and file operation addresses the server with absolute paths built
+// from it, so names with blanks, umlauts (sent as UTF-8) or '#' work. Names
+// must not contain CR, LF or NUL.
 class FtpClient {
 public:
+    static constexpr int ServerReplyError = 12003;
+    static constexpr int NotConnectedError = 12018;
+
     struct Options {
         QString host;
         int port = 21;

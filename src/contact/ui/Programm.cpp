@@ -1,0 +1,67 @@
+#include "contact/ui/Programm.h"
+
+#include "bell/ui/Klingel2.h"
+#include "contact/SpeechComponent.h"
+#include "contact/ui/Gast1.h"
+#include "help/ui/Hilfe2.h"
+
+namespace varnek {
+
+Programm::Programm(Einstellungen einstellungen, QObject *parent)
+    : QObject(parent), einstellungen_(std::move(einstellungen)),
+      sprecher_(new SpeechComponent(einstellungen_.programmOrdner, this))
+{
+    sprecher_->setMuted(einstellungen_.stumm);
+    if (!einstellungen_.sprechProtokoll.isEmpty())
+        sprecher_->setTranscriptFile(einstellungen_.sprechProtokoll);
+}
+
+Programm::~Programm()
+{
+    delete klingel2_;
+    delete hilfe2_;
+    delete gast1_;
+}
+
+Gast1 *Programm::gast1()
+{
+    if (!gast1_)
+        gast1_ = new Gast1(*this);
+    return gast1_;
+}
+
+Hilfe2 *Programm::hilfe2()
+{
+    if (!hilfe2_)
+        hilfe2_ = new Hilfe2(*this);
+    return hilfe2_;
+}
+
+Klingel2 *Programm::klingel2()
+{
+    if (!klingel2_)
+        klingel2_ = new Klingel2(*this);
+    return klingel2_;
+}
+
+Hilfe2 *Programm::hilfe2WennGeladen() const
+{
+    return hilfe2_;
+}
+
+Klingel2 *Programm::klingel2WennGeladen() const
+{
+    return klingel2_;
+}
+
+void Programm::hinweis(const QString &text)
+{
+    hilfe2()->setText(text);
+}
+
+void Programm::sprich(const QString &button)
+{
+    sprecher_->press(button);
+}
+
+} // namespace varnek

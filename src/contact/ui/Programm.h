@@ -1,0 +1,48 @@
+#pragma once
+
+#include "contact/Einstellungen.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace varnek {
+
+class Gast1;
+class Hilfe2;
+class Klingel2;
+class SpeechComponent;
+
+// The running program: its settings, its voice and its windows. Windows
+// reach each other only through here. The help and bell windows are created
+// when first touched and deleted when closed; touching one again creates it
+// anew, as loading a form did.
+class Programm : public QObject {
+    Q_OBJECT
+public:
+    explicit Programm(Einstellungen einstellungen, QObject *parent = nullptr);
+    ~Programm() override;
+
+    const Einstellungen &einstellungen() const { return einstellungen_; }
+    SpeechComponent &sprecher() { return *sprecher_; }
+
+    Gast1 *gast1();                 // created on first use, lives for the run
+    Hilfe2 *hilfe2();               // loads the help window (hidden) if needed
+    Hilfe2 *hilfe2WennGeladen() const;
+    Klingel2 *klingel2();           // loads the bell window (which alerts on load)
+    Klingel2 *klingel2WennGeladen() const;
+
+    // Writes the hint line of the help window.
+    void hinweis(const QString &text);
+
+    // Presses a button of the speech component by name (see SpeechComponent).
+    void sprich(const QString &button);
+
+private:
+    Einstellungen einstellungen_;
+    SpeechComponent *sprecher_;
+    QPointer<Gast1> gast1_;
+    QPointer<Hilfe2> hilfe2_;
+    QPointer<Klingel2> klingel2_;
+};
+
+} // namespace varnek

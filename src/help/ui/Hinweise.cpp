@@ -1,0 +1,84 @@
+#include "help/ui/Hinweise.h"
+
+#include <QEvent>
+#include <QWidget>
+
+namespace varnek {
+
+Hinweise::Hinweise(QWidget *window, std::vector<Hinweis> table, Sink sink)
+    : QObject(window), window_(window), table_(std::move(table)), sink_(std::move(sink))
+{
+}
+
+Hinweise *Hinweise::install(QWidget *window, std::vector<Hinweis> table, Sink sink)
+{
+    auto *h = new Hinweise(window, std::move(table), std::move(sink));
+    for (const Hinweis &row : h->table_) {
+        QWidget *w = *row.control ? window->findChild<QWidget *>(QString::fromLatin1(row.control))
+                                  : window;
+        if (!w)
+            continue;
+        w->setMouseTracking(true);
+        w->installEventFilter(h);
+    }
+    return h;
+}
+
+void Hinweise::setBackground(QWidget *w, const QColor &colour)
+{
+    if (!w || !colour.isValid())
+        return;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Button, colour);
+    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+    w->setProperty("varnekFarbe", colour);
+}
+
+QColor Hinweise::background(const QWidget *w)
+{
+    return w ? w->property("varnekFarbe").value<QColor>() : QColor();
+}
+
+void Hinweise::recolour(const char *name, const QColor &colour)
+{
+    setBackground(window_->findChild<QWidget *>(QString::fromLatin1(name)), colour);
+}
+
+void Hinweise::apply(const Hinweis &row, bool focus)
+{
+    if (!row.text.isEmpty() && (!focus || row.textOnFocus) && sink_)
+        sink_(row.text);
+    if (*row.control)
+        recolour(row.control, focus ? row.focus : row.mouse);
+    for (const auto &[name, colour] : row.also)
+        recolour(name, colour);
+}
+
+bool Hinweise::eventFilter(QObject *watched, QEvent *event)
+{
+    const QString name = watched == window_ ? QString() : watched->objectName();
+    for (const Hinweis &row : table_) {
+        if (name != QLatin1String(row.control))
+            continue;
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            apply(row, true);
+            break;
+        case QEvent::Enter:
+            apply(row, false);
+            break;
+        case QEvent::FocusOut:
+            if (*row.control)
+                recolour(row.control, row.leave);
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+} // namespace varnek

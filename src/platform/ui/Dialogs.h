@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace varnek {
+
+// Every message box, input box and file dialog of the program goes through
+// here. In test mode nothing is shown: each call is recorded and answered
+// from a queue of prepared answers (or a default), so no test ever blocks.
+namespace dialogs {
+
+enum class Icon { Information, Critical };
+
+// A message box with an OK button. An empty title means the program's title.
+void message(QWidget *parent, const QString &text, const QString &title = {},
+             Icon icon = Icon::Information);
+// Yes/No question; true for Yes.
+bool question(QWidget *parent, const QString &text, const QString &title = {});
+// Input box; nullopt-like: returns false in *ok (and "") when cancelled.
+QString input(QWidget *parent, const QString &prompt, const QString &title,
+              const QString &defaultText = {}, bool *ok = nullptr);
+// Save-file dialog proposing a name; "" when cancelled.
+QString saveFile(QWidget *parent, const QString &proposedName);
+
+QString programTitle();
+
+// --- test mode ---
+void setTestMode(bool on);
+bool testMode();
+// Texts of every message/question/input shown since the last clear.
+QStringList shown();
+void clearShown();
+// Answers for the next questions ("yes"/"no"), inputs (the text; an empty
+// QString() means cancel) and file dialogs, consumed in order. Without a
+// prepared answer a question answers No, an input is cancelled and a file
+// dialog is cancelled.
+void prepareAnswer(const QString &answer);
+
+} // namespace dialogs
+} // namespace varnek
