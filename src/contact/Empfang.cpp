@@ -1,0 +1,315 @@
+#include "contact/Empfang.h"
+
+#include "contact/TextProzeduren.h"
+#include "platform/AnsiText.h"
+
+namespace varnek {
+
+namespace {
+
+const QString &xmlKennung()
+{
+    static const QString kennung = QStringLiteral("<?xml");
+    return kennung;
+}
+
+const QString &user1()
+{
+    static const QString name = QStringLiteral("user1");
+    return name;
+}
+
+const QString &stop()
+{
+    static const QString name = QStringLiteral("Stop");
+    return name;
+}
+
+} // namespace
+
+QString Empfang::adresseUngueltigText()
+{
+    return QStringLiteral("Adresse ist nicht gültig!");
+}
+
+Empfang::Empfang(const QString &programmOrdner, QObject *parent)
+    : QObject(parent),
+      programmOrdner_(programmOrdner),
+      host_(QStringLiteral(VARNEK_DEFAULT_HOST)),
+      text9_(QStringLiteral("#dingdong#"))
+{
+    abruf_.setMaxBytes(kMaxBytes);
+    abruf_.setTimeoutMs(kAbrufTimeoutMs);
+    QObject::connect(&abruf_, &HttpFetch::finished, this, &Empfang::abrufFertig);
+    QObject::connect(&timer41_, &QTimer::timeout, this, &Empfang::timer41Tick);
+    QObject::connect(&timer52_, &QTimer::timeout, this, &Empfang::timer52Tick);
+    QObject::connect(&timer63_, &QTimer::timeout, this, &Empfang::timer63Tick);
+}
+
+Empfang::~Empfang()
+{
+    // An answer arriving while the members go away is of no interest.
+    wartend_ = false;
+    QObject::disconnect(&abruf_, nullptr, this, nullptr);
+}
+
+void Empfang::setServer(const QString &host, int httpPort)
+{
+    host_ = host;
+    httpPort_ = httpPort;
+}
+
+void Empfang::setIntervalle(int pollMs, int merkenMs, int sprechenMs)
+{
+    pollMs_ = pollMs;
+    merkenMs_ = merkenMs;
+    sprechenMs_ = sprechenMs;
+    if (timer41_.isActive())
+        timer41_.start(pollMs_);
+}
+
+void Empfang::setAbrufTimeoutMs(int ms)
+{
+    abruf_.setTimeoutMs(ms);
+}
+
+QString Empfang::k1Pfad() const
+{
+    return programmOrdner_ + QStringLiteral("/K1.txt");
+}
+
+void Empfang::setAddress(const QString &address)
+{
+    text6_ = addressUrlText(host_, httpPort_, address);
+    url_ = addressUrl(host_, httpPort_, address);
+    Q_EMIT changed();
+}
+
+void Empfang::setText4(const QString &text)
+{
+    // Like a text box, the check runs on a change only.
+    if (text == text4_)
+        return;
+    text4_ = text;
+    text4Pruefen();
+}
+
+void Empfang::text4Pruefen()
+{
+    picture28_ = false;
+    listscan1_ = QStringList{text4_};
+    Q_EMIT changed();
+    if (!enthaelt(text4_, xmlKennung()))
+        return;
+    adresseUngueltig();
+}
+
+void Empfang::adresseUngueltig()
+{
+    Q_EMIT focusAddress();
+    setPicture28Sichtbar(true);
+    Q_EMIT speak(stop());
+    Q_EMIT speak(stop());
+    setText4(QString()); // the check on the empty text hides Picture28 ...
+    setPicture28Sichtbar(true); // ... so it is shown again
+}
+
+void Empfang::setText9(const QString &code)
+{
+    if (code == text9_)
+        return;
+    text9_ = code;
+    Q_EMIT changed();
+}
+
+void Empfang::setTextscannK1(const QString &text)
+{
+    if (text == textscannK1_)
+        return;
+    textscannK1_ = text;
+    Q_EMIT changed();
+    if (textscannK1_ == xmlKennung()) {
+        Q_EMIT speak(stop());
+        setPicture28Sichtbar(true);
+    }
+}
+
+void Empfang::listscan1Click(int index)
+{
+    if (index >= 0 && index < listscan1_.size())
+        setTextscannK1(listscan1_.at(index));
+}
+
+void Empfang::setPicture28Sichtbar(bool sichtbar)
+{
+    if (sichtbar == picture28_)
+        return;
+    picture28_ = sichtbar;
+    Q_EMIT changed();
+}
+
+void Empfang::startReading()
+{
+    timer41_.start(pollMs_);
+    Q_EMIT changed();
+}
+
+void Empfang::stopReading()
+{
+    picture4_ = false;
+    timer41_.stop();
+    timer52_.stop();
+    setTimer63An(false);
+    if (wartend_) {
+        wartend_ = false; // abort() answers at once; that answer is dropped
+        abruf_.abort();
+    }
+    Q_EMIT changed();
+}
+
+void Empfang::timer41Tick()
+{
+    if (wartend_ || abruf_.busy())
+        return; // the previous fetch is still out: this tick is skipped
+    picture4_ = true;
+    setTimer63An(true);
+    timer52_.start(merkenMs_);
+    Q_EMIT changed();
+    lade();
+}
+
+void Empfang::lade()
+{
+    if (wartend_ || abruf_.busy())
+        return;
+    // Emptied first (this runs the Text4 check), as before every request.
+    // No compare step runs on this interim text: both run on the answer.
+    setText4(QString());
+    wartend_ = true;
+    if (url_.isEmpty() || !url_.isValid() || !abruf_.start(url_)) {
+        // No request possible: nothing read, handled like a failed fetch.
+        wartend_ = false;
+        antwortVerarbeiten(HttpFetch::Result{});
+    }
+}
+
+void Empfang::abrufFertig(const HttpFetch::Result &result)
+{
+    if (!wartend_)
+        return;
+    wartend_ = false;
+    antwortVerarbeiten(result);
+}
+
+void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
+{
+    if (result.ok && result.status >= 400) {
+        // An error page is never a message: whatever its body says, the
+        // address counts as not valid, as with an XML answer.
+        adresseUngueltig();
+    } else if (result.ok) {
+        setText4(ansi::decode(result.body.left(kMaxBytes)));
+    }
+    // A failed or timed-out fetch read nothing: Text4 stays empty.
+    command8();
+    command8();
+}
+
+void Empfang::command8()
+{
+    bool gefunden = false;
+    for (const QString &eintrag : std::as_const(list5_)) {
+        if (eintrag.compare(text4_, Qt::CaseInsensitive) == 0) {
+            gefunden = true;
+            break;
+        }
+    }
+    if (gefunden) {
+        timer52_.stop();
+        setTimer63An(false);
+        text7_ = text4_;
+        Q_EMIT changed();
+        return;
+    }
+    merkenUndSprechen();
+    // The ring check runs for a new text only.
+    if (enthaelt(text4_, text9_))
+        Q_EMIT ring();
+}
+
+void Empfang::merkenUndSprechen()
+{
+    list5_ = QStringList{text4_};
+    QByteArray datei;
+    for (const QString &eintrag : std::as_const(list5_))
+        datei += ansi::encode(eintrag) + QByteArrayLiteral("\r\n");
+    ansi::writeFile(k1Pfad(), datei); // a failed write is ignored, as every step here
+    timer52_.stop();
+    timer52_.start(merkenMs_);
+    setTimer63Intervall(sprechenMs_);
+    Q_EMIT changed();
+    sprich1();
+}
+
+void Empfang::timer52Tick()
+{
+    // While a fetch is out, Text4 holds the emptied interim text: the
+    // timers wait for the answer, whose compare steps switch them off.
+    if (wartend_)
+        return;
+    merkenUndSprechen();
+}
+
+void Empfang::timer63Tick()
+{
+    if (wartend_)
+        return;
+    sprich1();
+}
+
+void Empfang::sprich1()
+{
+    Q_EMIT speak(user1());
+    setTimer63An(false);
+}
+
+void Empfang::parsingK1()
+{
+    setTextscannK1(QString());
+    listscan1_.clear();
+    Q_EMIT changed();
+    const std::optional<QStringList> woerter = Parsing(text4_);
+    if (!woerter) {
+        Q_EMIT message(zuVieleBefehleText());
+        return;
+    }
+    listscan1_ = *woerter;
+    Q_EMIT changed();
+    // The first word is selected directly, which runs the word's check.
+    listscan1Click(0);
+}
+
+void Empfang::setTimer63An(bool an)
+{
+    if (an == timer63An_)
+        return;
+    timer63An_ = an;
+    timer63Anwenden();
+}
+
+void Empfang::setTimer63Intervall(int ms)
+{
+    timer63Intervall_ = ms;
+    timer63Anwenden();
+}
+
+void Empfang::timer63Anwenden()
+{
+    // Switched on without an interval it never fires.
+    if (timer63An_ && timer63Intervall_ > 0)
+        timer63_.start(timer63Intervall_);
+    else
+        timer63_.stop();
+}
+
+} // namespace varnek

@@ -1,0 +1,179 @@
+#pragma once
+
+#include "platform/HttpFetch.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+
+namespace varnek {
+
+// Receiving: while reading is on, the message file "Gast.txt" of the watched
+// address is fetched over HTTP every poll interval; a text not equal to the
+// last new one (letters compared without regard to case) is remembered,
+// written to "K1.txt" in the program folder for the speech component and
+// read aloud ("user1"); when it holds the ring code of Text9, ring() asks the
+// window to ring the bell window. An answer holding "<?xml", or with an HTTP
+// error status, means the address is not valid.
+//
+// The state carries the names of the contact window's controls, which mirror
+// it (after every changed()):
+//   Text6        the watched URL as shown (nothing escaped)
+//   Text4        the raw text of the last fetch
+//   Text7        the received text shown to the user
+//   List5        the last new text (at most one item)
+//   Text9        the ring code watched for, "#dingdong#" at start
+//   Listscan1    the words of Text4 (or Text4 whole, see setText4)
+//   TextscannK1  the selected word of Listscan1
+//   Picture28    the panel "Adresse ist nicht gültig!"
+//   Picture3/4   reading inactive / active
+//   Timer41      poll, Timer52 remember-and-speak, Timer63 speak
+//
+// The fetch never blocks: the poll tick empties Text4, starts the request
+// and returns; the compare steps run when the answer is in. At most one
+// fetch is in flight; a poll tick that finds one pending is skipped. A fetch
+// that gets no answer in time, or fails, counts as an empty answer.
+class Empfang : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kMaxBytes = 50000;
+    static constexpr int kPollMs = 2000;
+    static constexpr int kMerkenMs = 1000;
+    static constexpr int kSprechenMs = 1000;
+    static constexpr int kAbrufTimeoutMs = 3000;
+
+    // Text of Picture28.
+    static QString adresseUngueltigText();
+
+    // programmOrdner: where "K1.txt" is written.
+    explicit Empfang(const QString &programmOrdner, QObject *parent = nullptr);
+    ~Empfang() override;
+
+    // HTTP server of the address files (default: built-in host, port 80).
+    void setServer(const QString &host, int httpPort);
+    // Poll interval of Timer41, interval of Timer52, and the interval
+    // Timer63 gets with the first new text.
+    void setIntervalle(int pollMs, int merkenMs, int sprechenMs);
+    // How long a fetch may wait for its answer.
+    void setAbrufTimeoutMs(int ms);
+
+    QString programmOrdner() const { return programmOrdner_; }
+    QString k1Pfad() const;
+
+    // Text6 = URL of the address's message file.
+    void setAddress(const QString &address);
+    QString text6() const { return text6_; }
+    QUrl url() const { return url_; }
+
+    QString text4() const { return text4_; }
+    // Sets Text4; a change runs the Text4 check: Picture28 hidden,
+    // Listscan1 = [text]; a text holding "<?xml" marks the address as not
+    // valid (focusAddress(), Picture28, "Stop" twice, Text4 emptied).
+    void setText4(const QString &text);
+
+    QString text7() const { return text7_; }
+    QStringList list5() const { return list5_; }
+
+    QString text9() const { return text9_; }
+    void setText9(const QString &code);
+
+    QStringList listscan1() const { return listscan1_; }
+    QString textscannK1() const { return textscannK1_; }
+    // Sets TextscannK1; becoming exactly "<?xml" stops the speech and shows
+    // Picture28.
+    void setTextscannK1(const QString &text);
+    // Click on an item of Listscan1: copies it into TextscannK1.
+    void listscan1Click(int index);
+
+    bool picture28Sichtbar() const { return picture28_; }
+    void setPicture28Sichtbar(bool sichtbar);
+
+    // Reading indicator: Picture4 shown (and Picture3 hidden) once a poll
+    // tick ran; Picture3 shown after stopReading() and at start.
+    bool picture4Sichtbar() const { return picture4_; }
+    bool picture3Sichtbar() const { return !picture4_; }
+
+    const QTimer &timer41() const { return timer41_; }
+    const QTimer &timer52() const { return timer52_; }
+    const QTimer &timer63() const { return timer63_; }
+    // Timer63 switched on; it only fires once it has an interval.
+    bool timer63An() const { return timer63An_; }
+    int timer63Intervall() const { return timer63Intervall_; }
+
+    // A fetch is waiting for its answer.
+    bool abrufLaeuft() const { return wartend_; }
+
+    // Start reading: Timer41 on with the poll interval.
+    void startReading();
+    // Stop reading: Picture3 shown, Picture4 hidden, all three timers off.
+    // A fetch still waiting is dropped: its answer is not read.
+    void stopReading();
+
+    // Poll tick (Timer41): Picture4, Timer63 on, Timer52 on, fetch.
+    void timer41Tick();
+    // Fetch (`lade`): Text4 = "", request; the answer sets Text4 and runs
+    // the compare step twice.
+    void lade();
+    // Compare step (`Command8`).
+    void command8();
+    // Timer52: remember and speak again. Timer63: speak.
+    void timer52Tick();
+    void timer63Tick();
+    // Speak (`Sprich1`): "user1", then Timer63 off.
+    void sprich1();
+    // Word check (`ParsingK1`): Listscan1 = the words of Text4, the first
+    // selected; more than 501 words give message("Zu viele Befehle!").
+    void parsingK1();
+
+Q_SIGNALS:
+    void changed();
+    // Press a button of the speech component ("user1", "Stop").
+    void speak(const QString &button);
+    // Show the bell window and ring it.
+    void ring();
+    // Show a message box with this text.
+    void message(const QString &text);
+    // Focus the address field, cursor at its end.
+    void focusAddress();
+
+private:
+    void abrufFertig(const varnek::HttpFetch::Result &result);
+    void antwortVerarbeiten(const HttpFetch::Result &result);
+    void text4Pruefen();
+    void adresseUngueltig();
+    void merkenUndSprechen();
+    void setTimer63An(bool an);
+    void setTimer63Intervall(int ms);
+    void timer63Anwenden();
+
+    QString programmOrdner_;
+    QString host_;
+    int httpPort_ = 80;
+    int pollMs_ = kPollMs;
+    int merkenMs_ = kMerkenMs;
+    int sprechenMs_ = kSprechenMs;
+
+    QString text6_;
+    QUrl url_;
+    QString text4_;
+    QString text7_;
+    QStringList list5_;
+    QString text9_;
+    QStringList listscan1_;
+    QString textscannK1_;
+    bool picture28_ = false;
+    bool picture4_ = false;
+
+    QTimer timer41_;
+    QTimer timer52_;
+    QTimer timer63_;
+    bool timer63An_ = false;
+    int timer63Intervall_ = 0;
+
+    HttpFetch abruf_;
+    bool wartend_ = false;
+};
+
+} // namespace varnek
