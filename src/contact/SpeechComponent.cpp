@@ -1,11 +1,18 @@
 #include "contact/SpeechComponent.h"
 
-// Placeholder until the speech engine is wired in.
+#include "platform/AnsiText.h"
+#include "platform/SpeechEngine.h"
+
+#include <QFile>
+
 namespace varnek {
 
 struct SpeechComponent::Impl {
     QString folder;
+    QString transcript;
     QString last;
+    bool muted = false;
+    SpeechEngine engine;
 };
 
 SpeechComponent::SpeechComponent(const QString &programFolder, QObject *parent)
@@ -16,13 +23,90 @@ SpeechComponent::SpeechComponent(const QString &programFolder, QObject *parent)
 
 SpeechComponent::~SpeechComponent() = default;
 
-void SpeechComponent::setTranscriptFile(const QString &) {}
-void SpeechComponent::setMuted(bool) {}
-void SpeechComponent::press(const QString &) {}
+void SpeechComponent::setTranscriptFile(const QString &path)
+{
+    d->transcript = path;
+}
+
+void SpeechComponent::setMuted(bool muted)
+{
+    d->muted = muted;
+    if (muted)
+        d->engine.stop();
+}
+
+bool SpeechComponent::muted() const
+{
+    return d->muted;
+}
+
+bool SpeechComponent::engineStarted() const
+{
+    return d->engine.started();
+}
+
+void SpeechComponent::press(const QString &button)
+{
+    if (button == QLatin1String("user1"))
+        readAloud(QStringLiteral("K1.txt"));
+    else if (button == QLatin1String("Hilfe"))
+        readAloud(QStringLiteral("Hilfe.txt"));
+    else if (button == QLatin1String("Stop"))
+        d->engine.stop();
+    else if (button == QLatin1String("Pause"))
+        d->engine.pause();
+    else if (button == QLatin1String("Weiter"))
+        d->engine.resume();
+    else if (button == QLatin1String("Nochmal"))
+        speak(d->last);
+}
+
+void SpeechComponent::readAloud(const QString &fileName)
+{
+    const auto bytes = ansi::readFile(d->folder + QLatin1Char('/') + fileName);
+    if (!bytes)
+        return;
+    speak(speakable(ansi::decode(*bytes)));
+}
+
+void SpeechComponent::speak(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    d->last = text;
+    if (!d->muted)
+        d->engine.say(text);
+    Q_EMIT spoken(text);
+    if (d->transcript.isEmpty())
+        return;
+    QFile log(d->transcript);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        log.write(text.toUtf8());
+        log.write("\n");
+    }
+}
 
 QString SpeechComponent::speakable(const QString &text)
 {
-    return text;
+    const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QChar hash = QLatin1Char('#');
+    QStringList heard;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString &word = words.at(i);
+        if (word.startsWith(hash)) {
+            qsizetype end = word.size() >= 2 && word.endsWith(hash) ? i : -1;
+            for (qsizetype k = i + 1; end < 0 && k < words.size(); ++k) {
+                if (words.at(k).endsWith(hash))
+                    end = k;
+            }
+            if (end >= 0) {
+                i = end;
+                continue;
+            }
+        }
+        heard << word;
+    }
+    return heard.join(QLatin1Char(' '));
 }
 
 QString SpeechComponent::lastText() const

@@ -24,19 +24,31 @@ public:
     ~SpeechComponent() override;
 
     void setTranscriptFile(const QString &path);
+    // Muted: texts are still announced and written to the transcript, but
+    // the speech engine is never started.
     void setMuted(bool muted);
+    bool muted() const;
 
     // Unknown names do nothing.
     void press(const QString &button);
 
-    // The text as it is spoken: "#"-framed words and texts removed.
+    // The text as it is spoken: line breaks become blanks, runs of blanks
+    // collapse, and "#"-framed words and texts are removed. A word starting
+    // with "#" opens a silent run that ends with the first word (itself
+    // included) ending with "#"; a "#" that is never closed is spoken as is.
     static QString speakable(const QString &text);
+    // The last text spoken (what "Nochmal" repeats); empty before any.
     QString lastText() const;
+    // Whether the speech engine has been started (never while muted).
+    bool engineStarted() const;
 
 Q_SIGNALS:
     void spoken(const QString &text);
 
 private:
+    void readAloud(const QString &fileName);
+    void speak(const QString &text);
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

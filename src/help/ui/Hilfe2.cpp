@@ -1,31 +1,127 @@
 #include "help/ui/Hilfe2.h"
 
+#include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
+#include "help/ui/Hinweise.h"
+#include "platform/AnsiText.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
 
 namespace varnek {
 
-Hilfe2::Hilfe2(Programm &programm) : programm_(programm)
+namespace {
+
+constexpr int px(int twips) { return twips / 15; }
+
+QLabel *neuesLabel(QWidget *parent, const char *name, const QColor &text, const QColor &grund,
+                   QRect twips)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFont(QFont(QStringLiteral("Tahoma"), 10));
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Window, grund);
+    label->setPalette(p);
+    label->setAutoFillBackground(true);
+    label->setGeometry(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
+    return label;
+}
+
+} // namespace
+
+Hilfe2::Hilfe2(Programm &programm)
+    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), programm_(programm)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Hilfe-Fenster"));
+    setFixedSize(px(7785), hoehe);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::black);
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    label1_ = neuesLabel(this, "Label1", QColor(255, 255, 0), Qt::black, {120, 240, 7335, 1335});
+    label2_ = neuesLabel(this, "Label2", Qt::black, Qt::white, {120, 120, 11055, 1455});
+    label2_->hide();
+
+    check1_ = new QCheckBox(this);
+    check1_->setObjectName(QStringLiteral("Check1"));
+    check1_->setGeometry(0, 0, px(255), px(255));
+    Hinweise::setBackground(check1_, Qt::black);
+    check1_->raise();
+    connect(check1_, &QCheckBox::toggled, this, &Hilfe2::checkBoxProzedur);
+
+    for (QWidget *w : {static_cast<QWidget *>(label1_), static_cast<QWidget *>(label2_),
+                       static_cast<QWidget *>(check1_)})
+        w->installEventFilter(this);
+
+    Hinweise::install(this,
+                      {{"Check1", QStringLiteral("Den Hilfetext automatisch vorlesen lassen!      [F8]!"),
+                        QColor(), QColor(), QColor(), {}, false}},
+                      [this](const QString &text) { setText(text); });
+
+    timer1_ = new QTimer(this);
+    timer1_->setInterval(2000);
+    connect(timer1_, &QTimer::timeout, this, &Hilfe2::timer1Tick);
+    timer1_->start();
+    timer2_ = new QTimer(this);
+    connect(timer2_, &QTimer::timeout, this, &Hilfe2::timer2Tick);
+}
+
+Hilfe2::~Hilfe2() = default;
+
+QString Hilfe2::text() const
+{
+    return label1_->text();
 }
 
 void Hilfe2::setText(const QString &text)
 {
-    text_ = text;
-    if (automatisch_)
-        Play();
+    if (text == label1_->text())
+        return;
+    label1_->setText(text);
+    label2_->setText(text);
+    checkBoxProzedur();
+}
+
+bool Hilfe2::automatisch() const
+{
+    return check1_->isChecked();
 }
 
 void Hilfe2::setAutomatisch(bool on)
 {
-    automatisch_ = on;
-    if (on)
+    check1_->setChecked(on);
+}
+
+void Hilfe2::checkBoxProzedur()
+{
+    if (check1_->isChecked())
         Play();
 }
 
 void Hilfe2::Play()
 {
+    list1_ = QStringList{label1_->text()};
+    speichern();
+}
+
+void Hilfe2::speichern()
+{
+    // A file that cannot be written still lets the speech component try;
+    // it then reads whatever the file holds, or nothing.
+    ansi::writeLines(programm_.einstellungen().datei(QStringLiteral("Hilfe.txt")), list1_);
+    programm_.sprich(QStringLiteral("Hilfe"));
 }
 
 void Hilfe2::beende()
@@ -36,10 +132,149 @@ void Hilfe2::beende()
 void Hilfe2::zeigen()
 {
     show();
+    raise();
 }
 
-void Hilfe2::platziereUeberGast(int)
+bool Hilfe2::breit() const
 {
+    return label2_->isVisible();
+}
+
+void Hilfe2::breiteAnsicht(bool on)
+{
+    label2_->setVisible(on);
+    if (on)
+        check1_->raise();
+    setzeAussenBreite(on ? breitBreite : normalBreite);
+}
+
+// The width is that of the whole window, frame included, as far as the
+// window system tells the frame.
+void Hilfe2::setzeAussenBreite(int breite)
+{
+    const int rahmen = qMax(0, frameGeometry().width() - geometry().width());
+    setFixedSize(breite - rahmen, hoehe);
+}
+
+void Hilfe2::platziereUeberGast(int ms)
+{
+    timer2_->stop();
+    timer1_->setInterval(ms);
+    timer1_->start();
+}
+
+void Hilfe2::platziereUeber(QWidget *fenster, QWidget *fokus, int ms)
+{
+    timer2Fenster_ = fenster;
+    timer2Fokus_ = fokus;
+    timer1_->stop();
+    timer2_->setInterval(ms);
+    timer2_->start();
+}
+
+void Hilfe2::platziere(QWidget *fenster)
+{
+    int top = fenster->y() - abstandOben;
+    // Never above the top of the screen, where the window could not be seen.
+    if (const QScreen *screen = fenster->screen())
+        top = qMax(top, screen->availableGeometry().top());
+    move(fenster->x(), top);
+}
+
+void Hilfe2::timer1Tick()
+{
+    timer1_->stop();
+    Gast1 *gast = programm_.gast1();
+    platziere(gast);
+    // A help window loaded hidden by a hint never took the focus, so it has
+    // none to give back.
+    if (isVisible())
+        gast->fokusTextS();
+}
+
+void Hilfe2::timer2Tick()
+{
+    timer2_->stop();
+    if (timer2Fenster_)
+        platziere(timer2Fenster_);
+    if (timer2Fokus_ && isVisible()) {
+        timer2Fokus_->window()->activateWindow();
+        timer2Fokus_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool Hilfe2::taste(int key)
+{
+    switch (key) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_F1: {
+        Gast1 *gast = programm_.gast1();
+        gast->show();
+        gast->raise();
+        gast->activateWindow();
+        return true;
+    }
+    case Qt::Key_F2:
+        Play();
+        return true;
+    case Qt::Key_F3:
+        programm_.sprich(QStringLiteral("Stop"));
+        return true;
+    case Qt::Key_F7:
+        setAutomatisch(true);
+        return true;
+    case Qt::Key_F8:
+        setAutomatisch(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Hilfe2::keyPressEvent(QKeyEvent *event)
+{
+    if (!taste(event->key()))
+        QWidget::keyPressEvent(event);
+}
+
+bool Hilfe2::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // The window's keys come first, whichever control has the focus.
+        return taste(static_cast<QKeyEvent *>(event)->key());
+    case QEvent::MouseButtonPress:
+        if (watched == label1_ && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            gedrueckt_ = true;
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == label1_ && gedrueckt_ &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            gedrueckt_ = false;
+            if (label1_->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+                Play();
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+            break;
+        gedrueckt_ = false;
+        if (watched == label1_) {
+            Play();
+            breiteAnsicht(true);
+            return true;
+        }
+        if (watched == label2_) {
+            breiteAnsicht(false);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace varnek
