@@ -1,0 +1,689 @@
+#include "contact_extras/RemoteListing.h"
+
+#include "platform/AnsiText.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+
+namespace varnek {
+
+namespace {
+
+// --- Small byte helpers ------------------------------------------------------------
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool equalsNoCase(QByteArrayView a, const char *b)
+{
+    qsizetype i = 0;
+    for (; i < a.size(); ++i) {
+        if (b[i] == '\0' || lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    }
+    return b[i] == '\0';
+}
+
+// Non-negative decimal number made only of digits; nullopt on anything else
+// or on overflow.
+std::optional<qint64> parseCount(QByteArrayView digits)
+{
+    if (digits.isEmpty() || digits.size() > 18)
+        return std::nullopt;
+    qint64 value = 0;
+    for (char c : digits) {
+        if (!isDigit(c))
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Fixed-width decimal field inside a longer text, -1 when not all digits.
+int digitsAt(QByteArrayView text, qsizetype pos, qsizetype width)
+{
+    if (pos + width > text.size())
+        return -1;
+    int value = 0;
+    for (qsizetype i = pos; i < pos + width; ++i) {
+        if (!isDigit(text[i]))
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+QDateTime utcTime(int year, int month, int day, int hour, int minute, int second = 0)
+{
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time, Qt::UTC);
+}
+
+struct Token {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
+
+// Splits the leading part of a line into blank-separated tokens; stops after
+// tokens.size() tokens. Returns how many were found.
+template <std::size_t N>
+std::size_t tokenize(QByteArrayView line, std::array<Token, N> &tokens)
+{
+    std::size_t count = 0;
+    qsizetype i = 0;
+    while (count < N) {
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
+        if (i >= line.size())
+            break;
+        const qsizetype begin = i;
+        while (i < line.size() && !isBlank(line[i]))
+            ++i;
+        tokens[count++] = {begin, i};
+    }
+    return count;
+}
+
+QByteArrayView tokenText(QByteArrayView line, const Token &t) { return line.sliced(t.begin, t.end - t.begin); }
+
+// Text after a token, blanks before it skipped.
+QByteArrayView restAfter(QByteArrayView line, const Token &t)
+{
+    qsizetype i = t.end;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    return line.sliced(i);
+}
+
+// --- MLSD --------------------------------------------------------------------------
+
+// Reads "YYYYMMDDHHMMSS" with optional ".sss" (dropped).
+QDateTime parseMlsdTime(QByteArrayView value)
+{
+    if (value.size() < 14)
+        return {};
+    const int year = digitsAt(value, 0, 4);
+    const int month = digitsAt(value, 4, 2);
+    const int day = digitsAt(value, 6, 2);
+    const int hour = digitsAt(value, 8, 2);
+    const int minute = digitsAt(value, 10, 2);
+    const int second = digitsAt(value, 12, 2);
+    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0)
+        return {};
+    if (value.size() > 14 && value[14] != '.')
+        return {};
+    // A leap second (60) is shown as the last second of its minute.
+    return utcTime(year, month, day, hour, minute, std::min(second, 59));
+}
+
+// --- Unix LIST -----------------------------------------------------------------------
+
+int monthNumber(QByteArrayView token)
+{
+    static const char *const names[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                        "jul", "aug", "sep", "oct", "nov", "dec"};
+    if (token.size() != 3)
+        return 0;
+    for (int m = 0; m < 12; ++m) {
+        if (equalsNoCase(token, names[m]))
+            return m + 1;
+    }
+    return 0;
+}
+
+bool looksLikeUnixMode(QByteArrayView token)
+{
+    if (token.size() < 10)
+        return false;
+    if (!QByteArrayView("-dlbcpsD").contains(token[0]))
+        return false;
+    for (qsizetype i = 1; i < 10; ++i) {
+        if (!QByteArrayView("-rwxsStTlL").contains(token[i]))
+            return false;
+    }
+    return true;
+}
+
+// "Mon DD HH:MM" with the year inferred, or "Mon DD YYYY".
+QDateTime unixTime(int month, QByteArrayView dayText, QByteArrayView timeOrYear, const QDateTime &nowUtc,
+                   bool *ok)
+{
+    *ok = false;
+    const std::optional<qint64> day = parseCount(dayText);
+    if (!day || *day < 1 || *day > 31)
+        return {};
+    if (timeOrYear.size() == 4 && timeOrYear.indexOf(':') < 0) {
+        const int year = digitsAt(timeOrYear, 0, 4);
+        if (year < 0)
+            return {};
+        *ok = true;
+        return utcTime(year, month, int(*day), 0, 0);
+    }
+    const qsizetype colon = timeOrYear.indexOf(':');
+    if (colon < 1 || colon > 2 || timeOrYear.size() != colon + 3)
+        return {};
+    const int hour = digitsAt(timeOrYear, 0, colon);
+    const int minute = digitsAt(timeOrYear, colon + 1, 2);
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
+        return {};
+    *ok = true;
+    // ls shows the time instead of the year for the last six months: take
+    // this year unless that lies in the future (a day of slack for servers
+    // in other time zones), else the year before.
+    const QDateTime now = nowUtc.isValid() ? nowUtc.toUTC() : QDateTime::currentDateTimeUtc();
+    const QDateTime limit = now.addDays(1);
+    const int thisYear = now.date().year();
+    QDateTime t = utcTime(thisYear, month, int(*day), hour, minute);
+    if (!t.isValid() || t > limit)
+        t = utcTime(thisYear - 1, month, int(*day), hour, minute);
+    return t;
+}
+
+std::optional<RemoteEntry> parseUnixLine(QByteArrayView line, const QDateTime &nowUtc)
+{
+    std::array<Token, 12> tokens;
+    const std::size_t count = tokenize(line, tokens);
+    if (count < 5 || !looksLikeUnixMode(tokenText(line, tokens[0])))
+        return std::nullopt;
+
+    // The date is the first "Mon DD time-or-year" triple after a size column;
+    // owner, group and link count vary between servers.
+    for (std::size_t k = 2; k + 2 < count; ++k) {
+        const int month = monthNumber(tokenText(line, tokens[k]));
+        if (month == 0)
+            continue;
+        const std::optional<qint64> size = parseCount(tokenText(line, tokens[k - 1]));
+        if (!size)
+            continue;
+        bool ok = false;
+        const QDateTime changed = unixTime(month, tokenText(line, tokens[k + 1]),
+                                           tokenText(line, tokens[k + 2]), nowUtc, &ok);
+        if (!ok)
+            continue;
+
+        QByteArrayView name = restAfter(line, tokens[k + 2]);
+        const char type = line[tokens[0].begin];
+        if (type == 'l') {
+            const qsizetype arrow = name.indexOf(QByteArrayView(" -> "));
+            if (arrow > 0)
+                name = name.first(arrow);
+        }
+        if (name.isEmpty())
+            return std::nullopt;
+
+        RemoteEntry entry;
+        entry.name = decodeRemoteName(name);
+        entry.size = *size;
+        entry.changed = changed;
+        if (type == 'd') {
+            entry.attributes = remote_attr::Directory;
+        } else {
+            const bool ownerMayWrite = line[tokens[0].begin + 2] == 'w';
+            entry.attributes = ownerMayWrite ? remote_attr::Normal : remote_attr::ReadOnly;
+        }
+        return entry;
+    }
+    return std::nullopt;
+}
+
+// --- DOS / IIS LIST ------------------------------------------------------------------
+
+// "MM-DD-YY" or "MM-DD-YYYY" (also with "/").
+bool parseDosDate(QByteArrayView text, int *year, int *month, int *day)
+{
+    if (text.size() != 8 && text.size() != 10)
+        return false;
+    const char sep = text[2];
+    if ((sep != '-' && sep != '/') || text[5] != sep)
+        return false;
+    *month = digitsAt(text, 0, 2);
+    *day = digitsAt(text, 3, 2);
+    *year = digitsAt(text, 6, text.size() - 6);
+    if (*month < 0 || *day < 0 || *year < 0)
+        return false;
+    if (text.size() == 8)
+        *year += *year < 70 ? 2000 : 1900;
+    return true;
+}
+
+// "02:05PM", "2:05", "14:05", with the AM/PM marker attached or given as
+// its own token (suffix).
+bool parseDosTime(QByteArrayView text, QByteArrayView suffix, int *hour, int *minute)
+{
+    QByteArrayView marker;
+    if (text.size() >= 2 && !isDigit(text[text.size() - 1])) {
+        marker = text.last(2);
+        text.chop(2);
+    } else {
+        marker = suffix;
+    }
+    const qsizetype colon = text.indexOf(':');
+    if (colon < 1 || colon > 2 || text.size() != colon + 3)
+        return false;
+    *hour = digitsAt(text, 0, colon);
+    *minute = digitsAt(text, colon + 1, 2);
+    if (*hour < 0 || *minute < 0 || *minute > 59)
+        return false;
+    if (marker.isEmpty())
+        return *hour <= 23;
+    if (*hour < 1 || *hour > 12)
+        return false;
+    if (equalsNoCase(marker, "am"))
+        *hour = *hour == 12 ? 0 : *hour;
+    else if (equalsNoCase(marker, "pm"))
+        *hour = *hour == 12 ? 12 : *hour + 12;
+    else
+        return false;
+    return true;
+}
+
+std::optional<RemoteEntry> parseDosLine(QByteArrayView line)
+{
+    std::array<Token, 5> tokens;
+    const std::size_t count = tokenize(line, tokens);
+    if (count < 4)
+        return std::nullopt;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    if (!parseDosDate(tokenText(line, tokens[0]), &year, &month, &day))
+        return std::nullopt;
+
+    std::size_t next = 2;
+    QByteArrayView suffix;
+    const QByteArrayView maybeMarker = tokenText(line, tokens[2]);
+    if (equalsNoCase(maybeMarker, "am") || equalsNoCase(maybeMarker, "pm")) {
+        suffix = maybeMarker;
+        next = 3;
+        if (count < 5)
+            return std::nullopt;
+    }
+    if (!parseDosTime(tokenText(line, tokens[1]), suffix, &hour, &minute))
+        return std::nullopt;
+
+    RemoteEntry entry;
+    const QByteArrayView kind = tokenText(line, tokens[next]);
+    if (equalsNoCase(kind, "<dir>") || equalsNoCase(kind, "<junction>") || equalsNoCase(kind, "<symlinkd>")) {
+        entry.attributes = remote_attr::Directory;
+    } else {
+        QByteArray digits = kind.toByteArray();
+        digits.replace(',', QByteArrayView());
+        const std::optional<qint64> size = parseCount(digits);
+        if (!size)
+            return std::nullopt;
+        entry.size = *size;
+        entry.attributes = remote_attr::Normal;
+    }
+    const QByteArrayView name = restAfter(line, tokens[next]);
+    if (name.isEmpty())
+        return std::nullopt;
+    entry.name = decodeRemoteName(name);
+    entry.changed = utcTime(year, month, day, hour, minute);
+    if (!entry.changed.isValid())
+        return std::nullopt;
+    return entry;
+}
+
+// Calls f for every line of text, without its CR LF / LF.
+template <typename F>
+void forEachLine(QByteArrayView text, F f)
+{
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        qsizetype stop = end;
+        if (stop > start && text[stop - 1] == '\r')
+            --stop;
+        f(text.sliced(start, stop - start));
+        start = end + 1;
+    }
+}
+
+// --- Filter ----------------------------------------------------------------------------
+
+bool wildcardMatch(QStringView name, QStringView pattern)
+{
+    qsizetype n = 0, p = 0;
+    qsizetype starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starN = n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+class NameFilter {
+public:
+    explicit NameFilter(const QString &filterText) : pattern_(trimBlanks(filterText).toCaseFolded())
+    {
+        if (pattern_.endsWith(QLatin1String(".*")))
+            withoutDot_ = pattern_.chopped(2);
+    }
+
+    bool matches(const QString &name) const
+    {
+        if (pattern_.isEmpty() || pattern_ == QLatin1String("*"))
+            return true;
+        const QString folded = name.toCaseFolded();
+        if (wildcardMatch(folded, pattern_))
+            return true;
+        return !withoutDot_.isNull() && wildcardMatch(folded, withoutDot_);
+    }
+
+private:
+    QString pattern_;
+    QString withoutDot_;
+};
+
+RemoteEntry dotEntry(const char *name)
+{
+    RemoteEntry entry;
+    entry.name = QString::fromLatin1(name);
+    entry.attributes = remote_attr::Directory;
+    return entry;
+}
+
+} // namespace
+
+// --- Public: parsing ---------------------------------------------------------------------
+
+QString decodeRemoteName(QByteArrayView bytes)
+{
+    bool ascii = true;
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return ansi::decode(bytes.toByteArray());
+}
+
+std::optional<RemoteEntry> parseMlsdLine(QByteArrayView line)
+{
+    const qsizetype blank = line.indexOf(' ');
+    if (blank < 0)
+        return std::nullopt;
+    const QByteArrayView facts = line.first(blank);
+    const QByteArrayView name = line.sliced(blank + 1);
+    if (name.isEmpty())
+        return std::nullopt;
+
+    RemoteEntry entry;
+    bool directory = false;
+    bool readOnly = false;
+    qsizetype pos = 0;
+    while (pos < facts.size()) {
+        qsizetype end = facts.indexOf(';', pos);
+        if (end < 0)
+            end = facts.size();
+        const QByteArrayView fact = facts.sliced(pos, end - pos);
+        pos = end + 1;
+        if (fact.isEmpty())
+            continue;
+        const qsizetype eq = fact.indexOf('=');
+        if (eq <= 0)
+            return std::nullopt; // not a fact list at all
+        const QByteArrayView key = fact.first(eq);
+        const QByteArrayView value = fact.sliced(eq + 1);
+        if (equalsNoCase(key, "type")) {
+            if (equalsNoCase(value, "cdir") || equalsNoCase(value, "pdir"))
+                return std::nullopt;
+            directory = equalsNoCase(value, "dir");
+        } else if (equalsNoCase(key, "size")) {
+            if (const std::optional<qint64> size = parseCount(value))
+                entry.size = *size;
+        } else if (equalsNoCase(key, "modify")) {
+            entry.changed = parseMlsdTime(value);
+        } else if (equalsNoCase(key, "perm")) {
+            // A file we may neither write nor append to counts as read-only.
+            readOnly = true;
+            for (char c : value) {
+                const char l = lowerAscii(c);
+                if (l == 'w' || l == 'a')
+                    readOnly = false;
+            }
+        }
+    }
+    entry.name = decodeRemoteName(name);
+    if (directory)
+        entry.attributes = remote_attr::Directory;
+    else
+        entry.attributes = readOnly ? remote_attr::ReadOnly : remote_attr::Normal;
+    return entry;
+}
+
+RemoteEntries parseMlsd(QByteArrayView text)
+{
+    RemoteEntries entries;
+    entries.reserve(std::size_t(text.count('\n') + 1));
+    forEachLine(text, [&](QByteArrayView line) {
+        if (std::optional<RemoteEntry> entry = parseMlsdLine(line))
+            entries.push_back(std::move(*entry));
+    });
+    return entries;
+}
+
+std::optional<RemoteEntry> parseListLine(QByteArrayView line, const QDateTime &nowUtc)
+{
+    qsizetype first = 0;
+    while (first < line.size() && isBlank(line[first]))
+        ++first;
+    if (first >= line.size())
+        return std::nullopt;
+    if (isDigit(line[first]))
+        return parseDosLine(line);
+    return parseUnixLine(line, nowUtc); // "total N" fails the mode check
+}
+
+RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc)
+{
+    RemoteEntries entries;
+    entries.reserve(std::size_t(text.count('\n') + 1));
+    forEachLine(text, [&](QByteArrayView line) {
+        if (std::optional<RemoteEntry> entry = parseListLine(line, nowUtc))
+            entries.push_back(std::move(*entry));
+    });
+    return entries;
+}
+
+RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text, const QDateTime &nowUtc)
+{
+    return format == FtpClient::ListingFormat::Mlsd ? parseMlsd(text) : parseList(text, nowUtc);
+}
+
+// --- Public: filter, listing, sort -----------------------------------------------------
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    if (begin == 0 && end == text.size())
+        return text;
+    return text.mid(begin, end - begin);
+}
+
+bool matchesFilter(const QString &name, const QString &filterText)
+{
+    return NameFilter(filterText).matches(name);
+}
+
+RemoteEntries ListeVerzeichnis(const RemoteEntries &serverEntries, const QString &filterText)
+{
+    const NameFilter filter(filterText);
+    RemoteEntries entries;
+    entries.reserve(serverEntries.size() + 2);
+    for (const RemoteEntry &found : serverEntries) {
+        QString name = trimBlanks(found.name);
+        if (name.isEmpty() || !filter.matches(name))
+            continue;
+        entries.push_back(found);
+        entries.back().name = std::move(name);
+    }
+    // A server that sends its own dot entries sends them first; otherwise we
+    // add them so that the list always offers a way up and a refresh.
+    if (entries.empty() || !entries.front().name.startsWith(u'.')) {
+        entries.push_back(dotEntry("."));
+        entries.push_back(dotEntry(".."));
+    }
+    return entries;
+}
+
+QString listLine(const RemoteEntry &entry)
+{
+    const QString name = trimBlanks(entry.name);
+    return entry.isDirectory() ? name.toUpper() : name.toLower();
+}
+
+QStringList SortiereVerzeichnis(RemoteEntries &entries)
+{
+    // Sort keys are computed once; the comparison is by UTF-16 code unit, so
+    // "." sorts before digits and letters and umlauts after "z".
+    struct Keyed {
+        QString key;
+        std::size_t index;
+        bool directory;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        keyed.push_back({trimBlanks(entries[i].name).toLower(), i, entries[i].isDirectory()});
+
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        if (a.directory != b.directory)
+            return a.directory;
+        return QStringView(a.key).compare(QStringView(b.key), Qt::CaseSensitive) < 0;
+    });
+
+    RemoteEntries sorted;
+    sorted.reserve(entries.size());
+    QStringList lines;
+    lines.reserve(qsizetype(entries.size()));
+    for (const Keyed &k : keyed) {
+        sorted.push_back(std::move(entries[k.index]));
+        lines.push_back(listLine(sorted.back()));
+    }
+    entries = std::move(sorted);
+    return lines;
+}
+
+// --- Public: details -------------------------------------------------------------------
+
+QString attributeText(quint32 attributes)
+{
+    static const struct {
+        quint32 bit;
+        const char *text;
+    } letters[] = {{remote_attr::ReadOnly, "W "}, {remote_attr::Hidden, "H "},    {remote_attr::System, "S "},
+                   {remote_attr::Directory, "D "}, {remote_attr::Archive, "A "},  {remote_attr::Normal, "N "},
+                   {remote_attr::Temporary, "T "}, {remote_attr::Compressed, "C"}};
+    QString text;
+    for (const auto &l : letters) {
+        if (attributes & l.bit)
+            text += QLatin1String(l.text);
+    }
+    return trimBlanks(text);
+}
+
+QString sizeText(qint64 size) { return QString::number(size); }
+
+QString FormatiereDatum(const QDateTime &utc)
+{
+    if (!utc.isValid())
+        return {};
+    static const char *const weekdays[] = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
+    const QDate d = utc.date();
+    const QTime t = utc.time();
+    return QLatin1String(weekdays[d.dayOfWeek() % 7]) + QLatin1Char(' ') + QString::number(d.day()) +
+           QLatin1Char('.') + QString::number(d.month()) + QLatin1Char('.') + QString::number(d.year()) +
+           QLatin1String(" um ") + QString::number(t.hour()) + QLatin1Char(':') +
+           QStringLiteral("%1").arg(t.minute(), 2, 10, QLatin1Char('0'));
+}
+
+EntryDetails entryDetails(const RemoteEntry &entry)
+{
+    return {attributeText(entry.attributes), sizeText(entry.size), FormatiereDatum(entry.changed)};
+}
+
+// --- Public: navigation ------------------------------------------------------------------
+
+QString stripHost(const QString &label, const QString &host) { return label.mid(host.size()); }
+
+QString parentLabel(const QString &request)
+{
+    const QString shortened = request.left(qMax<qsizetype>(0, request.size() - 3));
+    const qsizetype slash = shortened.lastIndexOf(u'/');
+    if (slash < 0)
+        return shortened;
+    return shortened.left(slash + 1);
+}
+
+RemoteNavigation navigate(const QString &label, const QString &serverName, const QString &dirName)
+{
+    const QString name = trimBlanks(dirName);
+    RemoteNavigation nav;
+    nav.label = label;
+    if (name.isEmpty())
+        return nav;
+    if (name == QLatin1String(".")) {
+        nav.relist = true;
+        nav.request = label;
+        return nav;
+    }
+    // An address directory's label has no closing "/"; without one the name
+    // would be glued onto the last directory ("…/test" + "sub").
+    const QString base = label.endsWith(u'/') || label.isEmpty() ? label : label + QLatin1Char('/');
+    if (name == QLatin1String("..")) {
+        if (base == serverName + QLatin1Char('/'))
+            return nav;
+        nav.relist = true;
+        nav.request = base + QLatin1String("..");
+        nav.label = parentLabel(nav.request);
+        return nav;
+    }
+    nav.relist = true;
+    nav.request = base + name;
+    nav.label = nav.request + QLatin1Char('/');
+    return nav;
+}
+
+RemoteNavigation navigate(const QString &label, const QString &serverName, const RemoteEntry &entry)
+{
+    if (!entry.isDirectory()) {
+        RemoteNavigation nav;
+        nav.label = label;
+        return nav;
+    }
+    return navigate(label, serverName, entry.name);
+}
+
+} // namespace varnek
