@@ -1,32 +1,471 @@
 #include "bell/ui/Klingel2.h"
 
+#include "bell/RingLog.h"
+#include "bell/Zeitgeber.h"
+#include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
+#include "help/ui/Hilfe2.h"
+#include "help/ui/Hinweise.h"
+#include "platform/AnsiText.h"
+#include "platform/Clock.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 
 namespace varnek {
 
-Klingel2::Klingel2(Programm &programm) : programm_(programm)
+namespace {
+
+const QString titel = QStringLiteral("Achtung ein Gast hat geklingelt !");
+constexpr int tonAbstandMs = 150;
+
+// The six buttons whose highlight the hints move around.
+constexpr const char *knoepfe[] = {"laden", "loesche1", "speichermList1",
+                                   "Command4", "lese1", "Command2"};
+
+std::vector<std::pair<const char *, QColor>> alleWeissAusser(const char *ausser)
+{
+    std::vector<std::pair<const char *, QColor>> v;
+    for (const char *name : knoepfe)
+        if (qstrcmp(name, ausser) != 0)
+            v.emplace_back(name, farbe::weiss);
+    return v;
+}
+
+// 15 twips are one pixel.
+QRect twips(int links, int oben, int breite, int hoehe)
+{
+    return QRect(links / 15, oben / 15, breite / 15, hoehe / 15);
+}
+
+void setzeSchrift(QWidget *w, const QColor &farbe)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, farbe);
+    p.setColor(QPalette::Text, farbe);
+    w->setPalette(p);
+}
+
+} // namespace
+
+Klingel2::Klingel2(Programm &programm)
+    : programm_(programm), timer1_(new Zeitgeber(this)), timer2_(new Zeitgeber(this)),
+      timer3_(new Zeitgeber(this)), timer4_(new Zeitgeber(this)), timer5_(new Zeitgeber(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Achtung ein Gast hat geklingelt !"));
+    setWindowTitle(titel);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    baueOberflaeche();
+    installiereHinweise();
+
+    // As laid out: the alert timers wait for a period, the flash timers for
+    // theirs, the delayed entry for a ring.
+    timer1_->setEnabled(true);
+    timer2_->setEnabled(true);
+    timer3_->setEnabled(true);
+    timer4_->setEnabled(true);
+    connect(timer1_, &Zeitgeber::tick, this, [this] {
+        klingeln(3);
+        zeigen();
+        klingeln(6);
+    });
+    connect(timer2_, &Zeitgeber::tick, this, [this] {
+        klingeln(2);
+        timer1_->setEnabled(false);
+        timer2_->setEnabled(false);
+    });
+    connect(timer3_, &Zeitgeber::tick, this, [this] { setzeAlarmzeile(farbe::gelb); });
+    connect(timer4_, &Zeitgeber::tick, this, [this] {
+        setzeAlarmzeile(farbe::weiss);
+        // Both fire at every second second; start the yellow one's count
+        // afresh so that white stays for a second and the line really flashes.
+        timer3_->setInterval(timer3_->interval());
+    });
+    connect(timer5_, &Zeitgeber::tick, this, [this] {
+        Command3();
+        timer5_->setEnabled(false);
+    });
+    tonTakt_.setInterval(tonAbstandMs);
+    connect(&tonTakt_, &QTimer::timeout, this, &Klingel2::naechsterTon);
+
+    lade();
+}
+
+Klingel2::~Klingel2() = default;
+
+void Klingel2::baueOberflaeche()
+{
+    setFixedSize(4860 / 15, 3000 / 15);
+    QFont schrift = font();
+    schrift.setPointSize(8);
+    setFont(schrift);
+    Hinweise::setBackground(this, farbe::rot);
+    const QPalette system = QApplication::palette();
+
+    auto *label2 = new QLabel(QStringLiteral("#dingdong#"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(twips(120, 120, 1215, 255));
+    setzeSchrift(label2, farbe::weiss);
+
+    label3_ = new QLabel(QStringLiteral("Uhr"), this);
+    label3_->setObjectName(QStringLiteral("Label3"));
+    label3_->setGeometry(twips(1200, 360, 975, 255));
+    label3_->setPalette(system);
+    label3_->setAutoFillBackground(true);
+
+    auto *picture1 = new QLabel(this);
+    picture1->setObjectName(QStringLiteral("Picture1"));
+    picture1->setGeometry(twips(480, 480, 495, 615));
+    picture1->setPalette(system);
+    picture1->setAutoFillBackground(true);
+    picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture1->setAlignment(Qt::AlignCenter);
+    picture1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(24, 24));
+
+    command2_ = new QPushButton(QStringLiteral("&OK"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    command2_->setGeometry(twips(1080, 600, 1095, 495));
+    connect(command2_, &QPushButton::clicked, this, &Klingel2::Command2);
+
+    optionen_ = new QButtonGroup(this);
+    const char *optionTexte[] = {"Klingel Ton Aus", "Klingel Intervall Ein", "Klingel Intervall Aus"};
+    const QRect optionLage[] = {twips(2400, 120, 2535, 255), twips(2400, 360, 2535, 375),
+                                twips(2400, 720, 2415, 375)};
+    for (int i = 0; i < ringlog::optionen; ++i) {
+        auto *o = new QRadioButton(QString::fromUtf8(optionTexte[i]), this);
+        o->setObjectName(QStringLiteral("Option1"));
+        o->setProperty("Index", i);
+        o->setGeometry(optionLage[i]);
+        QPalette p = o->palette();
+        p.setColor(QPalette::WindowText, farbe::weiss);
+        p.setColor(QPalette::Base, farbe::weiss);
+        o->setPalette(p);
+        optionen_->addButton(o, i);
+        option1_[i] = o;
+    }
+    connect(optionen_, &QButtonGroup::idClicked, this, &Klingel2::optionGeklickt);
+
+    label1_ = new QLabel(titel, this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(twips(120, 1200, 4935, 375));
+    setzeSchrift(label1_, farbe::weiss);
+
+    list1_ = new QListWidget(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setGeometry(twips(120, 1680, 3375, 1230));
+    list1_->setSortingEnabled(false);
+    QPalette lp = list1_->palette();
+    lp.setColor(QPalette::Base, farbe::gelb);
+    lp.setColor(QPalette::Text, Qt::black);
+    list1_->setPalette(lp);
+    connect(list1_, &QListWidget::currentRowChanged, this, &Klingel2::eintragGewaehlt);
+    connect(list1_, &QListWidget::itemClicked, this, &Klingel2::eintragGewaehlt);
+    connect(list1_, &QListWidget::itemDoubleClicked, this, &Klingel2::lese1);
+
+    struct Knopf {
+        const char *name, *text, *tipp;
+        int oben;
+        void (Klingel2::*tut)();
+    };
+    const Knopf knoepfeRechts[] = {
+        {"laden", "lade", "Lade-Klingelbuch", 1680, &Klingel2::laden},
+        {"loesche1", "lösche", "Lösche-Klingelbuch", 1920, &Klingel2::loesche1},
+        {"speichermList1", "speichern", "Speichern-Klingelbuch", 2160, &Klingel2::speichermList1},
+        {"Command4", "öffne", "Öffne-Klingelbuch", 2400, &Klingel2::Command4},
+        {"lese1", " lese", "lese-Auswahl-Klingelbuch", 2640, &Klingel2::lese1},
+    };
+    for (const Knopf &k : knoepfeRechts) {
+        auto *b = new QPushButton(QString::fromUtf8(k.text), this);
+        b->setObjectName(QString::fromLatin1(k.name));
+        b->setToolTip(QString::fromUtf8(k.tipp));
+        b->setGeometry(twips(3600, k.oben, 1095, 255));
+        connect(b, &QPushButton::clicked, this, k.tut);
+    }
+    for (const char *name : knoepfe) {
+        auto *b = findChild<QPushButton *>(QString::fromLatin1(name));
+        Hinweise::setBackground(b, farbe::weiss);
+        setzeSchrift(b, Qt::black);
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, Qt::black);
+        b->setPalette(p);
+    }
+
+    // Keys reach the window's handler whichever control has the focus.
+    installEventFilter(this);
+    for (QWidget *w : findChildren<QWidget *>())
+        w->installEventFilter(this);
+}
+
+void Klingel2::installiereHinweise()
+{
+    const QColor keine;
+    std::vector<Hinweis> tabelle = {
+        {"Command2", QStringLiteral(" OK Fenster zu!"), farbe::gelb, farbe::gelb, farbe::weiss},
+        {"laden", QStringLiteral(" Lade-Klingelbuch!"), farbe::gelb, farbe::gelb, keine,
+         alleWeissAusser("laden")},
+        {"loesche1", QStringLiteral(" Lösche-Klingelbuch!"), farbe::gelb, farbe::gelb, keine,
+         alleWeissAusser("loesche1")},
+        {"speichermList1", QStringLiteral(" Speichern-Klingelbuch!"), farbe::gelb, farbe::gelb,
+         keine, alleWeissAusser("speichermList1")},
+        {"Command4", QStringLiteral(" Öffne-Klingelbuch!"), farbe::gelb, farbe::gelb, keine,
+         alleWeissAusser("Command4")},
+        {"lese1", QStringLiteral(" Lese-Auswahl-Klingelbuch!"), farbe::gelb, farbe::gelb, keine,
+         alleWeissAusser("lese1")},
+        {"List1", QStringLiteral(" Klingelbuch!"), keine, keine, keine, {}, false},
+        {"Option1", QStringLiteral(" Klingel Intervall ein und aus!"), keine, keine, keine, {},
+         false},
+        {"", QString(), keine, keine, keine, alleWeissAusser("")},
+    };
+    Programm &programm = programm_;
+    Hinweise *hinweise = Hinweise::install(this, std::move(tabelle),
+                                           [&programm](const QString &t) { programm.hinweis(t); });
+    // The table reaches the first option button by name; the other two share it.
+    for (QRadioButton *o : option1_) {
+        o->setMouseTracking(true);
+        o->installEventFilter(hinweise);
+    }
+}
+
+QString Klingel2::datei(const QString &name) const
+{
+    return programm_.einstellungen().datei(name);
+}
+
+void Klingel2::lade()
+{
+    laden();
+    waehleOption(ringlog::leseModus(datei(ringlog::modusDatei)));
+    alarmieren();
+    timer3_->setInterval(1000);
+    timer4_->setInterval(2000);
+    label3_->setText(clock::now().toString(QStringLiteral("hh:mm:ss")));
+}
+
+void Klingel2::alarmieren()
+{
+    switch (ringlog::alarm(gewaehlteOption())) {
+    case ringlog::Alarm::Meldung:
+        dialogs::message(this, titel);
+        break;
+    case ringlog::Alarm::Intervall:
+        timer1_->setInterval(3000);
+        break;
+    case ringlog::Alarm::Einmal:
+        timer2_->setInterval(1000);
+        break;
+    }
+    timer1_->setEnabled(true);
 }
 
 void Klingel2::zeigen()
 {
     show();
     raise();
+    activateWindow();
 }
 
 void Klingel2::Command6()
 {
+    timer5_->setInterval(500);
+    timer5_->setEnabled(true);
 }
 
 void Klingel2::Command3()
 {
+    list1_->addItem(ringlog::eintrag(clock::now(), programm_.gast1()->text7()));
 }
 
 void Klingel2::Command2()
 {
+    timer1_->setEnabled(false);
+    timer2_->setEnabled(false);
+    timer3_->setEnabled(false);
+    timer4_->setEnabled(false);
     close();
+}
+
+void Klingel2::laden()
+{
+    list1_->addItems(ringlog::lade(datei(ringlog::logDatei)));
+}
+
+void Klingel2::loesche1()
+{
+    list1_->clear();
+}
+
+void Klingel2::speichermList1()
+{
+    QStringList eintraege;
+    for (int i = 0; i < list1_->count(); ++i)
+        eintraege << list1_->item(i)->text();
+    if (!ringlog::speichere(datei(ringlog::logDatei), eintraege))
+        dialogs::message(this, QStringLiteral("Achtung : Schreibschutz entfernen [aufnahme.txt]!"));
+}
+
+void Klingel2::Command4()
+{
+    desktop::open(datei(ringlog::logDatei));
+}
+
+void Klingel2::lese1()
+{
+    timer1_->setEnabled(false);
+    Hilfe2 *hilfe = programm_.hilfe2();
+    hilfe->setText(text1_);
+    hilfe->Play();
+    QString fehler;
+    const QString pfad = QDir::current().filePath(QStringLiteral("Hilfe.txt"));
+    if (!ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')}, &fehler))
+        dialogs::message(this, fehler, QStringLiteral("Fehler"), dialogs::Icon::Critical);
+}
+
+int Klingel2::gewaehlteOption() const
+{
+    return optionen_->checkedId();
+}
+
+void Klingel2::waehleOption(int index)
+{
+    if (index >= 0 && index < ringlog::optionen) {
+        option1_[index]->setChecked(true);
+        return;
+    }
+    // An exclusive group keeps one button checked; let go of it for a moment.
+    optionen_->setExclusive(false);
+    for (QRadioButton *o : option1_)
+        o->setChecked(false);
+    optionen_->setExclusive(true);
+}
+
+void Klingel2::optionGeklickt()
+{
+    ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption());
+    timer1_->setEnabled(false);
+}
+
+void Klingel2::eintragGewaehlt()
+{
+    QListWidgetItem *eintrag = list1_->currentItem();
+    if (!eintrag)
+        return;
+    text1_ = eintrag->text();
+    timer1_->setEnabled(false);
+}
+
+bool Klingel2::taste(int key)
+{
+    switch (key) {
+    case Qt::Key_Escape:
+        timer3_->setEnabled(false);
+        timer4_->setEnabled(false);
+        close();
+        return true;
+    case Qt::Key_F1:
+        programm_.hilfe2()->zeigen();
+        return true;
+    case Qt::Key_F2:
+        lese1();
+        return true;
+    case Qt::Key_F3:
+        programm_.sprich(QStringLiteral("Stop"));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Klingel2::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (taste(key))
+            return true;
+        if (watched == list1_ && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            lese1();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (watched == label1_
+            && label1_->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            setzeAlarmzeile(farbe::gelb);
+        break;
+    case QEvent::FocusOut:
+        if (watched == command2_)
+            knoepfeZuruecksetzen();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Klingel2::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!childAt(event->position().toPoint()))
+        knoepfeZuruecksetzen();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Klingel2::closeEvent(QCloseEvent *event)
+{
+    alleTimerAus();
+    QWidget::closeEvent(event);
+}
+
+void Klingel2::alleTimerAus()
+{
+    for (Zeitgeber *t : {timer1_, timer2_, timer3_, timer4_, timer5_})
+        t->setEnabled(false);
+    tonTakt_.stop();
+    offeneToene_ = 0;
+}
+
+void Klingel2::knoepfeZuruecksetzen()
+{
+    for (const char *name : knoepfe)
+        Hinweise::setBackground(findChild<QWidget *>(QString::fromLatin1(name)), farbe::weiss);
+}
+
+void Klingel2::setzeAlarmzeile(const QColor &farbe)
+{
+    setzeSchrift(label1_, farbe);
+}
+
+void Klingel2::klingeln(int anzahl)
+{
+    offeneToene_ += anzahl;
+    if (!tonTakt_.isActive())
+        naechsterTon();
+}
+
+void Klingel2::naechsterTon()
+{
+    if (offeneToene_ > 0) {
+        --offeneToene_;
+        desktop::beep();
+    }
+    if (offeneToene_ > 0) {
+        if (!tonTakt_.isActive())
+            tonTakt_.start();
+    } else {
+        tonTakt_.stop();
+    }
 }
 
 } // namespace varnek

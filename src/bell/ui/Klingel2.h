@@ -1,25 +1,94 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
+
+class QButtonGroup;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
 
 namespace varnek {
 
 class Programm;
+class Zeitgeber;
 
-// The bell window "Achtung ein Gast hat geklingelt !".
-// (Placeholder; the full window replaces it.)
+// The bell window "Achtung ein Gast hat geklingelt !": alerts when a guest
+// rings and keeps the ring log ("Klingelbuch") in its list. Creating it is
+// loading it: the saved log is read, the alert mode restored and the alert
+// given once. Closing it in any way stops every timer and deletes it.
 class Klingel2 : public QWidget {
     Q_OBJECT
 public:
     explicit Klingel2(Programm &programm);
+    ~Klingel2() override;
 
     void zeigen();    // show and bring to the front
     void Command6();  // a ring was received: log it 500 ms later
     void Command3();  // log an entry now
     void Command2();  // OK: stop the alert and close
 
+    // The buttons' procedures.
+    void laden();           // "lade": append the saved log to the list
+    void loesche1();        // "lösche": clear the list (not the file)
+    void speichermList1();  // "speichern": write the list to "aufnahme.txt"
+    void Command4();        // "öffne": open "aufnahme.txt" in the text editor
+    void lese1();           // " lese": read the selected entry aloud
+
+    // The entry last selected in the list.
+    QString Text1() const { return text1_; }
+    // The selected option button, -1 for none.
+    int gewaehlteOption() const;
+
+    const Zeitgeber &Timer1() const { return *timer1_; }  // repeat ring
+    const Zeitgeber &Timer2() const { return *timer2_; }  // single ring
+    const Zeitgeber &Timer3() const { return *timer3_; }  // flash light yellow
+    const Zeitgeber &Timer4() const { return *timer4_; }  // flash white
+    const Zeitgeber &Timer5() const { return *timer5_; }  // delayed entry
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void baueOberflaeche();
+    void installiereHinweise();
+    void lade();  // the load sequence
+    void alarmieren();
+
+    void waehleOption(int index);  // -1 selects none
+    void optionGeklickt();
+    void eintragGewaehlt();
+    bool taste(int key);
+    void knoepfeZuruecksetzen();
+    void setzeAlarmzeile(const QColor &farbe);
+    void klingeln(int anzahl);
+    void naechsterTon();
+    void alleTimerAus();
+
+    QString datei(const QString &name) const;
+
     Programm &programm_;
+    QString text1_;
+
+    QLabel *label1_ = nullptr;
+    QLabel *label3_ = nullptr;
+    QListWidget *list1_ = nullptr;
+    QPushButton *command2_ = nullptr;
+    QRadioButton *option1_[3] = {};
+    QButtonGroup *optionen_ = nullptr;
+
+    Zeitgeber *timer1_;
+    Zeitgeber *timer2_;
+    Zeitgeber *timer3_;
+    Zeitgeber *timer4_;
+    Zeitgeber *timer5_;
+
+    // Beeps of one ring are paced so that they are heard one by one.
+    QTimer tonTakt_;
+    int offeneToene_ = 0;
 };
 
 } // namespace varnek
