@@ -48,7 +48,9 @@ public:
     enum class ListingFormat { Mlsd, List };
     struct Listing {
         ListingFormat format = ListingFormat::List;
-        QByteArray text; // raw listing as the server sent it
+        // The listing as the server sent it, except that line ends arrive
+        // as LF (listings travel in text mode); parse CR LF and LF alike.
+        QByteArray text;
     };
 
     FtpClient();
@@ -67,7 +69,11 @@ public:
     bool setCurrentDirectory(const QString &dir);
     QString currentDirectory() const; // absolute, as the server reports it
 
-    // Transfers in the current directory. ascii: TYPE A, else TYPE I.
+    // Transfers in the current directory. ascii: TYPE A, else TYPE I. The
+    // local side of an ASCII transfer is CR LF text, as the network's: the
+    // bytes are not rewritten here (the server adapts line ends to its own
+    // convention). getFile replaces an existing local file only after a
+    // complete download; putFile replaces the remote file.
     bool getFile(const QString &remoteName, const QString &localPath, bool ascii);
     bool putFile(const QString &localPath, const QString &remoteName, bool ascii);
 

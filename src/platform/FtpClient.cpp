@@ -1,0 +1,511 @@
+#include "platform/FtpClient.h"
+
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace varnek {
+
+namespace {
+
+// libcurl wants one global initialisation per process before any handle.
+void ensureCurlGlobal()
+{
+    static const bool initialised = [] {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+        return true;
+    }();
+    (void)initialised;
+}
+
+// Frees a curl_slist when it goes out of scope.
+struct SList {
+    curl_slist *list = nullptr;
+    SList() = default;
+    SList(const SList &) = delete;
+    SList &operator=(const SList &) = delete;
+    ~SList() { curl_slist_free_all(list); }
+    void append(const QByteArray &line) { list = curl_slist_append(list, line.constData()); }
+};
+
+// Reply text as the server sent it (UTF-8, or Latin-1 when it is not valid
+// UTF-8), without line end, NUL or other control characters.
+QString cleanReply(const QByteArray &raw)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(raw);
+    if (utf8.hasError())
+        text = QString::fromLatin1(raw);
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0)
+            continue;
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+            out += QLatin1Char(' ');
+        else
+            out += c;
+    }
+    return out.trimmed();
+}
+
+bool hasLineBreakOrNul(const QString &s)
+{
+    return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n'))
+           || s.contains(QChar(u'\0'));
+}
+
+// Three-digit reply code at the start of a line, or 0.
+int replyCode(const QByteArray &line)
+{
+    if (line.size() < 3)
+        return 0;
+    for (int i = 0; i < 3; ++i)
+        if (line[i] < '0' || line[i] > '9')
+            return 0;
+    return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
+}
+
+// The path in a 257 reply: "257 "/a ""b"" c" is current" -> /a "b" c
+std::optional<QString> pathOf257(const QByteArray &line)
+{
+    const qsizetype open = line.indexOf('"');
+    if (open < 0)
+        return std::nullopt;
+    QByteArray path;
+    for (qsizetype i = open + 1; i < line.size(); ++i) {
+        if (line[i] == '"') {
+            if (i + 1 < line.size() && line[i + 1] == '"') {
+                path += '"';
+                ++i;
+                continue;
+            }
+            return QString::fromUtf8(path);
+        }
+        path += line[i];
+    }
+    return std::nullopt;
+}
+
+// Percent-encodes every segment of an absolute path, keeping the slashes.
+QByteArray encodePath(const QString &absPath)
+{
+    const QStringList segments = absPath.split(QLatin1Char('/'));
+    QByteArrayList out;
+    out.reserve(segments.size());
+    for (const QString &segment : segments) {
+        QByteArray enc = QUrl::toPercentEncoding(segment);
+        // Dot segments would otherwise be taken as path steps by the URL parser.
+        if (segment == QLatin1String(".") || segment == QLatin1String(".."))
+            enc.replace(".", "%2E");
+        out << enc;
+    }
+    return out.join('/');
+}
+
+// The TYPE command, sent by us right before RETR/STOR. curl's own text mode
+// would also rewrite line ends for a Unix machine (LF <-> CR LF) and so
+// double the CRs of our CR LF files; the server does the conversion between
+// the network's CR LF and its own convention, and our files are CR LF
+// already, so the bytes go through unchanged. Sent before every transfer,
+// since curl's record of the server's type does not see it.
+QByteArray transferType(bool ascii)
+{
+    return ascii ? QByteArrayLiteral("TYPE A") : QByteArrayLiteral("TYPE I");
+}
+
+size_t headerCallback(char *data, size_t size, size_t count, void *userdata);
+size_t writeToSaveFile(char *data, size_t size, size_t count, void *userdata);
+size_t writeToBuffer(char *data, size_t size, size_t count, void *userdata);
+size_t readFromFile(char *data, size_t size, size_t count, void *userdata);
+
+} // namespace
+
+struct FtpClient::Impl {
+    CURL *curl = nullptr;
+    Options options;
+    QString cwd = QStringLiteral("/");
+    bool mlsd = true;
+    int error = 0;
+    QString response;
+    QList<QByteArray> lines; // server reply lines of the running operation
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+
+    QByteArray baseUrl() const
+    {
+        QString host = options.host;
+        if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
+            host = QLatin1Char('[') + host + QLatin1Char(']');
+        return "ftp://" + QUrl::toPercentEncoding(host, "[]:") + ':'
+               + QByteArray::number(options.port) + '/';
+    }
+
+    // URL that names the absolute server path absPath ("/a/b"). With the
+    // no-CWD method curl hands "/a/b" to the server as it stands.
+    QByteArray urlFor(const QString &absPath, bool directory) const
+    {
+        QByteArray url = baseUrl() + encodePath(absPath);
+        if (directory && !url.endsWith('/'))
+            url += '/';
+        return url;
+    }
+
+    QString absolute(const QString &name) const
+    {
+        if (name.startsWith(QLatin1Char('/')))
+            return name;
+        QString dir = cwd;
+        if (!dir.endsWith(QLatin1Char('/')))
+            dir += QLatin1Char('/');
+        return dir + name;
+    }
+
+    void fail(int code, const QString &text)
+    {
+        error = code;
+        response = cleanReply(text.toUtf8());
+    }
+
+    bool checkUsable(const QStringList &names)
+    {
+        if (!curl) {
+            fail(NotConnectedError, QStringLiteral("Nicht verbunden"));
+            return false;
+        }
+        for (const QString &name : names) {
+            if (name.isEmpty() || hasLineBreakOrNul(name)) {
+                fail(CURLE_URL_MALFORMAT, QStringLiteral("Ungültiger Name"));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static int seconds(int ms) { return std::max(1, (ms + 999) / 1000); }
+
+    // Options every operation shares; the handle is reset before each one so
+    // nothing of a previous operation leaks into the next. Resetting keeps
+    // the live connection.
+    void applyCommonOptions()
+    {
+        curl_easy_reset(curl);
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_USERNAME, options.user.toUtf8().constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, options.password.toUtf8().constData());
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(std::max(1, options.connectTimeoutMs)));
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(seconds(options.stallTimeoutMs)));
+        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(seconds(options.stallTimeoutMs)));
+        curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+        curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, options.passive ? nullptr : "-");
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &headerCallback);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, &lines);
+        curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+        curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
+    }
+
+    // Runs one operation on url; configure adds the operation's own options.
+    bool perform(const QByteArray &url, const std::function<void(CURL *)> &configure)
+    {
+        applyCommonOptions();
+        curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+        if (configure)
+            configure(curl);
+        lines.clear();
+        errorBuffer[0] = '\0';
+        const CURLcode result = curl_easy_perform(curl);
+        record(result);
+        return result == CURLE_OK;
+    }
+
+    // Server commands only, no data transfer.
+    bool quote(const QList<QByteArray> &commands)
+    {
+        SList list;
+        for (const QByteArray &c : commands)
+            list.append(c);
+        return perform(baseUrl(), [&](CURL *c) {
+            curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
+            curl_easy_setopt(c, CURLOPT_QUOTE, list.list);
+        });
+    }
+
+    QByteArray lastReplyLine() const
+    {
+        return lines.isEmpty() ? QByteArray() : lines.constLast();
+    }
+
+    void record(CURLcode result)
+    {
+        const QByteArray last = lastReplyLine();
+        if (result == CURLE_OK) {
+            error = 0;
+            response = cleanReply(last);
+            return;
+        }
+        const int code = replyCode(last);
+        if (code >= 400 && code < 600) {
+            error = ServerReplyError;
+            response = cleanReply(last);
+        } else {
+            error = int(result);
+            const QByteArray reason = errorBuffer[0] ? QByteArray(errorBuffer)
+                                                     : QByteArray(curl_easy_strerror(result));
+            response = cleanReply(reason);
+        }
+    }
+
+    std::optional<QString> last257() const
+    {
+        for (auto it = lines.crbegin(); it != lines.crend(); ++it)
+            if (replyCode(*it) == 257 && it->size() > 3 && it->at(3) == ' ')
+                return pathOf257(*it);
+        return std::nullopt;
+    }
+
+    void closeHandle()
+    {
+        if (!curl)
+            return;
+        // Saying goodbye to a server that no longer answers must not hang.
+        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, 2L);
+        lines.clear();
+        curl_easy_cleanup(curl);
+        curl = nullptr;
+    }
+};
+
+namespace {
+
+size_t headerCallback(char *data, size_t size, size_t count, void *userdata)
+{
+    auto *lines = static_cast<QList<QByteArray> *>(userdata);
+    QByteArray line(data, qsizetype(size * count));
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    lines->append(line);
+    return size * count;
+}
+
+size_t writeToSaveFile(char *data, size_t size, size_t count, void *userdata)
+{
+    auto *file = static_cast<QSaveFile *>(userdata);
+    const qint64 n = qint64(size * count);
+    return file->write(data, n) == n ? size * count : 0;
+}
+
+size_t writeToBuffer(char *data, size_t size, size_t count, void *userdata)
+{
+    static_cast<QByteArray *>(userdata)->append(data, qsizetype(size * count));
+    return size * count;
+}
+
+size_t readFromFile(char *data, size_t size, size_t count, void *userdata)
+{
+    const qint64 n = static_cast<QFile *>(userdata)->read(data, qint64(size * count));
+    return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
+}
+
+} // namespace
+
+FtpClient::FtpClient() : d(std::make_unique<Impl>())
+{
+    ensureCurlGlobal();
+}
+
+FtpClient::~FtpClient()
+{
+    d->closeHandle();
+}
+
+bool FtpClient::connect(const Options &options)
+{
+    d->closeHandle();
+    d->options = options;
+    d->cwd = QStringLiteral("/");
+    d->mlsd = true;
+    if (options.host.isEmpty() || hasLineBreakOrNul(options.host)) {
+        d->fail(CURLE_URL_MALFORMAT, QStringLiteral("Ungültiger Servername"));
+        return false;
+    }
+    d->curl = curl_easy_init();
+    if (!d->curl) {
+        d->fail(CURLE_FAILED_INIT, QStringLiteral("FTP-Sitzung nicht möglich"));
+        return false;
+    }
+    // Logging in really happens here: the features tell whether the server
+    // lists by MLSD, and PWD gives the start directory.
+    if (!d->quote({QByteArrayLiteral("*FEAT"), QByteArrayLiteral("PWD")})) {
+        const int error = d->error;
+        const QString response = d->response;
+        d->closeHandle();
+        d->error = error;
+        d->response = response;
+        return false;
+    }
+    bool mlsd = false;
+    for (const QByteArray &line : std::as_const(d->lines))
+        if (line.trimmed().toUpper().startsWith("MLST"))
+            mlsd = true;
+    d->mlsd = mlsd;
+    if (const auto pwd = d->last257(); pwd && pwd->startsWith(QLatin1Char('/')))
+        d->cwd = *pwd;
+    return true;
+}
+
+void FtpClient::close()
+{
+    d->closeHandle();
+    d->error = 0;
+    d->response.clear();
+}
+
+bool FtpClient::isConnected() const
+{
+    return d->curl != nullptr;
+}
+
+bool FtpClient::setCurrentDirectory(const QString &dir)
+{
+    if (!d->checkUsable({dir}))
+        return false;
+    const QString target = d->absolute(dir);
+    if (!d->quote({"CWD " + target.toUtf8(), QByteArrayLiteral("PWD")}))
+        return false;
+    const auto pwd = d->last257();
+    if (pwd && pwd->startsWith(QLatin1Char('/')))
+        d->cwd = *pwd;
+    else
+        d->cwd = target;
+    return true;
+}
+
+QString FtpClient::currentDirectory() const
+{
+    return d->cwd;
+}
+
+bool FtpClient::getFile(const QString &remoteName, const QString &localPath, bool ascii)
+{
+    if (!d->checkUsable({remoteName}))
+        return false;
+    // The download goes to a temporary file that replaces the old one only
+    // when the transfer is complete.
+    QSaveFile file(localPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath);
+        return false;
+    }
+    SList type;
+    type.append(transferType(ascii));
+    const bool ok = d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
+        curl_easy_setopt(c, CURLOPT_PREQUOTE, type.list);
+        // No SIZE in ASCII mode: servers refuse it there, and the text size
+        // changes on the way anyway.
+        if (ascii)
+            curl_easy_setopt(c, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
+        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &writeToSaveFile);
+        curl_easy_setopt(c, CURLOPT_WRITEDATA, &file);
+    });
+    if (!ok) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath);
+        return false;
+    }
+    return true;
+}
+
+bool FtpClient::putFile(const QString &localPath, const QString &remoteName, bool ascii)
+{
+    if (!d->checkUsable({remoteName}))
+        return false;
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        d->fail(CURLE_READ_ERROR, QStringLiteral("Lokale Datei nicht lesbar: ") + localPath);
+        return false;
+    }
+    SList type;
+    type.append(transferType(ascii));
+    return d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
+        curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(c, CURLOPT_PREQUOTE, type.list);
+        curl_easy_setopt(c, CURLOPT_READFUNCTION, &readFromFile);
+        curl_easy_setopt(c, CURLOPT_READDATA, &file);
+        curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+    });
+}
+
+std::optional<FtpClient::Listing> FtpClient::list()
+{
+    if (!d->checkUsable({}))
+        return std::nullopt;
+    const QByteArray url = d->urlFor(d->cwd, true);
+    auto run = [&](const char *command, QByteArray &text) {
+        return d->perform(url, [&](CURL *c) {
+            curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, command);
+            curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &writeToBuffer);
+            curl_easy_setopt(c, CURLOPT_WRITEDATA, &text);
+        });
+    };
+    Listing listing;
+    if (d->mlsd) {
+        listing.format = ListingFormat::Mlsd;
+        if (run("MLSD", listing.text))
+            return listing;
+        // A server that announced MLST but does not know MLSD after all.
+        const int code = replyCode(d->lastReplyLine());
+        if (code != 500 && code != 502 && code != 504)
+            return std::nullopt;
+        d->mlsd = false;
+    }
+    listing.format = ListingFormat::List;
+    listing.text.clear();
+    if (run("LIST", listing.text))
+        return listing;
+    return std::nullopt;
+}
+
+bool FtpClient::deleteFile(const QString &name)
+{
+    return d->checkUsable({name}) && d->quote({"DELE " + d->absolute(name).toUtf8()});
+}
+
+bool FtpClient::removeDirectory(const QString &name)
+{
+    return d->checkUsable({name}) && d->quote({"RMD " + d->absolute(name).toUtf8()});
+}
+
+bool FtpClient::createDirectory(const QString &name)
+{
+    return d->checkUsable({name}) && d->quote({"MKD " + d->absolute(name).toUtf8()});
+}
+
+bool FtpClient::rename(const QString &from, const QString &to)
+{
+    return d->checkUsable({from, to})
+           && d->quote({"RNFR " + d->absolute(from).toUtf8(), "RNTO " + d->absolute(to).toUtf8()});
+}
+
+int FtpClient::lastError() const
+{
+    return d->error;
+}
+
+QString FtpClient::lastResponse() const
+{
+    return d->response;
+}
+
+} // namespace varnek

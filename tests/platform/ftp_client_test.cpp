@@ -1,0 +1,349 @@
+#include "platform/FtpClient.h"
+
+#include "support/LocalServer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using varnek::FtpClient;
+using varnek::test::LocalServer;
+
+namespace {
+
+const QString kAddressDir = QStringLiteral("/localhost/vx/stillbox/vxvx/test");
+
+QByteArray readLocal(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeLocal(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Every byte value, with CR, LF, CR LF, NUL runs and high bytes, long enough
+// to need several data blocks.
+QByteArray binaryData()
+{
+    QByteArray data;
+    for (int round = 0; round < 300; ++round) {
+        for (int b = 0; b < 256; ++b)
+            data += char(b);
+        data += "\r\n\n\r\0\0\xff\xfe"_qba;
+        data += QByteArray::number(round);
+    }
+    return data;
+}
+
+bool hasControlChars(const QString &s)
+{
+    for (const QChar c : s)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return true;
+    return false;
+}
+
+class FtpClientTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.running()); }
+
+    FtpClient::Options options(bool passive = false) const
+    {
+        FtpClient::Options o;
+        o.host = server.host();
+        o.port = server.ftpPort();
+        o.user = QStringLiteral("varnekdb");
+        o.password = QStringLiteral("Wald2619");
+        o.passive = passive;
+        o.connectTimeoutMs = 5000;
+        o.stallTimeoutMs = 5000;
+        return o;
+    }
+
+    // Connected and standing in the address folder "test".
+    void connectInAddress(bool passive = false)
+    {
+        ASSERT_TRUE(ftp.connect(options(passive))) << ftp.lastResponse().toStdString();
+        ASSERT_TRUE(ftp.setCurrentDirectory(kAddressDir)) << ftp.lastResponse().toStdString();
+    }
+
+    QString onServer(const QString &name) const { return server.addressDir(QStringLiteral("test")) + QLatin1Char('/') + name; }
+
+    LocalServer server;
+    QTemporaryDir local;
+    FtpClient ftp;
+};
+
+TEST_F(FtpClientTest, ConnectLogsInAtTheRoot)
+{
+    ASSERT_TRUE(ftp.connect(options()));
+    EXPECT_TRUE(ftp.isConnected());
+    EXPECT_EQ(ftp.lastError(), 0);
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/"));
+    EXPECT_FALSE(hasControlChars(ftp.lastResponse()));
+
+    ftp.close();
+    EXPECT_FALSE(ftp.isConnected());
+    EXPECT_FALSE(ftp.setCurrentDirectory(QStringLiteral("/")));
+    EXPECT_EQ(ftp.lastError(), FtpClient::NotConnectedError);
+
+    // The same client connects again after a close.
+    ASSERT_TRUE(ftp.connect(options(true)));
+    EXPECT_TRUE(ftp.setCurrentDirectory(kAddressDir));
+}
+
+TEST_F(FtpClientTest, RefusedLoginsFailAndLeaveTheClientClosed)
+{
+    auto wrong = options();
+    wrong.password = QStringLiteral("falsch");
+    EXPECT_FALSE(ftp.connect(wrong));
+    EXPECT_FALSE(ftp.isConnected());
+    EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("530"))) << ftp.lastResponse().toStdString();
+    EXPECT_FALSE(hasControlChars(ftp.lastResponse()));
+
+    auto closed = options();
+    closed.port = varnek::test::closedPort();
+    EXPECT_FALSE(ftp.connect(closed));
+    EXPECT_FALSE(ftp.isConnected());
+    EXPECT_NE(ftp.lastError(), 0);
+    EXPECT_NE(ftp.lastError(), FtpClient::ServerReplyError);
+    EXPECT_FALSE(ftp.lastResponse().isEmpty());
+
+    // A failed connect after a good one leaves nothing of the old connection.
+    ASSERT_TRUE(ftp.connect(options()));
+    EXPECT_FALSE(ftp.connect(wrong));
+    EXPECT_FALSE(ftp.isConnected());
+    EXPECT_FALSE(ftp.list().has_value());
+    EXPECT_EQ(ftp.lastError(), FtpClient::NotConnectedError);
+}
+
+TEST_F(FtpClientTest, SilentServerFailsWithinTheConnectTimeout)
+{
+    QTcpServer silent; // accepts TCP (backlog) and never says a word
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    auto o = options();
+    o.host = QStringLiteral("127.0.0.1");
+    o.port = silent.serverPort();
+    o.connectTimeoutMs = 700;
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(ftp.connect(o));
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_FALSE(ftp.isConnected());
+    EXPECT_NE(ftp.lastError(), 0);
+    EXPECT_FALSE(ftp.lastResponse().isEmpty());
+}
+
+TEST_F(FtpClientTest, CurrentDirectoryFollowsTheServer)
+{
+    ASSERT_TRUE(ftp.connect(options()));
+    ASSERT_TRUE(ftp.setCurrentDirectory(kAddressDir));
+    EXPECT_EQ(ftp.currentDirectory(), kAddressDir);
+    EXPECT_EQ(ftp.lastError(), 0);
+
+    // A missing folder is refused and the old directory stays.
+    EXPECT_FALSE(ftp.setCurrentDirectory(QStringLiteral("/localhost/vx/stillbox/vxvx/gibtsnicht")));
+    EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("550"))) << ftp.lastResponse().toStdString();
+    EXPECT_EQ(ftp.currentDirectory(), kAddressDir);
+
+    // ".." as the browser sends it: the server resolves it.
+    ASSERT_TRUE(ftp.setCurrentDirectory(kAddressDir + QStringLiteral("/..")));
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/localhost/vx/stillbox/vxvx"));
+    ASSERT_TRUE(ftp.setCurrentDirectory(QStringLiteral("..")));
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/localhost/vx/stillbox"));
+
+    // Relative names and a trailing slash.
+    ASSERT_TRUE(ftp.setCurrentDirectory(QStringLiteral("vxvx/info/")));
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/localhost/vx/stillbox/vxvx/info"));
+
+    ASSERT_TRUE(ftp.setCurrentDirectory(QStringLiteral("/")));
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/"));
+    EXPECT_FALSE(ftp.setCurrentDirectory(QString()));
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/"));
+}
+
+TEST_F(FtpClientTest, BinaryRoundTripInActiveAndPassiveMode)
+{
+    const QByteArray data = binaryData();
+    const QString up = local.filePath(QStringLiteral("up.bin"));
+    writeLocal(up, data);
+
+    for (const bool passive : {false, true}) {
+        SCOPED_TRACE(passive ? "passive" : "active");
+        connectInAddress(passive);
+        const QString name = passive ? QStringLiteral("passiv.bin") : QStringLiteral("aktiv.bin");
+        ASSERT_TRUE(ftp.putFile(up, name, false)) << ftp.lastResponse().toStdString();
+        EXPECT_EQ(ftp.lastError(), 0);
+        EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/") + name), data);
+
+        // The download replaces a longer file that was there.
+        const QString down = local.filePath(QStringLiteral("down.bin"));
+        writeLocal(down, QByteArray(data.size() + 1000, 'x'));
+        ASSERT_TRUE(ftp.getFile(name, down, false)) << ftp.lastResponse().toStdString();
+        EXPECT_EQ(readLocal(down), data);
+
+        // Uploading again replaces the remote file.
+        const QString small = local.filePath(QStringLiteral("small.bin"));
+        writeLocal(small, "kurz"_qba);
+        ASSERT_TRUE(ftp.putFile(small, name, false));
+        EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/") + name), "kurz"_qba);
+        ftp.close();
+    }
+}
+
+TEST_F(FtpClientTest, AsciiRoundTripKeepsCrLfText)
+{
+    connectInAddress();
+    const QByteArray text = "Hallo Gr\xfc\xdf" "e\r\n#dingdong#\r\nletzte Zeile\r\n"_qba;
+    const QString up = local.filePath(QStringLiteral("Gast.txt"));
+    writeLocal(up, text);
+    ASSERT_TRUE(ftp.putFile(up, QStringLiteral("Gast.txt"), true)) << ftp.lastResponse().toStdString();
+    // The server keeps text in its own line-end convention.
+    EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt")),
+              QByteArray(text).replace("\r\n", "\n"));
+
+    const QString down = local.filePath(QStringLiteral("zurueck.txt"));
+    ASSERT_TRUE(ftp.getFile(QStringLiteral("Gast.txt"), down, true)) << ftp.lastResponse().toStdString();
+    EXPECT_EQ(readLocal(down), text);
+}
+
+TEST_F(FtpClientTest, FailedTransfersLeaveFilesAlone)
+{
+    connectInAddress();
+    const QString good = local.filePath(QStringLiteral("Gast.txt"));
+    writeLocal(good, "gute Datei"_qba);
+
+    EXPECT_FALSE(ftp.getFile(QStringLiteral("fehlt.txt"), good, false));
+    EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("550"))) << ftp.lastResponse().toStdString();
+    EXPECT_EQ(readLocal(good), "gute Datei"_qba);
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList{QStringLiteral("Gast.txt")});
+
+    // A missing local file is not uploaded; the connection stays usable.
+    EXPECT_FALSE(ftp.putFile(local.filePath(QStringLiteral("nichtda.txt")), QStringLiteral("x.txt"), false));
+    EXPECT_NE(ftp.lastError(), 0);
+    EXPECT_FALSE(QFileInfo::exists(onServer(QStringLiteral("x.txt"))));
+    EXPECT_TRUE(ftp.putFile(good, QStringLiteral("x.txt"), false));
+    EXPECT_EQ(ftp.lastError(), 0);
+}
+
+TEST_F(FtpClientTest, NamesWithBlanksUmlautsAndHash)
+{
+    connectInAddress(true);
+    ASSERT_TRUE(ftp.createDirectory(QStringLiteral("Mein Ordner #1")));
+    ASSERT_TRUE(ftp.setCurrentDirectory(QStringLiteral("Mein Ordner #1")));
+    EXPECT_EQ(ftp.currentDirectory(), kAddressDir + QStringLiteral("/Mein Ordner #1"));
+
+    const QString name = QStringLiteral("Grüße an Jörg #2?.txt");
+    const QString up = local.filePath(QStringLiteral("u.txt"));
+    writeLocal(up, "Inhalt"_qba);
+    ASSERT_TRUE(ftp.putFile(up, name, false)) << ftp.lastResponse().toStdString();
+    EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Mein Ordner #1/") + name),
+              "Inhalt"_qba);
+
+    const auto listing = ftp.list();
+    ASSERT_TRUE(listing.has_value());
+    EXPECT_TRUE(listing->text.contains(name.toUtf8()));
+
+    const QString down = local.filePath(QStringLiteral("d.txt"));
+    ASSERT_TRUE(ftp.getFile(name, down, false)) << ftp.lastResponse().toStdString();
+    EXPECT_EQ(readLocal(down), "Inhalt"_qba);
+}
+
+TEST_F(FtpClientTest, ListDeliversTheEntriesOfTheCurrentDirectory)
+{
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt"), "hallo"_qba);
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Foto.bmp"), QByteArray(1234, 'b'));
+    QDir().mkpath(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Unterordner"));
+
+    for (const bool passive : {false, true}) {
+        SCOPED_TRACE(passive ? "passive" : "active");
+        connectInAddress(passive);
+        const auto listing = ftp.list();
+        ASSERT_TRUE(listing.has_value()) << ftp.lastResponse().toStdString();
+        EXPECT_EQ(ftp.lastError(), 0);
+        EXPECT_EQ(listing->format, FtpClient::ListingFormat::Mlsd);
+        const QByteArray text = QByteArray(listing->text).replace("\r\n", "\n");
+        EXPECT_EQ(text.trimmed().split('\n').size(), 3) << text.toStdString();
+        EXPECT_TRUE(text.contains("; Gast.txt\n"));
+        EXPECT_TRUE(text.contains("size=1234;"));
+        EXPECT_TRUE(text.contains("type=dir;"));
+        EXPECT_TRUE(text.contains("; Unterordner\n"));
+
+        // The root lists the web root folder.
+        ASSERT_TRUE(ftp.setCurrentDirectory(QStringLiteral("/")));
+        const auto root = ftp.list();
+        ASSERT_TRUE(root.has_value());
+        EXPECT_TRUE(QByteArray(root->text).replace("\r\n", "\n").contains("; localhost\n")) << root->text.toStdString();
+        ftp.close();
+    }
+
+    // An empty folder lists as empty.
+    connectInAddress();
+    ASSERT_TRUE(ftp.setCurrentDirectory(QStringLiteral("Unterordner")));
+    const auto empty = ftp.list();
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_TRUE(empty->text.isEmpty());
+}
+
+TEST_F(FtpClientTest, DeleteCreateRemoveAndRename)
+{
+    connectInAddress();
+    const QString dir = server.addressDir(QStringLiteral("test"));
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/alt.txt"), "x"_qba);
+
+    ASSERT_TRUE(ftp.rename(QStringLiteral("alt.txt"), QStringLiteral("neu name.txt")));
+    EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/alt.txt")));
+    EXPECT_TRUE(QFileInfo::exists(dir + QStringLiteral("/neu name.txt")));
+    EXPECT_FALSE(ftp.rename(QStringLiteral("alt.txt"), QStringLiteral("wieder.txt")));
+    EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
+
+    ASSERT_TRUE(ftp.deleteFile(QStringLiteral("neu name.txt")));
+    EXPECT_EQ(ftp.lastError(), 0);
+    EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/neu name.txt")));
+    EXPECT_FALSE(ftp.deleteFile(QStringLiteral("neu name.txt")));
+    EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("550")));
+
+    ASSERT_TRUE(ftp.createDirectory(QStringLiteral("Neu")));
+    EXPECT_TRUE(QFileInfo(dir + QStringLiteral("/Neu")).isDir());
+    EXPECT_FALSE(ftp.createDirectory(QStringLiteral("Neu")));
+    ASSERT_TRUE(ftp.removeDirectory(QStringLiteral("Neu")));
+    EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/Neu")));
+    EXPECT_FALSE(ftp.removeDirectory(QStringLiteral("Neu")));
+    EXPECT_EQ(ftp.currentDirectory(), kAddressDir);
+
+    // Names that would break the command line are refused before sending.
+    EXPECT_FALSE(ftp.deleteFile(QStringLiteral("a\r\nDELE b")));
+    EXPECT_NE(ftp.lastError(), 0);
+    EXPECT_TRUE(ftp.isConnected());
+}
+
+TEST_F(FtpClientTest, ResponsesNeverCarryControlCharacters)
+{
+    connectInAddress();
+    // The server repeats a created folder's name in its reply.
+    ASSERT_TRUE(ftp.createDirectory(QStringLiteral("Tab\there\x1b[0m")));
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("257"))) << ftp.lastResponse().toStdString();
+    EXPECT_FALSE(hasControlChars(ftp.lastResponse())) << ftp.lastResponse().toStdString();
+    EXPECT_FALSE(ftp.lastResponse().contains(QChar(u'\0')));
+
+    EXPECT_FALSE(ftp.setCurrentDirectory(QStringLiteral("fehlt\tauch")));
+    EXPECT_FALSE(hasControlChars(ftp.lastResponse()));
+    EXPECT_FALSE(ftp.lastResponse().isEmpty());
+}
+
+} // namespace
