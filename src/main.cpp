@@ -1,12 +1,118 @@
+#include "contact/Senden.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct Aufruf {
+    varnek::Einstellungen einstellungen;
+    QString sendeAdresse;
+    QString sendeText;
+    QString klingelAdresse;
+};
+
+// Parses the command line; exits for --help, --version and errors.
+Aufruf lies(const QStringList &argumente)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("Varnek: Nachrichten an eine Kontakt-Adresse schicken und vorlesen lassen."));
+    p.addHelpOption();
+    p.addVersionOption();
+    const QCommandLineOption folder(QStringLiteral("folder"), QStringLiteral("Programmordner (Gast.txt, K1.txt, Hilfe.txt, ...)."), QStringLiteral("DIR"));
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server-Host."), QStringLiteral("NAME"), QStringLiteral(VARNEK_DEFAULT_HOST));
+    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QStringLiteral("FTP-Port."), QStringLiteral("N"), QStringLiteral("21"));
+    const QCommandLineOption httpPort(QStringLiteral("http-port"), QStringLiteral("HTTP-Port."), QStringLiteral("N"), QStringLiteral("80"));
+    const QCommandLineOption log(QStringLiteral("speech-log"), QStringLiteral("Alles Gesprochene als UTF-8-Zeilen an FILE anhängen."), QStringLiteral("FILE"));
+    const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keine Tonausgabe (das Protokoll wird trotzdem geschrieben)."));
+    const QCommandLineOption watch(QStringLiteral("watch"), QStringLiteral("ADDRESS vom Start an lesen."), QStringLiteral("ADDRESS"));
+    const QCommandLineOption send(QStringLiteral("send"), QStringLiteral("Ohne Fenster TEXT an ADDRESS schicken: --send ADDRESS TEXT."), QStringLiteral("ADDRESS"));
+    const QCommandLineOption ring(QStringLiteral("ring"), QStringLiteral("Ohne Fenster an ADDRESS klingeln."), QStringLiteral("ADDRESS"));
+    p.addOptions({folder, host, ftpPort, httpPort, log, mute, watch, send, ring});
+    p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Der Text zu --send."), QStringLiteral("[TEXT]"));
+    p.process(argumente);
+
+    Aufruf a;
+    varnek::Einstellungen &e = a.einstellungen;
+    e.programmOrdner = p.isSet(folder) ? p.value(folder)
+                                       : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    e.host = p.value(host);
+    bool ok1 = false, ok2 = false;
+    e.ftpPort = p.value(ftpPort).toInt(&ok1);
+    e.httpPort = p.value(httpPort).toInt(&ok2);
+    if (!ok1 || !ok2 || e.ftpPort <= 0 || e.ftpPort > 65535 || e.httpPort <= 0 || e.httpPort > 65535) {
+        std::fprintf(stderr, "Ungültiger Port.\n");
+        std::exit(2);
+    }
+    e.sprechProtokoll = p.value(log);
+    e.stumm = p.isSet(mute);
+    e.lauschen = p.value(watch);
+    a.sendeAdresse = p.value(send);
+    a.sendeText = p.positionalArguments().join(QLatin1Char(' '));
+    a.klingelAdresse = p.value(ring);
+    return a;
+}
+
+bool bereiteOrdnerVor(varnek::Einstellungen &e)
+{
+    QDir dir;
+    if (!dir.mkpath(e.programmOrdner) || !QDir::setCurrent(e.programmOrdner)) {
+        std::fprintf(stderr, "Programmordner nicht nutzbar: %s\n", qPrintable(e.programmOrdner));
+        return false;
+    }
+    e.programmOrdner = QDir::currentPath();
+    if (!e.sprechProtokoll.isEmpty())
+        e.sprechProtokoll = QFileInfo(e.sprechProtokoll).absoluteFilePath();
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    varnek::Programm programm(varnek::Einstellungen{});
-    programm.gast1()->show();
-    return app.exec();
+    QCoreApplication::setApplicationName(QStringLiteral("varnek"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNEK_VERSION));
+
+    QStringList argumente;
+    for (int i = 0; i < argc; ++i)
+        argumente << QString::fromLocal8Bit(argv[i]);
+    const bool ohneFenster = argumente.contains(QStringLiteral("--send")) || argumente.contains(QStringLiteral("--ring"))
+                             || argumente.contains(QStringLiteral("--help")) || argumente.contains(QStringLiteral("-h"))
+                             || argumente.contains(QStringLiteral("--version")) || argumente.contains(QStringLiteral("-v"));
+
+    std::unique_ptr<QCoreApplication> app(ohneFenster ? new QCoreApplication(argc, argv)
+                                                      : new QApplication(argc, argv));
+    Aufruf aufruf = lies(argumente);
+    // The folder is made absolute before it becomes the working directory.
+    if (!aufruf.einstellungen.sprechProtokoll.isEmpty())
+        aufruf.einstellungen.sprechProtokoll = QFileInfo(aufruf.einstellungen.sprechProtokoll).absoluteFilePath();
+    if (!bereiteOrdnerVor(aufruf.einstellungen))
+        return 2;
+
+    if (!aufruf.sendeAdresse.isEmpty() || !aufruf.klingelAdresse.isEmpty()) {
+        QTextStream out(stdout);
+        const auto ausgabe = [&out](const QString &t) { out << t << Qt::endl; };
+        if (!aufruf.klingelAdresse.isEmpty()) {
+            varnek::KlingelSignal klingel;
+            return varnek::sendeOhneFenster(aufruf.einstellungen, aufruf.klingelAdresse, klingel.klingeln(), ausgabe);
+        }
+        const QStringList zeilen = aufruf.sendeText.isEmpty() ? QStringList() : QStringList{aufruf.sendeText};
+        return varnek::sendeOhneFenster(aufruf.einstellungen, aufruf.sendeAdresse, zeilen, ausgabe);
+    }
+
+    varnek::Programm programm(aufruf.einstellungen);
+    varnek::Gast1 *fenster = programm.gast1();
+    fenster->show();
+    if (!aufruf.einstellungen.lauschen.isEmpty())
+        fenster->lausche(aufruf.einstellungen.lauschen);
+    return app->exec();
 }

@@ -1,28 +1,521 @@
 #include "contact/ui/Gast1.h"
 
+#include "bell/ui/Klingel2.h"
+#include "contact/Empfang.h"
+#include "contact/TextProzeduren.h"
 #include "contact/ui/Programm.h"
+#include "contact_extras/ui/FernBrowser.h"
+#include "help/ui/Hilfe2.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Twips.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 
 namespace varnek {
 
-Gast1::Gast1(Programm &programm) : programm_(programm)
+namespace {
+const QString kAdressText = QStringLiteral(" Adresse  eingeben [V-VX-Nr:]");
+
+QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
+{
+    return benannt(new QPushButton(text, parent), name);
+}
+} // namespace
+
+Gast1::Gast1(Programm &programm)
+    : programm_(programm),
+      empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
 {
     setWindowTitle(QStringLiteral("     Varnek-5-VX:"));
-    auto *text7 = new QPlainTextEdit(this);
-    text7->setObjectName(QStringLiteral("Text7"));
-    setCentralWidget(text7);
+    const Einstellungen &e = programm_.einstellungen();
+    empfang_->setServer(e.host, e.httpPort);
+    baueOberflaeche();
+    baueMenue();
+    baueTasten();
+    installiereHinweise();
+
+    connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
+    connect(&verbindung_, &Verbindung::meldung, this,
+            [this](const QString &text) { dialogs::message(this, text); });
+    connect(&verbindung_, &Verbindung::beschaeftigt, this, [](bool an) {
+        if (an)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(empfang_, &Empfang::changed, this, &Gast1::spiegleEmpfang);
+    connect(empfang_, &Empfang::speak, &programm_, &Programm::sprich);
+    connect(empfang_, &Empfang::message, this, [this](const QString &t) { dialogs::message(this, t); });
+    connect(empfang_, &Empfang::focusAddress, this, [this] {
+        Combo2->setFocus();
+        Combo2->lineEdit()->end(false);
+    });
+    connect(empfang_, &Empfang::ring, this, [this] {
+        Klingel2 *k = programm_.klingel2();
+        k->zeigen();
+        k->Command6();
+    });
+    Form_Load();
 }
 
 Gast1::~Gast1() = default;
 
+void Gast1::baueOberflaeche()
+{
+    auto *flaeche = new QWidget;
+    flaeche->setObjectName(QStringLiteral("Gast1Flaeche"));
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidget(flaeche);
+    scroll->setFrameShape(QFrame::NoFrame);
+    setCentralWidget(scroll);
+
+    kontakt = platz(knopf(flaeche, "kontakt", QStringLiteral("K&ontakt")), 120, 120, 1095, 375);
+    abbr = platz(knopf(flaeche, "abbr", QStringLiteral("Ex&it")), 120, 120, 1095, 375);
+    beende3Button = platz(knopf(flaeche, "beende3", QStringLiteral("&Beenden")), 1320, 120, 1095, 375);
+    Combo2 = platz(benannt(new QComboBox(flaeche), "Combo2"), 2520, 120, 2895, 375);
+    Combo2->setEditable(true);
+    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    Combo2->setToolTip(QStringLiteral("Adresse  eingeben "));
+    Label16 = platz(benannt(new QLabel(QStringLiteral("1.[Kontakt] 2.[Adresse] 3.[Textfeld]"), flaeche),
+                            "Label16"), 5520, 180, 3000, 255);
+    FrameGA = platz(benannt(new QGroupBox(QStringLiteral("Sende-Textfeld:"), flaeche), "FrameGA"), 120,
+                    600, 6000, 735);
+    TextS = platz(benannt(new QLineEdit(FrameGA), "TextS"), 120, 300, 5760, 315);
+    TextS->setMaxLength(32767);
+    TextS->setToolTip(QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));
+    KL1 = platz(knopf(flaeche, "KL1", QStringLiteral("&Klingel")), 6240, 720, 1095, 375);
+    platz(benannt(new QLabel(flaeche), "ImageG"), 7440, 720, 375, 375)->setText(QStringLiteral("📋"));
+    Label9 = platz(benannt(new QLabel(QStringLiteral("xxxxxxxxxxx"), flaeche), "Label9"), 120, 1440, 7200, 255);
+    Text7 = platz(benannt(new QPlainTextEdit(flaeche), "Text7"), 120, 1740, 7620, 1095);
+    Text7->setReadOnly(true);
+    Picture3 = platz(benannt(new QLabel(QStringLiteral("○"), flaeche), "Picture3"), 7800, 1740, 375, 375);
+    Picture4 = platz(benannt(new QLabel(QStringLiteral("●"), flaeche), "Picture4"), 7800, 1740, 375, 375);
+    Picture4->setStyleSheet(QStringLiteral("color: #00a000;"));
+    struct Bild {
+        const char *name;
+        const char *zeichen;
+        const char *knopf;
+    };
+    int oben = 2160;
+    for (const Bild &b : {Bild{"PicturePlay", "▶", "user1"}, Bild{"PicturePause", "⏸", "Pause"},
+                          Bild{"PictureStop", "■", "Stop"}, Bild{"PictureWeiter", "⏭", "Weiter"}}) {
+        auto *w = platz(knopf(flaeche, b.name, QString::fromUtf8(b.zeichen)), 7800, oben, 375, 255);
+        w->setFlat(true);
+        const QString name = QString::fromLatin1(b.knopf);
+        connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
+        oben += 270;
+    }
+    Check2 = platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
+                   5520, 1440, 2400, 255);
+
+    // The ring-code panel lies below the visible part until it is opened.
+    Frame3 = platz(benannt(new QGroupBox(QStringLiteral("Klingel-Signal-Code:"), flaeche), "Frame3"),
+                   120, 2880, 7620, 1095);
+    Combo3 = platz(benannt(new QComboBox(Frame3), "Combo3"), 120, 300, 3000, 315);
+    Combo3->setEditable(true);
+    Combo3->setInsertPolicy(QComboBox::NoInsert);
+    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
+    auto *Command21 = platz(knopf(Frame3, "Command21", QStringLiteral("zu")), 3240, 300, 600, 315);
+    auto *Command22 = platz(knopf(Frame3, "Command22", QStringLiteral("^&übernehme^")), 3900, 300, 1300, 315);
+    auto *Label21 = platz(benannt(new QLabel(QStringLiteral("^übernehme^"), Frame3), "Label21"), 120, 700, 1300, 255);
+    auto *ladeKCButton = platz(knopf(Frame3, "ladeKC", QStringLiteral("laden...")), 5300, 300, 1000, 315);
+    auto *speichernButton = platz(knopf(Frame3, "klinelcodspeichern", QStringLiteral("Speichern")), 5300, 660, 1000, 315);
+    auto *Label17 = platz(benannt(new QLabel(QStringLiteral("öffne"), Frame3), "Label17"), 6400, 700, 800, 255);
+    Frame3->hide();
+
+    // The panel "Adresse ist nicht gültig!".
+    Picture28 = platz(benannt(new QLabel(flaeche), "Picture28"), 2520, 480, 2895, 315);
+    Picture28->setStyleSheet(QStringLiteral("background: #ff0000; color: white;"));
+    auto *LabelAdresse = benannt(new QLabel(Empfang::adresseUngueltigText(), Picture28), "LabelAdresse");
+    LabelAdresse->setGeometry(0, 0, Picture28->width(), Picture28->height());
+    LabelAdresse->setAlignment(Qt::AlignCenter);
+
+    // Working controls below the visible part: the connection buttons and the browser.
+    auto *Command5Button = platz(knopf(flaeche, "Command5", QStringLiteral("Herstellen")), 120, 4200, 1095, 375);
+    auto *Command4Button = platz(knopf(flaeche, "Command4", QStringLiteral("abbrechen")), 1320, 4200, 1095, 375);
+    auto *Command19Button = platz(knopf(flaeche, "Command19", QStringLiteral("adresselesen")), 2520, 4200, 1300, 375);
+    auto *Command10Button = platz(knopf(flaeche, "Command10", QStringLiteral("Command10")), 3900, 4200, 1300, 375);
+    auto *start1 = platz(knopf(flaeche, "start1", QStringLiteral("Lese Kanal &1")), 5280, 4200, 1300, 375);
+    auto *stoplesen = platz(knopf(flaeche, "stoplesen", QStringLiteral("Stoplesen")), 6660, 4200, 1300, 375);
+    auto *Commandsend = platz(knopf(flaeche, "Commandsend", QStringLiteral("senden")), 120, 4680, 1095, 375);
+    auto *g1S = platz(knopf(flaeche, "g1S", QStringLiteral("alsgast senden")), 1320, 4680, 1300, 375);
+    auto *h1Button = platz(knopf(flaeche, "h1", QStringLiteral("h1")), 2700, 4680, 600, 375);
+    Combo1 = platz(benannt(new QComboBox(flaeche), "Combo1"), 3400, 4680, 4500, 375);
+    browser_ = new FernBrowser(verbindung_, programm_.einstellungen().programmOrdner, flaeche);
+    browser_->move(0, twips(5200));
+    browser_->resize(browser_->minimumSize());
+    browser_->fokusTextS = [this] { fokusTextS(); };
+    flaeche->resize(std::max(twips(11600), browser_->width()), twips(5200) + browser_->height());
+    resize(twips(9525), twips(3600));
+
+    connect(kontakt, &QPushButton::clicked, this, &Gast1::herstellen);
+    connect(abbr, &QPushButton::clicked, this, &Gast1::abbrClick);
+    connect(beende3Button, &QPushButton::clicked, this, &Gast1::beende3);
+    connect(Command5Button, &QPushButton::clicked, this, &Gast1::Command5);
+    connect(Command4Button, &QPushButton::clicked, this, &Gast1::Command4);
+    connect(TextS, &QLineEdit::returnPressed, this, &Gast1::sendeText);
+    connect(Commandsend, &QPushButton::clicked, this, &Gast1::sendeText);
+    connect(g1S, &QPushButton::clicked, this, &Gast1::sendeText);
+    connect(h1Button, &QPushButton::clicked, this, &Gast1::h1);
+    connect(KL1, &QPushButton::clicked, this, &Gast1::klingeln);
+    connect(Command21, &QPushButton::clicked, this, &Gast1::Command21);
+    connect(Command22, &QPushButton::clicked, this, &Gast1::Command22);
+    connect(ladeKCButton, &QPushButton::clicked, this, &Gast1::ladeKC);
+    connect(speichernButton, &QPushButton::clicked, this, &Gast1::klinelcodspeichern);
+    connect(Combo3, &QComboBox::activated, this, [this] { empfang_->setText9(Combo3->currentText()); });
+    connect(Combo2, &QComboBox::activated, this, &Gast1::adresseGewaehlt);
+    connect(Combo1, &QComboBox::activated, this, [this] {
+        verbindung_.setLabel1(Combo1->currentText());
+        fokusTextS();
+    });
+    connect(Command19Button, &QPushButton::clicked, this, &Gast1::Command19);
+    connect(Command10Button, &QPushButton::clicked, this, &Gast1::Command10);
+    connect(start1, &QPushButton::clicked, this, &Gast1::startLesen);
+    connect(stoplesen, &QPushButton::clicked, this, &Gast1::stopLesen);
+    connect(Check2, &QCheckBox::toggled, this, &Gast1::setzeVordergrund);
+    connect(&verbindung_, &Verbindung::verbindungGeaendert, this, [this](bool an) {
+        an ? SchalterVerbunden() : SchalterGetrennt();
+    });
+
+    for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Label21, Label17, Combo2,
+                                                        Combo3, Picture3, Picture4, Frame3, Command10Button,
+                                                        findChild<QWidget *>(QStringLiteral("ImageG"))})
+        o->installEventFilter(this);
+    Combo2->lineEdit()->installEventFilter(this);
+    Combo3->lineEdit()->installEventFilter(this);
+}
+
+void Gast1::Form_Load()
+{
+    const Einstellungen &e = programm_.einstellungen();
+    speicher1();
+    SetzeListenHoehe(700);
+    verbindung_.setServerName(e.host);
+    Combo1->addItem(verbindung_.basisPfad());
+    Combo2->addItems({QStringLiteral("test"), QStringLiteral("info"), QStringLiteral("d-bw-001")});
+    Combo2->setEditText(kAdressText);
+    konto_.host = e.host;
+    konto_.port = e.ftpPort;
+    verbindung_.Uebertragungsart = 1;
+    SchalterGetrennt();
+    browser_->waehleLokal(QString());
+    ZeigeStatus(QStringLiteral("Klicke-Kontakt-Herstellen"));
+    verbindung_.adressPfad(Combo2->currentText());
+    abbr->hide();
+    spiegleEmpfang();
+}
+
 QString Gast1::text7() const
 {
-    return findChild<QPlainTextEdit *>(QStringLiteral("Text7"))->toPlainText();
+    return Text7->toPlainText();
 }
 
 void Gast1::fokusTextS()
 {
+    TextS->setFocus();
+}
+
+void Gast1::ZeigeStatus(const QString &text)
+{
+    Label9->setText(bereinigeStatus(text));
+    Label9->repaint();
+}
+
+// --- connection -------------------------------------------------------------
+
+void Gast1::Command5()
+{
+    if (verbindung_.herstellen(konto_, browser_->passiv())) {
+        browser_->zeigeVerzeichnis(verbindung_.Label1());
+        SchalterVerbunden();
+        verbindung_.ZeigeAntwort();
+    }
+    browser_->waehleLokal(QStringLiteral("Gast.txt"));
+}
+
+void Gast1::Command4()
+{
+    if (!verbindung_.verbunden())
+        return;
+    verbindung_.abbrechen();
+    browser_->leereListe();
+}
+
+void Gast1::herstellen()
+{
+    Command5();
+    kontakt->hide();
+    abbr->show();
+    startLesen();
+}
+
+void Gast1::abbrechen()
+{
+    Command4();
+    fokusTextS();
+    abbr->hide();
+    kontakt->show();
+    stopLesen();
+}
+
+void Gast1::abbrClick()
+{
+    abbrechen();
+    ZeigeStatus(QStringLiteral("Klicke-Kontakt-Herstellen"));
+}
+
+void Gast1::SchalterVerbunden()
+{
+    browser_->SchalterVerbunden(true);
+    findChild<QPushButton *>(QStringLiteral("Command4"))->setEnabled(true);
+    findChild<QPushButton *>(QStringLiteral("Command5"))->setEnabled(false);
+}
+
+void Gast1::SchalterGetrennt()
+{
+    browser_->SchalterVerbunden(false);
+    findChild<QPushButton *>(QStringLiteral("Command4"))->setEnabled(false);
+    findChild<QPushButton *>(QStringLiteral("Command5"))->setEnabled(true);
+}
+
+// --- sending ----------------------------------------------------------------
+
+void Gast1::hinzuT()
+{
+    if (!TextS->text().isEmpty()) {
+        List2 << TextS->text();
+        TextS->clear();
+    }
+    fokusTextS();
+}
+
+void Gast1::speicher1()
+{
+    if (schreibeNachricht(programm_.einstellungen().programmOrdner, List2)) {
+        ZeigeStatus(QStringLiteral("Sende-Text"));
+    } else {
+        dialogs::message(this, QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!"));
+        ZeigeStatus(QStringLiteral("Fehler"));
+    }
+    List2.clear();
+}
+
+void Gast1::Command1()
+{
+    browser_->Command1();
+}
+
+void Gast1::sendeText()
+{
+    hinzuT();
+    speicher1();
+    Command1();
+    fokusTextS();
+}
+
+void Gast1::klingeln()
+{
+    // A failed write leaves the previous file, which is sent as it is.
+    schreibeNachricht(programm_.einstellungen().programmOrdner, klingel.klingeln());
+    Command1();
+}
+
+void Gast1::h1()
+{
+    if (Combo2->currentText().isEmpty())
+        dialogs::message(this, QStringLiteral("Sie haben keine Empfänger Adresse angegeben!"));
+}
+
+// --- ring-code panel ----------------------------------------------------------
+
+void Gast1::KlingelSignal1()
+{
+    QAction *menu = aktionen_.value(QStringLiteral("KlingelSignal1"));
+    const bool oeffnen = !Frame3->isVisible();
+    menu->setChecked(oeffnen);
+    Frame3->move(Frame3->x(), twips(oeffnen ? 1680 : 2880));
+    Frame3->setVisible(oeffnen);
+    if (oeffnen) {
+        Frame3->raise();
+        Combo3->setFocus();
+    } else {
+        fokusTextS();
+    }
+}
+
+void Gast1::uebernehme()
+{
+    TextS->setText(Combo3->currentText());
+    fokusTextS();
+    TextS->end(false);
+}
+
+void Gast1::Command21()
+{
+    fokusTextS();
+    KlingelSignal1();
+}
+
+void Gast1::Command22()
+{
+    uebernehme();
+    Command21();
+}
+
+void Gast1::ladeKC()
+{
+    List6.clear();
+    Combo3->clear();
+    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
+    const auto liste = kaco::laden(programm_.einstellungen().programmOrdner);
+    if (!liste)
+        return;
+    List6 = *liste;
+    Combo3->addItems(List6);
+    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
+}
+
+void Gast1::klinelcodspeichern()
+{
+    const QString code = Combo3->currentText();
+    if (kaco::istDa(List6, code)) {
+        dialogs::message(this, QStringLiteral("Bereits da!"));
+        return;
+    }
+    Combo3->addItem(code);
+    List6 << code;
+    kaco::speichern(programm_.einstellungen().programmOrdner, List6);
+}
+
+void Gast1::Label17Click()
+{
+    desktop::open(kaco::pfad(programm_.einstellungen().programmOrdner));
+}
+
+// --- receiving ----------------------------------------------------------------
+
+void Gast1::adresseGewaehlt()
+{
+    verbindung_.adressPfad(Combo2->currentText());
+    Command10();
+}
+
+void Gast1::adresseEnter()
+{
+    Command10();
+    empfang_->setPicture28Sichtbar(false);
+    empfang_->parsingK1();
+    verbindung_.adressPfad(Combo2->currentText());
+    startLesen();
+}
+
+void Gast1::lausche(const QString &adresse)
+{
+    Combo2->setEditText(adresse);
+    adresseEnter();
+}
+
+void Gast1::Command19()
+{
+    verbindung_.adressPfad(Combo2->currentText());
+    Command10();
+}
+
+void Gast1::Command10()
+{
+    empfang_->setAddress(Combo2->currentText());
+}
+
+void Gast1::startLesen()
+{
+    empfang_->startReading();
+}
+
+void Gast1::stopLesen()
+{
+    empfang_->stopReading();
+}
+
+void Gast1::spiegleEmpfang()
+{
+    if (Text7->toPlainText() != empfang_->text7())
+        Text7->setPlainText(empfang_->text7());
+    Picture28->setVisible(empfang_->picture28Sichtbar());
+    Picture3->setVisible(empfang_->picture3Sichtbar());
+    Picture4->setVisible(empfang_->picture4Sichtbar());
+}
+
+// --- window -------------------------------------------------------------------
+
+void Gast1::SetzeListenHoehe(int hoehe)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int halb = screen ? screen->geometry().height() / 2 : hoehe;
+    listenHoehe_ = std::min(hoehe, halb);
+    const int zeile = std::max(1, Combo2->view()->sizeHintForRow(0));
+    Combo2->setMaxVisibleItems(std::max(1, listenHoehe_ / zeile));
+}
+
+void Gast1::setzeVordergrund(bool an)
+{
+    const bool sichtbar = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, an);
+    if (sichtbar)
+        show();
+}
+
+void Gast1::MausEinsperren()
+{
+    // Qt offers no pointer confinement on the desktops we run on; a grab
+    // keeps the mouse events with the window instead.
+    if (QWidget *w = findChild<QWidget *>(QStringLiteral("Picture1M")))
+        w->grabMouse();
+}
+
+void Gast1::MausFreigeben()
+{
+    if (QWidget *w = QWidget::mouseGrabber())
+        w->releaseMouse();
+}
+
+void Gast1::beende3()
+{
+    show();
+    close();
+}
+
+void Gast1::schliesseAndereFenster()
+{
+    // Only windows that are open are closed; opening the bell window just
+    // to close it would sound a false alarm.
+    if (Hilfe2 *h = programm_.hilfe2WennGeladen())
+        h->beende();
+    if (Klingel2 *k = programm_.klingel2WennGeladen())
+        k->Command2();
+}
+
+void Gast1::closeEvent(QCloseEvent *event)
+{
+    schliesseAndereFenster();
+    verbindung_.client().close();
+    empfang_->stopReading();
+    beendet_ = true;
+    event->accept();
 }
 
 } // namespace varnek

@@ -1,12 +1,32 @@
 #pragma once
 
+#include "contact/Senden.h"
+#include "contact/Verbindung.h"
+
+#include <QHash>
 #include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
 
 namespace varnek {
 
+class Empfang;
+class FernBrowser;
 class Programm;
 
-// The contact window "     Varnek-5-VX:".
+// The contact window "     Varnek-5-VX:", the start-up window: connection,
+// sending, receiving and reading aloud. The logic lives in Verbindung,
+// Senden, Empfang and the speech component; the window wires its controls
+// to them.
 class Gast1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -16,8 +36,90 @@ public:
     QString text7() const;   // the received text as shown
     void fokusTextS();       // give the send box the focus
 
+    Verbindung &verbindung() { return verbindung_; }
+    Empfang &empfang() { return *empfang_; }
+    FernBrowser &browser() { return *browser_; }
+    QAction *menuepunkt(const QString &name) const { return aktionen_.value(name); }
+
+    // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
+    void Command5();
+    void Command4();
+    void herstellen();  // menu `herstellen`: connect and start reading
+    void abbrechen();   // menu `abbrechen`: log off and stop reading
+    void abbrClick();
+    void SchalterVerbunden();
+    void SchalterGetrennt();
+
+    // Sending.
+    void hinzuT();
+    void speicher1();
+    void Command1();    // upload the selected local files
+    void sendeText();   // add line, save, upload, focus the send box
+    void klingeln();    // the ring signal
+    void h1();
+
+    // Ring-code panel and list.
+    void KlingelSignal1();
+    void uebernehme();
+    void Command21();
+    void Command22();
+    void ladeKC();
+    void klinelcodspeichern();
+    void Label17Click();
+
+    // Receiving.
+    void adresseGewaehlt();   // `Combo2` click
+    void adresseEnter();      // Enter in `Combo2`
+    void Command19();
+    void Command10();
+    void startLesen();
+    // Puts an address into `Combo2` and does what Enter there does.
+    void lausche(const QString &adresse);
+    void stopLesen();
+
+    void SetzeListenHoehe(int hoehe);
+    int listenHoehe() const { return listenHoehe_; }
+    void MausEinsperren();
+    void MausFreigeben();
+    void beende3();   // quit
+
+    QStringList List2;        // lines of the message being sent
+    KlingelSignal klingel;    // `List3`, `Text3`, `Label18`
+    QStringList List6;        // backing list of `Combo3`
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void baueOberflaeche();
+    void baueMenue();
+    void baueTasten();
+    void installiereHinweise();
+    void Form_Load();
+    void ZeigeStatus(const QString &text);
+    void spiegleEmpfang();
+    void schliesseAndereFenster();
+    void setzeVordergrund(bool an);
+    QAction *aktion(QMenu *menu, const char *name, const QString &text, const QKeySequence &kurz,
+                    void (Gast1::*handler)());
+
     Programm &programm_;
+    Verbindung verbindung_;
+    Verbindung::Konto konto_;   // `Label10`, `Label13`, `Label14`
+    Empfang *empfang_;
+    FernBrowser *browser_;
+    QHash<QString, QAction *> aktionen_;
+    int listenHoehe_ = 0;
+    bool beendet_ = false;
+
+    QPushButton *kontakt, *abbr, *beende3Button, *KL1;
+    QComboBox *Combo1, *Combo2, *Combo3;
+    QLineEdit *TextS;
+    QGroupBox *FrameGA, *Frame3;
+    QLabel *Label9, *Label16, *Picture3, *Picture4, *Picture28;
+    QPlainTextEdit *Text7;
+    QCheckBox *Check2;
 };
 
 } // namespace varnek

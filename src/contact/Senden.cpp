@@ -1,0 +1,85 @@
+#include "contact/Senden.h"
+
+#include "contact/Verbindung.h"
+#include "platform/AnsiText.h"
+
+namespace varnek {
+
+QString nachrichtPfad(const QString &programmOrdner)
+{
+    return programmOrdner + QStringLiteral("/Gast.txt");
+}
+
+bool schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen)
+{
+    return ansi::writeLines(nachrichtPfad(programmOrdner), zeilen);
+}
+
+QStringList KlingelSignal::klingeln()
+{
+    Label18 = QLatin1Char('#') + Text3 + QLatin1Char('#');
+    Text3 = Label18;
+    List3 << Text3;
+    const QStringList zeilen = List3;
+    Text3 = QStringLiteral("dingdong");
+    return zeilen;
+}
+
+namespace kaco {
+
+QString pfad(const QString &programmOrdner)
+{
+    return programmOrdner + QStringLiteral("/Kaco.txt");
+}
+
+std::optional<QStringList> laden(const QString &programmOrdner)
+{
+    return ansi::readLines(pfad(programmOrdner));
+}
+
+bool istDa(const QStringList &liste, const QString &code)
+{
+    return liste.contains(code, Qt::CaseInsensitive);
+}
+
+bool speichern(const QString &programmOrdner, const QStringList &liste)
+{
+    return ansi::writeLines(pfad(programmOrdner), liste);
+}
+
+} // namespace kaco
+
+int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
+                     const QStringList &zeilen, const std::function<void(const QString &)> &ausgabe)
+{
+    Verbindung verbindung;
+    verbindung.setServerName(einstellungen.host);
+    QString fehler;
+    QObject::connect(&verbindung, &Verbindung::status, &verbindung, [&](const QString &t) { ausgabe(t); });
+    QObject::connect(&verbindung, &Verbindung::meldung, &verbindung, [&](const QString &t) {
+        if (fehler.isEmpty())
+            fehler = t;
+    });
+
+    if (!schreibeNachricht(einstellungen.programmOrdner, zeilen)) {
+        ausgabe(QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!"));
+        return 1;
+    }
+    ausgabe(QStringLiteral("Sende-Text"));
+
+    Verbindung::Konto konto;
+    konto.host = einstellungen.host;
+    konto.port = einstellungen.ftpPort;
+    if (!verbindung.herstellen(konto, true))
+        return 1;
+    if (!verbindung.adressPfad(adresse) || !verbindung.UebertrageDatei(nachrichtPfad(einstellungen.programmOrdner), 0)) {
+        ausgabe(fehler.isEmpty() ? QStringLiteral("Übertragungsfehler!") : fehler);
+        verbindung.abbrechen();
+        return 1;
+    }
+    verbindung.abbrechen();
+    ausgabe(QStringLiteral("OK"));
+    return 0;
+}
+
+} // namespace varnek

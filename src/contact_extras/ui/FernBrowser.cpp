@@ -1,0 +1,360 @@
+#include "contact_extras/ui/FernBrowser.h"
+
+#include "contact/Verbindung.h"
+#include "platform/Clock.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Twips.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStorageInfo>
+
+namespace varnek {
+
+namespace {
+const QStringList kLokaleMuster = {QStringLiteral("Gast.txt"), QStringLiteral("Foto.bmp")};
+const QString kKeineDatei = QStringLiteral("Keine Datei ausgewählt!");
+
+} // namespace
+
+FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget *parent)
+    : QWidget(parent), verbindung_(verbindung), programmOrdner_(std::move(programmOrdner))
+{
+    setObjectName(QStringLiteral("FernBrowser"));
+    // Local panel.
+    Drive1 = platz(benannt(new QComboBox(this), "Drive1"), 120, 240, 2895, 315);
+    Dir1 = platz(benannt(new QListWidget(this), "Dir1"), 120, 600, 2895, 1800);
+    File1 = platz(benannt(new QListWidget(this), "File1"), 120, 2460, 2895, 1000);
+    File1->setSelectionMode(QAbstractItemView::MultiSelection);
+    Label5 = platz(benannt(new QLabel(this), "Label5"), 120, 3500, 6000, 255);
+    // Remote panel.
+    Label1 = platz(benannt(new QLabel(this), "Label1"), 3240, 0, 6000, 255);
+    List1 = platz(benannt(new QListWidget(this), "List1"), 4440, 240, 4600, 3200);
+    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Text1 = platz(benannt(new QLineEdit(QStringLiteral("*.txt"), this), "Text1"), 9120, 240, 1215, 315);
+    Command1Button = platz(benannt(new QPushButton(QStringLiteral("<--Senden-&ü"), this), "Command1"),
+                           3120, 1000, 1215, 375);
+    Command2Button = platz(benannt(new QPushButton(QStringLiteral("-->"), this), "Command2"), 3120,
+                           1500, 1215, 375);
+    platz(benannt(new QLabel(QStringLiteral("Attribute"), this), "Label6"), 9120, 700, 1215, 255);
+    Label7 = platz(benannt(new QLabel(this), "Label7"), 9120, 940, 1215, 255);
+    platz(benannt(new QLabel(QStringLiteral("Größe"), this), "Label8"), 9120, 1240, 1215, 255);
+    Label12 = platz(benannt(new QLabel(this), "Label12"), 9120, 1480, 1800, 255);
+    platz(benannt(new QLabel(QStringLiteral("Veränderung"), this), "Label11"), 9120, 1780, 1215, 255);
+    Label15 = platz(benannt(new QLabel(this), "Label15"), 9120, 2020, 2400, 255);
+    Option1_0 = platz(benannt(new QRadioButton(QStringLiteral("ASCII"), this), "Option1_0"), 9120,
+                      2400, 1215, 255);
+    Option1_1 = platz(benannt(new QRadioButton(QStringLiteral("Binary"), this), "Option1_1"), 9120,
+                      2640, 1215, 255);
+    auto *gruppe = new QButtonGroup(this);
+    gruppe->addButton(Option1_0, 0);
+    gruppe->addButton(Option1_1, 1);
+    Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Transfers"), this), "Check1"), 9120,
+                   2940, 2000, 255);
+    platz(benannt(new QLabel(QStringLiteral("FTP Server Name:"), this), "Label2"), 9120, 3240, 1800, 255);
+    platz(benannt(new QLabel(QStringLiteral("User Name"), this), "Label3"), 9120, 3480, 1800, 255);
+    platz(benannt(new QLabel(QStringLiteral("Password"), this), "label4"), 9120, 3720, 1800, 255);
+
+    struct Knopf {
+        const char *name;
+        const char *text;
+        void (FernBrowser::*aktion)();
+    };
+    const Knopf knoepfe[] = {
+        {"Command3_0", "Up Dir", &FernBrowser::hoch},
+        {"Command3_1", "Refresh", &FernBrowser::aktualisiere},
+        {"Command3_2", "View File", &FernBrowser::zeigeDatei},
+        {"Command3_4", "Rename", &FernBrowser::benenneUm},
+        {"Command3_5", "MakeDir", &FernBrowser::neuesVerzeichnis},
+    };
+    int links = 4440;
+    for (const Knopf &k : knoepfe) {
+        auto *b = platz(benannt(new QPushButton(QString::fromLatin1(k.text), this), k.name), links,
+                        3500, 900, 315);
+        connect(b, &QPushButton::clicked, this, k.aktion);
+        links += 920;
+    }
+    setMinimumSize(11600 / 15, 4100 / 15);
+
+    connect(List1, &QListWidget::itemSelectionChanged, this, &FernBrowser::List1Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &FernBrowser::List1DblClick);
+    connect(Command1Button, &QPushButton::clicked, this, &FernBrowser::Command1);
+    connect(Command2Button, &QPushButton::clicked, this, &FernBrowser::Command2);
+    connect(File1, &QListWidget::itemSelectionChanged, this, &FernBrowser::File1Click);
+    connect(Dir1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        Dir1Change(QDir(lokalPfad_).absoluteFilePath(item->text()));
+    });
+    connect(Drive1, &QComboBox::activated, this, &FernBrowser::Drive1Change);
+    connect(gruppe, &QButtonGroup::idClicked, this,
+            [this](int index) { verbindung_.Uebertragungsart = index == 0 ? 1 : 0; });
+    connect(&verbindung_, &Verbindung::label1Geaendert, Label1, &QLabel::setText);
+    List1->installEventFilter(this);
+
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady())
+            Drive1->addItem(volume.rootPath());
+    }
+    Option1_0->setChecked(true);
+    Dir1Change(QDir::currentPath());
+}
+
+void FernBrowser::status(const QString &text)
+{
+    Q_EMIT verbindung_.status(text);
+}
+
+bool FernBrowser::passiv() const
+{
+    return Check1->isChecked();
+}
+
+void FernBrowser::SchalterVerbunden(bool verbunden)
+{
+    Command1Button->setEnabled(verbunden);
+    Command2Button->setEnabled(verbunden);
+    Check1->setEnabled(!verbunden);
+}
+
+void FernBrowser::leereListe()
+{
+    List1->clear();
+}
+
+void FernBrowser::zeigeVerzeichnis(const QString &pfad)
+{
+    RemoteEntries server;
+    if (const auto listing = verbindung_.liste(pfad)) {
+        const QDateTime jetzt = clock::now().toUTC();
+        server = parseListing(listing->format, listing->text, jetzt);
+        eintraege_ = ListeVerzeichnis(server, Text1->text());
+    } else {
+        eintraege_.clear();
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    status(QStringLiteral("Sortiere Verzeichnis..."));
+    const QStringList zeilen = SortiereVerzeichnis(eintraege_);
+    List1->clear();
+    List1->addItems(zeilen);
+    QApplication::restoreOverrideCursor();
+    status(QStringLiteral("Ok"));
+}
+
+const RemoteEntry *FernBrowser::ausgewaehlt() const
+{
+    const int row = List1->currentRow();
+    if (row < 0 || row >= static_cast<int>(eintraege_.size()) || List1->selectedItems().isEmpty())
+        return nullptr;
+    return &eintraege_[static_cast<size_t>(row)];
+}
+
+void FernBrowser::List1Click()
+{
+    const RemoteEntry *e = ausgewaehlt();
+    if (!e)
+        return;
+    const EntryDetails details = entryDetails(*e);
+    Label7->setText(details.attributes);
+    Label12->setText(details.size);
+    Label15->setText(details.changed);
+}
+
+void FernBrowser::List1DblClick()
+{
+    const RemoteEntry *e = ausgewaehlt();
+    if (List1->count() == 0 || !e)
+        return;
+    const RemoteNavigation nav = navigate(verbindung_.Label1(), verbindung_.serverName(), *e);
+    if (!nav.relist)
+        return;
+    zeigeVerzeichnis(nav.request);
+    verbindung_.setLabel1(nav.label);
+}
+
+void FernBrowser::hoch()
+{
+    const RemoteNavigation nav =
+        navigate(verbindung_.Label1(), verbindung_.serverName(), QStringLiteral(".."));
+    if (!nav.relist || !verbindung_.verbunden())
+        return;
+    zeigeVerzeichnis(nav.request);
+    verbindung_.setLabel1(nav.label);
+}
+
+void FernBrowser::aktualisiere()
+{
+    if (verbindung_.verbunden())
+        zeigeVerzeichnis(verbindung_.Label1());
+}
+
+void FernBrowser::Command1()
+{
+    if (File1->count() > 0) {
+        for (int i = 0; i < File1->count(); ++i) {
+            QListWidgetItem *item = File1->item(i);
+            if (!item->isSelected())
+                continue;
+            const QString voll = lokalPfad_ + QLatin1Char('/') + item->text();
+            if (QFileInfo::exists(voll)) {
+                // The exchange files are already in the bytes peers expect; an
+                // ASCII transfer would let a Unix server rewrite their line ends
+                // and break a photo.
+                verbindung_.UebertrageDatei(voll, 0);
+                QApplication::processEvents();
+            }
+        }
+        zeigeVerzeichnis(verbindung_.Label1());
+    }
+    status(QStringLiteral("OK"));
+    if (fokusTextS)
+        fokusTextS();
+}
+
+void FernBrowser::Command2()
+{
+    if (List1->selectedItems().isEmpty()) {
+        dialogs::message(this, kKeineDatei);
+        return;
+    }
+    for (int i = 0; i < List1->count() && i < static_cast<int>(eintraege_.size()); ++i) {
+        const RemoteEntry &e = eintraege_[static_cast<size_t>(i)];
+        if (!List1->item(i)->isSelected() || e.isDirectory())
+            continue;
+        verbindung_.LadeDatei(verbindung_.Label1(), trimBlanks(e.name), lokalPfad_);
+        aktualisiereLokal();
+        QApplication::processEvents();
+    }
+}
+
+void FernBrowser::zeigeDatei()
+{
+    const RemoteEntry *e = ausgewaehlt();
+    if (!e) {
+        dialogs::message(this, kKeineDatei);
+        return;
+    }
+    if (e->isDirectory())
+        return;
+    const QString name = trimBlanks(e->name);
+    if (verbindung_.LadeDatei(verbindung_.Label1(), name, programmOrdner_))
+        desktop::open(programmOrdner_ + QLatin1Char('/') + name);
+}
+
+void FernBrowser::benenneUm()
+{
+    const RemoteEntry *e = ausgewaehlt();
+    if (!e) {
+        dialogs::message(this, kKeineDatei);
+        return;
+    }
+    const QString alt = trimBlanks(e->name);
+    const QString neu = dialogs::input(this, QStringLiteral("Neuen Dateinamen eingeben"),
+                                       QStringLiteral("Umbenennen"), alt).trimmed();
+    if (neu.isEmpty())
+        return;
+    if (verbindung_.benenneUm(alt, neu))
+        zeigeVerzeichnis(verbindung_.Label1());
+}
+
+void FernBrowser::neuesVerzeichnis()
+{
+    const QString name = dialogs::input(this, QStringLiteral("Neuen Verzeichnisnamen eingeben"),
+                                        QStringLiteral("Umbenennen")).trimmed();
+    if (name.isEmpty())
+        return;
+    if (verbindung_.erstelleVerzeichnis(name))
+        zeigeVerzeichnis(verbindung_.Label1());
+}
+
+void FernBrowser::loesche()
+{
+    const RemoteEntry *e = ausgewaehlt();
+    if (!e) {
+        dialogs::message(this, kKeineDatei);
+        return;
+    }
+    const QString name = trimBlanks(e->name);
+    // Deleting on the server cannot be undone: ask first.
+    if (!dialogs::question(this, QStringLiteral("\"%1\" auf dem Server löschen?").arg(name)))
+        return;
+    if (verbindung_.loesche(name, e->isDirectory()))
+        zeigeVerzeichnis(verbindung_.Label1());
+}
+
+bool FernBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == List1 && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        loesche();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FernBrowser::aktualisiereLokal()
+{
+    const QStringList ausgewaehlt = [this] {
+        QStringList namen;
+        for (QListWidgetItem *item : File1->selectedItems())
+            namen << item->text();
+        return namen;
+    }();
+    File1->clear();
+    const QStringList namen = QDir(lokalPfad_).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString &name : namen) {
+        const bool passt = std::any_of(kLokaleMuster.begin(), kLokaleMuster.end(), [&](const QString &m) {
+            return name.compare(m, Qt::CaseInsensitive) == 0;
+        });
+        if (!passt)
+            continue;
+        File1->addItem(name);
+        if (ausgewaehlt.contains(name))
+            File1->item(File1->count() - 1)->setSelected(true);
+    }
+}
+
+void FernBrowser::waehleLokal(const QString &name)
+{
+    aktualisiereLokal();
+    File1->clearSelection();
+    for (int i = 0; i < File1->count(); ++i) {
+        if (File1->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) {
+            File1->item(i)->setSelected(true);
+            File1->setCurrentRow(i, QItemSelectionModel::NoUpdate);
+        }
+    }
+    File1Click();
+}
+
+void FernBrowser::File1Click()
+{
+    const auto items = File1->selectedItems();
+    Label5->setText(lokalPfad_ + QLatin1Char('/') + (items.isEmpty() ? QString() : items.first()->text()));
+}
+
+void FernBrowser::Dir1Change(const QString &pfad)
+{
+    lokalPfad_ = QDir(pfad).absolutePath();
+    Dir1->clear();
+    Dir1->addItem(QStringLiteral(".."));
+    Dir1->addItems(QDir(lokalPfad_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    aktualisiereLokal();
+    File1Click();
+}
+
+void FernBrowser::Drive1Change()
+{
+    Dir1Change(Drive1->currentText());
+}
+
+} // namespace varnek
