@@ -11,6 +11,13 @@ class QTimer;
 
 namespace varnek {
 
+// URL of an address's message file: "http://" host [":" port, unless 80]
+// "/vx/stillbox/vxvx/" address "/Gast.txt". Every character of the address
+// is taken literally; blanks, '#', '?', '%' and umlauts are escaped.
+QUrl addressUrl(const QString &host, int httpPort, const QString &address);
+// The same address in readable form (nothing escaped), for display.
+QString addressUrlText(const QString &host, int httpPort, const QString &address);
+
 // Asynchronous plain HTTP GET that bypasses every cache and keeps at most the
 // first maxBytes of the body. The window never waits on it: the answer comes
 // through finished(), once per start().
@@ -30,9 +37,14 @@ public:
     void setMaxBytes(qint64 maxBytes) { maxBytes_ = maxBytes; }
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
 
-    // False (and no signal) when a fetch is still in flight.
+    // False (and no signal) when a fetch is still in flight. Otherwise
+    // finished() follows exactly once, from the event loop, never from
+    // inside start(). An HTTP error status (404 ...) is an answer: ok with
+    // the status and its body. No answer within the timeout: timedOut.
     bool start(const QUrl &url);
     bool busy() const { return reply_ != nullptr; }
+    // Cancels the fetch in flight; finished() reports it at once with
+    // ok = false. Nothing happens when idle.
     void abort();
 
 Q_SIGNALS:
@@ -43,6 +55,7 @@ private:
     void onFinished();
     void onTimeout();
     void finish(bool timedOut);
+    void releaseReply();
 
     QNetworkAccessManager *manager_;
     QNetworkReply *reply_ = nullptr;
@@ -53,3 +66,5 @@ private:
 };
 
 } // namespace varnek
+
+Q_DECLARE_METATYPE(varnek::HttpFetch::Result)

@@ -1,0 +1,214 @@
+#include "platform/HttpFetch.h"
+
+#include "support/LocalServer.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using varnek::HttpFetch;
+using varnek::test::LocalServer;
+using varnek::test::waitUntil;
+
+namespace {
+
+// Counts the answers of one HttpFetch and keeps the last.
+struct Answers {
+    explicit Answers(HttpFetch &fetch)
+    {
+        QObject::connect(&fetch, &HttpFetch::finished, &fetch,
+                         [this](const HttpFetch::Result &r) {
+                             ++count;
+                             last = r;
+                         });
+    }
+    int count = 0;
+    std::optional<HttpFetch::Result> last;
+};
+
+// Accepts connections, keeps what the client sends, never answers.
+class SilentServer {
+public:
+    SilentServer()
+    {
+        server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+            while (QTcpSocket *s = server.nextPendingConnection())
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] { request += s->readAll(); });
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(server.serverPort())); }
+
+    QTcpServer server;
+    QByteArray request;
+};
+
+class HttpFetchTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.running()); }
+
+    QUrl url(const QString &address) const { return varnek::addressUrl(server.host(), server.httpPort(), address); }
+
+    void put(const QString &address, const QByteArray &bytes) const
+    {
+        server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + address + QStringLiteral("/Gast.txt"), bytes);
+    }
+
+    LocalServer server;
+    HttpFetch fetch;
+    Answers answers{fetch};
+};
+
+TEST_F(HttpFetchTest, FetchesTheMessageFileAndAnswersOnceLater)
+{
+    put(QStringLiteral("test"), "Hallo Welt #dingdong#\r\n"_qba);
+
+    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    EXPECT_EQ(answers.count, 0); // never from inside start()
+    EXPECT_TRUE(fetch.busy());
+    EXPECT_FALSE(fetch.start(url(QStringLiteral("info"))));
+
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
+    EXPECT_TRUE(answers.last->ok);
+    EXPECT_FALSE(answers.last->timedOut);
+    EXPECT_EQ(answers.last->status, 200);
+    EXPECT_EQ(answers.last->body, "Hallo Welt #dingdong#\r\n"_qba);
+    EXPECT_FALSE(fetch.busy());
+
+    // The refused second start left no answer behind; a new start works and
+    // sees the changed file (nothing is cached).
+    put(QStringLiteral("test"), "zweiter Text"_qba);
+    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 1; }));
+    EXPECT_EQ(answers.last->body, "zweiter Text"_qba);
+    QTest::qWait(200);
+    EXPECT_EQ(answers.count, 2);
+}
+
+TEST_F(HttpFetchTest, MissingFileIsAnAnswerWithStatus404)
+{
+    ASSERT_TRUE(fetch.start(url(QStringLiteral("gibtsnicht"))));
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
+    EXPECT_TRUE(answers.last->ok);
+    EXPECT_EQ(answers.last->status, 404);
+    EXPECT_TRUE(answers.last->body.startsWith("<?xml")) << answers.last->body.toStdString();
+}
+
+TEST_F(HttpFetchTest, KeepsOnlyTheFirst50000Bytes)
+{
+    QByteArray big;
+    for (int i = 0; big.size() < 300000; ++i)
+        big += QByteArray::number(i) + ' ';
+    put(QStringLiteral("test"), big);
+
+    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
+    EXPECT_TRUE(answers.last->ok);
+    EXPECT_EQ(answers.last->status, 200);
+    EXPECT_EQ(answers.last->body, big.left(50000));
+
+    // Exactly the limit is kept whole; a smaller limit cuts there.
+    put(QStringLiteral("test"), big.left(50000));
+    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 1; }));
+    EXPECT_EQ(answers.last->body, big.left(50000));
+
+    fetch.setMaxBytes(10);
+    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 2; }));
+    EXPECT_TRUE(answers.last->ok);
+    EXPECT_EQ(answers.last->body, big.left(10));
+    QTest::qWait(200);
+    EXPECT_EQ(answers.count, 3);
+}
+
+TEST_F(HttpFetchTest, SilentServerTimesOutWhileTheWindowKeepsRunning)
+{
+    SilentServer silent;
+    fetch.setTimeoutMs(800);
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, &ticker, [&] { ++ticks; });
+    ticker.start(10);
+
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(fetch.start(silent.url()));
+    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_FALSE(fetch.start(silent.url()));
+
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }, 5000));
+    const qint64 waited = clock.elapsed();
+    EXPECT_GE(waited, 700);
+    EXPECT_LT(waited, 3000);
+    EXPECT_GT(ticks, 30); // the event loop turned all the time
+    EXPECT_FALSE(answers.last->ok);
+    EXPECT_TRUE(answers.last->timedOut);
+    EXPECT_FALSE(fetch.busy());
+
+    // The request asked for a fresh answer, past every cache.
+    const QByteArray request = silent.request.toLower();
+    EXPECT_TRUE(request.startsWith("get /gast.txt http/1.1\r\n")) << silent.request.toStdString();
+    EXPECT_TRUE(request.contains("\r\ncache-control: no-cache\r\n"));
+    EXPECT_TRUE(request.contains("\r\npragma: no-cache\r\n"));
+
+    QTest::qWait(300);
+    EXPECT_EQ(answers.count, 1);
+}
+
+TEST_F(HttpFetchTest, UnreachableServerAndAbortAnswerOnce)
+{
+    const QUrl closed(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(varnek::test::closedPort()));
+    ASSERT_TRUE(fetch.start(closed));
+    EXPECT_EQ(answers.count, 0);
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
+    EXPECT_FALSE(answers.last->ok);
+    EXPECT_FALSE(answers.last->timedOut);
+    EXPECT_EQ(answers.last->status, 0);
+
+    // An unusable URL is answered from the event loop as well.
+    ASSERT_TRUE(fetch.start(QUrl(QStringLiteral("kaputt://x"))));
+    EXPECT_EQ(answers.count, 1);
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 1; }));
+    EXPECT_FALSE(answers.last->ok);
+
+    SilentServer silent;
+    ASSERT_TRUE(fetch.start(silent.url()));
+    fetch.abort();
+    EXPECT_EQ(answers.count, 3);
+    EXPECT_FALSE(answers.last->ok);
+    EXPECT_FALSE(fetch.busy());
+    fetch.abort(); // idle: nothing
+    QTest::qWait(300);
+    EXPECT_EQ(answers.count, 3);
+}
+
+TEST_F(HttpFetchTest, AddressUrlEscapesWhatTheUrlNeeds)
+{
+    EXPECT_EQ(varnek::addressUrl(QStringLiteral("example.org"), 80, QStringLiteral("d-bw-001")).toEncoded(),
+              "http://example.org/vx/stillbox/vxvx/d-bw-001/Gast.txt"_qba);
+    EXPECT_EQ(varnek::addressUrlText(QStringLiteral("example.org"), 80, QStringLiteral("d-bw-001")),
+              QStringLiteral("http://example.org/vx/stillbox/vxvx/d-bw-001/Gast.txt"));
+
+    const QString odd = QStringLiteral("Jörg 7#?%41");
+    EXPECT_EQ(varnek::addressUrl(QStringLiteral("example.org"), 8080, odd).toEncoded(),
+              "http://example.org:8080/vx/stillbox/vxvx/J%C3%B6rg%207%23%3F%2541/Gast.txt"_qba);
+    EXPECT_EQ(varnek::addressUrlText(QStringLiteral("example.org"), 8080, odd),
+              QStringLiteral("http://example.org:8080/vx/stillbox/vxvx/Jörg 7#?%41/Gast.txt"));
+
+    // ... and lands on that folder's file, not on a look-alike.
+    put(odd, "richtig"_qba);
+    put(QStringLiteral("Jörg 7#?A"), "falsch"_qba);
+    ASSERT_TRUE(fetch.start(url(odd)));
+    ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
+    EXPECT_EQ(answers.last->status, 200);
+    EXPECT_EQ(answers.last->body, "richtig"_qba);
+}
+
+} // namespace
