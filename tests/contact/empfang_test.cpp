@@ -1,0 +1,423 @@
+#include "contact/Empfang.h"
+
+#include "platform/AnsiText.h"
+#include "support/LocalServer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace varnek {
+namespace {
+
+using test::LocalServer;
+using test::waitUntil;
+
+// A loopback HTTP server that either answers every request with a fixed
+// response or accepts the connection and never answers.
+class RohServer {
+public:
+    explicit RohServer(QByteArray antwort = QByteArray()) : antwort_(std::move(antwort))
+    {
+        server_.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *socket = server_.nextPendingConnection()) {
+                ++verbindungen_;
+                if (antwort_.isEmpty())
+                    continue; // held open, never answered
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    anfrage_ += socket->readAll();
+                    if (anfrage_.contains("\r\n\r\n")) {
+                        anfrage_.clear();
+                        socket->write(antwort_);
+                        socket->disconnectFromHost();
+                    }
+                });
+            }
+        });
+    }
+    int port() const { return server_.serverPort(); }
+    int verbindungen() const { return verbindungen_; }
+
+private:
+    QTcpServer server_;
+    QByteArray antwort_;
+    QByteArray anfrage_;
+    int verbindungen_ = 0;
+};
+
+class EmpfangTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server_.running());
+        ASSERT_TRUE(ordner_.isValid());
+        empfang_ = std::make_unique<Empfang>(ordner_.path());
+        empfang_->setServer(server_.host(), server_.httpPort());
+        empfang_->setAddress(QStringLiteral("test"));
+        QObject::connect(empfang_.get(), &Empfang::speak, [this](const QString &b) { gesprochen_.push_back(b); });
+        QObject::connect(empfang_.get(), &Empfang::ring, [this] { ++klingeln_; });
+        QObject::connect(empfang_.get(), &Empfang::message, [this](const QString &t) { meldungen_ << t; });
+        QObject::connect(empfang_.get(), &Empfang::focusAddress, [this] { ++fokus_; });
+    }
+
+    void gastTxt(const QByteArray &bytes, const QString &adresse = QStringLiteral("test"))
+    {
+        server_.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + adresse + QStringLiteral("/Gast.txt"), bytes);
+    }
+
+    // One poll tick, waiting for its answer.
+    void tick()
+    {
+        empfang_->timer41Tick();
+        ASSERT_TRUE(waitUntil([this] { return !empfang_->abrufLaeuft(); }, 8000));
+    }
+
+    int anzahl(const QString &button) const
+    {
+        return int(std::count(gesprochen_.begin(), gesprochen_.end(), button));
+    }
+
+    QByteArray k1() const
+    {
+        return ansi::readFile(ordner_.path() + QStringLiteral("/K1.txt")).value_or(QByteArray("<fehlt>"));
+    }
+
+    LocalServer server_;
+    QTemporaryDir ordner_;
+    std::unique_ptr<Empfang> empfang_;
+    std::vector<QString> gesprochen_;
+    int klingeln_ = 0;
+    QStringList meldungen_;
+    int fokus_ = 0;
+};
+
+const QString user1 = QStringLiteral("user1");
+const QString stop = QStringLiteral("Stop");
+
+TEST_F(EmpfangTest, AddressGivesShownAndEscapedUrl)
+{
+    const QString port = QString::number(server_.httpPort());
+    EXPECT_EQ(empfang_->text6(), QStringLiteral("http://localhost:") + port + QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt"));
+
+    // An address with a blank is shown as typed and fetched escaped.
+    empfang_->setAddress(QStringLiteral("mit blank"));
+    EXPECT_EQ(empfang_->text6(), QStringLiteral("http://localhost:") + port + QStringLiteral("/vx/stillbox/vxvx/mit blank/Gast.txt"));
+    gastTxt("Servus\r\n", QStringLiteral("mit blank"));
+    tick();
+    EXPECT_EQ(empfang_->text4(), QStringLiteral("Servus\r\n"));
+    EXPECT_FALSE(empfang_->picture28Sichtbar());
+}
+
+TEST_F(EmpfangTest, SameContentOnConsecutiveTicksIsSpokenOnceAndShown)
+{
+    gastTxt("Hallo Welt\r\n");
+    empfang_->setIntervalle(60, 1000, 1000);
+    int ticks = 0;
+    QObject::connect(&empfang_->timer41(), &QTimer::timeout, [&ticks] { ++ticks; });
+    empfang_->startReading();
+    EXPECT_FALSE(empfang_->picture4Sichtbar()); // shown by the first tick
+    ASSERT_TRUE(waitUntil([&] { return ticks >= 5; }, 8000));
+    ASSERT_TRUE(waitUntil([this] { return !empfang_->abrufLaeuft(); }, 8000));
+
+    EXPECT_EQ(anzahl(user1), 1);
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo Welt\r\n"));
+    EXPECT_EQ(empfang_->list5(), QStringList{QStringLiteral("Hallo Welt\r\n")});
+    EXPECT_TRUE(empfang_->picture4Sichtbar());
+    EXPECT_FALSE(empfang_->picture3Sichtbar());
+    // After the compare steps neither speak timer is left running.
+    EXPECT_FALSE(empfang_->timer52().isActive());
+    EXPECT_FALSE(empfang_->timer63().isActive());
+    EXPECT_EQ(klingeln_, 0);
+    EXPECT_TRUE(meldungen_.isEmpty());
+
+    // A changed file is read at the next tick.
+    gastTxt("Neu\r\n");
+    ASSERT_TRUE(waitUntil([this] { return anzahl(user1) == 2; }, 8000));
+    ASSERT_TRUE(waitUntil([this] { return empfang_->text7() == QStringLiteral("Neu\r\n"); }, 8000));
+    empfang_->stopReading();
+}
+
+TEST_F(EmpfangTest, TextShownFromTheFirstTick)
+{
+    gastTxt("Erster\r\n");
+    tick();
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("Erster\r\n"));
+    EXPECT_EQ(anzahl(user1), 1);
+    tick();
+    EXPECT_EQ(anzahl(user1), 1);
+}
+
+TEST_F(EmpfangTest, CaseOnlyChangeIsNeitherSpokenNorRung)
+{
+    gastTxt("Hallo #dingdong#\r\n");
+    tick();
+    EXPECT_EQ(anzahl(user1), 1);
+    EXPECT_EQ(klingeln_, 1);
+
+    gastTxt("HALLO #dingdong#\r\n");
+    tick();
+    EXPECT_EQ(anzahl(user1), 1);
+    EXPECT_EQ(klingeln_, 1);
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("HALLO #dingdong#\r\n"));
+
+    // The same ring again is no new text: no second ring.
+    tick();
+    EXPECT_EQ(klingeln_, 1);
+}
+
+TEST_F(EmpfangTest, RingCodeIsMatchedCaseSensitively)
+{
+    EXPECT_EQ(empfang_->text9(), QStringLiteral("#dingdong#"));
+    gastTxt("Bitte #DINGDONG# jetzt\r\n");
+    tick();
+    EXPECT_EQ(anzahl(user1), 1);
+    EXPECT_EQ(klingeln_, 0);
+
+    gastTxt("Bitte#dingdong#jetzt\r\n");
+    tick();
+    EXPECT_EQ(anzahl(user1), 2);
+    EXPECT_EQ(klingeln_, 1);
+
+    // A chosen code replaces the default one.
+    empfang_->setText9(QStringLiteral("#huhu#"));
+    gastTxt("noch #dingdong#\r\n");
+    tick();
+    EXPECT_EQ(klingeln_, 1);
+    gastTxt("#huhu#\r\n");
+    tick();
+    EXPECT_EQ(klingeln_, 2);
+
+    // An empty code never rings, and receiving goes on.
+    empfang_->setText9(QString());
+    gastTxt("irgendwas\r\n");
+    tick();
+    EXPECT_EQ(klingeln_, 2);
+    EXPECT_EQ(anzahl(user1), 5);
+}
+
+TEST_F(EmpfangTest, LongFileYieldsItsFirst50000Bytes)
+{
+    QByteArray inhalt;
+    for (int i = 0; inhalt.size() < 60000; ++i)
+        inhalt += QByteArray("Gr\xFC\xDF") + QByteArray::number(i) + ' ';
+    gastTxt(inhalt);
+    tick();
+    EXPECT_EQ(empfang_->text4().size(), 50000);
+    EXPECT_EQ(empfang_->text4(), ansi::decode(inhalt.left(50000)));
+    EXPECT_TRUE(empfang_->text4().startsWith(QStringLiteral("Grüß0 Grüß1 ")));
+    EXPECT_EQ(k1(), inhalt.left(50000) + "\r\n");
+}
+
+TEST_F(EmpfangTest, K1HoldsTheTextAndCrLfInWindows1252)
+{
+    const QByteArray inhalt("Gr\xFC\xDF" "e aus K\xF6ln\r\nzweite Zeile \x80");
+    gastTxt(inhalt);
+    tick();
+    EXPECT_EQ(empfang_->text4(), QStringLiteral("Grüße aus Köln\r\nzweite Zeile €"));
+    EXPECT_EQ(k1(), inhalt + "\r\n");
+    EXPECT_EQ(empfang_->listscan1(), QStringList{empfang_->text4()});
+
+    // The file is rewritten whole with each new text.
+    gastTxt("kurz");
+    tick();
+    EXPECT_EQ(k1(), QByteArray("kurz\r\n"));
+}
+
+TEST_F(EmpfangTest, MissingFileShowsInvalidAddressAndLeavesText4Empty)
+{
+    gastTxt("Guten Tag\r\n");
+    tick();
+    ASSERT_EQ(anzahl(user1), 1);
+
+    empfang_->setAddress(QStringLiteral("gibt-es-nicht"));
+    tick();
+    EXPECT_TRUE(empfang_->picture28Sichtbar());
+    EXPECT_EQ(empfang_->text4(), QString());
+    EXPECT_EQ(anzahl(stop), 2);
+    EXPECT_EQ(fokus_, 1);
+    EXPECT_FALSE(k1().contains("<?xml"));
+    EXPECT_FALSE(empfang_->text7().contains(QStringLiteral("<?xml")));
+    for (const QString &eintrag : empfang_->list5())
+        EXPECT_FALSE(eintrag.contains(QStringLiteral("<?xml")));
+
+    // The panel stays while the address stays wrong ...
+    tick();
+    EXPECT_TRUE(empfang_->picture28Sichtbar());
+    EXPECT_EQ(empfang_->text4(), QString());
+
+    // ... and goes with the first real message.
+    gastTxt("Jetzt da\r\n", QStringLiteral("gibt-es-nicht"));
+    tick();
+    EXPECT_FALSE(empfang_->picture28Sichtbar());
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("Jetzt da\r\n"));
+}
+
+TEST_F(EmpfangTest, ErrorStatusCountsAsInvalidAddress)
+{
+    gastTxt("Vorher\r\n");
+    tick();
+    ASSERT_EQ(anzahl(user1), 1);
+
+    int stopsVorher = 0;
+    for (const QByteArray &status : {QByteArray("500 Internal Server Error"), QByteArray("403 Forbidden"),
+                                    QByteArray("404 Not Found"), QByteArray("503 Service Unavailable")}) {
+        SCOPED_TRACE(status.toStdString());
+        RohServer fehler("HTTP/1.0 " + status + "\r\nContent-Type: text/html\r\n\r\n"
+                         "<html><body><h1>Fehler auf dem Server</h1></body></html>");
+        empfang_->setServer(QStringLiteral("127.0.0.1"), fehler.port());
+        empfang_->setAddress(QStringLiteral("test"));
+        tick();
+        EXPECT_EQ(fehler.verbindungen(), 1);
+        EXPECT_TRUE(empfang_->picture28Sichtbar());
+        EXPECT_EQ(empfang_->text4(), QString());
+        EXPECT_EQ(anzahl(stop), stopsVorher + 2);
+        stopsVorher = anzahl(stop);
+        EXPECT_FALSE(k1().contains("html"));
+        EXPECT_FALSE(empfang_->text7().contains(QStringLiteral("html")));
+        EXPECT_FALSE(empfang_->list5().join(QString()).contains(QStringLiteral("html")));
+    }
+}
+
+TEST_F(EmpfangTest, SilentServerNeverBlocksAndTheNextTickRuns)
+{
+    RohServer still;
+    empfang_->setServer(QStringLiteral("127.0.0.1"), still.port());
+    empfang_->setAddress(QStringLiteral("test"));
+    empfang_->setAbrufTimeoutMs(400);
+    empfang_->setIntervalle(50, 20, 20);
+
+    int herzschlaege = 0;
+    QTimer herz;
+    QObject::connect(&herz, &QTimer::timeout, [&herzschlaege] { ++herzschlaege; });
+    herz.start(10);
+
+    QElapsedTimer uhr;
+    uhr.start();
+    empfang_->timer41Tick();
+    EXPECT_LT(uhr.elapsed(), 100);
+    EXPECT_TRUE(empfang_->abrufLaeuft());
+    empfang_->startReading();
+
+    // While the first fetch is out the window keeps running, later ticks are
+    // skipped (one connection only) and the speak timers stay quiet.
+    ASSERT_TRUE(waitUntil([&] { return still.verbindungen() == 1; }, 3000));
+    waitUntil([] { return false; }, 250);
+    EXPECT_TRUE(empfang_->abrufLaeuft());
+    EXPECT_EQ(still.verbindungen(), 1);
+    EXPECT_GE(herzschlaege, 8);
+    EXPECT_TRUE(gesprochen_.empty());
+
+    // The fetch gives up, counts as an empty answer, and polling goes on.
+    ASSERT_TRUE(waitUntil([&] { return still.verbindungen() >= 2; }, 5000));
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(empfang_->text4(), QString());
+    EXPECT_EQ(empfang_->list5(), QStringList{QString()});
+    EXPECT_EQ(anzahl(user1), 1); // the one new (empty) text
+    EXPECT_FALSE(empfang_->picture28Sichtbar());
+    EXPECT_GE(herzschlaege, 25);
+    empfang_->stopReading();
+    EXPECT_FALSE(empfang_->abrufLaeuft());
+}
+
+TEST_F(EmpfangTest, StoppingReadingStopsAllTimersAndDropsTheAnswer)
+{
+    gastTxt("Nicht mehr lesen\r\n");
+    empfang_->startReading();
+    EXPECT_TRUE(empfang_->timer41().isActive());
+    EXPECT_EQ(empfang_->timer41().interval(), 2000);
+
+    empfang_->timer41Tick();
+    EXPECT_TRUE(empfang_->picture4Sichtbar());
+    EXPECT_TRUE(empfang_->timer52().isActive());
+    EXPECT_TRUE(empfang_->timer63An());
+    EXPECT_FALSE(empfang_->timer63().isActive()); // no interval before the first new text
+    ASSERT_TRUE(empfang_->abrufLaeuft());
+
+    empfang_->stopReading();
+    EXPECT_FALSE(empfang_->timer41().isActive());
+    EXPECT_FALSE(empfang_->timer52().isActive());
+    EXPECT_FALSE(empfang_->timer63().isActive());
+    EXPECT_FALSE(empfang_->timer63An());
+    EXPECT_TRUE(empfang_->picture3Sichtbar());
+    EXPECT_FALSE(empfang_->picture4Sichtbar());
+    EXPECT_FALSE(empfang_->abrufLaeuft());
+
+    waitUntil([] { return false; }, 300);
+    EXPECT_TRUE(gesprochen_.empty());
+    EXPECT_EQ(empfang_->text4(), QString());
+
+    // Reading can start again.
+    tick();
+    EXPECT_EQ(anzahl(user1), 1);
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("Nicht mehr lesen\r\n"));
+}
+
+TEST_F(EmpfangTest, UnreachableServerCountsAsOneEmptyText)
+{
+    empfang_->setServer(QStringLiteral("127.0.0.1"), test::closedPort());
+    empfang_->setAddress(QStringLiteral("test"));
+    tick();
+    EXPECT_EQ(empfang_->text4(), QString());
+    EXPECT_EQ(empfang_->list5(), QStringList{QString()});
+    EXPECT_EQ(k1(), QByteArray("\r\n"));
+    tick();
+    EXPECT_EQ(anzahl(user1), 1);
+    EXPECT_FALSE(empfang_->picture28Sichtbar());
+}
+
+TEST_F(EmpfangTest, WordCheck)
+{
+    empfang_->setText4(QStringLiteral("  eins zwei\r\ndrei  "));
+    EXPECT_EQ(empfang_->listscan1(), QStringList{QStringLiteral("  eins zwei\r\ndrei  ")});
+    empfang_->parsingK1();
+    EXPECT_EQ(empfang_->listscan1(), QStringList({QString(), QStringLiteral("eins"), QStringLiteral("zwei\r\ndrei")}));
+    EXPECT_EQ(empfang_->textscannK1(), QString());
+
+    empfang_->setText4(QStringLiteral("erstes zweites"));
+    empfang_->parsingK1();
+    EXPECT_EQ(empfang_->textscannK1(), QStringLiteral("erstes"));
+    empfang_->listscan1Click(1);
+    EXPECT_EQ(empfang_->textscannK1(), QStringLiteral("zweites"));
+
+    // Too many words: the message, and no word list.
+    QStringList viele;
+    for (int i = 0; i < 502; ++i)
+        viele << QStringLiteral("w");
+    empfang_->setText4(viele.join(QLatin1Char(' ')));
+    empfang_->parsingK1();
+    EXPECT_EQ(meldungen_, QStringList{QStringLiteral("Zu viele Befehle!")});
+    EXPECT_TRUE(empfang_->listscan1().isEmpty());
+    EXPECT_EQ(empfang_->textscannK1(), QString());
+
+    // The selected word "<?xml" stops the speech and shows the panel.
+    empfang_->setPicture28Sichtbar(false);
+    empfang_->setTextscannK1(QStringLiteral("<?xml"));
+    EXPECT_EQ(anzahl(stop), 1);
+    EXPECT_TRUE(empfang_->picture28Sichtbar());
+}
+
+TEST_F(EmpfangTest, XmlInText4EmptiesItAndShowsThePanel)
+{
+    empfang_->setText4(QStringLiteral("vorne <?xml hinten"));
+    EXPECT_EQ(empfang_->text4(), QString());
+    EXPECT_EQ(empfang_->listscan1(), QStringList{QString()});
+    EXPECT_TRUE(empfang_->picture28Sichtbar());
+    EXPECT_EQ(anzahl(stop), 2);
+    EXPECT_EQ(fokus_, 1);
+
+    empfang_->setText4(QStringLiteral("gut"));
+    EXPECT_FALSE(empfang_->picture28Sichtbar());
+}
+
+} // namespace
+} // namespace varnek
