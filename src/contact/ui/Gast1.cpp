@@ -99,7 +99,7 @@ void Gast1::baueOberflaeche()
     TextS->setMaxLength(32767);
     TextS->setToolTip(QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));
     KL1 = platz(knopf(flaeche, "KL1", QStringLiteral("&Klingel")), 6240, 720, 1095, 375);
-    platz(benannt(new QLabel(flaeche), "ImageG"), 7440, 720, 375, 375)->setText(QStringLiteral("📋"));
+    platz(benannt(new QLabel(flaeche), "ImageG"), 7440, 720, 375, 375)->setText(QStringLiteral("⇩"));
     Label9 = platz(benannt(new QLabel(QStringLiteral("xxxxxxxxxxx"), flaeche), "Label9"), 120, 1440, 7200, 255);
     Text7 = platz(benannt(new QPlainTextEdit(flaeche), "Text7"), 120, 1740, 7620, 1095);
     Text7->setReadOnly(true);
@@ -112,8 +112,8 @@ void Gast1::baueOberflaeche()
         const char *knopf;
     };
     int oben = 2160;
-    for (const Bild &b : {Bild{"PicturePlay", "▶", "user1"}, Bild{"PicturePause", "⏸", "Pause"},
-                          Bild{"PictureStop", "■", "Stop"}, Bild{"PictureWeiter", "⏭", "Weiter"}}) {
+    for (const Bild &b : {Bild{"PicturePlay", "▶", "user1"}, Bild{"PicturePause", "‖", "Pause"},
+                          Bild{"PictureStop", "■", "Stop"}, Bild{"PictureWeiter", "»", "Weiter"}}) {
         auto *w = platz(knopf(flaeche, b.name, QString::fromUtf8(b.zeichen)), 7800, oben, 375, 255);
         w->setFlat(true);
         const QString name = QString::fromLatin1(b.knopf);
@@ -161,7 +161,7 @@ void Gast1::baueOberflaeche()
     browser_->resize(browser_->minimumSize());
     browser_->fokusTextS = [this] { fokusTextS(); };
     flaeche->resize(std::max(twips(11600), browser_->width()), twips(5200) + browser_->height());
-    resize(twips(9525), twips(3600));
+    resize(twips(9525), twips(3900));
 
     connect(kontakt, &QPushButton::clicked, this, &Gast1::herstellen);
     connect(abbr, &QPushButton::clicked, this, &Gast1::abbrClick);
