@@ -104,7 +104,11 @@ public:
     // "Adress.PRE" in one step, so at any moment either the old or the
     // complete new file is there. On success the count drops by one (not
     // below 1) and the current record is the one that followed, or the new
-    // last one. On failure nothing changed. The window then calls anzeigen().
+    // last one. If a step fails before the rename, the old book stays whole
+    // and open and nothing changed; if only reopening fails, the record is
+    // gone and the book is closed. When the book is not open at all, only
+    // the counters move (reads give empty records anyway). Every failure
+    // returns false with a reason. The window then calls anzeigen().
     bool satzLoeschen(QString *fehler = nullptr);
 
     // The lowest record number whose field, trimmed and upper-cased, equals
