@@ -170,7 +170,8 @@ void Klingel2::baueOberflaeche()
     lp.setColor(QPalette::Base, farbe::gelb);
     lp.setColor(QPalette::Text, Qt::black);
     list1_->setPalette(lp);
-    connect(list1_, &QListWidget::currentRowChanged, this, &Klingel2::eintragGewaehlt);
+    // Selection by mouse or keys; a click on the entry already selected too.
+    connect(list1_, &QListWidget::itemSelectionChanged, this, &Klingel2::eintragGewaehlt);
     connect(list1_, &QListWidget::itemClicked, this, &Klingel2::eintragGewaehlt);
     connect(list1_, &QListWidget::itemDoubleClicked, this, &Klingel2::lese1);
 
@@ -196,7 +197,6 @@ void Klingel2::baueOberflaeche()
     for (const char *name : knoepfe) {
         auto *b = findChild<QPushButton *>(QString::fromLatin1(name));
         Hinweise::setBackground(b, farbe::weiss);
-        setzeSchrift(b, Qt::black);
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, Qt::black);
         b->setPalette(p);
@@ -358,10 +358,10 @@ void Klingel2::optionGeklickt()
 
 void Klingel2::eintragGewaehlt()
 {
-    QListWidgetItem *eintrag = list1_->currentItem();
-    if (!eintrag)
+    const QList<QListWidgetItem *> gewaehlt = list1_->selectedItems();
+    if (gewaehlt.isEmpty())
         return;
-    text1_ = eintrag->text();
+    text1_ = gewaehlt.first()->text();
     timer1_->setEnabled(false);
 }
 

@@ -1,0 +1,442 @@
+#include "bell/RingLog.h"
+#include "bell/Zeitgeber.h"
+#include "bell/ui/Klingel2.h"
+
+#include "contact/ui/Gast1.h"
+#include "contact/ui/Programm.h"
+#include "help/ui/Hilfe2.h"
+#include "help/ui/Hinweise.h"
+#include "platform/AnsiText.h"
+#include "platform/Clock.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/Dialogs.h"
+#include "support/LocalServer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace varnek;
+
+namespace {
+
+const QString meldung = QStringLiteral("Achtung ein Gast hat geklingelt !");
+const QString schreibschutz = QStringLiteral("Achtung : Schreibschutz entfernen [aufnahme.txt]!");
+
+void warte(int ms)
+{
+    test::waitUntil([] { return false; }, ms);
+}
+
+class KlingelFenster : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        dialogs::setTestMode(true);
+        dialogs::clearShown();
+        desktop::setTestMode(true);
+        altesVerzeichnis = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        clock::setNow([] { return QDateTime(QDate(2026, 12, 7), QTime(14, 35, 12)); });
+        Einstellungen e;
+        e.programmOrdner = dir.path();
+        e.stumm = true;
+        programm = std::make_unique<Programm>(e);
+    }
+
+    void TearDown() override
+    {
+        programm.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        clock::setNow({});
+        QDir::setCurrent(altesVerzeichnis);
+    }
+
+    QString pfad(const QString &name) const { return dir.filePath(name); }
+    void schreibe(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(pfad(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray lies(const QString &name) const
+    {
+        return ansi::readFile(pfad(name)).value_or(QByteArray());
+    }
+    void modus(int option) { ASSERT_TRUE(ringlog::schreibeModus(pfad(QStringLiteral("Kling")), option)); }
+    void text7(const QString &text)
+    {
+        programm->gast1()->findChild<QPlainTextEdit *>(QStringLiteral("Text7"))->setPlainText(text);
+    }
+
+    // What the contact window does on a ring.
+    Klingel2 *klingeln()
+    {
+        Klingel2 *k = programm->klingel2();
+        k->zeigen();
+        k->Command6();
+        return k;
+    }
+    // Closed windows are deleted when the event loop comes round.
+    void aufraeumen() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    static QListWidget *liste(Klingel2 *k) { return k->findChild<QListWidget *>(QStringLiteral("List1")); }
+    static QStringList eintraege(Klingel2 *k)
+    {
+        QStringList l;
+        for (int i = 0; i < liste(k)->count(); ++i)
+            l << liste(k)->item(i)->text();
+        return l;
+    }
+    static QPushButton *knopf(Klingel2 *k, const char *name)
+    {
+        return k->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+    static QRadioButton *option(Klingel2 *k, int index)
+    {
+        for (QRadioButton *o : k->findChildren<QRadioButton *>(QStringLiteral("Option1")))
+            if (o->property("Index").toInt() == index)
+                return o;
+        return nullptr;
+    }
+    static QColor schrift(Klingel2 *k)
+    {
+        return k->findChild<QLabel *>(QStringLiteral("Label1"))->palette().color(QPalette::WindowText);
+    }
+
+    QTemporaryDir dir;
+    QString altesVerzeichnis;
+    std::unique_ptr<Programm> programm;
+};
+
+TEST_F(KlingelFenster, LoadWithoutModeFileShowsMessageAndLoadsLog)
+{
+    schreibe(QStringLiteral("aufnahme.txt"), "06.12.26..10:00.eins\r\n06.12.26..11:00.zwei\r\n");
+    Klingel2 *k = programm->klingel2();
+
+    EXPECT_EQ(dialogs::shown(), QStringList{meldung});
+    EXPECT_EQ(k->gewaehlteOption(), -1);
+    EXPECT_EQ(eintraege(k), (QStringList{QStringLiteral("06.12.26..10:00.eins"),
+                                         QStringLiteral("06.12.26..11:00.zwei")}));
+    EXPECT_EQ(k->findChild<QLabel *>(QStringLiteral("Label3"))->text(), QStringLiteral("14:35:12"));
+    EXPECT_EQ(liste(k)->geometry(), QRect(8, 112, 225, 82));
+    // Mode 0 has no sound and nothing that fires.
+    EXPECT_FALSE(k->Timer1().laeuft());
+    EXPECT_FALSE(k->Timer2().laeuft());
+    EXPECT_TRUE(k->Timer3().laeuft());
+    EXPECT_TRUE(k->Timer4().laeuft());
+    EXPECT_EQ(desktop::beeps(), 0);
+}
+
+TEST_F(KlingelFenster, RingLogsTheReceivedTextHalfASecondLater)
+{
+    text7(QStringLiteral("Hallo"));
+    Klingel2 *k = klingeln();
+    EXPECT_TRUE(k->isVisible());
+    EXPECT_TRUE(eintraege(k).isEmpty());
+    ASSERT_TRUE(test::waitUntil([&] { return liste(k)->count() == 1; }, 3000));
+    EXPECT_EQ(eintraege(k), QStringList{QStringLiteral("07.12.26..14:35.Hallo")});
+    EXPECT_FALSE(k->Timer5().laeuft());
+
+    // A second ring while the window is open: another entry, no new alert.
+    clock::setNow([] { return QDateTime(QDate(2026, 12, 7), QTime(14, 36, 0)); });
+    text7(QStringLiteral("Noch mal"));
+    EXPECT_EQ(klingeln(), k);
+    warte(100);
+    EXPECT_EQ(liste(k)->count(), 1);
+    ASSERT_TRUE(test::waitUntil([&] { return liste(k)->count() == 2; }, 3000));
+    EXPECT_EQ(eintraege(k).last(), QStringLiteral("07.12.26..14:36.Noch mal"));
+    EXPECT_EQ(dialogs::shown(), QStringList{meldung});
+
+    // The bell menu logs at once.
+    k->Command3();
+    EXPECT_EQ(liste(k)->count(), 3);
+}
+
+TEST_F(KlingelFenster, ReceivedTextWithLineBreaksGivesOneEntry)
+{
+    text7(QStringLiteral("Hallo\r\nwie geht's?\r\n"));
+    Klingel2 *k = programm->klingel2();
+    k->Command3();
+    EXPECT_EQ(eintraege(k), QStringList{QStringLiteral("07.12.26..14:35.Hallo wie geht's?")});
+    knopf(k, "speichermList1")->click();
+    EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("07.12.26..14:35.Hallo wie geht's?\r\n"));
+}
+
+TEST_F(KlingelFenster, SingleRingBeepsTwiceAfterOneSecond)
+{
+    modus(2);
+    QElapsedTimer uhr;
+    uhr.start();
+    Klingel2 *k = klingeln();
+    EXPECT_TRUE(dialogs::shown().isEmpty());
+    EXPECT_EQ(k->gewaehlteOption(), 2);
+    EXPECT_EQ(desktop::beeps(), 0);
+    ASSERT_TRUE(test::waitUntil([] { return desktop::beeps() >= 2; }, 3000));
+    EXPECT_GE(uhr.elapsed(), 900);
+    EXPECT_FALSE(k->Timer1().laeuft());
+    EXPECT_FALSE(k->Timer2().laeuft());
+    // Label1 has flashed light yellow by now.
+    EXPECT_EQ(schrift(k), farbe::gelb);
+    warte(600);
+    EXPECT_EQ(desktop::beeps(), 2);
+}
+
+TEST_F(KlingelFenster, RepeatRingSurfacesAndBeepsEveryThreeSeconds)
+{
+    modus(1);
+    QElapsedTimer uhr;
+    uhr.start();
+    Klingel2 *k = programm->klingel2();   // loaded but not shown
+    EXPECT_TRUE(dialogs::shown().isEmpty());
+    EXPECT_TRUE(k->Timer1().laeuft());
+    EXPECT_FALSE(k->isVisible());
+
+    // The alert line alternates: light yellow after one second, white after two.
+    ASSERT_TRUE(test::waitUntil([&] { return uhr.elapsed() >= 1300; }, 5000));
+    EXPECT_EQ(schrift(k), farbe::gelb);
+    ASSERT_TRUE(test::waitUntil([&] { return uhr.elapsed() >= 2400; }, 5000));
+    EXPECT_EQ(schrift(k), farbe::weiss);
+    EXPECT_EQ(desktop::beeps(), 0);
+
+    ASSERT_TRUE(test::waitUntil([] { return desktop::beeps() >= 1; }, 3000));
+    EXPECT_GE(uhr.elapsed(), 2900);
+    EXPECT_TRUE(k->isVisible());
+    ASSERT_TRUE(test::waitUntil([&] { return uhr.elapsed() >= 3300; }, 5000));
+    EXPECT_EQ(schrift(k), farbe::gelb);
+    ASSERT_TRUE(test::waitUntil([] { return desktop::beeps() >= 9; }, 3000));
+    EXPECT_TRUE(k->Timer1().laeuft());
+
+    // OK stops it for good.
+    QPointer<Klingel2> fenster = k;
+    knopf(k, "Command2")->click();
+    aufraeumen();
+    EXPECT_TRUE(fenster.isNull());
+    EXPECT_EQ(programm->klingel2WennGeladen(), nullptr);
+}
+
+TEST_F(KlingelFenster, RepeatRingStopsOnListClickReadOrOptionClick)
+{
+    schreibe(QStringLiteral("aufnahme.txt"), "06.12.26..10:00.eins\r\n");
+    modus(1);
+    for (int weg = 0; weg < 3; ++weg) {
+        SCOPED_TRACE(weg);
+        Klingel2 *k = programm->klingel2();
+        ASSERT_TRUE(k->Timer1().laeuft());
+        switch (weg) {
+        case 0: {
+            k->zeigen();
+            QListWidget *l = liste(k);
+            QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
+                              l->visualItemRect(l->item(0)).center());
+            EXPECT_EQ(k->Text1(), QStringLiteral("06.12.26..10:00.eins"));
+            break;
+        }
+        case 1:
+            knopf(k, "lese1")->click();
+            break;
+        case 2:
+            option(k, 1)->click();
+            break;
+        }
+        EXPECT_FALSE(k->Timer1().laeuft());
+        // The flashing goes on.
+        EXPECT_TRUE(k->Timer3().laeuft());
+        k->close();
+        aufraeumen();
+        ASSERT_EQ(programm->klingel2WennGeladen(), nullptr);
+    }
+    EXPECT_EQ(desktop::beeps(), 0);
+}
+
+TEST_F(KlingelFenster, OptionClickStoresModeForNextLoad)
+{
+    Klingel2 *k = programm->klingel2();
+    EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Kling"))));
+    option(k, 2)->click();
+    EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nFalse\r\nTrue\r\n"));
+    // The new mode applies to the next alert only.
+    EXPECT_FALSE(k->Timer2().laeuft());
+    option(k, 0)->click();
+    option(k, 1)->click();
+    EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nTrue\r\nFalse\r\n"));
+    k->Command2();
+    aufraeumen();
+
+    dialogs::clearShown();
+    k = programm->klingel2();
+    EXPECT_EQ(k->gewaehlteOption(), 1);
+    EXPECT_TRUE(option(k, 1)->isChecked());
+    EXPECT_EQ(k->Timer1().interval(), 3000);
+    EXPECT_TRUE(dialogs::shown().isEmpty());
+}
+
+TEST_F(KlingelFenster, EntryWithCommasAndQuotesSurvivesSaveAndLoad)
+{
+    const QString text = QStringLiteral("Hallo, \"Gast\", 1,2; Grüße");
+    text7(text);
+    Klingel2 *k = programm->klingel2();
+    k->Command3();
+    knopf(k, "speichermList1")->click();
+    EXPECT_TRUE(dialogs::shown() == QStringList{meldung});
+    k->Command2();
+    aufraeumen();
+
+    k = programm->klingel2();
+    EXPECT_EQ(eintraege(k), QStringList{QStringLiteral("07.12.26..14:35.") + text});
+}
+
+TEST_F(KlingelFenster, LoadButtonAppendsTheLogAgain)
+{
+    schreibe(QStringLiteral("aufnahme.txt"), "a\r\nb\r\n");
+    Klingel2 *k = programm->klingel2();
+    knopf(k, "laden")->click();
+    EXPECT_EQ(eintraege(k), (QStringList{QStringLiteral("a"), QStringLiteral("b"),
+                                         QStringLiteral("a"), QStringLiteral("b")}));
+    // Without a file it does nothing.
+    QFile::remove(pfad(QStringLiteral("aufnahme.txt")));
+    knopf(k, "laden")->click();
+    EXPECT_EQ(liste(k)->count(), 4);
+}
+
+TEST_F(KlingelFenster, SavingReadOnlyLogShowsMessage)
+{
+    schreibe(QStringLiteral("aufnahme.txt"), "alt\r\n");
+    QFile::setPermissions(pfad(QStringLiteral("aufnahme.txt")), QFile::ReadOwner | QFile::ReadGroup);
+    Klingel2 *k = programm->klingel2();
+    k->Command3();
+    dialogs::clearShown();
+    knopf(k, "speichermList1")->click();
+    EXPECT_EQ(dialogs::shown(), QStringList{schreibschutz});
+    EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("alt\r\n"));
+}
+
+TEST_F(KlingelFenster, ClearingAndClosingLeavesTheFile)
+{
+    schreibe(QStringLiteral("aufnahme.txt"), "a\r\nb\r\n");
+    Klingel2 *k = programm->klingel2();
+    k->Command3();
+    knopf(k, "loesche1")->click();
+    EXPECT_EQ(liste(k)->count(), 0);
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(liste(k), &esc);
+    aufraeumen();
+    EXPECT_EQ(programm->klingel2WennGeladen(), nullptr);
+    EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("a\r\nb\r\n"));
+}
+
+TEST_F(KlingelFenster, ReadWritesQuotedEntryAndSetsHelpText)
+{
+    schreibe(QStringLiteral("aufnahme.txt"), "06.12.26..10:00.eins\r\n06.12.26..11:00.zwei\r\n");
+    Klingel2 *k = programm->klingel2();
+    liste(k)->setCurrentRow(1);
+    EXPECT_EQ(k->Text1(), QStringLiteral("06.12.26..11:00.zwei"));
+
+    // Enter in the list reads the selection.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(liste(k), &enter);
+    EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral("06.12.26..11:00.zwei"));
+    EXPECT_EQ(lies(QStringLiteral("Hilfe.txt")), QByteArray("\"06.12.26..11:00.zwei\"\r\n"));
+
+    // F2 with the focus anywhere in the window does the same.
+    liste(k)->setCurrentRow(0);
+    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QApplication::sendEvent(knopf(k, "laden"), &f2);
+    EXPECT_EQ(lies(QStringLiteral("Hilfe.txt")), QByteArray("\"06.12.26..10:00.eins\"\r\n"));
+    EXPECT_EQ(liste(k)->count(), 2);
+
+    // A "Hilfe.txt" that cannot be written gives the error.
+    QFile::remove(pfad(QStringLiteral("Hilfe.txt")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Hilfe.txt")));
+    dialogs::clearShown();
+    knopf(k, "lese1")->click();
+    ASSERT_EQ(dialogs::shown().size(), 1);
+    EXPECT_FALSE(dialogs::shown().first().isEmpty());
+}
+
+TEST_F(KlingelFenster, KeysAndSmallButtons)
+{
+    Klingel2 *k = programm->klingel2();
+    knopf(k, "Command4")->click();
+    EXPECT_EQ(desktop::opened(), QStringList{pfad(QStringLiteral("aufnahme.txt"))});
+
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(option(k, 0), &f1);
+    ASSERT_NE(programm->hilfe2WennGeladen(), nullptr);
+    EXPECT_TRUE(programm->hilfe2()->isVisible());
+
+    // Clicking the alert line turns it light yellow.
+    auto *label1 = k->findChild<QLabel *>(QStringLiteral("Label1"));
+    QMouseEvent druck(QEvent::MouseButtonPress, QPointF(5, 5), label1->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent los(QEvent::MouseButtonRelease, QPointF(5, 5), label1->mapToGlobal(QPointF(5, 5)),
+                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(label1, &druck);
+    QApplication::sendEvent(label1, &los);
+    EXPECT_EQ(schrift(k), farbe::gelb);
+}
+
+TEST_F(KlingelFenster, HintsAndButtonHighlights)
+{
+    Klingel2 *k = programm->klingel2();
+    QEvent hinein(QEvent::Enter);
+    QApplication::sendEvent(knopf(k, "laden"), &hinein);
+    EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" Lade-Klingelbuch!"));
+    EXPECT_EQ(Hinweise::background(knopf(k, "laden")), farbe::gelb);
+
+    // OK lights up without resetting the others ...
+    QFocusEvent fokus(QEvent::FocusIn);
+    QApplication::sendEvent(knopf(k, "Command2"), &fokus);
+    EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" OK Fenster zu!"));
+    EXPECT_EQ(Hinweise::background(knopf(k, "Command2")), farbe::gelb);
+    EXPECT_EQ(Hinweise::background(knopf(k, "laden")), farbe::gelb);
+    // ... and losing the focus resets all six.
+    QFocusEvent weg(QEvent::FocusOut);
+    QApplication::sendEvent(knopf(k, "Command2"), &weg);
+    for (const char *name : {"laden", "loesche1", "speichermList1", "Command4", "lese1", "Command2"})
+        EXPECT_EQ(Hinweise::background(knopf(k, name)), farbe::weiss) << name;
+
+    QApplication::sendEvent(knopf(k, "loesche1"), &hinein);
+    EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" Lösche-Klingelbuch!"));
+    QApplication::sendEvent(option(k, 2), &hinein);
+    EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" Klingel Intervall ein und aus!"));
+    EXPECT_EQ(Hinweise::background(knopf(k, "loesche1")), farbe::gelb);
+    // The window background resets.
+    QMouseEvent bewegt(QEvent::MouseMove, QPointF(2, 2), k->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                       Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(k, &bewegt);
+    EXPECT_EQ(Hinweise::background(knopf(k, "loesche1")), farbe::weiss);
+}
+
+TEST_F(KlingelFenster, ClosingBeforeTheDelayedEntryIsSafe)
+{
+    modus(1);
+    Klingel2 *k = klingeln();
+    QPointer<Klingel2> fenster = k;
+    k->close();
+    EXPECT_FALSE(k->Timer1().laeuft());
+    EXPECT_FALSE(k->Timer3().laeuft());
+    EXPECT_FALSE(k->Timer5().laeuft());
+    warte(700);
+    aufraeumen();
+    EXPECT_TRUE(fenster.isNull());
+    EXPECT_EQ(desktop::beeps(), 0);
+}
+
+} // namespace
