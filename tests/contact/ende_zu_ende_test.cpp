@@ -1,0 +1,129 @@
+// Two copies of the program talking through the local server: the guest is
+// always a real `varnek` process; the contact is a window in this process or
+// a second process.
+#include "ContactFixture.h"
+
+#include "bell/ui/Klingel2.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QProcess>
+#include <QSignalSpy>
+
+using namespace varnek;
+using namespace varnek::test;
+
+namespace {
+
+class EndeZuEnde : public ContactFixture {
+protected:
+    // Runs the program without a window; returns its exit code.
+    int gast(const QStringList &argumente, QString *ausgabe = nullptr, int ftpPort = -1)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral(VARNEK_BINARY),
+                QStringList{QStringLiteral("--folder"), gastOrdner.path(), QStringLiteral("--host"),
+                            server.host(), QStringLiteral("--ftp-port"),
+                            QString::number(ftpPort < 0 ? server.ftpPort() : ftpPort)}
+                    + argumente);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        if (ausgabe)
+            *ausgabe = QString::fromUtf8(p.readAll());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    QTemporaryDir gastOrdner;
+};
+
+TEST_F(EndeZuEnde, CommandLineSendAndRingLeaveTheWindowsBytes)
+{
+    QString ausgabe;
+    EXPECT_EQ(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo")}, &ausgabe), 0)
+        << qPrintable(ausgabe);
+    EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("Hallo\r\n"));
+    EXPECT_TRUE(ausgabe.trimmed().endsWith(QStringLiteral("OK"))) << qPrintable(ausgabe);
+
+    EXPECT_EQ(gast({QStringLiteral("--send"), QStringLiteral("info"), QStringLiteral("Grüße €")}), 0);
+    EXPECT_EQ(remote(QStringLiteral("info")), QByteArray("Gr\xfc\xdf" "e \x80\r\n"));
+
+    EXPECT_EQ(gast({QStringLiteral("--ring"), QStringLiteral("test")}), 0);
+    EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("#dingdong#\r\n"));
+}
+
+TEST_F(EndeZuEnde, CommandLineFailuresExitNonZeroWithTheMessage)
+{
+    QString ausgabe;
+    EXPECT_NE(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo")}, &ausgabe,
+                   closedPort()),
+              0);
+    EXPECT_TRUE(ausgabe.contains(QStringLiteral("Fehler beim Verbindungsaufbau"))) << qPrintable(ausgabe);
+
+    EXPECT_NE(gast({QStringLiteral("--ring"), QStringLiteral("gibtsnicht")}, &ausgabe), 0);
+    EXPECT_TRUE(ausgabe.contains(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")))
+        << qPrintable(ausgabe);
+}
+
+TEST_F(EndeZuEnde, GuestProcessReachesContactWindowAndRingsItsBell)
+{
+    Gast1 &kontakt = starte();
+    QSignalSpy gesprochen(&programm->sprecher(), &SpeechComponent::spoken);
+    kontakt.lausche(QStringLiteral("test"));
+    ASSERT_TRUE(kontakt.empfang().timer41().isActive());
+
+    ASSERT_EQ(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            for (const auto &args : gesprochen)
+                if (args.at(0).toString() == QLatin1String("Hallo Welt"))
+                    return true;
+            return false;
+        },
+        10000));
+    EXPECT_TRUE(waitUntil([&] { return kontakt.text7().startsWith(QLatin1String("Hallo Welt")); }, 5000));
+
+    ASSERT_EQ(gast({QStringLiteral("--ring"), QStringLiteral("test")}), 0);
+    ASSERT_TRUE(waitUntil([&] { return programm->klingel2WennGeladen() != nullptr; }, 10000));
+    Klingel2 *glocke = programm->klingel2WennGeladen();
+    EXPECT_TRUE(glocke->isVisible());
+    auto *log = glocke->findChild<QListWidget *>(QStringLiteral("List1"));
+    ASSERT_NE(log, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return log->count() > 0; }, 5000));
+    EXPECT_TRUE(log->item(log->count() - 1)->text().endsWith(QLatin1String("#dingdong#")))
+        << qPrintable(log->item(log->count() - 1)->text());
+    // The ring code itself is never spoken.
+    for (const auto &args : gesprochen)
+        EXPECT_FALSE(args.at(0).toString().contains(QLatin1String("dingdong")));
+}
+
+TEST_F(EndeZuEnde, TwoProcessesTalk)
+{
+    QTemporaryDir kontaktOrdner;
+    const QString protokoll = kontaktOrdner.filePath(QStringLiteral("gesprochen.log"));
+    QProcess kontakt;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    kontakt.setProcessEnvironment(env);
+    kontakt.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    kontakt.start(QStringLiteral(VARNEK_BINARY),
+                  {QStringLiteral("--folder"), kontaktOrdner.filePath(QStringLiteral("programm")),
+                   QStringLiteral("--host"), server.host(), QStringLiteral("--ftp-port"),
+                   QString::number(server.ftpPort()), QStringLiteral("--http-port"),
+                   QString::number(server.httpPort()), QStringLiteral("--watch"), QStringLiteral("test"),
+                   QStringLiteral("--speech-log"), protokoll, QStringLiteral("--mute")});
+    ASSERT_TRUE(kontakt.waitForStarted(5000));
+
+    ASSERT_EQ(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);
+    const bool angekommen = waitUntil(
+        [&] {
+            QFile f(protokoll);
+            return f.open(QIODevice::ReadOnly) && f.readAll().contains("Hallo Welt");
+        },
+        10000);
+    kontakt.terminate();
+    if (!kontakt.waitForFinished(5000))
+        kontakt.kill();
+    EXPECT_TRUE(angekommen);
+}
+
+} // namespace
