@@ -104,18 +104,14 @@ protected:
 const QString user1 = QStringLiteral("user1");
 const QString stop = QStringLiteral("Stop");
 
-TEST_F(EmpfangTest, AddressGivesShownAndEscapedUrl)
+TEST_F(EmpfangTest, AddressIsShownAsTypedAndFetchedEscaped)
 {
-    const QString port = QString::number(server_.httpPort());
-    EXPECT_EQ(empfang_->text6(), QStringLiteral("http://localhost:") + port + QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt"));
-
-    // An address with a blank is shown as typed and fetched escaped.
     empfang_->setAddress(QStringLiteral("mit blank"));
-    EXPECT_EQ(empfang_->text6(), QStringLiteral("http://localhost:") + port + QStringLiteral("/vx/stillbox/vxvx/mit blank/Gast.txt"));
+    EXPECT_EQ(empfang_->text6(), QStringLiteral("http://localhost:%1/vx/stillbox/vxvx/mit blank/Gast.txt")
+                                     .arg(server_.httpPort()));
     gastTxt("Servus\r\n", QStringLiteral("mit blank"));
     tick();
     EXPECT_EQ(empfang_->text4(), QStringLiteral("Servus\r\n"));
-    EXPECT_FALSE(empfang_->picture28Sichtbar());
 }
 
 TEST_F(EmpfangTest, SameContentOnConsecutiveTicksIsSpokenOnceAndShown)
@@ -147,22 +143,13 @@ TEST_F(EmpfangTest, SameContentOnConsecutiveTicksIsSpokenOnceAndShown)
     empfang_->stopReading();
 }
 
-TEST_F(EmpfangTest, TextShownFromTheFirstTick)
-{
-    gastTxt("Erster\r\n");
-    tick();
-    EXPECT_EQ(empfang_->text7(), QStringLiteral("Erster\r\n"));
-    EXPECT_EQ(anzahl(user1), 1);
-    tick();
-    EXPECT_EQ(anzahl(user1), 1);
-}
-
 TEST_F(EmpfangTest, CaseOnlyChangeIsNeitherSpokenNorRung)
 {
     gastTxt("Hallo #dingdong#\r\n");
     tick();
     EXPECT_EQ(anzahl(user1), 1);
     EXPECT_EQ(klingeln_, 1);
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo #dingdong#\r\n")); // shown from the first tick on
 
     gastTxt("HALLO #dingdong#\r\n");
     tick();
@@ -362,19 +349,6 @@ TEST_F(EmpfangTest, StoppingReadingStopsAllTimersAndDropsTheAnswer)
     EXPECT_EQ(empfang_->text7(), QStringLiteral("Nicht mehr lesen\r\n"));
 }
 
-TEST_F(EmpfangTest, UnreachableServerCountsAsOneEmptyText)
-{
-    empfang_->setServer(QStringLiteral("127.0.0.1"), test::closedPort());
-    empfang_->setAddress(QStringLiteral("test"));
-    tick();
-    EXPECT_EQ(empfang_->text4(), QString());
-    EXPECT_EQ(empfang_->list5(), QStringList{QString()});
-    EXPECT_EQ(k1(), QByteArray("\r\n"));
-    tick();
-    EXPECT_EQ(anzahl(user1), 1);
-    EXPECT_FALSE(empfang_->picture28Sichtbar());
-}
-
 TEST_F(EmpfangTest, WordCheck)
 {
     empfang_->setText4(QStringLiteral("  eins zwei\r\ndrei  "));
@@ -404,19 +378,6 @@ TEST_F(EmpfangTest, WordCheck)
     empfang_->setTextscannK1(QStringLiteral("<?xml"));
     EXPECT_EQ(anzahl(stop), 1);
     EXPECT_TRUE(empfang_->picture28Sichtbar());
-}
-
-TEST_F(EmpfangTest, XmlInText4EmptiesItAndShowsThePanel)
-{
-    empfang_->setText4(QStringLiteral("vorne <?xml hinten"));
-    EXPECT_EQ(empfang_->text4(), QString());
-    EXPECT_EQ(empfang_->listscan1(), QStringList{QString()});
-    EXPECT_TRUE(empfang_->picture28Sichtbar());
-    EXPECT_EQ(anzahl(stop), 2);
-    EXPECT_EQ(fokus_, 1);
-
-    empfang_->setText4(QStringLiteral("gut"));
-    EXPECT_FALSE(empfang_->picture28Sichtbar());
 }
 
 } // namespace
