@@ -2,82 +2,142 @@
 
 #include <QLocale>
 #include <QTextToSpeech>
+#include <QThread>
 
 namespace varnek {
 
-SpeechEngine::SpeechEngine(QObject *parent) : QObject(parent) {}
-
-SpeechEngine::~SpeechEngine() = default;
-
-bool SpeechEngine::ensure()
-{
-    if (tried_)
-        return usable();
-    tried_ = true;
-    if (QTextToSpeech::availableEngines().isEmpty())
-        return false;
-    tts_ = new QTextToSpeech(this);
-    if (tts_->state() == QTextToSpeech::Error) {
-        delete tts_;
-        tts_ = nullptr;
-        return false;
+// Owns the QTextToSpeech on the engine's thread.
+class SpeechWorker : public QObject {
+public:
+    ~SpeechWorker() override
+    {
+        if (usable())
+            tts_->stop();
     }
-    chooseGermanLocale();
-    return usable();
-}
 
-void SpeechEngine::chooseGermanLocale()
-{
-    const QList<QLocale> locales = tts_->availableLocales();
-    const QLocale *german = nullptr;
-    for (const QLocale &l : locales) {
-        if (l.language() != QLocale::German)
-            continue;
-        if (l.territory() == QLocale::Germany) {
-            german = &l;
-            break;
+    // Returns whether the engine is usable.
+    bool create()
+    {
+        if (QTextToSpeech::availableEngines().isEmpty())
+            return false;
+        tts_ = new QTextToSpeech(this);
+        if (tts_->state() == QTextToSpeech::Error) {
+            delete tts_;
+            tts_ = nullptr;
+            return false;
         }
-        if (!german)
-            german = &l;
+        chooseGermanLocale();
+        return usable();
     }
-    if (german)
-        tts_->setLocale(*german);
+
+    bool usable() const { return tts_ && tts_->state() != QTextToSpeech::Error; }
+    QTextToSpeech *tts() const { return tts_; }
+
+private:
+    void chooseGermanLocale()
+    {
+        const QList<QLocale> locales = tts_->availableLocales();
+        const QLocale *german = nullptr;
+        for (const QLocale &l : locales) {
+            if (l.language() != QLocale::German)
+                continue;
+            if (l.territory() == QLocale::Germany) {
+                german = &l;
+                break;
+            }
+            if (!german)
+                german = &l;
+        }
+        if (german)
+            tts_->setLocale(*german);
+    }
+
+    QTextToSpeech *tts_ = nullptr;
+};
+
+SpeechEngine::SpeechEngine(QObject *parent)
+    : QObject(parent), shared_(std::make_shared<Shared>())
+{
 }
 
-bool SpeechEngine::usable() const
+SpeechEngine::~SpeechEngine()
 {
-    return tts_ && tts_->state() != QTextToSpeech::Error;
+    if (!thread_)
+        return;
+    // The worker is deleted on its own thread as that thread ends. A thread
+    // stuck in the speech service is left behind rather than waited for.
+    thread_->quit();
+    if (thread_->wait(1000))
+        delete thread_;
+}
+
+void SpeechEngine::start()
+{
+    if (thread_)
+        return;
+    thread_ = new QThread;
+    thread_->setObjectName(QStringLiteral("Sprachausgabe"));
+    worker_ = new SpeechWorker;
+    worker_->moveToThread(thread_);
+    connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_->start();
+    post([shared = shared_](SpeechWorker *w) { shared->state = w->create() ? 1 : 2; });
+}
+
+template <typename F>
+void SpeechEngine::post(F f)
+{
+    SpeechWorker *worker = worker_;
+    QMetaObject::invokeMethod(worker, [worker, f] { f(worker); }, Qt::QueuedConnection);
 }
 
 bool SpeechEngine::available()
 {
-    return ensure();
+    start();
+    return shared_->state == 1;
 }
 
 void SpeechEngine::say(const QString &text)
 {
-    if (ensure())
-        tts_->say(text);
+    start();
+    const quint64 number = ++shared_->latest;
+    post([shared = shared_, number, text](SpeechWorker *w) {
+        if (shared->latest == number && w->usable())
+            w->tts()->say(text);
+    });
 }
 
 // Stop, pause and resume never start the engine: with nothing said yet
 // there is nothing to act on.
 void SpeechEngine::stop()
 {
-    if (usable())
-        tts_->stop();
+    if (!thread_)
+        return;
+    ++shared_->latest;
+    post([](SpeechWorker *w) {
+        if (w->usable())
+            w->tts()->stop();
+    });
 }
 
 void SpeechEngine::pause()
 {
-    if (usable())
-        tts_->pause();
+    if (!thread_)
+        return;
+    post([](SpeechWorker *w) {
+        if (w->usable())
+            w->tts()->pause();
+    });
 }
 
 void SpeechEngine::resume()
 {
-    if (usable() && tts_->state() == QTextToSpeech::Paused)
-        tts_->resume();
+    if (!thread_)
+        return;
+    post([](SpeechWorker *w) {
+        if (w->usable() && w->tts()->state() == QTextToSpeech::Paused)
+            w->tts()->resume();
+    });
 }
 
 } // namespace varnek
