@@ -70,9 +70,8 @@ Klingel2::Klingel2(Programm &programm)
     baueOberflaeche();
     installiereHinweise();
 
-    // As laid out: the alert timers wait for a period, the flash timers for
-    // theirs, the delayed entry for a ring.
-    timer1_->setEnabled(true);
+    // As laid out: the single ring and the flash timers are on and wait for
+    // a period; the repeat ring waits for the alert, the delayed entry for a ring.
     timer2_->setEnabled(true);
     timer3_->setEnabled(true);
     timer4_->setEnabled(true);
