@@ -537,18 +537,20 @@ bool matchesFilter(const QString &name, const QString &filterText)
     return NameFilter(filterText).matches(name);
 }
 
-RemoteEntries ListeVerzeichnis(const RemoteEntries &serverEntries, const QString &filterText)
+RemoteEntries ListeVerzeichnis(RemoteEntries entries, const QString &filterText)
 {
     const NameFilter filter(filterText);
-    RemoteEntries entries;
-    entries.reserve(serverEntries.size() + 2);
-    for (const RemoteEntry &found : serverEntries) {
-        QString name = trimBlanks(found.name);
+    // Filtered in place: kept entries move to the front in server order.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        QString name = trimBlanks(entries[i].name);
         if (name.isEmpty() || !filter.matches(name))
             continue;
-        entries.push_back(found);
-        entries.back().name = std::move(name);
+        if (kept != i)
+            entries[kept] = std::move(entries[i]);
+        entries[kept++].name = std::move(name);
     }
+    entries.erase(entries.begin() + std::ptrdiff_t(kept), entries.end());
     // A server that sends its own dot entries sends them first; otherwise we
     // add them so that the list always offers a way up and a refresh.
     if (entries.empty() || !entries.front().name.startsWith(u'.')) {
@@ -567,9 +569,10 @@ QString listLine(const RemoteEntry &entry)
 QStringList SortiereVerzeichnis(RemoteEntries &entries)
 {
     // Sort keys are computed once; the comparison is by UTF-16 code unit, so
-    // "." sorts before digits and letters and umlauts after "z".
+    // "." sorts before digits and letters and umlauts after "z". A stable
+    // sort keeps names that are equal when lower-cased in server order.
     struct Keyed {
-        QString key;
+        QString key; // trimmed, lower-cased: also the list line of a file
         std::size_t index;
         bool directory;
     };
@@ -581,16 +584,19 @@ QStringList SortiereVerzeichnis(RemoteEntries &entries)
     std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
         if (a.directory != b.directory)
             return a.directory;
-        return QStringView(a.key).compare(QStringView(b.key), Qt::CaseSensitive) < 0;
+        return a.key < b.key; // code units, no locale
     });
 
     RemoteEntries sorted;
     sorted.reserve(entries.size());
     QStringList lines;
     lines.reserve(qsizetype(entries.size()));
-    for (const Keyed &k : keyed) {
+    for (Keyed &k : keyed) {
         sorted.push_back(std::move(entries[k.index]));
-        lines.push_back(listLine(sorted.back()));
+        if (k.directory)
+            lines.push_back(trimBlanks(sorted.back().name).toUpper());
+        else
+            lines.push_back(std::move(k.key));
     }
     entries = std::move(sorted);
     return lines;

@@ -82,7 +82,7 @@ QString trimBlanks(const QString &text);
 // kept name does not begin with "." (or nothing is kept), the directory
 // entries "." and ".." are appended; a listing that starts with a dot entry
 // gets nothing added.
-RemoteEntries ListeVerzeichnis(const RemoteEntries &serverEntries, const QString &filterText);
+RemoteEntries ListeVerzeichnis(RemoteEntries serverEntries, const QString &filterText);
 
 // Orders the entries (directories first, then files; each group by the
 // lower-cased trimmed name compared by character code; equal names keep
