@@ -55,10 +55,10 @@ QStringList splitLines(const QString &text)
 
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    // A read-only target must fail like the original program did, not be
-    // silently replaced by the rename.
+    // A read-only target must fail, not be silently replaced by the rename
+    // (also for root, who may write anything).
     const QFileInfo info(path);
-    if (info.exists() && !info.isWritable()) {
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))) {
         if (error)
             *error = QStringLiteral("Permission denied");
         return false;

@@ -98,8 +98,6 @@ Klingel2::Klingel2(Programm &programm)
     });
     tonTakt_.setInterval(tonAbstandMs);
     connect(&tonTakt_, &QTimer::timeout, this, &Klingel2::naechsterTon);
-
-    lade();
 }
 
 Klingel2::~Klingel2() = default;

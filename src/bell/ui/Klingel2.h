@@ -24,6 +24,10 @@ public:
     explicit Klingel2(Programm &programm);
     ~Klingel2() override;
 
+    // The load sequence (log, alert mode, alert). Programm runs it right
+    // after creating the window, once it is registered, so that a ring
+    // arriving while the alert's message box is open finds this window.
+    void lade();
     void zeigen();    // show and bring to the front
     void Command6();  // a ring was received: log it 500 ms later
     void Command3();  // log an entry now
@@ -55,7 +59,6 @@ protected:
 private:
     void baueOberflaeche();
     void installiereHinweise();
-    void lade();  // the load sequence
     void alarmieren();
 
     void waehleOption(int index);  // -1 selects none

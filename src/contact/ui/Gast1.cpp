@@ -420,6 +420,7 @@ void Gast1::adresseEnter()
     Command10();
     empfang_->setPicture28Sichtbar(false);
     empfang_->parsingK1();
+    fokusTextS();
     verbindung_.adressPfad(Combo2->currentText());
     startLesen();
 }

@@ -39,9 +39,16 @@ Hilfe2 *Programm::hilfe2()
 
 Klingel2 *Programm::klingel2()
 {
-    if (!klingel2_)
+    if (!klingel2_) {
         klingel2_ = new Klingel2(*this);
+        klingel2_->lade();
+    }
     return klingel2_;
+}
+
+Gast1 *Programm::gast1WennGeladen() const
+{
+    return gast1_;
 }
 
 Hilfe2 *Programm::hilfe2WennGeladen() const

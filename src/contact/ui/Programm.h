@@ -26,6 +26,7 @@ public:
     SpeechComponent &sprecher() { return *sprecher_; }
 
     Gast1 *gast1();                 // created on first use, lives for the run
+    Gast1 *gast1WennGeladen() const;
     Hilfe2 *hilfe2();               // loads the help window (hidden) if needed
     Hilfe2 *hilfe2WennGeladen() const;
     Klingel2 *klingel2();           // loads the bell window (which alerts on load)

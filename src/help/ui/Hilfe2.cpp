@@ -184,7 +184,9 @@ void Hilfe2::platziere(QWidget *fenster)
 void Hilfe2::timer1Tick()
 {
     timer1_->stop();
-    Gast1 *gast = programm_.gast1();
+    Gast1 *gast = programm_.gast1WennGeladen();
+    if (!gast)
+        return;
     platziere(gast);
     // A help window loaded hidden by a hint never took the focus, so it has
     // none to give back.
