@@ -5,7 +5,8 @@
 // (2) The same directory fetched from the local server: the raw transfer
 //     alone (FtpClient::list) and the whole listing (transfer + parse + sort).
 //
-// Run: bench_listing [entries] [runs]
+// Run: bench_listing [entries] [runs] [offline]
+//      (BENCH_ACTIVE=1 in the environment: active instead of passive FTP)
 
 #include "contact_extras/RemoteListing.h"
 #include "platform/FtpClient.h"
@@ -167,7 +168,7 @@ void benchServer(int count, int runs)
     options.port = server.ftpPort();
     options.user = QStringLiteral("varnekdb");
     options.password = QStringLiteral("Wald2619");
-    options.passive = true;
+    options.passive = !qEnvironmentVariableIsSet("BENCH_ACTIVE");
     if (!client.connect(options) || !client.setCurrentDirectory(QStringLiteral("/listing"))) {
         std::printf("    FTP connect/cd failed: %s\n", qPrintable(client.lastResponse()));
         return;
@@ -197,8 +198,8 @@ void benchServer(int count, int runs)
         whole.push_back(t + p);
     }
     client.close();
-    std::printf("    format %s, %.1f KiB, %lld list lines\n", format, double(bytes) / 1024,
-                static_cast<long long>(lines));
+    std::printf("    %s mode, format %s, %.1f KiB, %lld list lines\n", options.passive ? "passive" : "active",
+                format, double(bytes) / 1024, static_cast<long long>(lines));
     std::printf("    transfer alone (FtpClient::list):       %8.2f ms\n", median(transfer));
     std::printf("    parse + filter + sort + lines:           %8.2f ms (cpu %.2f)\n", median(ours), median(oursCpu));
     std::printf("    whole listing:                           %8.2f ms (target: transfer + 20 ms)\n", median(whole));
