@@ -289,3 +289,22 @@ TEST_F(Gast1Test, AddressDropDownIsLimitedToHalfTheScreen)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Gast1Test, ReadOnlyMessageFileIsReportedAndTheOldFileSent)
+{
+    Gast1 &g = verbundenMit(QStringLiteral("test"));
+    tippe(QStringLiteral("erste"));
+    QFile::setPermissions(ordner.filePath(QStringLiteral("Gast.txt")), QFileDevice::ReadOwner);
+    tippe(QStringLiteral("zweite"));
+    QFile::setPermissions(ordner.filePath(QStringLiteral("Gast.txt")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!")});
+    // The upload that follows sends what is on disk, and ends at "OK".
+    EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("erste\r\n"));
+    EXPECT_EQ(status(), QStringLiteral("OK"));
+    EXPECT_TRUE(g.List2.isEmpty());
+}
+
+} // namespace

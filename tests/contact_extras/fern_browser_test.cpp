@@ -1,0 +1,149 @@
+#include "contact/ContactFixture.h"
+
+#include "contact_extras/ui/FernBrowser.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace varnek;
+using namespace varnek::test;
+
+namespace {
+
+class FernBrowserTest : public ContactFixture {
+protected:
+    void SetUp() override
+    {
+        ContactFixture::SetUp();
+        const QString a = QStringLiteral("localhost/vx/stillbox/vxvx/test/");
+        server.writeFile(a + QStringLiteral("docs/inner.txt"), "innen");
+        server.writeFile(a + QStringLiteral("Zeta.txt"), "z");
+        server.writeFile(a + QStringLiteral("alpha.txt"), "alpha\r\n");
+        server.writeFile(a + QStringLiteral("Beta.TXT"), "b");
+    }
+
+    // Connected, the filter set, showing the address "test".
+    Gast1 &imOrdnerTest(const QString &filter)
+    {
+        Gast1 &g = starte();
+        g.Command5();
+        control<QLineEdit>("Text1")->setText(filter);
+        g.verbindung().adressPfad(QStringLiteral("test"));
+        QTest::mouseClick(control<QPushButton>("Command3_1"), Qt::LeftButton); // Refresh
+        return g;
+    }
+
+    QStringList zeilen()
+    {
+        QStringList z;
+        auto *list = control<QListWidget>("List1");
+        for (int i = 0; i < list->count(); ++i)
+            z << list->item(i)->text();
+        return z;
+    }
+
+    void waehle(const QStringList &namen)
+    {
+        auto *list = control<QListWidget>("List1");
+        list->clearSelection();
+        for (int i = 0; i < list->count(); ++i) {
+            if (namen.contains(list->item(i)->text())) {
+                list->setCurrentRow(i, QItemSelectionModel::Select);
+            }
+        }
+    }
+
+    void doppelklick(const QString &zeile)
+    {
+        auto *list = control<QListWidget>("List1");
+        const auto items = list->findItems(zeile, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << qPrintable(zeile);
+        list->setCurrentItem(items.first());
+        Q_EMIT list->itemDoubleClicked(items.first());
+    }
+};
+
+TEST_F(FernBrowserTest, ListsDirectoriesFirstWithFoldedLines)
+{
+    imOrdnerTest(QStringLiteral("*"));
+    EXPECT_EQ(zeilen(), (QStringList{".", "..", "DOCS", "alpha.txt", "beta.txt", "zeta.txt"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok"));
+
+    // The default filter shows only the text files and the added dot entries.
+    control<QLineEdit>("Text1")->setText(QStringLiteral("*.txt"));
+    QTest::mouseClick(control<QPushButton>("Command3_1"), Qt::LeftButton);
+    EXPECT_EQ(zeilen(), (QStringList{".", "..", "alpha.txt", "beta.txt", "zeta.txt"}));
+
+    waehle({QStringLiteral("alpha.txt")});
+    EXPECT_EQ(control<QLabel>("Label12")->text(), QStringLiteral("7"));
+    EXPECT_TRUE(control<QLabel>("Label15")->text().contains(QStringLiteral(" um ")));
+}
+
+TEST_F(FernBrowserTest, DoubleClickNavigatesAndStopsAtTheRoot)
+{
+    Gast1 &g = imOrdnerTest(QStringLiteral("*"));
+    doppelklick(QStringLiteral("DOCS"));
+    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/docs/"));
+    EXPECT_EQ(zeilen(), (QStringList{".", "..", "inner.txt"}));
+    doppelklick(QStringLiteral(".."));
+    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/"));
+    EXPECT_TRUE(zeilen().contains(QStringLiteral("DOCS")));
+
+    g.verbindung().setLabel1(QStringLiteral("localhost/"));
+    QTest::mouseClick(control<QPushButton>("Command3_1"), Qt::LeftButton);
+    const QStringList wurzel = zeilen();
+    doppelklick(QStringLiteral(".."));
+    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/"));
+    EXPECT_EQ(zeilen(), wurzel);
+}
+
+TEST_F(FernBrowserTest, DownloadTakesSelectedFilesOnly)
+{
+    imOrdnerTest(QStringLiteral("*"));
+    control<QListWidget>("List1")->clearSelection();
+    QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Keine Datei ausgewählt!")});
+
+    dialogs::clearShown();
+    waehle({QStringLiteral("DOCS"), QStringLiteral("alpha.txt")});
+    QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs::shown().isEmpty());
+    EXPECT_EQ(lokal(QStringLiteral("alpha.txt")), QByteArray("alpha\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(ordner.filePath(QStringLiteral("docs"))));
+}
+
+TEST_F(FernBrowserTest, DeleteKeyAsksBeforeDeleting)
+{
+    imOrdnerTest(QStringLiteral("*"));
+    auto *list = control<QListWidget>("List1");
+    waehle({QStringLiteral("zeta.txt")});
+    dialogs::prepareAnswer(QStringLiteral("no"));
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(dialogs::shown().size(), 1);
+    EXPECT_EQ(remote(QStringLiteral("test"), QStringLiteral("Zeta.txt")), QByteArray("z"));
+
+    waehle({QStringLiteral("zeta.txt")});
+    dialogs::prepareAnswer(QStringLiteral("yes"));
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_FALSE(QFileInfo::exists(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Zeta.txt")));
+    EXPECT_FALSE(zeilen().contains(QStringLiteral("zeta.txt")));
+}
+
+TEST_F(FernBrowserTest, MakeDirAndRenameUseTheInputBox)
+{
+    imOrdnerTest(QStringLiteral("*"));
+    dialogs::prepareAnswer(QStringLiteral("neu"));
+    QTest::mouseClick(control<QPushButton>("Command3_5"), Qt::LeftButton);
+    EXPECT_TRUE(zeilen().contains(QStringLiteral("NEU")));
+
+    waehle({QStringLiteral("beta.txt")});
+    dialogs::prepareAnswer(QStringLiteral("Gamma.txt"));
+    QTest::mouseClick(control<QPushButton>("Command3_4"), Qt::LeftButton);
+    EXPECT_EQ(remote(QStringLiteral("test"), QStringLiteral("Gamma.txt")), QByteArray("b"));
+    EXPECT_TRUE(zeilen().contains(QStringLiteral("gamma.txt")));
+    EXPECT_TRUE(dialogs::shown().contains(QStringLiteral("Neuen Dateinamen eingeben")));
+}
+
+} // namespace
