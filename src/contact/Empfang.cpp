@@ -43,7 +43,7 @@ Empfang::Empfang(const QString &programmOrdner, QObject *parent)
     QObject::connect(&abruf_, &HttpFetch::finished, this, &Empfang::abrufFertig);
     QObject::connect(&timer41_, &QTimer::timeout, this, &Empfang::timer41Tick);
     QObject::connect(&timer52_, &QTimer::timeout, this, &Empfang::timer52Tick);
-    QObject::connect(&timer63_, &QTimer::timeout, this, &Empfang::timer63Tick);
+    QObject::connect(&timer63_, &Zeitgeber::tick, this, &Empfang::timer63Tick);
 }
 
 Empfang::~Empfang()
@@ -159,7 +159,7 @@ void Empfang::stopReading()
     picture4_ = false;
     timer41_.stop();
     timer52_.stop();
-    setTimer63An(false);
+    timer63_.setEnabled(false);
     if (wartend_) {
         wartend_ = false; // abort() answers at once; that answer is dropped
         abruf_.abort();
@@ -172,7 +172,7 @@ void Empfang::timer41Tick()
     if (wartend_ || abruf_.busy())
         return; // the previous fetch is still out: this tick is skipped
     picture4_ = true;
-    setTimer63An(true);
+    timer63_.setEnabled(true);
     timer52_.start(merkenMs_);
     Q_EMIT changed();
     lade();
@@ -226,7 +226,7 @@ void Empfang::command8()
     }
     if (gefunden) {
         timer52_.stop();
-        setTimer63An(false);
+        timer63_.setEnabled(false);
         text7_ = text4_;
         Q_EMIT changed();
         return;
@@ -246,7 +246,7 @@ void Empfang::merkenUndSprechen()
     ansi::writeFile(k1Pfad(), datei); // a failed write is ignored, as every step here
     timer52_.stop();
     timer52_.start(merkenMs_);
-    setTimer63Intervall(sprechenMs_);
+    timer63_.setInterval(sprechenMs_);
     Q_EMIT changed();
     sprich1();
 }
@@ -270,7 +270,7 @@ void Empfang::timer63Tick()
 void Empfang::sprich1()
 {
     Q_EMIT speak(user1());
-    setTimer63An(false);
+    timer63_.setEnabled(false);
 }
 
 void Empfang::parsingK1()
@@ -287,29 +287,6 @@ void Empfang::parsingK1()
     Q_EMIT changed();
     // The first word is selected directly, which runs the word's check.
     listscan1Click(0);
-}
-
-void Empfang::setTimer63An(bool an)
-{
-    if (an == timer63An_)
-        return;
-    timer63An_ = an;
-    timer63Anwenden();
-}
-
-void Empfang::setTimer63Intervall(int ms)
-{
-    timer63Intervall_ = ms;
-    timer63Anwenden();
-}
-
-void Empfang::timer63Anwenden()
-{
-    // Switched on without an interval it never fires.
-    if (timer63An_ && timer63Intervall_ > 0)
-        timer63_.start(timer63Intervall_);
-    else
-        timer63_.stop();
 }
 
 } // namespace varnek

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HttpFetch.h"
+#include "platform/Zeitgeber.h"
 
 #include <QObject>
 #include <QString>
@@ -97,10 +98,10 @@ public:
 
     const QTimer &timer41() const { return timer41_; }
     const QTimer &timer52() const { return timer52_; }
-    const QTimer &timer63() const { return timer63_; }
+    const Zeitgeber &timer63() const { return timer63_; }
     // Timer63 switched on; it only fires once it has an interval.
-    bool timer63An() const { return timer63An_; }
-    int timer63Intervall() const { return timer63Intervall_; }
+    bool timer63An() const { return timer63_.isEnabled(); }
+    int timer63Intervall() const { return timer63_.interval(); }
 
     // A fetch is waiting for its answer.
     bool abrufLaeuft() const { return wartend_; }
@@ -144,9 +145,6 @@ private:
     void text4Pruefen();
     void adresseUngueltig();
     void merkenUndSprechen();
-    void setTimer63An(bool an);
-    void setTimer63Intervall(int ms);
-    void timer63Anwenden();
 
     QString programmOrdner_;
     QString host_;
@@ -168,9 +166,7 @@ private:
 
     QTimer timer41_;
     QTimer timer52_;
-    QTimer timer63_;
-    bool timer63An_ = false;
-    int timer63Intervall_ = 0;
+    Zeitgeber timer63_;
 
     HttpFetch abruf_;
     bool wartend_ = false;

@@ -1,5 +1,5 @@
 #include "bell/RingLog.h"
-#include "bell/Zeitgeber.h"
+#include "platform/Zeitgeber.h"
 #include "bell/ui/Klingel2.h"
 
 #include "contact/ui/Gast1.h"

@@ -1,5 +1,5 @@
 #include "bell/RingLog.h"
-#include "bell/Zeitgeber.h"
+#include "platform/Zeitgeber.h"
 
 #include "platform/AnsiText.h"
 #include "support/LocalServer.h"

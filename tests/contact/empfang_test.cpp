@@ -132,7 +132,7 @@ TEST_F(EmpfangTest, SameContentOnConsecutiveTicksIsSpokenOnceAndShown)
     EXPECT_FALSE(empfang_->picture3Sichtbar());
     // After the compare steps neither speak timer is left running.
     EXPECT_FALSE(empfang_->timer52().isActive());
-    EXPECT_FALSE(empfang_->timer63().isActive());
+    EXPECT_FALSE(empfang_->timer63().laeuft());
     EXPECT_EQ(klingeln_, 0);
     EXPECT_TRUE(meldungen_.isEmpty());
 
@@ -327,13 +327,13 @@ TEST_F(EmpfangTest, StoppingReadingStopsAllTimersAndDropsTheAnswer)
     EXPECT_TRUE(empfang_->picture4Sichtbar());
     EXPECT_TRUE(empfang_->timer52().isActive());
     EXPECT_TRUE(empfang_->timer63An());
-    EXPECT_FALSE(empfang_->timer63().isActive()); // no interval before the first new text
+    EXPECT_FALSE(empfang_->timer63().laeuft()); // no interval before the first new text
     ASSERT_TRUE(empfang_->abrufLaeuft());
 
     empfang_->stopReading();
     EXPECT_FALSE(empfang_->timer41().isActive());
     EXPECT_FALSE(empfang_->timer52().isActive());
-    EXPECT_FALSE(empfang_->timer63().isActive());
+    EXPECT_FALSE(empfang_->timer63().laeuft());
     EXPECT_FALSE(empfang_->timer63An());
     EXPECT_TRUE(empfang_->picture3Sichtbar());
     EXPECT_FALSE(empfang_->picture4Sichtbar());

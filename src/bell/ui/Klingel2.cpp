@@ -1,7 +1,7 @@
 #include "bell/ui/Klingel2.h"
 
 #include "bell/RingLog.h"
-#include "bell/Zeitgeber.h"
+#include "platform/Zeitgeber.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"

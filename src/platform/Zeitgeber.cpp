@@ -1,4 +1,4 @@
-#include "bell/Zeitgeber.h"
+#include "platform/Zeitgeber.h"
 
 namespace varnek {
 
