@@ -1,5 +1,6 @@
 #include "ContactFixture.h"
 
+#include "contact/ui/KlingelCodeRahmen.h"
 #include "contact_extras/ui/FernBrowser.h"
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
@@ -165,15 +166,15 @@ TEST_F(Gast1Test, RingCodeListSavesOncePerCodeIgnoringCase)
 {
     Gast1 &g = starte();
     auto *combo3 = control<QComboBox>("Combo3");
-    g.ladeKC();
+    g.klingelCode().ladeKC();
     EXPECT_EQ(combo3->count(), 0);
     EXPECT_EQ(combo3->currentText(), QStringLiteral("#dingdong#"));
 
     combo3->setEditText(QStringLiteral("#Tür#"));
-    g.klinelcodspeichern();
-    g.klinelcodspeichern();
+    g.klingelCode().klinelcodspeichern();
+    g.klingelCode().klinelcodspeichern();
     combo3->setEditText(QStringLiteral("#TÜR#"));
-    g.klinelcodspeichern();
+    g.klingelCode().klinelcodspeichern();
     EXPECT_EQ(dialogs::shown(), (QStringList{QStringLiteral("Bereits da!"), QStringLiteral("Bereits da!")}));
     EXPECT_EQ(lokal(QStringLiteral("Kaco.txt")), QByteArray("#T\xfcr#\r\n"));
 
@@ -181,8 +182,8 @@ TEST_F(Gast1Test, RingCodeListSavesOncePerCodeIgnoringCase)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("#eins#, zwei\r\n#drei#\r\n");
     f.close();
-    g.ladeKC();
-    EXPECT_EQ(g.List6, (QStringList{QStringLiteral("#eins#, zwei"), QStringLiteral("#drei#")}));
+    g.klingelCode().ladeKC();
+    EXPECT_EQ(g.klingelCode().List6, (QStringList{QStringLiteral("#eins#, zwei"), QStringLiteral("#drei#")}));
 
     // Choosing a code makes it the one watched for.
     combo3->setCurrentIndex(1);

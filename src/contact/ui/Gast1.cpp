@@ -3,6 +3,7 @@
 #include "bell/ui/Klingel2.h"
 #include "contact/Empfang.h"
 #include "contact/TextProzeduren.h"
+#include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
 #include "help/ui/Hilfe2.h"
@@ -124,18 +125,8 @@ void Gast1::baueOberflaeche()
                    5520, 1440, 2400, 255);
 
     // The ring-code panel lies below the visible part until it is opened.
-    Frame3 = platz(benannt(new QGroupBox(QStringLiteral("Klingel-Signal-Code:"), flaeche), "Frame3"),
-                   120, 2880, 7620, 1095);
-    Combo3 = platz(benannt(new QComboBox(Frame3), "Combo3"), 120, 300, 3000, 315);
-    Combo3->setEditable(true);
-    Combo3->setInsertPolicy(QComboBox::NoInsert);
-    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
-    auto *Command21 = platz(knopf(Frame3, "Command21", QStringLiteral("zu")), 3240, 300, 600, 315);
-    auto *Command22 = platz(knopf(Frame3, "Command22", QStringLiteral("^&übernehme^")), 3900, 300, 1300, 315);
-    auto *Label21 = platz(benannt(new QLabel(QStringLiteral("^übernehme^"), Frame3), "Label21"), 120, 700, 1300, 255);
-    auto *ladeKCButton = platz(knopf(Frame3, "ladeKC", QStringLiteral("laden...")), 5300, 300, 1000, 315);
-    auto *speichernButton = platz(knopf(Frame3, "klinelcodspeichern", QStringLiteral("Speichern")), 5300, 660, 1000, 315);
-    auto *Label17 = platz(benannt(new QLabel(QStringLiteral("öffne"), Frame3), "Label17"), 6400, 700, 800, 255);
+    Frame3 = new KlingelCodeRahmen(programm_.einstellungen().programmOrdner, flaeche);
+    platz(Frame3, 120, 2880, 7620, 1095);
     Frame3->hide();
 
     // The panel "Adresse ist nicht gültig!".
@@ -173,11 +164,14 @@ void Gast1::baueOberflaeche()
     connect(g1S, &QPushButton::clicked, this, &Gast1::sendeText);
     connect(h1Button, &QPushButton::clicked, this, &Gast1::h1);
     connect(KL1, &QPushButton::clicked, this, &Gast1::klingeln);
-    connect(Command21, &QPushButton::clicked, this, &Gast1::Command21);
-    connect(Command22, &QPushButton::clicked, this, &Gast1::Command22);
-    connect(ladeKCButton, &QPushButton::clicked, this, &Gast1::ladeKC);
-    connect(speichernButton, &QPushButton::clicked, this, &Gast1::klinelcodspeichern);
-    connect(Combo3, &QComboBox::activated, this, [this] { empfang_->setText9(Combo3->currentText()); });
+    connect(Frame3, &KlingelCodeRahmen::Command21, this, &Gast1::Command21);
+    connect(Frame3, &KlingelCodeRahmen::Command22, this, &Gast1::Command22);
+    connect(Frame3, &KlingelCodeRahmen::uebernehmen, this, &Gast1::uebernehme);
+    connect(Frame3, &KlingelCodeRahmen::enter, this, [this] {
+        uebernehme();
+        KlingelSignal1();
+    });
+    connect(Frame3, &KlingelCodeRahmen::gewaehlt, empfang_, &Empfang::setText9);
     connect(Combo2, &QComboBox::activated, this, &Gast1::adresseGewaehlt);
     connect(Combo1, &QComboBox::activated, this, [this] {
         verbindung_.setLabel1(Combo1->currentText());
@@ -192,12 +186,10 @@ void Gast1::baueOberflaeche()
         an ? SchalterVerbunden() : SchalterGetrennt();
     });
 
-    for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Label21, Label17, Combo2,
-                                                        Combo3, Picture3, Picture4, Frame3, Command10Button,
+    for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
+                                                        Command10Button, Combo2->lineEdit(),
                                                         findChild<QWidget *>(QStringLiteral("ImageG"))})
         o->installEventFilter(this);
-    Combo2->lineEdit()->installEventFilter(this);
-    Combo3->lineEdit()->installEventFilter(this);
 }
 
 void Gast1::Form_Load()
@@ -352,7 +344,7 @@ void Gast1::KlingelSignal1()
     Frame3->setVisible(oeffnen);
     if (oeffnen) {
         Frame3->raise();
-        Combo3->setFocus();
+        Frame3->combo()->setFocus();
     } else {
         fokusTextS();
     }
@@ -360,7 +352,7 @@ void Gast1::KlingelSignal1()
 
 void Gast1::uebernehme()
 {
-    TextS->setText(Combo3->currentText());
+    TextS->setText(Frame3->code());
     fokusTextS();
     TextS->end(false);
 }
@@ -375,36 +367,6 @@ void Gast1::Command22()
 {
     uebernehme();
     Command21();
-}
-
-void Gast1::ladeKC()
-{
-    List6.clear();
-    Combo3->clear();
-    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
-    const auto liste = kaco::laden(programm_.einstellungen().programmOrdner);
-    if (!liste)
-        return;
-    List6 = *liste;
-    Combo3->addItems(List6);
-    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
-}
-
-void Gast1::klinelcodspeichern()
-{
-    const QString code = Combo3->currentText();
-    if (kaco::istDa(List6, code)) {
-        dialogs::message(this, QStringLiteral("Bereits da!"));
-        return;
-    }
-    Combo3->addItem(code);
-    List6 << code;
-    kaco::speichern(programm_.einstellungen().programmOrdner, List6);
-}
-
-void Gast1::Label17Click()
-{
-    desktop::open(kaco::pfad(programm_.einstellungen().programmOrdner));
 }
 
 // --- receiving ----------------------------------------------------------------

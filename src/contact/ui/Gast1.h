@@ -21,6 +21,7 @@ namespace varnek {
 
 class Empfang;
 class FernBrowser;
+class KlingelCodeRahmen;
 class Programm;
 
 // The contact window "     Varnek-5-VX:", the start-up window: connection,
@@ -63,9 +64,7 @@ public:
     void uebernehme();
     void Command21();
     void Command22();
-    void ladeKC();
-    void klinelcodspeichern();
-    void Label17Click();
+    KlingelCodeRahmen &klingelCode() { return *Frame3; }
 
     // Receiving.
     void adresseGewaehlt();   // `Combo2` click
@@ -85,7 +84,6 @@ public:
 
     QStringList List2;        // lines of the message being sent
     KlingelSignal klingel;    // `List3`, `Text3`, `Label18`
-    QStringList List6;        // backing list of `Combo3`
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -114,9 +112,10 @@ private:
     bool beendet_ = false;
 
     QPushButton *kontakt, *abbr, *beende3Button, *KL1;
-    QComboBox *Combo1, *Combo2, *Combo3;
+    QComboBox *Combo1, *Combo2;
     QLineEdit *TextS;
-    QGroupBox *FrameGA, *Frame3;
+    QGroupBox *FrameGA;
+    KlingelCodeRahmen *Frame3;
     QLabel *Label9, *Label16, *Picture3, *Picture4, *Picture28;
     QPlainTextEdit *Text7;
     QCheckBox *Check2;

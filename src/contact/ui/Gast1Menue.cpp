@@ -2,6 +2,7 @@
 // reactions.
 #include "contact/Empfang.h"
 #include "contact/ui/Gast1.h"
+#include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
 #include "bell/ui/Klingel2.h"
 #include "help/ui/Hilfe2.h"
@@ -220,10 +221,6 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
             kontakt->setFocus();
         else if (watched == FrameGA)
             fokusTextS();
-        else if (name == QLatin1String("Label21"))
-            uebernehme();
-        else if (name == QLatin1String("Label17"))
-            Label17Click();
         else if (name == QLatin1String("ImageG")) {
             // Paste: text on the clipboard replaces the send box.
             const QMimeData *daten = QApplication::clipboard()->mimeData();
@@ -245,14 +242,6 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
         if (enter && watched == Combo2->lineEdit()) {
             adresseEnter();
             return true;
-        }
-        if (watched == Combo3->lineEdit()) {
-            Hinweise::setBackground(Combo3, farbe::gelb);
-            if (enter) {
-                uebernehme();
-                KlingelSignal1();
-                return true;
-            }
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -1,0 +1,98 @@
+#include "contact/ui/KlingelCodeRahmen.h"
+
+#include "contact/Senden.h"
+#include "help/ui/Hinweise.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Twips.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace varnek {
+
+KlingelCodeRahmen::KlingelCodeRahmen(QString programmOrdner, QWidget *parent)
+    : QGroupBox(QStringLiteral("Klingel-Signal-Code:"), parent), programmOrdner_(std::move(programmOrdner))
+{
+    setObjectName(QStringLiteral("Frame3"));
+    const auto knopf = [this](const char *name, const QString &text) {
+        return benannt(new QPushButton(text, this), name);
+    };
+    Combo3 = platz(benannt(new QComboBox(this), "Combo3"), 120, 300, 3000, 315);
+    Combo3->setEditable(true);
+    Combo3->setInsertPolicy(QComboBox::NoInsert);
+    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
+    auto *zu = platz(knopf("Command21", QStringLiteral("zu")), 3240, 300, 600, 315);
+    auto *uebernimm = platz(knopf("Command22", QStringLiteral("^&übernehme^")), 3900, 300, 1300, 315);
+    auto *laden = platz(knopf("ladeKC", QStringLiteral("laden...")), 5300, 300, 1000, 315);
+    auto *speichern = platz(knopf("klinelcodspeichern", QStringLiteral("Speichern")), 5300, 660, 1000, 315);
+    auto *Label21 = platz(benannt(new QLabel(QStringLiteral("^übernehme^"), this), "Label21"), 120, 700, 1300, 255);
+    auto *Label17 = platz(benannt(new QLabel(QStringLiteral("öffne"), this), "Label17"), 6400, 700, 800, 255);
+
+    connect(zu, &QPushButton::clicked, this, &KlingelCodeRahmen::Command21);
+    connect(uebernimm, &QPushButton::clicked, this, &KlingelCodeRahmen::Command22);
+    connect(laden, &QPushButton::clicked, this, &KlingelCodeRahmen::ladeKC);
+    connect(speichern, &QPushButton::clicked, this, &KlingelCodeRahmen::klinelcodspeichern);
+    connect(Combo3, &QComboBox::activated, this, [this] { Q_EMIT gewaehlt(Combo3->currentText()); });
+    for (QObject *o : std::initializer_list<QObject *>{Label21, Label17, Combo3->lineEdit()})
+        o->installEventFilter(this);
+}
+
+QString KlingelCodeRahmen::code() const
+{
+    return Combo3->currentText();
+}
+
+void KlingelCodeRahmen::ladeKC()
+{
+    List6.clear();
+    Combo3->clear();
+    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
+    const auto liste = kaco::laden(programmOrdner_);
+    if (!liste)
+        return;
+    List6 = *liste;
+    Combo3->addItems(List6);
+    Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
+}
+
+void KlingelCodeRahmen::klinelcodspeichern()
+{
+    const QString c = code();
+    if (kaco::istDa(List6, c)) {
+        dialogs::message(this, QStringLiteral("Bereits da!"));
+        return;
+    }
+    Combo3->addItem(c);
+    List6 << c;
+    kaco::speichern(programmOrdner_, List6);
+}
+
+void KlingelCodeRahmen::Label17Click()
+{
+    desktop::open(kaco::pfad(programmOrdner_));
+}
+
+bool KlingelCodeRahmen::eventFilter(QObject *watched, QEvent *event)
+{
+    const QString name = watched->objectName();
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (name == QLatin1String("Label21"))
+            Q_EMIT uebernehmen();
+        else if (name == QLatin1String("Label17"))
+            Label17Click();
+    } else if (event->type() == QEvent::KeyPress && watched == Combo3->lineEdit()) {
+        Hinweise::setBackground(Combo3, farbe::gelb);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Q_EMIT enter();
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+} // namespace varnek
