@@ -104,13 +104,7 @@ void HttpFetch::onReadyRead()
     if (body_.size() >= maxBytes_) {
         // Enough: the rest of the body is of no interest.
         const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        releaseReply();
-        Result result;
-        result.ok = true;
-        result.status = status;
-        result.body = body_;
-        body_.clear();
-        Q_EMIT finished(result);
+        deliver(true, status, false);
     }
 }
 
@@ -124,13 +118,7 @@ void HttpFetch::onFinished()
     const QVariant statusAttr = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const int status = statusAttr.isValid() ? statusAttr.toInt() : 0;
     const bool answered = reply_->error() == QNetworkReply::NoError || status != 0;
-    releaseReply();
-    Result result;
-    result.ok = answered;
-    result.status = status;
-    result.body = body_;
-    body_.clear();
-    Q_EMIT finished(result);
+    deliver(answered, status, false);
 }
 
 void HttpFetch::onTimeout()
@@ -141,9 +129,15 @@ void HttpFetch::onTimeout()
 
 void HttpFetch::finish(bool timedOut)
 {
+    deliver(false, 0, timedOut);
+}
+
+void HttpFetch::deliver(bool ok, int status, bool timedOut)
+{
     releaseReply();
     Result result;
-    result.ok = false;
+    result.ok = ok;
+    result.status = status;
     result.timedOut = timedOut;
     result.body = body_;
     body_.clear();

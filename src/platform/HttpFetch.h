@@ -55,6 +55,7 @@ private:
     void onFinished();
     void onTimeout();
     void finish(bool timedOut);
+    void deliver(bool ok, int status, bool timedOut);
     void releaseReply();
 
     QNetworkAccessManager *manager_;
