@@ -3,6 +3,7 @@
 #include "bell/ui/Klingel2.h"
 #include "contact/Empfang.h"
 #include "contact/TextProzeduren.h"
+#include "contact/ui/Gast1Menue.h"
 #include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
@@ -46,8 +47,7 @@ Gast1::Gast1(Programm &programm)
     const Einstellungen &e = programm_.einstellungen();
     empfang_->setServer(e.host, e.httpPort);
     baueOberflaeche();
-    baueMenue();
-    baueTasten();
+    menue_ = new Gast1Menue(*this, programm_);
     installiereHinweise();
 
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
@@ -337,7 +337,7 @@ void Gast1::h1()
 
 void Gast1::KlingelSignal1()
 {
-    QAction *menu = aktionen_.value(QStringLiteral("KlingelSignal1"));
+    QAction *menu = menuepunkt(QStringLiteral("KlingelSignal1"));
     const bool oeffnen = !Frame3->isVisible();
     menu->setChecked(oeffnen);
     Frame3->move(Frame3->x(), twips(oeffnen ? 1680 : 2880));
@@ -454,6 +454,22 @@ void Gast1::MausFreigeben()
 {
     if (QWidget *w = QWidget::mouseGrabber())
         w->releaseMouse();
+}
+
+QAction *Gast1::menuepunkt(const QString &name) const
+{
+    return menue_->punkt(name);
+}
+
+void Gast1::fokusAdresse()
+{
+    Combo2->setFocus();
+}
+
+void Gast1::sprecherBreite(int fenster, int text7)
+{
+    resize(twips(fenster), height());
+    Text7->resize(twips(text7), Text7->height());
 }
 
 void Gast1::beende3()

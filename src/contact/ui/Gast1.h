@@ -3,7 +3,6 @@
 #include "contact/Senden.h"
 #include "contact/Verbindung.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -21,6 +20,7 @@ namespace varnek {
 
 class Empfang;
 class FernBrowser;
+class Gast1Menue;
 class KlingelCodeRahmen;
 class Programm;
 
@@ -40,7 +40,7 @@ public:
     Verbindung &verbindung() { return verbindung_; }
     Empfang &empfang() { return *empfang_; }
     FernBrowser &browser() { return *browser_; }
-    QAction *menuepunkt(const QString &name) const { return aktionen_.value(name); }
+    QAction *menuepunkt(const QString &name) const;
 
     // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
     void Command5();
@@ -81,6 +81,9 @@ public:
     void MausEinsperren();
     void MausFreigeben();
     void beende3();   // quit
+    void fokusAdresse();
+    // Window and `Text7` widths in twips (the speaker-only views).
+    void sprecherBreite(int fenster, int text7);
 
     QStringList List2;        // lines of the message being sent
     KlingelSignal klingel;    // `List3`, `Text3`, `Label18`
@@ -91,23 +94,19 @@ protected:
 
 private:
     void baueOberflaeche();
-    void baueMenue();
-    void baueTasten();
     void installiereHinweise();
     void Form_Load();
     void ZeigeStatus(const QString &text);
     void spiegleEmpfang();
     void schliesseAndereFenster();
     void setzeVordergrund(bool an);
-    QAction *aktion(QMenu *menu, const char *name, const QString &text, const QKeySequence &kurz,
-                    void (Gast1::*handler)());
 
     Programm &programm_;
     Verbindung verbindung_;
     Verbindung::Konto konto_;   // `Label10`, `Label13`, `Label14`
     Empfang *empfang_;
     FernBrowser *browser_;
-    QHash<QString, QAction *> aktionen_;
+    Gast1Menue *menue_;
     int listenHoehe_ = 0;
     bool beendet_ = false;
 
