@@ -70,8 +70,6 @@ bool bereiteOrdnerVor(varnek::Einstellungen &e)
         return false;
     }
     e.programmOrdner = QDir::currentPath();
-    if (!e.sprechProtokoll.isEmpty())
-        e.sprechProtokoll = QFileInfo(e.sprechProtokoll).absoluteFilePath();
     return true;
 }
 
@@ -92,7 +90,8 @@ int main(int argc, char **argv)
     std::unique_ptr<QCoreApplication> app(ohneFenster ? new QCoreApplication(argc, argv)
                                                       : new QApplication(argc, argv));
     Aufruf aufruf = lies(argumente);
-    // The folder is made absolute before it becomes the working directory.
+    // The transcript path is made absolute before the folder becomes the
+    // working directory.
     if (!aufruf.einstellungen.sprechProtokoll.isEmpty())
         aufruf.einstellungen.sprechProtokoll = QFileInfo(aufruf.einstellungen.sprechProtokoll).absoluteFilePath();
     if (!bereiteOrdnerVor(aufruf.einstellungen))

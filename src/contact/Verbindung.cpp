@@ -80,12 +80,10 @@ bool Verbindung::herstellen(const Konto &konto, bool passiv)
     options.stallTimeoutMs = stallTimeoutMs;
     const bool ok = client_.connect(options);
     ZeigeAntwort();
-    if (ok) {
+    if (ok)
         Q_EMIT verbindungGeaendert(true);
-        ZeigeAntwort();
-    } else {
+    else
         ZeigeStatus(QStringLiteral("Fehler beim Verbindungsaufbau"));
-    }
     Q_EMIT beschaeftigt(false);
     return ok;
 }

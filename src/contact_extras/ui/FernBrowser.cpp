@@ -133,11 +133,9 @@ void FernBrowser::leereListe()
 
 void FernBrowser::zeigeVerzeichnis(const QString &pfad)
 {
-    RemoteEntries server;
     if (const auto listing = verbindung_.liste(pfad)) {
-        const QDateTime jetzt = clock::now().toUTC();
-        server = parseListing(listing->format, listing->text, jetzt);
-        eintraege_ = ListeVerzeichnis(server, Text1->text());
+        eintraege_ = ListeVerzeichnis(parseListing(listing->format, listing->text, clock::now().toUTC()),
+                                      Text1->text());
     } else {
         eintraege_.clear();
     }
