@@ -1,11 +1,14 @@
 #include "contact/Empfang.h"
 
+#include "contact/Adresse.h"
 #include "contact/TextProzeduren.h"
 #include "platform/AnsiText.h"
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
 const QString &xmlKennung()
 {
@@ -33,12 +36,11 @@ QString Empfang::adresseUngueltigText()
 }
 
 Empfang::Empfang(const QString &programmOrdner, QObject *parent)
-    : QObject(parent),
-      programmOrdner_(programmOrdner),
-      host_(QStringLiteral(VARNEK_DEFAULT_HOST)),
+    : QObject(parent), programmOrdner_(programmOrdner), host_(QStringLiteral(VARNEK_DEFAULT_HOST)),
       text9_(QStringLiteral("#dingdong#"))
 {
     abruf_.setMaxBytes(kMaxBytes);
+    abruf_.setMaxRedirects(kMaxUmleitungen);
     abruf_.setTimeoutMs(kAbrufTimeoutMs);
     QObject::connect(&abruf_, &HttpFetch::finished, this, &Empfang::abrufFertig);
     QObject::connect(&timer41_, &QTimer::timeout, this, &Empfang::timer41Tick);
@@ -78,11 +80,42 @@ QString Empfang::k1Pfad() const
     return programmOrdner_ + QStringLiteral("/K1.txt");
 }
 
-void Empfang::setAddress(const QString &address)
+bool Empfang::setAddress(const QString &address)
 {
-    text6_ = addressUrlText(host_, httpPort_, address);
-    url_ = addressUrl(host_, httpPort_, address);
+    const std::optional<QUrl> url = adressUrl(host_, httpPort_, address);
+    if (!url)
+        return false;
+    text6_ = adressUrlText(host_, httpPort_, address);
+    url_ = *url;
+    ungueltigGemeldet_ = false;
     Q_EMIT changed();
+    return true;
+}
+
+bool Empfang::istHtml(const QByteArray &contentType, const QByteArray &body)
+{
+    const QByteArray art = contentType.split(';').value(0).trimmed().toLower();
+    if (art == "text/html")
+        return true;
+    qsizetype i = 0;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        i = 3;
+    while (i < body.size() && (body.at(i) == ' ' || body.at(i) == '\t' || body.at(i) == '\r' ||
+                               body.at(i) == '\n' || body.at(i) == '\f' || body.at(i) == '\v'))
+        ++i;
+    const QByteArray anfang = body.mid(i, 14).toLower();
+    return anfang.startsWith("<!doctype html") || anfang.startsWith("<html");
+}
+
+Empfang::Antwort Empfang::beurteile(const HttpFetch::Result &result)
+{
+    if (!result.ok || result.status >= 500 || result.status < 100)
+        return Antwort::Fehlgeschlagen;
+    if (result.redirectRefused || result.status >= 300)
+        return Antwort::Ungueltig;
+    if (istHtml(result.contentType, result.body))
+        return Antwort::Ungueltig;
+    return Antwort::Nachricht;
 }
 
 void Empfang::setText4(const QString &text)
@@ -106,11 +139,14 @@ void Empfang::text4Pruefen()
 
 void Empfang::adresseUngueltig()
 {
-    Q_EMIT focusAddress();
+    if (!ungueltigGemeldet_) {
+        ungueltigGemeldet_ = true;
+        Q_EMIT focusAddress();
+    }
     setPicture28Sichtbar(true);
     Q_EMIT speak(stop());
     Q_EMIT speak(stop());
-    setText4(QString()); // the check on the empty text hides Picture28 ...
+    setText4(QString());        // the check on the empty text hides Picture28 ...
     setPicture28Sichtbar(true); // ... so it is shown again
 }
 
@@ -182,14 +218,11 @@ void Empfang::lade()
 {
     if (wartend_ || abruf_.busy())
         return;
-    // Emptied first (this runs the Text4 check), as before every request.
-    // No compare step runs on this interim text: both run on the answer.
-    setText4(QString());
     wartend_ = true;
     if (url_.isEmpty() || !url_.isValid() || !abruf_.start(url_)) {
-        // No request possible: nothing read, handled like a failed fetch.
+        // No address to fetch: nothing read, like a failed fetch.
         wartend_ = false;
-        antwortVerarbeiten(HttpFetch::Result{});
+        abrufFehlgeschlagen();
     }
 }
 
@@ -203,16 +236,33 @@ void Empfang::abrufFertig(const HttpFetch::Result &result)
 
 void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
 {
-    if (result.ok && result.status >= 400) {
-        // An error page is never a message: whatever its body says, the
-        // address counts as not valid, as with an XML answer.
-        adresseUngueltig();
-    } else if (result.ok) {
-        setText4(ansi::decode(result.body.left(kMaxBytes)));
+    const Antwort art = beurteile(result);
+    if (art == Antwort::Fehlgeschlagen) {
+        abrufFehlgeschlagen();
+        return;
     }
-    // A failed or timed-out fetch read nothing: Text4 stays empty.
+    // Emptied first (this runs the Text4 check), as before every answer.
+    setText4(QString());
+    if (art == Antwort::Ungueltig) {
+        // Not a message, whatever its body says: the address counts as not
+        // valid, as with an XML answer.
+        adresseUngueltig();
+    } else {
+        setText4(ansi::decode(result.body.left(kMaxBytes)));
+        if (!enthaelt(text4_, xmlKennung()))
+            ungueltigGemeldet_ = false; // a valid answer
+    }
     command8();
     command8();
+}
+
+void Empfang::abrufFehlgeschlagen()
+{
+    // Nothing was read, so nothing is compared and nothing is new: the
+    // speak timers the poll tick switched on go off again.
+    timer52_.stop();
+    timer63_.setEnabled(false);
+    Q_EMIT changed();
 }
 
 void Empfang::command8()
@@ -227,7 +277,7 @@ void Empfang::command8()
     if (gefunden) {
         timer52_.stop();
         timer63_.setEnabled(false);
-        text7_ = text4_;
+        text7_ = ohneSteuerzeichen(text4_, true);
         Q_EMIT changed();
         return;
     }

@@ -9,15 +9,23 @@
 #include <QTimer>
 #include <QUrl>
 
-namespace varnek {
+namespace varnek
+{
 
 // Receiving: while reading is on, the message file "Gast.txt" of the watched
 // address is fetched over HTTP every poll interval; a text not equal to the
 // last new one (letters compared without regard to case) is remembered,
 // written to "K1.txt" in the program folder for the speech component and
 // read aloud ("user1"); when it holds the ring code of Text9, ring() asks the
-// window to ring the bell window. An answer holding "<?xml", or with an HTTP
-// error status, means the address is not valid.
+// window to ring the bell window.
+//
+// Answers come in three kinds (see beurteile()):
+//   a message     a whole 2xx answer that is not an HTML page; a text holding
+//                 "<?xml" still marks the address as not valid
+//   not valid     4xx, a redirect not followed, an HTML page
+//   failed        no connection, timeout, reset, a body cut short, 5xx: such
+//                 a fetch changes nothing (no compare step, the remembered
+//                 text stays, nothing is spoken or rung)
 //
 // The state carries the names of the contact window's controls, which mirror
 // it (after every changed()):
@@ -32,18 +40,20 @@ namespace varnek {
 //   Picture3/4   reading inactive / active
 //   Timer41      poll, Timer52 remember-and-speak, Timer63 speak
 //
-// The fetch never blocks: the poll tick empties Text4, starts the request
-// and returns; the compare steps run when the answer is in. At most one
-// fetch is in flight; a poll tick that finds one pending is skipped. A fetch
-// that gets no answer in time, or fails, counts as an empty answer.
-class Empfang : public QObject {
+// The fetch never blocks: the poll tick starts the request and returns; when
+// the answer is in, Text4 is emptied, set to the answer and the compare steps
+// run. At most one fetch is in flight; a poll tick that finds one pending is
+// skipped.
+class Empfang : public QObject
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxBytes = 50000;
     static constexpr int kPollMs = 2000;
     static constexpr int kMerkenMs = 1000;
     static constexpr int kSprechenMs = 1000;
     static constexpr int kAbrufTimeoutMs = 3000;
+    static constexpr int kMaxUmleitungen = 3;
 
     // Text of Picture28.
     static QString adresseUngueltigText();
@@ -63,8 +73,18 @@ public:
     QString programmOrdner() const { return programmOrdner_; }
     QString k1Pfad() const;
 
-    // Text6 = URL of the address's message file.
-    void setAddress(const QString &address);
+    enum class Antwort { Nachricht, Ungueltig, Fehlgeschlagen };
+    // The kind of an answer (see above).
+    static Antwort beurteile(const HttpFetch::Result &result);
+    // Whether an answer is an HTML page: Content-Type text/html, or a body
+    // that begins (after blanks) with "<!DOCTYPE html" or "<html", any case.
+    static bool istHtml(const QByteArray &contentType, const QByteArray &body);
+
+    // Text6 = URL of the address's message file. An address that is not
+    // allowed (adresseZulaessig) is refused: false, and the watched address
+    // stays as it was. An accepted address counts as chosen: the next answer
+    // that marks it not valid moves the focus to the address field.
+    bool setAddress(const QString &address);
     QString text6() const { return text6_; }
     QUrl url() const { return url_; }
 
@@ -74,6 +94,7 @@ public:
     // valid (focusAddress(), Picture28, "Stop" twice, Text4 emptied).
     void setText4(const QString &text);
 
+    // Text7: the last text found again, without control characters.
     QString text7() const { return text7_; }
     QStringList list5() const { return list5_; }
 
@@ -128,7 +149,7 @@ public:
     // selected; more than 501 words give message("Zu viele Befehle!").
     void parsingK1();
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void changed();
     // Press a button of the speech component ("user1", "Stop").
     void speak(const QString &button);
@@ -136,15 +157,18 @@ Q_SIGNALS:
     void ring();
     // Show a message box with this text.
     void message(const QString &text);
-    // Focus the address field, cursor at its end.
+    // Focus the address field, cursor at its end: on the first answer that
+    // marks the address not valid after it was chosen or after a valid
+    // answer, never on every poll.
     void focusAddress();
 
-private:
+  private:
     void abrufFertig(const varnek::HttpFetch::Result &result);
     void antwortVerarbeiten(const HttpFetch::Result &result);
     void text4Pruefen();
     void adresseUngueltig();
     void merkenUndSprechen();
+    void abrufFehlgeschlagen();
 
     QString programmOrdner_;
     QString host_;
@@ -163,6 +187,7 @@ private:
     QString textscannK1_;
     bool picture28_ = false;
     bool picture4_ = false;
+    bool ungueltigGemeldet_ = false;
 
     QTimer timer41_;
     QTimer timer52_;

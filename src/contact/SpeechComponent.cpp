@@ -1,5 +1,6 @@
 #include "contact/SpeechComponent.h"
 
+#include "contact/TextProzeduren.h"
 #include "platform/AnsiText.h"
 #include "platform/SpeechEngine.h"
 
@@ -88,7 +89,7 @@ void SpeechComponent::speak(const QString &text)
 
 QString SpeechComponent::speakable(const QString &text)
 {
-    const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList words = ohneSteuerzeichen(text).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QChar hash = QLatin1Char('#');
     QStringList heard;
     for (qsizetype i = 0; i < words.size(); ++i) {

@@ -32,10 +32,11 @@ public:
     // Unknown names do nothing.
     void press(const QString &button);
 
-    // The text as it is spoken: line breaks become blanks, runs of blanks
-    // collapse, and "#"-framed words and texts are removed. A word starting
-    // with "#" opens a silent run that ends with the first word (itself
-    // included) ending with "#"; a "#" that is never closed is spoken as is.
+    // The text as it is spoken: control characters are removed, line
+    // breaks and tabs become blanks, runs of blanks collapse, and "#"-framed
+    // words and texts are removed. A word starting with "#" opens a silent
+    // run that ends with the first word (itself included) ending with "#"; a
+    // "#" that is never closed is spoken as is.
     static QString speakable(const QString &text);
     // The last text spoken (what "Nochmal" repeats); empty before any.
     QString lastText() const;

@@ -1,6 +1,7 @@
 #include "contact/TextProzeduren.h"
 
-namespace varnek {
+namespace varnek
+{
 
 QString ZeichenErsetzen(const QString &text, const QString &alt, const QString &neu)
 {
@@ -26,6 +27,75 @@ QString ZeichenErsetzen(const QString &text, const QString &alt, const QString &
 bool enthaelt(const QString &text, const QString &code)
 {
     return !code.isEmpty() && text.contains(code, Qt::CaseSensitive);
+}
+
+namespace
+{
+
+// Length of the escape sequence that starts with the ESC at `i`.
+qsizetype escapeLaenge(const QString &text, qsizetype i)
+{
+    const qsizetype n = text.size();
+    if (i + 1 >= n)
+        return 1;
+    const char16_t art = text.at(i + 1).unicode();
+    qsizetype k = i + 2;
+    if (art == u'[') {
+        // Control sequence: parameter and intermediate bytes, one final byte.
+        while (k < n && text.at(k).unicode() >= 0x20 && text.at(k).unicode() <= 0x3F)
+            ++k;
+        if (k < n && text.at(k).unicode() >= 0x40 && text.at(k).unicode() <= 0x7E)
+            ++k;
+        return k - i;
+    }
+    if (art == u']' || art == u'P' || art == u'_' || art == u'^') {
+        // String sequence: ends with BEL or with ESC and a backslash.
+        while (k < n) {
+            if (text.at(k).unicode() == 0x07)
+                return k + 1 - i;
+            if (text.at(k).unicode() == 0x1B && k + 1 < n && text.at(k + 1) == QLatin1Char('\\'))
+                return k + 2 - i;
+            ++k;
+        }
+        return n - i;
+    }
+    if (art >= 0x20 && art <= 0x7E)
+        return 2; // ESC and one character
+    return 1;
+}
+
+} // namespace
+
+QString ohneSteuerzeichen(const QString &text, bool zeilenBehalten)
+{
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == 0x1B) {
+            i += escapeLaenge(text, i) - 1;
+            continue;
+        }
+        if (c == u'\r' || c == u'\n' || c == u'\t') {
+            if (zeilenBehalten) {
+                out += QChar(c);
+                continue;
+            }
+            if (c == u'\r' && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i; // CR LF is one line break
+            out += QLatin1Char(' ');
+            continue;
+        }
+        if (c == 0x0B || c == 0x0C) {
+            out += QLatin1Char(' ');
+            continue;
+        }
+        if (c < 0x20 || text.at(i).category() == QChar::Other_Control)
+            continue;
+        out += QChar(c);
+    }
+    return out;
 }
 
 QString zuVieleBefehleText()

@@ -6,7 +6,8 @@
 #include <optional>
 
 // The contact window's two text procedures and the presence test built on them.
-namespace varnek {
+namespace varnek
+{
 
 // Replaces every occurrence of `alt` in `text` by `neu`, left to right and
 // without overlap; the inserted `neu` is never searched again, so a
@@ -18,6 +19,13 @@ QString ZeichenErsetzen(const QString &text, const QString &alt, const QString &
 // ask with ZeichenErsetzen(text, code, ".") != text. An empty code never
 // occurs. Unlike that comparison it also finds the code ".".
 bool enthaelt(const QString &text, const QString &code);
+
+// A received text without control characters, as it is shown, spoken and
+// written to the transcript: NUL, escape sequences (ESC and what belongs to
+// it), DEL and the other C0 and C1 characters are removed. Line breaks (CR LF,
+// CR, LF), tabs, vertical tabs and form feeds become one blank each, unless
+// zeilenBehalten: then CR, LF and tabs stay as they are.
+QString ohneSteuerzeichen(const QString &text, bool zeilenBehalten = false);
 
 // Most words Parsing accepts.
 inline constexpr int kMaxWoerter = 501;

@@ -1,5 +1,7 @@
 #include "contact/Verbindung.h"
 
+#include "contact/Adresse.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -101,14 +103,7 @@ void Verbindung::abbrechen()
 
 bool Verbindung::adresseZulaessig(const QString &adresse)
 {
-    if (adresse.contains(QLatin1Char('/')) || adresse.contains(QLatin1Char('\\'))
-        || adresse.contains(QLatin1String("..")))
-        return false;
-    for (const QChar c : adresse) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return false;
-    }
-    return true;
+    return varnek::adresseZulaessig(adresse);
 }
 
 bool Verbindung::adressPfad(const QString &adresse)

@@ -5,44 +5,32 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
-namespace varnek {
-
-namespace {
-
-QString addressPath(const QString &address)
+namespace varnek
 {
-    return QStringLiteral("/vx/stillbox/vxvx/") + address + QStringLiteral("/Gast.txt");
+
+namespace
+{
+
+int statusOf(const QNetworkReply *reply)
+{
+    const QVariant attr = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    return attr.isValid() ? attr.toInt() : 0;
 }
 
-QString hostPart(const QString &host, int httpPort)
+// Errors of the connection itself (refused, reset, timeout, a garbled
+// answer), as opposed to the errors Qt derives from an HTTP status.
+bool connectionError(QNetworkReply::NetworkError error)
 {
-    QString text = host;
-    if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
-        text = QLatin1Char('[') + host + QLatin1Char(']');
-    if (httpPort > 0 && httpPort != 80)
-        text += QLatin1Char(':') + QString::number(httpPort);
-    return text;
+    const int code = int(error);
+    return (code >= 1 && code <= 199) || error == QNetworkReply::ProtocolFailure;
+}
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 } // namespace
-
-QUrl addressUrl(const QString &host, int httpPort, const QString &address)
-{
-    QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(host);
-    if (httpPort > 0 && httpPort != 80)
-        url.setPort(httpPort);
-    // Decoded mode: every character of the address is taken literally and
-    // escaped where the URL needs it ('%', '#', '?', blanks, umlauts).
-    url.setPath(addressPath(address), QUrl::DecodedMode);
-    return url;
-}
-
-QString addressUrlText(const QString &host, int httpPort, const QString &address)
-{
-    return QStringLiteral("http://") + hostPart(host, httpPort) + addressPath(address);
-}
 
 HttpFetch::HttpFetch(QObject *parent)
     : QObject(parent), manager_(new QNetworkAccessManager(this)), timer_(new QTimer(this))
@@ -66,16 +54,36 @@ bool HttpFetch::start(const QUrl &url)
 {
     if (reply_)
         return false;
+    origin_ = url;
+    redirects_ = 0;
+    requests_ = 0;
+    timer_->start(std::max(0, timeoutMs_));
+    send(url);
+    return true;
+}
+
+void HttpFetch::send(const QUrl &url)
+{
+    current_ = url;
     body_.clear();
+    status_ = 0;
+    contentType_.clear();
+    truncated_ = false;
+    ++requests_;
     QNetworkRequest request(url);
     request.setRawHeader("Cache-Control", "no-cache");
     request.setRawHeader("Pragma", "no-cache");
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    // Uncompressed, so that the bytes received can be held against the
+    // Content-Length the server announced.
+    request.setRawHeader("Accept-Encoding", "identity");
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
     reply_ = manager_->get(request);
     QObject::connect(reply_, &QNetworkReply::readyRead, this, &HttpFetch::onReadyRead);
     QObject::connect(reply_, &QNetworkReply::finished, this, &HttpFetch::onFinished);
-    timer_->start(std::max(0, timeoutMs_));
     if (reply_->isFinished()) {
         // Answered at once (e.g. an unusable URL): report from the event loop,
         // never from inside start().
@@ -85,26 +93,31 @@ bool HttpFetch::start(const QUrl &url)
                 onFinished();
         });
     }
-    return true;
 }
 
 void HttpFetch::abort()
 {
     if (reply_)
-        finish(false);
+        deliver(false);
 }
 
 void HttpFetch::onReadyRead()
 {
     if (!reply_)
         return;
+    if (isRedirect(statusOf(reply_))) {
+        reply_->readAll(); // the body of a redirect is of no interest
+        return;
+    }
     const qint64 room = maxBytes_ - body_.size();
     if (room > 0)
         body_ += reply_->read(room);
     if (body_.size() >= maxBytes_) {
         // Enough: the rest of the body is of no interest.
-        const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        deliver(true, status, false);
+        status_ = statusOf(reply_);
+        contentType_ = reply_->rawHeader("Content-Type");
+        truncated_ = true;
+        deliver(true);
     }
 }
 
@@ -115,38 +128,72 @@ void HttpFetch::onFinished()
     onReadyRead();
     if (!reply_)
         return; // the limit was reached on the last bytes
-    const QVariant statusAttr = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int status = statusAttr.isValid() ? statusAttr.toInt() : 0;
-    const bool answered = reply_->error() == QNetworkReply::NoError || status != 0;
-    deliver(answered, status, false);
+    status_ = statusOf(reply_);
+    contentType_ = reply_->rawHeader("Content-Type");
+    if (status_ == 0 || connectionError(reply_->error())) {
+        deliver(false);
+        return;
+    }
+    bool lengthKnown = false;
+    const qint64 length = reply_->rawHeader("Content-Length").trimmed().toLongLong(&lengthKnown);
+    if (lengthKnown && body_.size() < length) {
+        deliver(false); // cut short
+        return;
+    }
+    if (isRedirect(status_)) {
+        if (!followRedirect())
+            deliver(true, false, true);
+        return;
+    }
+    deliver(true);
+}
+
+bool HttpFetch::followRedirect()
+{
+    if (redirects_ >= maxRedirects_)
+        return false;
+    const QByteArray location = reply_->rawHeader("Location");
+    if (location.isEmpty())
+        return false;
+    const QUrl target = current_.resolved(QUrl::fromEncoded(location.trimmed()));
+    const QString scheme = target.scheme().toLower();
+    if (!target.isValid() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
+        target.host().compare(origin_.host(), Qt::CaseInsensitive) != 0)
+        return false;
+    ++redirects_;
+    releaseReply(false);
+    send(target);
+    return true;
 }
 
 void HttpFetch::onTimeout()
 {
     if (reply_)
-        finish(true);
+        deliver(false, true);
 }
 
-void HttpFetch::finish(bool timedOut)
-{
-    deliver(false, 0, timedOut);
-}
-
-void HttpFetch::deliver(bool ok, int status, bool timedOut)
+void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused)
 {
     releaseReply();
     Result result;
     result.ok = ok;
-    result.status = status;
+    result.status = ok ? status_ : 0;
     result.timedOut = timedOut;
-    result.body = body_;
+    result.body = ok ? body_ : QByteArray();
+    result.contentType = contentType_;
+    result.truncated = ok && truncated_;
+    result.redirects = redirects_;
+    result.redirectRefused = redirectRefused;
+    result.requests = requests_;
     body_.clear();
     Q_EMIT finished(result);
 }
 
-void HttpFetch::releaseReply()
+void HttpFetch::releaseReply(bool stopTimer)
 {
-    timer_->stop();
+    if (stopTimer)
+        timer_->stop();
     QNetworkReply *reply = reply_;
     reply_ = nullptr;
     if (!reply)

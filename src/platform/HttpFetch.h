@@ -9,61 +9,85 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QTimer;
 
-namespace varnek {
-
-// URL of an address's message file: "http://" host [":" port, unless 80]
-// "/vx/stillbox/vxvx/" address "/Gast.txt". Every character of the address
-// is taken literally; blanks, '#', '?', '%' and umlauts are escaped.
-QUrl addressUrl(const QString &host, int httpPort, const QString &address);
-// The same address in readable form (nothing escaped), for display.
-QString addressUrlText(const QString &host, int httpPort, const QString &address);
+namespace varnek
+{
 
 // Asynchronous plain HTTP GET that bypasses every cache and keeps at most the
-// first maxBytes of the body. The window never waits on it: the answer comes
-// through finished(), once per start().
-class HttpFetch : public QObject {
+// first maxBytes of the body (50000 unless set: a message file; a photo sets
+// its own limit). The window never waits on it: the answer comes through
+// finished(), once per start().
+//
+// Redirects are followed by hand, at most maxRedirects of them, and only to
+// http or https on the host of the URL started; any other redirect ends the
+// fetch with ok, its 3xx status and redirectRefused.
+//
+// ok means a whole answer arrived: a body cut short (fewer bytes than its
+// Content-Length) or ended by a connection error is not ok, whatever status
+// came before it.
+class HttpFetch : public QObject
+{
     Q_OBJECT
-public:
+  public:
+    static constexpr qint64 kDefaultMaxBytes = 50000;
+    static constexpr int kDefaultMaxRedirects = 3;
+
     struct Result {
-        bool ok = false;     // a complete HTTP answer arrived (any status)
-        int status = 0;      // HTTP status, 0 when none
-        QByteArray body;     // at most maxBytes
+        bool ok = false;        // a complete HTTP answer arrived (any status)
+        int status = 0;         // HTTP status, 0 when none
+        QByteArray body;        // at most maxBytes
+        QByteArray contentType; // the Content-Type header as sent
+        bool truncated = false; // the body was cut at maxBytes
         bool timedOut = false;
+        int redirects = 0;            // redirects followed
+        bool redirectRefused = false; // a redirect not followed (too many, or elsewhere)
+        int requests = 0;             // requests sent for this fetch
     };
 
     explicit HttpFetch(QObject *parent = nullptr);
     ~HttpFetch() override;
 
     void setMaxBytes(qint64 maxBytes) { maxBytes_ = maxBytes; }
+    qint64 maxBytes() const { return maxBytes_; }
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
+    void setMaxRedirects(int n) { maxRedirects_ = n; }
 
     // False (and no signal) when a fetch is still in flight. Otherwise
     // finished() follows exactly once, from the event loop, never from
     // inside start(). An HTTP error status (404 ...) is an answer: ok with
-    // the status and its body. No answer within the timeout: timedOut.
+    // the status and its body. No answer within the timeout (counted over
+    // all redirects): timedOut.
     bool start(const QUrl &url);
     bool busy() const { return reply_ != nullptr; }
     // Cancels the fetch in flight; finished() reports it at once with
     // ok = false. Nothing happens when idle.
     void abort();
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void finished(const varnek::HttpFetch::Result &result);
 
-private:
+  private:
+    void send(const QUrl &url);
     void onReadyRead();
     void onFinished();
     void onTimeout();
-    void finish(bool timedOut);
-    void deliver(bool ok, int status, bool timedOut);
-    void releaseReply();
+    bool followRedirect();
+    void deliver(bool ok, bool timedOut = false, bool redirectRefused = false);
+    void releaseReply(bool stopTimer = true);
 
     QNetworkAccessManager *manager_;
     QNetworkReply *reply_ = nullptr;
     QTimer *timer_;
+    QUrl origin_;
+    QUrl current_;
     QByteArray body_;
-    qint64 maxBytes_ = 50000;
+    int status_ = 0;
+    QByteArray contentType_;
+    bool truncated_ = false;
+    int redirects_ = 0;
+    int requests_ = 0;
+    qint64 maxBytes_ = kDefaultMaxBytes;
     int timeoutMs_ = 5000;
+    int maxRedirects_ = kDefaultMaxRedirects;
 };
 
 } // namespace varnek

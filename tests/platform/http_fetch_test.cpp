@@ -1,5 +1,7 @@
 #include "platform/HttpFetch.h"
 
+#include "contact/Adresse.h"
+
 #include "support/LocalServer.h"
 
 #include <QElapsedTimer>
@@ -16,48 +18,59 @@ using varnek::HttpFetch;
 using varnek::test::LocalServer;
 using varnek::test::waitUntil;
 
-namespace {
+namespace
+{
 
 // Counts the answers of one HttpFetch and keeps the last.
 struct Answers {
     explicit Answers(HttpFetch &fetch)
     {
-        QObject::connect(&fetch, &HttpFetch::finished, &fetch,
-                         [this](const HttpFetch::Result &r) {
-                             ++count;
-                             last = r;
-                         });
+        QObject::connect(&fetch, &HttpFetch::finished, &fetch, [this](const HttpFetch::Result &r) {
+            ++count;
+            last = r;
+        });
     }
     int count = 0;
     std::optional<HttpFetch::Result> last;
 };
 
 // Accepts connections, keeps what the client sends, never answers.
-class SilentServer {
-public:
+class SilentServer
+{
+  public:
     SilentServer()
     {
         server.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
             while (QTcpSocket *s = server.nextPendingConnection())
-                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] { request += s->readAll(); });
+                QObject::connect(s, &QTcpSocket::readyRead, s,
+                                 [this, s] { request += s->readAll(); });
         });
     }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(server.serverPort())); }
+    QUrl url() const
+    {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(server.serverPort()));
+    }
 
     QTcpServer server;
     QByteArray request;
 };
 
-class HttpFetchTest : public ::testing::Test {
-protected:
+class HttpFetchTest : public ::testing::Test
+{
+  protected:
     void SetUp() override { ASSERT_TRUE(server.running()); }
 
-    QUrl url(const QString &address) const { return varnek::addressUrl(server.host(), server.httpPort(), address); }
+    QUrl url(const QString &address) const
+    {
+        return varnek::adressUrl(server.host(), server.httpPort(), address).value_or(QUrl());
+    }
 
     void put(const QString &address, const QByteArray &bytes) const
     {
-        server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + address + QStringLiteral("/Gast.txt"), bytes);
+        server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + address +
+                             QStringLiteral("/Gast.txt"),
+                         bytes);
     }
 
     LocalServer server;
@@ -164,7 +177,8 @@ TEST_F(HttpFetchTest, SilentServerTimesOutWhileTheWindowKeepsRunning)
 
 TEST_F(HttpFetchTest, UnreachableServerAndAbortAnswerOnce)
 {
-    const QUrl closed(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(varnek::test::closedPort()));
+    const QUrl closed(
+        QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(varnek::test::closedPort()));
     ASSERT_TRUE(fetch.start(closed));
     EXPECT_EQ(answers.count, 0);
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
@@ -191,15 +205,16 @@ TEST_F(HttpFetchTest, UnreachableServerAndAbortAnswerOnce)
 
 TEST_F(HttpFetchTest, AddressUrlEscapesWhatTheUrlNeeds)
 {
-    EXPECT_EQ(varnek::addressUrl(QStringLiteral("example.org"), 80, QStringLiteral("d-bw-001")).toEncoded(),
+    EXPECT_EQ(varnek::adressUrl(QStringLiteral("example.org"), 80, QStringLiteral("d-bw-001"))
+                  ->toEncoded(),
               "http://example.org/vx/stillbox/vxvx/d-bw-001/Gast.txt"_qba);
-    EXPECT_EQ(varnek::addressUrlText(QStringLiteral("example.org"), 80, QStringLiteral("d-bw-001")),
+    EXPECT_EQ(varnek::adressUrlText(QStringLiteral("example.org"), 80, QStringLiteral("d-bw-001")),
               QStringLiteral("http://example.org/vx/stillbox/vxvx/d-bw-001/Gast.txt"));
 
     const QString odd = QStringLiteral("Jörg 7#?%41");
-    EXPECT_EQ(varnek::addressUrl(QStringLiteral("example.org"), 8080, odd).toEncoded(),
+    EXPECT_EQ(varnek::adressUrl(QStringLiteral("example.org"), 8080, odd)->toEncoded(),
               "http://example.org:8080/vx/stillbox/vxvx/J%C3%B6rg%207%23%3F%2541/Gast.txt"_qba);
-    EXPECT_EQ(varnek::addressUrlText(QStringLiteral("example.org"), 8080, odd),
+    EXPECT_EQ(varnek::adressUrlText(QStringLiteral("example.org"), 8080, odd),
               QStringLiteral("http://example.org:8080/vx/stillbox/vxvx/Jörg 7#?%41/Gast.txt"));
 
     // ... and lands on that folder's file, not on a look-alike.

@@ -63,6 +63,8 @@ Gast1::Gast1(Programm &programm)
     connect(empfang_, &Empfang::speak, &programm_, &Programm::sprich);
     connect(empfang_, &Empfang::message, this, [this](const QString &t) { dialogs::message(this, t); });
     connect(empfang_, &Empfang::focusAddress, this, [this] {
+        if (TextS->hasFocus() && !TextS->text().isEmpty())
+            return; // the user is typing a message: the focus stays there
         Combo2->setFocus();
         Combo2->lineEdit()->end(false);
     });
@@ -397,6 +399,12 @@ void Gast1::Command19()
 {
     verbindung_.adressPfad(Combo2->currentText());
     Command10();
+}
+
+void Gast1::setzeAdresse(const QString &adresse)
+{
+    Combo2->setEditText(adresse);
+    Command19();
 }
 
 void Gast1::Command10()

@@ -70,6 +70,9 @@ public:
     void adresseGewaehlt();   // `Combo2` click
     void adresseEnter();      // Enter in `Combo2`
     void Command19();
+    // An address chosen outside this window (the address book): into
+    // `Combo2`, then `Command19`.
+    void setzeAdresse(const QString &adresse);
     void Command10();
     void startLesen();
     // Puts an address into `Combo2` and does what Enter there does.
