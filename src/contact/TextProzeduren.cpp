@@ -59,7 +59,15 @@ qsizetype escapeLaenge(const QString &text, qsizetype i)
         }
         return n - i;
     }
-    if (art >= 0x20 && art <= 0x7E)
+    if (art >= 0x20 && art <= 0x2F) {
+        // Intermediate bytes, then one final byte (e.g. a character set).
+        while (k < n && text.at(k).unicode() >= 0x20 && text.at(k).unicode() <= 0x2F)
+            ++k;
+        if (k < n && text.at(k).unicode() >= 0x30 && text.at(k).unicode() <= 0x7E)
+            ++k;
+        return k - i;
+    }
+    if (art >= 0x30 && art <= 0x7E)
         return 2; // ESC and one character
     return 1;
 }

@@ -16,16 +16,19 @@
 #include <memory>
 #include <vector>
 
-namespace varnek {
-namespace {
+namespace varnek
+{
+namespace
+{
 
 using test::LocalServer;
 using test::waitUntil;
 
 // A loopback HTTP server that either answers every request with a fixed
 // response or accepts the connection and never answers.
-class RohServer {
-public:
+class RohServer
+{
+  public:
     explicit RohServer(QByteArray antwort = QByteArray()) : antwort_(std::move(antwort))
     {
         server_.listen(QHostAddress::LocalHost, 0);
@@ -48,15 +51,16 @@ public:
     int port() const { return server_.serverPort(); }
     int verbindungen() const { return verbindungen_; }
 
-private:
+  private:
     QTcpServer server_;
     QByteArray antwort_;
     QByteArray anfrage_;
     int verbindungen_ = 0;
 };
 
-class EmpfangTest : public ::testing::Test {
-protected:
+class EmpfangTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(server_.running());
@@ -64,15 +68,19 @@ protected:
         empfang_ = std::make_unique<Empfang>(ordner_.path());
         empfang_->setServer(server_.host(), server_.httpPort());
         empfang_->setAddress(QStringLiteral("test"));
-        QObject::connect(empfang_.get(), &Empfang::speak, [this](const QString &b) { gesprochen_.push_back(b); });
+        QObject::connect(empfang_.get(), &Empfang::speak,
+                         [this](const QString &b) { gesprochen_.push_back(b); });
         QObject::connect(empfang_.get(), &Empfang::ring, [this] { ++klingeln_; });
-        QObject::connect(empfang_.get(), &Empfang::message, [this](const QString &t) { meldungen_ << t; });
+        QObject::connect(empfang_.get(), &Empfang::message,
+                         [this](const QString &t) { meldungen_ << t; });
         QObject::connect(empfang_.get(), &Empfang::focusAddress, [this] { ++fokus_; });
     }
 
     void gastTxt(const QByteArray &bytes, const QString &adresse = QStringLiteral("test"))
     {
-        server_.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + adresse + QStringLiteral("/Gast.txt"), bytes);
+        server_.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + adresse +
+                              QStringLiteral("/Gast.txt"),
+                          bytes);
     }
 
     // One poll tick, waiting for its answer.
@@ -89,7 +97,8 @@ protected:
 
     QByteArray k1() const
     {
-        return ansi::readFile(ordner_.path() + QStringLiteral("/K1.txt")).value_or(QByteArray("<fehlt>"));
+        return ansi::readFile(ordner_.path() + QStringLiteral("/K1.txt"))
+            .value_or(QByteArray("<fehlt>"));
     }
 
     LocalServer server_;
@@ -107,8 +116,9 @@ const QString stop = QStringLiteral("Stop");
 TEST_F(EmpfangTest, AddressIsShownAsTypedAndFetchedEscaped)
 {
     empfang_->setAddress(QStringLiteral("mit blank"));
-    EXPECT_EQ(empfang_->text6(), QStringLiteral("http://localhost:%1/vx/stillbox/vxvx/mit blank/Gast.txt")
-                                     .arg(server_.httpPort()));
+    EXPECT_EQ(empfang_->text6(),
+              QStringLiteral("http://localhost:%1/vx/stillbox/vxvx/mit blank/Gast.txt")
+                  .arg(server_.httpPort()));
     gastTxt("Servus\r\n", QStringLiteral("mit blank"));
     tick();
     EXPECT_EQ(empfang_->text4(), QStringLiteral("Servus\r\n"));
@@ -149,7 +159,8 @@ TEST_F(EmpfangTest, CaseOnlyChangeIsNeitherSpokenNorRung)
     tick();
     EXPECT_EQ(anzahl(user1), 1);
     EXPECT_EQ(klingeln_, 1);
-    EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo #dingdong#\r\n")); // shown from the first tick on
+    EXPECT_EQ(empfang_->text7(),
+              QStringLiteral("Hallo #dingdong#\r\n")); // shown from the first tick on
 
     gastTxt("HALLO #dingdong#\r\n");
     tick();
@@ -207,7 +218,8 @@ TEST_F(EmpfangTest, LongFileYieldsItsFirst50000Bytes)
 
 TEST_F(EmpfangTest, K1HoldsTheTextAndCrLfInWindows1252)
 {
-    const QByteArray inhalt("Gr\xFC\xDF" "e aus K\xF6ln\r\nzweite Zeile \x80");
+    const QByteArray inhalt("Gr\xFC\xDF"
+                            "e aus K\xF6ln\r\nzweite Zeile \x80");
     gastTxt(inhalt);
     tick();
     EXPECT_EQ(empfang_->text4(), QStringLiteral("Grüße aus Köln\r\nzweite Zeile €"));
@@ -237,42 +249,62 @@ TEST_F(EmpfangTest, MissingFileShowsInvalidAddressAndLeavesText4Empty)
     for (const QString &eintrag : empfang_->list5())
         EXPECT_FALSE(eintrag.contains(QStringLiteral("<?xml")));
 
-    // The panel stays while the address stays wrong ...
+    // The panel stays while the address stays wrong; the focus is not
+    // taken again ...
     tick();
     EXPECT_TRUE(empfang_->picture28Sichtbar());
     EXPECT_EQ(empfang_->text4(), QString());
+    EXPECT_EQ(fokus_, 1);
 
     // ... and goes with the first real message.
     gastTxt("Jetzt da\r\n", QStringLiteral("gibt-es-nicht"));
     tick();
     EXPECT_FALSE(empfang_->picture28Sichtbar());
     EXPECT_EQ(empfang_->text7(), QStringLiteral("Jetzt da\r\n"));
+
+    // ... until the address is not valid again after a valid answer.
+    QFile::remove(server_.addressDir(QStringLiteral("gibt-es-nicht")) +
+                  QStringLiteral("/Gast.txt"));
+    tick();
+    EXPECT_TRUE(empfang_->picture28Sichtbar());
+    EXPECT_EQ(fokus_, 2);
+
+    // An address that would leave the address area is refused.
+    const QString text6 = empfang_->text6();
+    EXPECT_FALSE(empfang_->setAddress(QStringLiteral("../test")));
+    EXPECT_EQ(empfang_->text6(), text6);
 }
 
-TEST_F(EmpfangTest, ErrorStatusCountsAsInvalidAddress)
+TEST_F(EmpfangTest, ClientErrorMarksTheAddressServerErrorChangesNothing)
 {
     gastTxt("Vorher\r\n");
     tick();
     ASSERT_EQ(anzahl(user1), 1);
 
     int stopsVorher = 0;
-    for (const QByteArray &status : {QByteArray("500 Internal Server Error"), QByteArray("403 Forbidden"),
-                                    QByteArray("404 Not Found"), QByteArray("503 Service Unavailable")}) {
+    for (const QByteArray &status :
+         {QByteArray("403 Forbidden"), QByteArray("404 Not Found"),
+          QByteArray("500 Internal Server Error"), QByteArray("503 Service Unavailable")}) {
         SCOPED_TRACE(status.toStdString());
-        RohServer fehler("HTTP/1.0 " + status + "\r\nContent-Type: text/html\r\n\r\n"
+        const bool serverFehler = status.startsWith('5');
+        RohServer fehler("HTTP/1.0 " + status +
+                         "\r\nContent-Type: text/html\r\n\r\n"
                          "<html><body><h1>Fehler auf dem Server</h1></body></html>");
         empfang_->setServer(QStringLiteral("127.0.0.1"), fehler.port());
         empfang_->setAddress(QStringLiteral("test"));
+        empfang_->setPicture28Sichtbar(false);
         tick();
         EXPECT_EQ(fehler.verbindungen(), 1);
-        EXPECT_TRUE(empfang_->picture28Sichtbar());
-        EXPECT_EQ(empfang_->text4(), QString());
-        EXPECT_EQ(anzahl(stop), stopsVorher + 2);
+        EXPECT_EQ(empfang_->picture28Sichtbar(), !serverFehler);
+        EXPECT_EQ(anzahl(stop), stopsVorher + (serverFehler ? 0 : 2));
         stopsVorher = anzahl(stop);
         EXPECT_FALSE(k1().contains("html"));
         EXPECT_FALSE(empfang_->text7().contains(QStringLiteral("html")));
         EXPECT_FALSE(empfang_->list5().join(QString()).contains(QStringLiteral("html")));
     }
+    // The server errors neither read nor emptied anything.
+    EXPECT_EQ(anzahl(user1), 2); // "Vorher", then the empty text of the first client error
+    EXPECT_EQ(empfang_->list5(), QStringList{QString()});
 }
 
 TEST_F(EmpfangTest, SilentServerNeverBlocksAndTheNextTickRuns)
@@ -304,12 +336,12 @@ TEST_F(EmpfangTest, SilentServerNeverBlocksAndTheNextTickRuns)
     EXPECT_GE(herzschlaege, 8);
     EXPECT_TRUE(gesprochen_.empty());
 
-    // The fetch gives up, counts as an empty answer, and polling goes on.
+    // The fetch gives up, which changes nothing, and polling goes on.
     ASSERT_TRUE(waitUntil([&] { return still.verbindungen() >= 2; }, 5000));
     waitUntil([] { return false; }, 200);
     EXPECT_EQ(empfang_->text4(), QString());
-    EXPECT_EQ(empfang_->list5(), QStringList{QString()});
-    EXPECT_EQ(anzahl(user1), 1); // the one new (empty) text
+    EXPECT_TRUE(empfang_->list5().isEmpty());
+    EXPECT_TRUE(gesprochen_.empty());
     EXPECT_FALSE(empfang_->picture28Sichtbar());
     EXPECT_GE(herzschlaege, 25);
     empfang_->stopReading();
@@ -354,7 +386,8 @@ TEST_F(EmpfangTest, WordCheck)
     empfang_->setText4(QStringLiteral("  eins zwei\r\ndrei  "));
     EXPECT_EQ(empfang_->listscan1(), QStringList{QStringLiteral("  eins zwei\r\ndrei  ")});
     empfang_->parsingK1();
-    EXPECT_EQ(empfang_->listscan1(), QStringList({QString(), QStringLiteral("eins"), QStringLiteral("zwei\r\ndrei")}));
+    EXPECT_EQ(empfang_->listscan1(),
+              QStringList({QString(), QStringLiteral("eins"), QStringLiteral("zwei\r\ndrei")}));
     EXPECT_EQ(empfang_->textscannK1(), QString());
 
     empfang_->setText4(QStringLiteral("erstes zweites"));
