@@ -6,8 +6,7 @@
 
 #include <QFile>
 
-namespace varnek
-{
+namespace varnek {
 
 struct SpeechComponent::Impl {
     QString folder;
@@ -90,8 +89,7 @@ void SpeechComponent::speak(const QString &text)
 
 QString SpeechComponent::speakable(const QString &text)
 {
-    const QStringList words =
-        ohneSteuerzeichen(text).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList words = ohneSteuerzeichen(text).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QChar hash = QLatin1Char('#');
     QStringList heard;
     for (qsizetype i = 0; i < words.size(); ++i) {

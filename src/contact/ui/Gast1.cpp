@@ -28,11 +28,9 @@
 #include <QScreen>
 #include <QScrollArea>
 
-namespace varnek
-{
+namespace varnek {
 
-namespace
-{
+namespace {
 const QString kAdressText = QStringLiteral(" Adresse  eingeben [V-VX-Nr:]");
 
 QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
@@ -42,7 +40,8 @@ QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
 } // namespace
 
 Gast1::Gast1(Programm &programm)
-    : programm_(programm), empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
+    : programm_(programm),
+      empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
 {
     setWindowTitle(QStringLiteral("     Varnek-5-VX:"));
     const Einstellungen &e = programm_.einstellungen();
@@ -62,8 +61,7 @@ Gast1::Gast1(Programm &programm)
     });
     connect(empfang_, &Empfang::changed, this, &Gast1::spiegleEmpfang);
     connect(empfang_, &Empfang::speak, &programm_, &Programm::sprich);
-    connect(empfang_, &Empfang::message, this,
-            [this](const QString &t) { dialogs::message(this, t); });
+    connect(empfang_, &Empfang::message, this, [this](const QString &t) { dialogs::message(this, t); });
     connect(empfang_, &Empfang::focusAddress, this, [this] {
         if (TextS->hasFocus() && !TextS->text().isEmpty())
             return; // the user is typing a message: the focus stays there
@@ -91,33 +89,25 @@ void Gast1::baueOberflaeche()
 
     kontakt = platz(knopf(flaeche, "kontakt", QStringLiteral("K&ontakt")), 120, 120, 1095, 375);
     abbr = platz(knopf(flaeche, "abbr", QStringLiteral("Ex&it")), 120, 120, 1095, 375);
-    beende3Button =
-        platz(knopf(flaeche, "beende3", QStringLiteral("&Beenden")), 1320, 120, 1095, 375);
+    beende3Button = platz(knopf(flaeche, "beende3", QStringLiteral("&Beenden")), 1320, 120, 1095, 375);
     Combo2 = platz(benannt(new QComboBox(flaeche), "Combo2"), 2520, 120, 2895, 375);
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
     Combo2->setToolTip(QStringLiteral("Adresse  eingeben "));
-    Label16 =
-        platz(benannt(new QLabel(QStringLiteral("1.[Kontakt] 2.[Adresse] 3.[Textfeld]"), flaeche),
-                      "Label16"),
-              5520, 180, 3000, 255);
-    FrameGA = platz(benannt(new QGroupBox(QStringLiteral("Sende-Textfeld:"), flaeche), "FrameGA"),
-                    120, 600, 6000, 735);
+    Label16 = platz(benannt(new QLabel(QStringLiteral("1.[Kontakt] 2.[Adresse] 3.[Textfeld]"), flaeche),
+                            "Label16"), 5520, 180, 3000, 255);
+    FrameGA = platz(benannt(new QGroupBox(QStringLiteral("Sende-Textfeld:"), flaeche), "FrameGA"), 120,
+                    600, 6000, 735);
     TextS = platz(benannt(new QLineEdit(FrameGA), "TextS"), 120, 300, 5760, 315);
     TextS->setMaxLength(32767);
-    TextS->setToolTip(
-        QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));
+    TextS->setToolTip(QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));
     KL1 = platz(knopf(flaeche, "KL1", QStringLiteral("&Klingel")), 6240, 720, 1095, 375);
-    platz(benannt(new QLabel(flaeche), "ImageG"), 7440, 720, 375, 375)
-        ->setText(QStringLiteral("⇩"));
-    Label9 = platz(benannt(new QLabel(QStringLiteral("xxxxxxxxxxx"), flaeche), "Label9"), 120, 1440,
-                   7200, 255);
+    platz(benannt(new QLabel(flaeche), "ImageG"), 7440, 720, 375, 375)->setText(QStringLiteral("⇩"));
+    Label9 = platz(benannt(new QLabel(QStringLiteral("xxxxxxxxxxx"), flaeche), "Label9"), 120, 1440, 7200, 255);
     Text7 = platz(benannt(new QPlainTextEdit(flaeche), "Text7"), 120, 1740, 7620, 1095);
     Text7->setReadOnly(true);
-    Picture3 =
-        platz(benannt(new QLabel(QStringLiteral("○"), flaeche), "Picture3"), 7800, 1740, 375, 375);
-    Picture4 =
-        platz(benannt(new QLabel(QStringLiteral("●"), flaeche), "Picture4"), 7800, 1740, 375, 375);
+    Picture3 = platz(benannt(new QLabel(QStringLiteral("○"), flaeche), "Picture3"), 7800, 1740, 375, 375);
+    Picture4 = platz(benannt(new QLabel(QStringLiteral("●"), flaeche), "Picture4"), 7800, 1740, 375, 375);
     Picture4->setStyleSheet(QStringLiteral("color: #00a000;"));
     struct Bild {
         const char *name;
@@ -133,9 +123,8 @@ void Gast1::baueOberflaeche()
         connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
         oben += 270;
     }
-    Check2 =
-        platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
-              5520, 1440, 2400, 255);
+    Check2 = platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
+                   5520, 1440, 2400, 255);
 
     // The ring-code panel lies below the visible part until it is opened.
     Frame3 = new KlingelCodeRahmen(programm_.einstellungen().programmOrdner, flaeche);
@@ -145,28 +134,19 @@ void Gast1::baueOberflaeche()
     // The panel "Adresse ist nicht gültig!".
     Picture28 = platz(benannt(new QLabel(flaeche), "Picture28"), 2520, 480, 2895, 315);
     Picture28->setStyleSheet(QStringLiteral("background: #ff0000; color: white;"));
-    auto *LabelAdresse =
-        benannt(new QLabel(Empfang::adresseUngueltigText(), Picture28), "LabelAdresse");
+    auto *LabelAdresse = benannt(new QLabel(Empfang::adresseUngueltigText(), Picture28), "LabelAdresse");
     LabelAdresse->setGeometry(0, 0, Picture28->width(), Picture28->height());
     LabelAdresse->setAlignment(Qt::AlignCenter);
 
     // Working controls below the visible part: the connection buttons and the browser.
-    auto *Command5Button =
-        platz(knopf(flaeche, "Command5", QStringLiteral("Herstellen")), 120, 4200, 1095, 375);
-    auto *Command4Button =
-        platz(knopf(flaeche, "Command4", QStringLiteral("abbrechen")), 1320, 4200, 1095, 375);
-    auto *Command19Button =
-        platz(knopf(flaeche, "Command19", QStringLiteral("adresselesen")), 2520, 4200, 1300, 375);
-    auto *Command10Button =
-        platz(knopf(flaeche, "Command10", QStringLiteral("Command10")), 3900, 4200, 1300, 375);
-    auto *start1 =
-        platz(knopf(flaeche, "start1", QStringLiteral("Lese Kanal &1")), 5280, 4200, 1300, 375);
-    auto *stoplesen =
-        platz(knopf(flaeche, "stoplesen", QStringLiteral("Stoplesen")), 6660, 4200, 1300, 375);
-    auto *Commandsend =
-        platz(knopf(flaeche, "Commandsend", QStringLiteral("senden")), 120, 4680, 1095, 375);
-    auto *g1S =
-        platz(knopf(flaeche, "g1S", QStringLiteral("alsgast senden")), 1320, 4680, 1300, 375);
+    auto *Command5Button = platz(knopf(flaeche, "Command5", QStringLiteral("Herstellen")), 120, 4200, 1095, 375);
+    auto *Command4Button = platz(knopf(flaeche, "Command4", QStringLiteral("abbrechen")), 1320, 4200, 1095, 375);
+    auto *Command19Button = platz(knopf(flaeche, "Command19", QStringLiteral("adresselesen")), 2520, 4200, 1300, 375);
+    auto *Command10Button = platz(knopf(flaeche, "Command10", QStringLiteral("Command10")), 3900, 4200, 1300, 375);
+    auto *start1 = platz(knopf(flaeche, "start1", QStringLiteral("Lese Kanal &1")), 5280, 4200, 1300, 375);
+    auto *stoplesen = platz(knopf(flaeche, "stoplesen", QStringLiteral("Stoplesen")), 6660, 4200, 1300, 375);
+    auto *Commandsend = platz(knopf(flaeche, "Commandsend", QStringLiteral("senden")), 120, 4680, 1095, 375);
+    auto *g1S = platz(knopf(flaeche, "g1S", QStringLiteral("alsgast senden")), 1320, 4680, 1300, 375);
     auto *h1Button = platz(knopf(flaeche, "h1", QStringLiteral("h1")), 2700, 4680, 600, 375);
     Combo1 = platz(benannt(new QComboBox(flaeche), "Combo1"), 3400, 4680, 4500, 375);
     browser_ = new FernBrowser(verbindung_, programm_.einstellungen().programmOrdner, flaeche);
@@ -204,12 +184,13 @@ void Gast1::baueOberflaeche()
     connect(start1, &QPushButton::clicked, this, &Gast1::startLesen);
     connect(stoplesen, &QPushButton::clicked, this, &Gast1::stopLesen);
     connect(Check2, &QCheckBox::toggled, this, &Gast1::setzeVordergrund);
-    connect(&verbindung_, &Verbindung::verbindungGeaendert, this,
-            [this](bool an) { an ? SchalterVerbunden() : SchalterGetrennt(); });
+    connect(&verbindung_, &Verbindung::verbindungGeaendert, this, [this](bool an) {
+        an ? SchalterVerbunden() : SchalterGetrennt();
+    });
 
-    for (QObject *o : std::initializer_list<QObject *>{
-             KL1, Label16, FrameGA, Picture3, Picture4, Frame3, Command10Button, Combo2->lineEdit(),
-             findChild<QWidget *>(QStringLiteral("ImageG"))})
+    for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
+                                                        Command10Button, Combo2->lineEdit(),
+                                                        findChild<QWidget *>(QStringLiteral("ImageG"))})
         o->installEventFilter(this);
 }
 
