@@ -2,6 +2,7 @@
 
 #include "contact/Adresse.h"
 
+#include "support/FeindServer.h"
 #include "support/LocalServer.h"
 
 #include <QElapsedTimer>
@@ -217,6 +218,15 @@ TEST_F(HttpFetchTest, AddressUrlEscapesWhatTheUrlNeeds)
     EXPECT_EQ(varnek::adressUrlText(QStringLiteral("example.org"), 8080, odd),
               QStringLiteral("http://example.org:8080/vx/stillbox/vxvx/Jörg 7#?%41/Gast.txt"));
 
+    // No URL is ever built for an address that would leave its area.
+    for (const QString &weg :
+         {QStringLiteral("../../x"), QStringLiteral(".."), QStringLiteral("."),
+          QStringLiteral("a/b"), QStringLiteral("a\\b"), QString(), QStringLiteral("a\tb")}) {
+        EXPECT_FALSE(varnek::adressUrl(QStringLiteral("example.org"), 80, weg).has_value())
+            << weg.toStdString();
+        EXPECT_EQ(varnek::adressUrlText(QStringLiteral("example.org"), 80, weg), QString());
+    }
+
     // ... and lands on that folder's file, not on a look-alike.
     put(odd, "richtig"_qba);
     put(QStringLiteral("Jörg 7#?A"), "falsch"_qba);
@@ -224,6 +234,59 @@ TEST_F(HttpFetchTest, AddressUrlEscapesWhatTheUrlNeeds)
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
     EXPECT_EQ(answers.last->status, 200);
     EXPECT_EQ(answers.last->body, "richtig"_qba);
+}
+
+// What the misbehaving server sends, as the fetch reports it.
+TEST(HttpFetchFeind, CutOffBodyRedirectsAndHtmlAsReported)
+{
+    HttpFetch fetch;
+    Answers answers{fetch};
+    const auto hole = [&](const QString &modus,
+                          const QString &pfad = QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt")) {
+        varnek::test::FeindServer server(modus);
+        EXPECT_TRUE(server.running());
+        const int vorher = answers.count;
+        EXPECT_TRUE(fetch.start(QUrl(
+            QStringLiteral("http://%1:%2%3").arg(server.host()).arg(server.port()).arg(pfad))));
+        EXPECT_TRUE(waitUntil([&] { return answers.count > vorher; }));
+        return std::make_pair(*answers.last, server.anfragen());
+    };
+
+    // 300 of 1000 promised bytes, then a reset: no answer at all.
+    auto [gekappt, a1] = hole(QStringLiteral("truncated"));
+    EXPECT_FALSE(gekappt.ok);
+    EXPECT_EQ(gekappt.status, 0);
+    EXPECT_TRUE(gekappt.body.isEmpty());
+
+    // A loop: the first request and three redirects, then it stops there.
+    auto [schleife, a2] = hole(QStringLiteral("redirect"));
+    EXPECT_TRUE(schleife.ok);
+    EXPECT_TRUE(schleife.redirectRefused);
+    EXPECT_EQ(schleife.status, 302);
+    EXPECT_EQ(schleife.redirects, 3);
+    EXPECT_EQ(schleife.requests, 4);
+    EXPECT_EQ(a2.size(), 4);
+
+    auto [fremd, a3] = hole(QStringLiteral("foreign"));
+    EXPECT_TRUE(fremd.redirectRefused);
+    EXPECT_EQ(fremd.requests, 1);
+
+    auto [umgezogen, a4] = hole(QStringLiteral("redirect1"));
+    EXPECT_TRUE(umgezogen.ok);
+    EXPECT_FALSE(umgezogen.redirectRefused);
+    EXPECT_EQ(umgezogen.status, 200);
+    EXPECT_EQ(umgezogen.redirects, 1);
+    EXPECT_EQ(umgezogen.body, QByteArray("Hallo Welt\r\n"));
+
+    auto [html, a5] = hole(QStringLiteral("html"));
+    EXPECT_TRUE(html.ok);
+    EXPECT_EQ(html.contentType, QByteArray("text/html; charset=utf-8"));
+
+    // The limit is the caller's: a large one takes the whole body.
+    fetch.setMaxBytes(20 * 1024 * 1024);
+    auto [gross, a6] = hole(QStringLiteral("good"));
+    EXPECT_EQ(gross.body, QByteArray("Hallo Welt\r\n"));
+    EXPECT_FALSE(gross.truncated);
 }
 
 } // namespace
