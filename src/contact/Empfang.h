@@ -17,7 +17,9 @@ namespace varnek
 // last new one (letters compared without regard to case) is remembered,
 // written to "K1.txt" in the program folder for the speech component and
 // read aloud ("user1"); when it holds the ring code of Text9, ring() asks the
-// window to ring the bell window.
+// window to ring the bell window. "K1.txt" keeps the text as it came (the
+// speech component removes control characters when it reads the file);
+// Text7 shows it without control characters.
 //
 // Answers come in three kinds (see beurteile()):
 //   a message     a whole 2xx answer that is not an HTML page; a text holding
@@ -31,7 +33,7 @@ namespace varnek
 // it (after every changed()):
 //   Text6        the watched URL as shown (nothing escaped)
 //   Text4        the raw text of the last fetch
-//   Text7        the received text shown to the user
+//   Text7        the received text shown to the user (no control characters)
 //   List5        the last new text (at most one item)
 //   Text9        the ring code watched for, "#dingdong#" at start
 //   Listscan1    the words of Text4 (or Text4 whole, see setText4)
