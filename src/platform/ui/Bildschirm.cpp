@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
@@ -62,13 +63,25 @@ QImage fotografiere(const QRect &bereich)
         schirm = QGuiApplication::primaryScreen();
     if (!schirm)
         return QImage();
-    // The whole screen (window 0), the area given relative to its origin.
-    const QPoint ecke = bereich.topLeft() - schirm->geometry().topLeft();
-    const QPixmap bild =
-        schirm->grabWindow(0, ecke.x(), ecke.y(), bereich.width(), bereich.height());
-    if (bild.isNull())
+    // Only what lies on the screen can be copied; an area wholly beside it
+    // gives no photo, the part of one beside it stays black.
+    const QRect sichtbar = bereich & schirm->virtualGeometry();
+    if (sichtbar.isEmpty())
         return QImage();
-    QImage ergebnis = bild.toImage();
+    // The whole screen (window 0), the area given relative to its origin.
+    const QPoint ecke = sichtbar.topLeft() - schirm->geometry().topLeft();
+    const QPixmap teil =
+        schirm->grabWindow(0, ecke.x(), ecke.y(), sichtbar.width(), sichtbar.height());
+    if (teil.isNull())
+        return QImage();
+    QImage ergebnis = teil.toImage();
+    if (sichtbar != bereich) {
+        QImage ganz(bereich.size() * teil.devicePixelRatio(), ergebnis.format());
+        ganz.setDevicePixelRatio(teil.devicePixelRatio());
+        ganz.fill(Qt::black);
+        QPainter(&ganz).drawImage(sichtbar.topLeft() - bereich.topLeft(), ergebnis);
+        ergebnis = ganz;
+    }
     // An X11 program on a Wayland desktop sees only black where other
     // programs' windows are; that is no photo.
     if (unterWayland() && ganzSchwarz(ergebnis))
