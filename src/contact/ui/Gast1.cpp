@@ -123,7 +123,9 @@ void Gast1::baueOberflaeche()
         connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
         oben += 270;
     }
-    platz(benannt(new QLabel(flaeche), "Picture1"), 9420, 70, 1890, 2415)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The photo column (seen when the window is widened): the local photo.
+    platz(benannt(new QLabel(flaeche), "Picture1"), 9420, 70, 1890, 2415)
+        ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Check2 = platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
                    5520, 1440, 2400, 255);
 

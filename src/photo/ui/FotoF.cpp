@@ -209,7 +209,7 @@ void FotoF::Snapshot()
     // The window must not be on its own photo: hide it and let what lay
     // beneath it be painted again.
     hide();
-    bildschirm::lasseNeuZeichnen();
+    bildschirm::lasseNeuZeichnen(windowHandle());
     picSnap = bildschirm::fotografiere(aussen);
     show();
     if (picSnap.isNull()) {

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
+#include <QWindow>
 
 namespace varnek::bildschirm
 {
@@ -43,10 +44,15 @@ QString keinFotoGrund()
     return QString();
 }
 
-void lasseNeuZeichnen(int ms)
+void lasseNeuZeichnen(QWindow *verborgen, int ms)
 {
     QElapsedTimer uhr;
     uhr.start();
+    while (verborgen && verborgen->isExposed() && uhr.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    uhr.restart();
     do {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QString>
 
+class QWindow;
+
 // Taking pictures of the screen and handing pictures to the clipboard.
 namespace varnek::bildschirm
 {
@@ -13,9 +15,10 @@ namespace varnek::bildschirm
 // X11 hands no screen content to programs.
 QString keinFotoGrund();
 
-// Lets every window paint what it must (pending events run) for about
-// `ms` milliseconds, so that what a hidden window covered is on the screen.
-void lasseNeuZeichnen(int ms = 200);
+// After `verborgen` was hidden: waits until the window system has taken it
+// off the screen, then lets every window paint what it must (pending events
+// run) for about `ms` milliseconds, so that what it covered is on the screen.
+void lasseNeuZeichnen(QWindow *verborgen, int ms = 200);
 
 // The screen area `bereich` (global coordinates, pixels) as a picture of
 // the screen's depth. A null image when the platform could not copy it,
