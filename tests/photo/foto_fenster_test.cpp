@@ -268,6 +268,20 @@ TEST_F(FotoFenster, AnAreaTheScreenCannotGiveIsReportedNotSavedAsABlackPicture)
     EXPECT_EQ(f->status(), QStringLiteral("Bildschirmfoto= OK"));
 }
 
+TEST_F(FotoFenster, AWindowPartlyBesideTheScreenGivesAFullSizePhotoBlackBeyondTheEdge)
+{
+    FotoF *f = oeffne(QPoint(1280 - 60, 100));
+    klicke(f, "ok");
+
+    const QImage bild = gespeichert().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(bild.size(), QSize(121, 151));
+    int schwarz = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 60; x < bild.width(); ++x)
+            schwarz += (bild.pixel(x, y) & 0xFFFFFF) == 0;
+    EXPECT_EQ(schwarz, 61 * 151);
+}
+
 TEST_F(FotoFenster, EscClosesTheWindowAndF1ShowsTheHelpWindow)
 {
     FotoF *f = oeffne();
