@@ -32,7 +32,7 @@ class FotoF : public QWidget
     // window is cut out and passes the mouse through. Nothing happens for a
     // minimized window or a widget that is no window.
     static void GlassForm(QWidget *frm);
-    // Lets the user drag `frm` with the mouse (by the window system where
+    // Lets the user drag the window with the mouse (by the window system where
     // it can, else the window follows the mouse until the button is let go).
     void MoveWindow();
 
