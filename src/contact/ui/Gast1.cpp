@@ -8,6 +8,7 @@
 #include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
 #include "help/ui/Hilfe2.h"
+#include "photo/ui/FotoF.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Twips.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -123,6 +125,9 @@ void Gast1::baueOberflaeche()
         connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
         oben += 270;
     }
+    // The photo column (seen when the window is widened): the local photo.
+    platz(benannt(new QLabel(flaeche), "Picture1"), 9420, 70, 1890, 2415)
+        ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Check2 = platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
                    5520, 1440, 2400, 255);
 
@@ -431,6 +436,16 @@ void Gast1::spiegleEmpfang()
     Picture4->setVisible(empfang_->picture4Sichtbar());
 }
 
+// --- photo --------------------------------------------------------------------
+
+void Gast1::bildlokal()
+{
+    resize(twips(11415), height());
+    const QPixmap bild(programm_.einstellungen().datei(QStringLiteral("Foto.bmp")));
+    if (!bild.isNull())
+        findChild<QLabel *>(QStringLiteral("Picture1"))->setPixmap(bild);
+}
+
 // --- window -------------------------------------------------------------------
 
 void Gast1::SetzeListenHoehe(int hoehe)
@@ -494,6 +509,8 @@ void Gast1::schliesseAndereFenster()
         h->beende();
     if (Klingel2 *k = programm_.klingel2WennGeladen())
         k->Command2();
+    if (FotoF *f = programm_.fotoFWennGeladen())
+        f->Zu();
 }
 
 void Gast1::closeEvent(QCloseEvent *event)

@@ -79,6 +79,9 @@ public:
     void lausche(const QString &adresse);
     void stopLesen();
 
+    // Photo: shows the local "Foto.bmp" (the screen photo window presses it).
+    void bildlokal();
+
     void SetzeListenHoehe(int hoehe);
     int listenHoehe() const { return listenHoehe_; }
     void MausEinsperren();

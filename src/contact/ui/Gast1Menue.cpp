@@ -5,6 +5,7 @@
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
+#include "photo/ui/FotoF.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -123,6 +124,7 @@ void Gast1Menue::baueMenue()
         k->zeigen();
         k->Command3();
     });
+    an("fotoaperad", [this] { programm_.fotoF()->zeigen(); });
     an("focus1", [this] { gast_.fokusAdresse(); });
     an("SprecherAnzeigen", [this] { gast_.sprecherBreite(9525, 9255); });
     an("SprecherAusblenden", [this] { gast_.sprecherBreite(7875, 7620); });

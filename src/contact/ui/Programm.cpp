@@ -4,6 +4,7 @@
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
 #include "help/ui/Hilfe2.h"
+#include "photo/ui/FotoF.h"
 
 namespace varnek {
 
@@ -18,6 +19,7 @@ Programm::Programm(Einstellungen einstellungen, QObject *parent)
 
 Programm::~Programm()
 {
+    delete fotoF_;
     delete klingel2_;
     delete hilfe2_;
     delete gast1_;
@@ -44,6 +46,18 @@ Klingel2 *Programm::klingel2()
         klingel2_->lade();
     }
     return klingel2_;
+}
+
+FotoF *Programm::fotoF()
+{
+    if (!fotoF_)
+        fotoF_ = new FotoF(*this);
+    return fotoF_;
+}
+
+FotoF *Programm::fotoFWennGeladen() const
+{
+    return fotoF_;
 }
 
 Gast1 *Programm::gast1WennGeladen() const

@@ -7,6 +7,7 @@
 
 namespace varnek {
 
+class FotoF;
 class Gast1;
 class Hilfe2;
 class Klingel2;
@@ -31,6 +32,8 @@ public:
     Hilfe2 *hilfe2WennGeladen() const;
     Klingel2 *klingel2();           // loads the bell window (which alerts on load)
     Klingel2 *klingel2WennGeladen() const;
+    FotoF *fotoF();                 // the screen photo window, created when first shown
+    FotoF *fotoFWennGeladen() const;
 
     // Writes the hint line of the help window.
     void hinweis(const QString &text);
@@ -44,6 +47,7 @@ private:
     QPointer<Gast1> gast1_;
     QPointer<Hilfe2> hilfe2_;
     QPointer<Klingel2> klingel2_;
+    QPointer<FotoF> fotoF_;
 };
 
 } // namespace varnek

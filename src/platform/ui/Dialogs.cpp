@@ -42,8 +42,10 @@ void message(QWidget *parent, const QString &text, const QString &title, Icon ic
         state().shown << text;
         return;
     }
-    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok, parent);
+    const QMessageBox::Icon symbol = icon == Icon::Critical  ? QMessageBox::Critical
+                                     : icon == Icon::Warning ? QMessageBox::Warning
+                                                             : QMessageBox::NoIcon;
+    QMessageBox box(symbol, title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
