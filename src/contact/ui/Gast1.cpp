@@ -7,6 +7,7 @@
 #include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
+#include "contact_extras/ui/MenuePanel.h"
 #include "help/ui/Hilfe2.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
@@ -48,6 +49,7 @@ Gast1::Gast1(Programm &programm)
     empfang_->setServer(e.host, e.httpPort);
     baueOberflaeche();
     menue_ = new Gast1Menue(*this, programm_);
+    new MenuePanel(*this, programm_);
     installiereHinweise();
 
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
@@ -181,7 +183,6 @@ void Gast1::baueOberflaeche()
     connect(Command10Button, &QPushButton::clicked, this, &Gast1::Command10);
     connect(start1, &QPushButton::clicked, this, &Gast1::startLesen);
     connect(stoplesen, &QPushButton::clicked, this, &Gast1::stopLesen);
-    connect(Check2, &QCheckBox::toggled, this, &Gast1::setzeVordergrund);
     connect(&verbindung_, &Verbindung::verbindungGeaendert, this, [this](bool an) {
         an ? SchalterVerbunden() : SchalterGetrennt();
     });
@@ -432,14 +433,6 @@ void Gast1::SetzeListenHoehe(int hoehe)
     listenHoehe_ = std::min(hoehe, halb);
     const int zeile = std::max(1, Combo2->view()->sizeHintForRow(0));
     Combo2->setMaxVisibleItems(std::max(1, listenHoehe_ / zeile));
-}
-
-void Gast1::setzeVordergrund(bool an)
-{
-    const bool sichtbar = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, an);
-    if (sichtbar)
-        show();
 }
 
 void Gast1::MausEinsperren()
