@@ -188,7 +188,7 @@ void Gast1::baueOberflaeche()
     });
 
     for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
-                                                        Command10Button, Combo2->lineEdit(),
+                                                        Command10Button, Combo2, Combo2->lineEdit(),
                                                         findChild<QWidget *>(QStringLiteral("ImageG"))})
         o->installEventFilter(this);
 }

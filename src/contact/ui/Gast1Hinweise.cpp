@@ -82,7 +82,7 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
     } else if (typ == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (enter && watched == Combo2->lineEdit()) {
+        if (enter && (watched == Combo2 || watched == Combo2->lineEdit())) {
             adresseEnter();
             return true;
         }
