@@ -71,10 +71,10 @@ void MenuePanel::baueKnoepfe()
     const auto knopf = [this](const char *name, const QString &text) {
         return benannt(new QPushButton(text, flaeche_), name);
     };
-    Menuee_ = platz(knopf("Menuee", QStringLiteral("&Menü öffnen")), 6240, 1140, 1500, 285);
+    Menuee_ = platz(knopf("Menuee", QStringLiteral("&Menü öffnen")), 6240, 1140, 1320, 285);
     Menuee_->hide();
-    Command11_ = platz(knopf("Command11", QStringLiteral("&Link öffnen")), 8280, 1740, 1125, 345);
-    Command20_ = platz(knopf("Command20", QStringLiteral("Klingelfenster")), 8280, 2160, 1125, 345);
+    Command11_ = platz(knopf("Command11", QStringLiteral("&Link öffnen")), 7920, 600, 1350, 345);
+    Command20_ = platz(knopf("Command20", QStringLiteral("Klingelfenster")), 7920, 1020, 1350, 345);
     for (QPushButton *b : {Command11_, Command20_})
         Hinweise::setBackground(b, b == Command11_ ? farbe::blau : farbe::weiss);
     // Working buttons below the visible part: their access keys move the focus.
@@ -84,6 +84,7 @@ void MenuePanel::baueKnoepfe()
     Command12_->installEventFilter(this);
 
     if (Check2_) {
+        Check2_->setBackgroundRole(QPalette::Window);
         Check2_->setAutoFillBackground(true);
         setzeCheck2Textfarbe(false);
         Check2_->installEventFilter(this);
