@@ -117,7 +117,10 @@ void Gast1Menue::baueMenue()
         gast_.speicher1();
         gast_.Command1();
     });
-    an("hilfetex", [this] { programm_.hilfe2()->setAutomatisch(aktionen_.value(QStringLiteral("hilfetex"))->isChecked()); });
+    an("hilfetex", [this] {
+        const bool ein = aktionen_.value(QStringLiteral("hilfetex"))->isChecked();
+        programm_.hilfe2()->setAutomatisch(ein);
+    });
     an("Klingelfenster", [this] {
         Klingel2 *k = programm_.klingel2();
         k->zeigen();
