@@ -1,6 +1,7 @@
 #include "contact/Senden.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
+#include "platform/ui/Fensterdienste.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -89,6 +90,8 @@ int main(int argc, char **argv)
 
     std::unique_ptr<QCoreApplication> app(ohneFenster ? new QCoreApplication(argc, argv)
                                                       : new QApplication(argc, argv));
+    if (auto *gui = qobject_cast<QApplication *>(app.get()))
+        varnek::LadeQtUebersetzung(*gui);
     Aufruf aufruf = lies(argumente);
     // The transcript path is made absolute before the folder becomes the
     // working directory.

@@ -3,6 +3,7 @@
 #include "contact/Adresse.h"
 #include "contact/TextProzeduren.h"
 #include "platform/AnsiText.h"
+#include "platform/Dienste.h"
 
 namespace varnek
 {
@@ -267,14 +268,7 @@ void Empfang::abrufFehlgeschlagen()
 
 void Empfang::command8()
 {
-    bool gefunden = false;
-    for (const QString &eintrag : std::as_const(list5_)) {
-        if (eintrag.compare(text4_, Qt::CaseInsensitive) == 0) {
-            gefunden = true;
-            break;
-        }
-    }
-    if (gefunden) {
+    if (FindeListenEintrag(list5_, text4_) >= 0) {
         timer52_.stop();
         timer63_.setEnabled(false);
         text7_ = ohneSteuerzeichen(text4_, true);

@@ -2,6 +2,7 @@
 
 #include "contact/Verbindung.h"
 #include "platform/AnsiText.h"
+#include "platform/Dienste.h"
 
 namespace varnek {
 
@@ -39,7 +40,7 @@ std::optional<QStringList> laden(const QString &programmOrdner)
 
 bool istDa(const QStringList &liste, const QString &code)
 {
-    return liste.contains(code, Qt::CaseInsensitive);
+    return FindeListenEintrag(liste, code) >= 0;
 }
 
 bool speichern(const QString &programmOrdner, const QStringList &liste)

@@ -7,6 +7,7 @@
 #include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
+#include "contact_extras/ui/MenuePanel.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
 #include "platform/ui/Desktop.h"
@@ -50,6 +51,7 @@ Gast1::Gast1(Programm &programm)
     empfang_->setServer(e.host, e.httpPort);
     baueOberflaeche();
     menue_ = new Gast1Menue(*this, programm_);
+    new MenuePanel(*this, programm_);
     installiereHinweise();
 
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
@@ -188,13 +190,12 @@ void Gast1::baueOberflaeche()
     connect(Command10Button, &QPushButton::clicked, this, &Gast1::Command10);
     connect(start1, &QPushButton::clicked, this, &Gast1::startLesen);
     connect(stoplesen, &QPushButton::clicked, this, &Gast1::stopLesen);
-    connect(Check2, &QCheckBox::toggled, this, &Gast1::setzeVordergrund);
     connect(&verbindung_, &Verbindung::verbindungGeaendert, this, [this](bool an) {
         an ? SchalterVerbunden() : SchalterGetrennt();
     });
 
     for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
-                                                        Command10Button, Combo2->lineEdit(),
+                                                        Command10Button, Combo2, Combo2->lineEdit(),
                                                         findChild<QWidget *>(QStringLiteral("ImageG"))})
         o->installEventFilter(this);
 }
@@ -455,14 +456,6 @@ void Gast1::SetzeListenHoehe(int hoehe)
     listenHoehe_ = std::min(hoehe, halb);
     const int zeile = std::max(1, Combo2->view()->sizeHintForRow(0));
     Combo2->setMaxVisibleItems(std::max(1, listenHoehe_ / zeile));
-}
-
-void Gast1::setzeVordergrund(bool an)
-{
-    const bool sichtbar = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, an);
-    if (sichtbar)
-        show();
 }
 
 void Gast1::MausEinsperren()

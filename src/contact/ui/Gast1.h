@@ -105,7 +105,6 @@ private:
     void ZeigeStatus(const QString &text);
     void spiegleEmpfang();
     void schliesseAndereFenster();
-    void setzeVordergrund(bool an);
 
     Programm &programm_;
     Verbindung verbindung_;

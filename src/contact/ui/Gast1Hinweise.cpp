@@ -3,15 +3,14 @@
 #include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hinweise.h"
+#include "platform/ui/Fensterdienste.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 
 namespace varnek {
@@ -69,10 +68,7 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
         else if (watched == FrameGA)
             fokusTextS();
         else if (name == QLatin1String("ImageG")) {
-            // Paste: text on the clipboard replaces the send box.
-            const QMimeData *daten = QApplication::clipboard()->mimeData();
-            if (daten && daten->hasText())
-                TextS->setText(daten->text().left(32767));
+            ZwischenablageEinfuegen(TextS);
         }
     } else if (typ == QEvent::MouseButtonDblClick) {
         if (watched == Picture3)
@@ -86,7 +82,7 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
     } else if (typ == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (enter && watched == Combo2->lineEdit()) {
+        if (enter && (watched == Combo2 || watched == Combo2->lineEdit())) {
             adresseEnter();
             return true;
         }

@@ -6,6 +6,7 @@
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
+#include "platform/ui/Fensterdienste.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -38,13 +39,17 @@ void Gast1Menue::baueMenue()
     const auto menue = [&](const char *name, const QString &text) {
         QMenu *m = leiste->addMenu(text);
         m->setObjectName(QString::fromLatin1(name));
-        // Moving through a menu shows the highlighted entry in the hint line.
-        connect(m, &QMenu::hovered, this, [this](QAction *a) {
-            if (!a->isSeparator())
-                programm_.hinweis(a->text());
-        });
         return m;
     };
+    // Entries of the bar itself, which act when clicked.
+    const auto oben = [&](const char *name, const QString &text) {
+        QAction *a = leiste->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        aktionen_.insert(a->objectName(), a);
+        return a;
+    };
+    // Moving through the menus shows the highlighted entry in the hint line.
+    MenueHinweiseEin(leiste, programm_);
     const auto sprich = [this](const char *knopf) {
         return [this, knopf] { programm_.sprich(QString::fromLatin1(knopf)); };
     };
@@ -61,7 +66,8 @@ void Gast1Menue::baueMenue()
     aktion(verb, "abbrechen", QStringLiteral("Abbrechen"), Qt::CTRL | Qt::Key_A, &Gast1::abbrechen);
 
     QMenu *extras = menue("senden", QStringLiteral("&Extras"));
-    aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"), Qt::CTRL | Qt::Key_Q, nullptr);
+    aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"), Qt::CTRL | Qt::Key_Q, nullptr)
+        ->setCheckable(true);
     extras->addSeparator();
     aktion(extras, "URLsenden", QStringLiteral("Link-Abschicken"), Qt::CTRL | Qt::Key_L, nullptr);
     aktion(extras, "textabschicken", QStringLiteral("Text-Abschicken"), Qt::CTRL | Qt::Key_G, nullptr);
@@ -94,13 +100,10 @@ void Gast1Menue::baueMenue()
     aktion(leer7, "Bildschirmfotosenden", QStringLiteral("Bildschirmfoto senden"), Qt::CTRL | Qt::Key_W, nullptr);
 
     QMenu *links = menue("links1", QStringLiteral("Links"));
-    aktion(links, "linkmenue", QStringLiteral("Links"), Qt::CTRL | Qt::Key_B, nullptr);
-    menue("Adressbuch1", QStringLiteral("Adressbuch"));
-    menue("Beschreibung1", QStringLiteral("Beschreibun&g"));
-    QMenu *hilfe = menue("Hilfe22", QStringLiteral("Hilfe"));
-    QAction *hilfeZeigen = hilfe->addAction(QStringLiteral("Hilfe-Fenster"));
-    hilfeZeigen->setObjectName(QStringLiteral("Hilfe22"));
-    aktionen_.insert(hilfeZeigen->objectName(), hilfeZeigen);
+    aktion(links, "linkmenue", QStringLiteral("Link mit Standard Browser öffnen"), Qt::CTRL | Qt::Key_B, nullptr);
+    oben("Adressbuch1", QStringLiteral("Adressbuch"));
+    oben("Beschreibung1", QStringLiteral("Beschreibun&g"));
+    oben("Hilfe22", QStringLiteral("Hilfe"));
 
     const auto an = [this](const char *name, auto &&f) {
         connect(aktionen_.value(QString::fromLatin1(name)), &QAction::triggered, this, f);
@@ -116,8 +119,8 @@ void Gast1Menue::baueMenue()
         gast_.Command1();
     });
     an("hilfetex", [this] {
-        Hilfe2 *h = programm_.hilfe2();
-        h->setAutomatisch(!h->automatisch());
+        const bool ein = aktionen_.value(QStringLiteral("hilfetex"))->isChecked();
+        programm_.hilfe2()->setAutomatisch(ein);
     });
     an("Klingelfenster", [this] {
         Klingel2 *k = programm_.klingel2();
@@ -129,6 +132,8 @@ void Gast1Menue::baueMenue()
     an("SprecherAnzeigen", [this] { gast_.sprecherBreite(9525, 9255); });
     an("SprecherAusblenden", [this] { gast_.sprecherBreite(7875, 7620); });
     an("Hilfe22", [this] {
+        // Opening help clears the mark of automatic reading, not the reading.
+        aktionen_.value(QStringLiteral("hilfetex"))->setChecked(false);
         Hilfe2 *h = programm_.hilfe2();
         h->zeigen();
         h->platziereUeberGast(500);

@@ -37,7 +37,7 @@ KlingelCodeRahmen::KlingelCodeRahmen(QString programmOrdner, QWidget *parent)
     connect(laden, &QPushButton::clicked, this, &KlingelCodeRahmen::ladeKC);
     connect(speichern, &QPushButton::clicked, this, &KlingelCodeRahmen::klinelcodspeichern);
     connect(Combo3, &QComboBox::activated, this, [this] { Q_EMIT gewaehlt(Combo3->currentText()); });
-    for (QObject *o : std::initializer_list<QObject *>{Label21, Label17, Combo3->lineEdit()})
+    for (QObject *o : std::initializer_list<QObject *>{Label21, Label17, Combo3, Combo3->lineEdit()})
         o->installEventFilter(this);
 }
 
@@ -84,7 +84,7 @@ bool KlingelCodeRahmen::eventFilter(QObject *watched, QEvent *event)
             Q_EMIT uebernehmen();
         else if (name == QLatin1String("Label17"))
             Label17Click();
-    } else if (event->type() == QEvent::KeyPress && watched == Combo3->lineEdit()) {
+    } else if (event->type() == QEvent::KeyPress && (watched == Combo3 || watched == Combo3->lineEdit())) {
         Hinweise::setBackground(Combo3, farbe::gelb);
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

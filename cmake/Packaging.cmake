@@ -1,0 +1,27 @@
+# Installing on a desktop and the Debian package.
+include(GNUInstallDirs)
+
+set(VARNEK_DATA_DIR "${CMAKE_INSTALL_FULL_DATADIR}/varnek")
+# Only the file that looks for the shipped files needs to know where they lie.
+set_property(SOURCE src/platform/Dienste.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+  VARNEK_DATA_DIR="${VARNEK_DATA_DIR}")
+
+install(TARGETS varnek RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES data/hilfe-Vx.html DESTINATION ${CMAKE_INSTALL_DATADIR}/varnek)
+install(FILES data/varnek.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/varnek.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+set(CPACK_PACKAGE_NAME varnek)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Varnek <varnek@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Kontaktprogramm: Nachrichten schicken und vorlesen lassen")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY varnek)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Qt's runtime, its German texts and its speech plugin for speech-dispatcher
+# with the espeak-ng voices, and xdg-open for opening documents and links.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libc6, libstdc++6, libcurl4, libqt6core6, libqt6gui6, libqt6widgets6, libqt6network6, libqt6printsupport6, libqt6texttospeech6, qt6-qpa-plugins, qt6-translations-l10n, qt6-speech-speechd-plugin, speech-dispatcher, speech-dispatcher-espeak-ng, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mousepad | gedit | gnome-text-editor | kate | featherpad")
+include(CPack)

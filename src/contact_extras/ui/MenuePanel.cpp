@@ -1,0 +1,296 @@
+#include "contact_extras/ui/MenuePanel.h"
+
+#include "contact/ui/Gast1.h"
+#include "contact/ui/Programm.h"
+#include "help/ui/Hinweise.h"
+#include "platform/Dienste.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Fensterdienste.h"
+#include "platform/ui/Twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace varnek
+{
+
+namespace
+{
+// Text colours of `Check2`, which sits on a dark field.
+const QColor kCheck2Grund{0x30, 0x3a, 0x4a};
+} // namespace
+
+MenuePanel::MenuePanel(Gast1 &gast, Programm &programm)
+    : QObject(&gast), gast_(gast), programm_(programm),
+      flaeche_(gast.findChild<QWidget *>(QStringLiteral("Gast1Flaeche"))),
+      Check2_(gast.findChild<QCheckBox *>(QStringLiteral("Check2"))),
+      TextS_(gast.findChild<QLineEdit *>(QStringLiteral("TextS"))),
+      Combo2_(gast.findChild<QComboBox *>(QStringLiteral("Combo2"))),
+      Picture28_(gast.findChild<QWidget *>(QStringLiteral("Picture28")))
+{
+    setObjectName(QStringLiteral("MenuePanel"));
+    baueKnoepfe();
+    baueLinks();
+    verbinde();
+    installiereHinweise();
+}
+
+const std::vector<MenuePanel::FesterLink> &MenuePanel::festeLinks()
+{
+    // A project page, a speech site, a marketplace and a search engine.
+    static const std::vector<FesterLink> links = {
+        {"varnek5Link", "codeberg.org"},
+        {"webspech1", "espeak.sourceforge.net"},
+        {"ebay1", "www.ebay.de"},
+        {"googel1", "www.google.de"},
+    };
+    return links;
+}
+
+QString MenuePanel::beschreibungsDatei()
+{
+    return QStringLiteral("hilfe-Vx.html");
+}
+
+QString MenuePanel::keineAdresseText()
+{
+    return QStringLiteral(
+        "Der empfangene Text ist keine Internet-Adresse und wird nicht geöffnet.\n"
+        "Geöffnet werden nur Adressen, die mit http://, https:// oder mailto: beginnen.");
+}
+
+void MenuePanel::baueKnoepfe()
+{
+    const auto knopf = [this](const char *name, const QString &text) {
+        return benannt(new QPushButton(text, flaeche_), name);
+    };
+    Menuee_ = platz(knopf("Menuee", QStringLiteral("&Menü öffnen")), 6240, 1140, 1320, 285);
+    Menuee_->hide();
+    Command11_ = platz(knopf("Command11", QStringLiteral("&Link öffnen")), 7920, 600, 1350, 345);
+    Command20_ = platz(knopf("Command20", QStringLiteral("Klingelfenster")), 7920, 1020, 1350, 345);
+    for (QPushButton *b : {Command11_, Command20_})
+        Hinweise::setBackground(b, b == Command11_ ? farbe::blau : farbe::weiss);
+    // Working buttons below the visible part: their access keys move the focus.
+    foc1_ = platz(knopf("foc1", QStringLiteral("foc&1")), 8000, 4200, 600, 375);
+    foc2_ = platz(knopf("foc2", QStringLiteral("foc&2")), 8700, 4200, 600, 375);
+    Command12_ = platz(knopf("Command12", QStringLiteral("fokushilfe")), 9400, 4200, 1100, 375);
+    Command12_->installEventFilter(this);
+
+    if (Check2_) {
+        Check2_->setBackgroundRole(QPalette::Window);
+        Check2_->setAutoFillBackground(true);
+        setzeCheck2Textfarbe(false);
+        Check2_->installEventFilter(this);
+    }
+    if (Picture28_)
+        Picture28_->installEventFilter(this);
+    // The panel follows every repaint of the window (keep in foreground).
+    gast_.installEventFilter(this);
+    if (flaeche_)
+        flaeche_->installEventFilter(this);
+}
+
+void MenuePanel::baueLinks()
+{
+    QMenu *links = gast_.findChild<QMenu *>(QStringLiteral("links1"));
+    if (!links)
+        return;
+    int n = 0;
+    for (const FesterLink &l : festeLinks()) {
+        if (n++ % 2 == 0)
+            links->addSeparator();
+        const QString host = QString::fromLatin1(l.host);
+        QAction *a = links->addAction(host);
+        a->setObjectName(QString::fromLatin1(l.name));
+        connect(a, &QAction::triggered, this, [this, host] { oeffneFestenLink(host); });
+    }
+}
+
+void MenuePanel::verbinde()
+{
+    const auto an = [this](const char *name, void (MenuePanel::*f)()) {
+        if (QAction *a = gast_.menuepunkt(QString::fromLatin1(name)))
+            connect(a, &QAction::triggered, this, f);
+    };
+    an("menuezu", &MenuePanel::menuezu);
+    an("URLsenden", &MenuePanel::URLsenden);
+    an("linkmenue", &MenuePanel::linkOeffnen);
+    an("Beschreibung1", &MenuePanel::Beschreibung1);
+    connect(Menuee_, &QPushButton::clicked, this, &MenuePanel::Menuee);
+    connect(Command11_, &QPushButton::clicked, this, &MenuePanel::linkOeffnen);
+    connect(Command20_, &QPushButton::clicked, this, &MenuePanel::Command20);
+    connect(foc1_, &QPushButton::clicked, this, &MenuePanel::foc1);
+    connect(foc2_, &QPushButton::clicked, this, &MenuePanel::foc2);
+    if (Check2_)
+        connect(Check2_, &QCheckBox::toggled, this, [this] {
+            // The repaint applies the state.
+            gast_.update();
+            if (flaeche_)
+                flaeche_->update();
+        });
+
+    // The menu items stay reachable by their keys while the bar is hidden.
+    for (QAction *oben : gast_.menuBar()->actions()) {
+        if (QMenu *m = oben->menu()) {
+            for (QAction *a : m->actions())
+                if (!a->isSeparator() && !a->shortcut().isEmpty())
+                    gast_.addAction(a);
+        }
+    }
+}
+
+void MenuePanel::installiereHinweise()
+{
+    using namespace farbe;
+    const QColor keine;
+    std::vector<Hinweis> tabelle = {
+        {"Menuee", QStringLiteral(" Menü öffnen! [Alt+M]"), keine, keine, keine, {}, false},
+        {"Check2", QStringLiteral(" Fenster in Vordergrund halten!"), keine, keine, keine},
+        {"Command11", QStringLiteral("  Empfangene Internet-Adresse öffnen!"), gelb, gelb, blau},
+        {"Command20", QStringLiteral(" Klingelfenster öffnen"), gelb, gelb, weiss},
+    };
+    Hinweise::install(&gast_, std::move(tabelle),
+                      [this](const QString &t) { programm_.hinweis(t); });
+}
+
+// --- compact view ---------------------------------------------------------------
+
+void MenuePanel::menuezu()
+{
+    QMenuBar *leiste = gast_.menuBar();
+    for (QAction *a : leiste->actions())
+        a->setVisible(false);
+    leiste->hide();
+    Menuee_->show();
+    kompakt_ = true;
+    gast_.resize(gast_.width(), twips(kompaktHoehe));
+    gast_.resize(twips(kompaktBreite), gast_.height());
+}
+
+void MenuePanel::Menuee()
+{
+    QMenuBar *leiste = gast_.menuBar();
+    for (QAction *a : leiste->actions())
+        a->setVisible(true);
+    leiste->show();
+    Menuee_->hide();
+    kompakt_ = false;
+    gast_.resize(gast_.width(), twips(menueHoehe));
+}
+
+// --- keep in foreground -------------------------------------------------------------
+
+void MenuePanel::vordergrundAnwenden()
+{
+    if (Check2_)
+        SetzeVordergrund(&gast_, Check2_->isChecked());
+}
+
+void MenuePanel::setzeCheck2Textfarbe(bool fokus)
+{
+    QPalette p = Check2_->palette();
+    p.setColor(QPalette::Window, kCheck2Grund);
+    p.setColor(QPalette::WindowText, fokus ? farbe::gelb : farbe::weiss);
+    Check2_->setPalette(p);
+}
+
+// --- links ------------------------------------------------------------------------
+
+void MenuePanel::URLsenden()
+{
+    // The typed address is sent as an ordinary message: the send box's text
+    // becomes the one line of the message file, which is uploaded.
+    gast_.List2.clear();
+    gast_.sendeText();
+}
+
+void MenuePanel::linkOeffnen()
+{
+    // The received text comes from anyone who knows the address: only a web
+    // or mail address is handed to the desktop, never a path or a command.
+    const QString text = gast_.text7().trimmed();
+    if (!istOeffenbareAdresse(text)) {
+        dialogs::message(&gast_, keineAdresseText());
+        return;
+    }
+    OeffneDokument(&gast_, text);
+}
+
+void MenuePanel::oeffneFestenLink(const QString &host)
+{
+    desktop::open(QStringLiteral("https://") + host + QLatin1Char('/'));
+}
+
+void MenuePanel::Beschreibung1()
+{
+    const QString datei = findeMitgelieferteDatei(beschreibungsDatei());
+    if (datei.isEmpty()) {
+        dialogs::message(&gast_, QStringLiteral("Die Beschreibung „%1“ wurde nicht gefunden.")
+                                     .arg(beschreibungsDatei()));
+        return;
+    }
+    desktop::open(datei);
+}
+
+void MenuePanel::Command20()
+{
+    if (QAction *a = gast_.menuepunkt(QStringLiteral("Klingelfenster")))
+        a->trigger();
+}
+
+// --- focus shortcuts ------------------------------------------------------------------
+
+void MenuePanel::foc1()
+{
+    gast_.fokusTextS();
+}
+
+void MenuePanel::foc2()
+{
+    gast_.fokusAdresse();
+}
+
+void MenuePanel::Picture28Click()
+{
+    if (!Combo2_)
+        return;
+    Combo2_->setFocus(Qt::MouseFocusReason);
+    Combo2_->lineEdit()->end(false);
+}
+
+bool MenuePanel::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Paint:
+        if (watched == &gast_ || watched == flaeche_)
+            vordergrundAnwenden();
+        break;
+    case QEvent::FocusIn:
+        if (watched == Command12_)
+            if (QWidget *k = gast_.findChild<QWidget *>(QStringLiteral("kontakt")))
+                k->setFocus(Qt::OtherFocusReason);
+        if (watched == Check2_)
+            setzeCheck2Textfarbe(true);
+        break;
+    case QEvent::FocusOut:
+        if (watched == Check2_)
+            setzeCheck2Textfarbe(false);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == Picture28_)
+            Picture28Click();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace varnek

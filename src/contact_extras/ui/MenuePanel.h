@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace varnek
+{
+
+class Gast1;
+class Programm;
+
+// The contact window's menu panel and links: the compact view with the
+// single "&Menü öffnen" button, keeping the window in the foreground,
+// sending a link and opening a received one, the fixed web links, the
+// description page, the bell window button and the focus shortcuts.
+class MenuePanel : public QObject
+{
+    Q_OBJECT
+  public:
+    MenuePanel(Gast1 &gast, Programm &programm);
+
+    struct FesterLink {
+        const char *name; // menu item
+        const char *host; // caption and address
+    };
+    static const std::vector<FesterLink> &festeLinks();
+    static QString beschreibungsDatei(); // "hilfe-Vx.html"
+    static QString keineAdresseText();
+
+    // Window sizes in twips: compact, and the height with the menu bar.
+    static constexpr int kompaktBreite = 7875;
+    static constexpr int kompaktHoehe = 2100;
+    static constexpr int menueHoehe = 3120;
+
+    void menuezu(); // compact view
+    void Menuee();  // menu bar back
+    bool kompakt() const { return kompakt_; }
+    void URLsenden();   // the send box's text goes out as the message
+    void linkOeffnen(); // `Command11` / `linkmenue`: open the received link
+    void oeffneFestenLink(const QString &host);
+    void Beschreibung1();
+    void Command20(); // bell window, logging the received text
+    void foc1();      // send box
+    void foc2();      // address field
+    void Picture28Click();
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void baueKnoepfe();
+    void baueLinks();
+    void verbinde();
+    void installiereHinweise();
+    void vordergrundAnwenden();
+    void setzeCheck2Textfarbe(bool fokus);
+
+    Gast1 &gast_;
+    Programm &programm_;
+    QWidget *flaeche_;
+    QPushButton *Menuee_, *Command11_, *Command20_, *foc1_, *foc2_, *Command12_;
+    QCheckBox *Check2_;
+    QLineEdit *TextS_;
+    QComboBox *Combo2_;
+    QWidget *Picture28_;
+    bool kompakt_ = false;
+};
+
+} // namespace varnek

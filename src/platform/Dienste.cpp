@@ -1,0 +1,59 @@
+#include "platform/Dienste.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace varnek
+{
+
+int FindeListenEintrag(const QStringList &liste, const QString &text)
+{
+    for (qsizetype i = 0; i < liste.size(); ++i)
+        if (liste.at(i).compare(text, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool istOeffenbareAdresse(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    for (const QChar c : t)
+        if (c.isSpace() || c.category() == QChar::Other_Control)
+            return false;
+    const QUrl url(t, QUrl::StrictMode);
+    if (!url.isValid())
+        return false;
+    const QString schema = url.scheme().toLower();
+    if (schema == QLatin1String("http") || schema == QLatin1String("https"))
+        return !url.host().isEmpty();
+    if (schema == QLatin1String("mailto"))
+        return !url.path().isEmpty() && url.host().isEmpty();
+    return false;
+}
+
+QString findeMitgelieferteDatei(const QString &name)
+{
+    QStringList orte;
+    if (QCoreApplication::instance()) {
+        const QString bin = QCoreApplication::applicationDirPath();
+        orte << bin << bin + QStringLiteral("/../share/varnek");
+    }
+#ifdef VARNEK_DATA_DIR
+    orte << QStringLiteral(VARNEK_DATA_DIR);
+#endif
+#ifdef VARNEK_SOURCE_DIR
+    orte << QStringLiteral(VARNEK_SOURCE_DIR "/data");
+#endif
+    for (const QString &ort : orte) {
+        const QFileInfo f(QDir(ort).filePath(name));
+        if (f.isFile())
+            return QDir::cleanPath(f.absoluteFilePath());
+    }
+    return QString();
+}
+
+} // namespace varnek
