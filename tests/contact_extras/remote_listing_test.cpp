@@ -164,7 +164,6 @@ TEST(RemoteListingParse, GarbageLinesAreSkipped)
                             "-rw-r--r-- 1 a b 10 Mar 32 14:05 x\n"
                             "-rw-r--r-- 1 a b 10 Mar 5 25:05 x\n"
                             "-rw-r--r-- 1 a b 10 Mar 5 14:05\n"
-                            "-rw-r--r-- 1 a b 99999999999999999999 Mar 5 14:05 huge\n"
                             "13-45-07  02:05PM  <DIR>  baddate\n"
                             "03-05-07  13:05PM  <DIR>  badhour\n"
                             "03-05-07  02:05PM  <FOO>  badkind\n"
