@@ -7,6 +7,7 @@ VARNEK_PACKAGES=(
   python3 python3-pyftpdlib
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng fonts-dejavu-core
   libgl-dev xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 varnek_install_deps() {
