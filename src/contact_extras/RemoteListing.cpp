@@ -423,7 +423,8 @@ bool usableEntry(const RemoteEntry &entry)
 {
     if (entry.name.contains(u'/') || entry.name.contains(QChar(u'\0')))
         return false;
-    if (!entry.isDirectory() && (entry.name == QLatin1String(".") || entry.name == QLatin1String("..")))
+    if (!entry.isDirectory() &&
+        (entry.name == QLatin1String(".") || entry.name == QLatin1String("..")))
         return false;
     return true;
 }
@@ -558,11 +559,12 @@ std::optional<RemoteEntry> parseListLine(QByteArrayView line, const QDateTime &n
 
 RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc, bool *gekuerzt)
 {
-    return parseLines(text, gekuerzt, [&](QByteArrayView line) { return parseListLine(line, nowUtc); });
+    return parseLines(text, gekuerzt,
+                      [&](QByteArrayView line) { return parseListLine(line, nowUtc); });
 }
 
-RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text, const QDateTime &nowUtc,
-                           bool *gekuerzt)
+RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text,
+                           const QDateTime &nowUtc, bool *gekuerzt)
 {
     return format == FtpClient::ListingFormat::Mlsd ? parseMlsd(text, gekuerzt)
                                                     : parseList(text, nowUtc, gekuerzt);
@@ -574,10 +576,12 @@ GeleseneListe readListing(const FtpClient::Listing &listing, const QDateTime &no
     bool zuViele = false;
     result.entries = parseListing(listing.format, listing.text, nowUtc, &zuViele);
     if (zuViele) {
-        result.gekuerzt = QStringLiteral("Liste gekürzt: nur die ersten %1 Einträge").arg(kMaxEintraege);
+        result.gekuerzt =
+            QStringLiteral("Liste gekürzt: nur die ersten %1 Einträge").arg(kMaxEintraege);
     } else if (listing.truncated) {
+        constexpr qsizetype mb = 1024 * 1024;
         result.gekuerzt = QStringLiteral("Liste gekürzt: nur die ersten %1 MB")
-                              .arg(listing.text.size() / (1024 * 1024));
+                              .arg((listing.text.size() + mb - 1) / mb);
     }
     return result;
 }
@@ -685,7 +689,10 @@ QString attributeText(quint32 attributes)
     return trimBlanks(text);
 }
 
-QString sizeText(qint64 size) { return size < 0 ? QString() : QString::number(size); }
+QString sizeText(qint64 size)
+{
+    return size < 0 ? QString() : QString::number(size);
+}
 
 QString FormatiereDatum(const QDateTime &utc)
 {

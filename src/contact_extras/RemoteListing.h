@@ -33,7 +33,7 @@ inline constexpr quint32 Compressed = 2048;
 struct RemoteEntry {
     QString name;
     quint32 attributes = 0;
-    qint64 size = 0;  // -1: the server gave no usable size
+    qint64 size = 0;   // -1: the server gave no usable size
     QDateTime changed; // UTC; invalid when the server gave no usable time
 
     // Only the directory bit alone makes a directory; a directory with any

@@ -221,7 +221,8 @@ struct FtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_USERNAME, options.user.toUtf8().constData());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, options.password.toUtf8().constData());
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(std::max(1, options.connectTimeoutMs)));
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, long(std::max(1, options.lowSpeedBytesPerSecond)));
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT,
+                         long(std::max(1, options.lowSpeedBytesPerSecond)));
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(seconds(options.stallTimeoutMs)));
         setCeiling(curl, options.commandTimeoutMs);
         curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(seconds(options.stallTimeoutMs)));

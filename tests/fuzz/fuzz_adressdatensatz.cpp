@@ -11,13 +11,16 @@
 
 using namespace varnek;
 
-namespace {
+namespace
+{
 
 constexpr AdressDatensatz::Feld kFelder[] = {
-    AdressDatensatz::Feld::Nummer,   AdressDatensatz::Feld::Komentar,   AdressDatensatz::Feld::Reserve1,
-    AdressDatensatz::Feld::Reserve2, AdressDatensatz::Feld::Reserve3,   AdressDatensatz::Feld::Reserve4,
-    AdressDatensatz::Feld::Reserve5, AdressDatensatz::Feld::Reserve6,   AdressDatensatz::Feld::Reserve7,
-    AdressDatensatz::Feld::Reserve8, AdressDatensatz::Feld::Webadresse, AdressDatensatz::Feld::Bildpfad,
+    AdressDatensatz::Feld::Nummer,     AdressDatensatz::Feld::Komentar,
+    AdressDatensatz::Feld::Reserve1,   AdressDatensatz::Feld::Reserve2,
+    AdressDatensatz::Feld::Reserve3,   AdressDatensatz::Feld::Reserve4,
+    AdressDatensatz::Feld::Reserve5,   AdressDatensatz::Feld::Reserve6,
+    AdressDatensatz::Feld::Reserve7,   AdressDatensatz::Feld::Reserve8,
+    AdressDatensatz::Feld::Webadresse, AdressDatensatz::Feld::Bildpfad,
 };
 
 void checkRecord(const QByteArray &bytes)

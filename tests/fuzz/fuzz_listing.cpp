@@ -13,7 +13,8 @@
 
 using namespace varnek;
 
-namespace {
+namespace
+{
 
 void check(const RemoteEntries &parsed, const QString &filter)
 {

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } else {
         FUZZ_CHECK(woerter);
         FUZZ_CHECK(woerter->size() == anzahl);
-        FUZZ_CHECK(woerter->mid(vorneLeer ? 1 : 0).join(QLatin1Char(' ')) == erwartet.join(QLatin1Char(' ')));
+        FUZZ_CHECK(woerter->mid(vorneLeer ? 1 : 0).join(QLatin1Char(' ')) ==
+                   erwartet.join(QLatin1Char(' ')));
         for (const QString &w : *woerter)
             FUZZ_CHECK(!w.contains(QLatin1Char(' ')));
     }

@@ -6,14 +6,13 @@ TYPE, EPSV/PASV, LIST/MLSD, RETR, STOR, SIZE) and then does what a hostile or
 broken server does, chosen by --mode:
 
   listing    answers LIST/MLSD with the bytes of --listing (as they are);
-             --rate N sends them at N bytes per second (drips), --repeat M
-             sends them M times (a listing of many megabytes)
+             --repeat M sends them M times (a listing of many megabytes)
   drop-stor  reads --drop-after bytes of a STOR, then closes the data and
              the control connection without a reply
   stall-cwd  never answers CWD
 
 Downloads (RETR) serve files from --root; uploads that complete are stored
-there. Every command received is appended to --log, one line each.
+there. --rate N sends listings and downloads at N bytes per second (drips). Every command received is appended to --log, one line each.
 Prints "READY port=N" on stdout once it listens.
 """
 
@@ -89,7 +88,9 @@ class Session(threading.Thread):
         return full
 
     def send_listing(self, data):
-        payload = self.args.listing_bytes * self.args.repeat
+        self.send_bytes(data, self.args.listing_bytes * self.args.repeat)
+
+    def send_bytes(self, data, payload):
         try:
             if self.args.rate > 0:
                 step = max(1, self.args.rate // 2)
@@ -170,8 +171,12 @@ class Session(threading.Thread):
                     continue
                 self.reply("150 sending")
                 with open(path, "rb") as f:
-                    data.sendall(f.read())
-                data.close()
+                    content = f.read()
+                try:
+                    self.send_bytes(data, content)
+                except OSError:
+                    self.reply("426 connection closed")
+                    continue
                 self.reply("226 done")
             elif verb == "STOR":
                 data = self.accept_data()
