@@ -31,6 +31,7 @@ class Session(threading.Thread):
         self.args = args
         self.cwd = "/"
         self.passive = None
+        self.active = None  # (host, port) the client listens on
 
     def reply(self, text):
         self.conn.sendall((text + "\r\n").encode("utf-8", "surrogateescape"))
@@ -73,6 +74,9 @@ class Session(threading.Thread):
         return self.passive.getsockname()[1]
 
     def accept_data(self):
+        if self.active:
+            target, self.active = self.active, None
+            return socket.create_connection(target, timeout=10)
         if not self.passive:
             return None
         data, _ = self.passive.accept()
@@ -136,6 +140,18 @@ class Session(threading.Thread):
                 self.reply("200 type set")
             elif verb == "EPSV":
                 self.reply("229 Entering extended passive mode (|||%d|)" % self.open_passive())
+            elif verb == "EPRT":
+                # |1|127.0.0.1|port| or |2|::1|port|
+                parts = arg.split(arg[:1]) if arg else []
+                if len(parts) < 4:
+                    self.reply("501 bad EPRT")
+                    continue
+                self.active = (parts[2], int(parts[3]))
+                self.reply("200 EPRT ok")
+            elif verb == "PORT":
+                n = [int(x) for x in arg.split(",")]
+                self.active = ("%d.%d.%d.%d" % tuple(n[:4]), n[4] * 256 + n[5])
+                self.reply("200 PORT ok")
             elif verb == "PASV":
                 port = self.open_passive()
                 self.reply("227 Entering passive mode (127,0,0,1,%d,%d)" % (port >> 8, port & 255))
