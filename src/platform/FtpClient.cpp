@@ -280,8 +280,13 @@ struct FtpClient::Impl {
             response = cleanReply(last);
         } else {
             error = int(result);
-            const QByteArray reason = errorBuffer[0] ? QByteArray(errorBuffer)
-                                                     : QByteArray(curl_easy_strerror(result));
+            // In active mode curl notes a harmless failure to name the data
+            // connection's address in the error buffer, and the real reason
+            // of a later failure never replaces it.
+            const bool stale = QByteArrayView(errorBuffer).startsWith("sa_addr inet_ntop()");
+            const QByteArray reason = errorBuffer[0] && !stale
+                                          ? QByteArray(errorBuffer)
+                                          : QByteArray(curl_easy_strerror(result));
             response = cleanReply(reason);
             if (result == CURLE_OPERATION_TIMEDOUT)
                 explainTimeout(reason);
@@ -290,15 +295,19 @@ struct FtpClient::Impl {
 
     // The two limits of a slow server, said in the user's language; other
     // timeouts (connecting, a reply that never comes) keep curl's reason.
+    // Without a reason of its own ("Timeout was reached"), a timeout before
+    // the ceiling is the low-speed limit.
     void explainTimeout(const QByteArray &reason)
     {
         curl_off_t elapsedUs = 0;
         curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &elapsedUs);
-        if (reason.startsWith("Operation too slow")) {
+        const bool ceiling = elapsedUs / 1000 >= ceilingMs;
+        const bool generic = reason == curl_easy_strerror(CURLE_OPERATION_TIMEDOUT);
+        if (reason.startsWith("Operation too slow") || (generic && !ceiling)) {
             response = QStringLiteral("Übertragung zu langsam: weniger als %1 Bytes/s in %2 s")
                            .arg(std::max(1, options.lowSpeedBytesPerSecond))
                            .arg(seconds(options.stallTimeoutMs));
-        } else if (elapsedUs / 1000 >= ceilingMs) {
+        } else if (ceiling) {
             response = QStringLiteral("Zeitlimit überschritten: nach %1 s abgebrochen")
                            .arg(double(ceilingMs) / 1000.0);
         }
