@@ -28,6 +28,26 @@ bool equalsNoCase(QByteArrayView a, const char *b)
     return b[i] == '\0';
 }
 
+// A size column: digits, or a minus and digits. A negative size or one
+// beyond 18 digits is no size (-1); nullopt when the text is not a number.
+std::optional<qint64> parseSize(QByteArrayView text)
+{
+    const bool negative = text.startsWith('-');
+    const QByteArrayView digits = negative ? text.sliced(1) : text;
+    if (digits.isEmpty())
+        return std::nullopt;
+    for (char c : digits) {
+        if (!isDigit(c))
+            return std::nullopt;
+    }
+    if (negative || digits.size() > 18)
+        return qint64(-1);
+    qint64 value = 0;
+    for (char c : digits)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
 // Non-negative decimal number made only of digits; nullopt on anything else
 // or on overflow.
 std::optional<qint64> parseCount(QByteArrayView digits)
@@ -199,7 +219,7 @@ std::optional<RemoteEntry> parseUnixLine(QByteArrayView line, const QDateTime &n
         const int month = monthNumber(tokenText(line, tokens[k]));
         if (month == 0)
             continue;
-        const std::optional<qint64> size = parseCount(tokenText(line, tokens[k - 1]));
+        const std::optional<qint64> size = parseSize(tokenText(line, tokens[k - 1]));
         if (!size)
             continue;
         bool ok = false;
@@ -313,7 +333,7 @@ std::optional<RemoteEntry> parseDosLine(QByteArrayView line)
     } else {
         QByteArray digits = kind.toByteArray();
         digits.replace(',', QByteArrayView());
-        const std::optional<qint64> size = parseCount(digits);
+        const std::optional<qint64> size = parseSize(digits);
         if (!size)
             return std::nullopt;
         entry.size = *size;
@@ -329,7 +349,8 @@ std::optional<RemoteEntry> parseDosLine(QByteArrayView line)
     return entry;
 }
 
-// Calls f for every line of text, without its CR LF / LF.
+// Calls f for every line of text, without its CR LF / LF, until f returns
+// false. Only LF ends a line: a CR is part of the line unless an LF follows.
 template <typename F>
 void forEachLine(QByteArrayView text, F f)
 {
@@ -341,7 +362,8 @@ void forEachLine(QByteArrayView text, F f)
         qsizetype stop = end;
         if (stop > start && text[stop - 1] == '\r')
             --stop;
-        f(text.sliced(start, stop - start));
+        if (!f(text.sliced(start, stop - start)))
+            return;
         start = end + 1;
     }
 }
@@ -393,6 +415,47 @@ private:
     QString pattern_;
     QString withoutDot_;
 };
+
+// Whether a parsed entry can name something inside the listed directory.
+// A name with "/" would lead elsewhere, one with NUL cannot be sent back,
+// and "." / ".." are directories, never files.
+bool usableEntry(const RemoteEntry &entry)
+{
+    if (entry.name.contains(u'/') || entry.name.contains(QChar(u'\0')))
+        return false;
+    if (!entry.isDirectory() &&
+        (entry.name == QLatin1String(".") || entry.name == QLatin1String("..")))
+        return false;
+    return true;
+}
+
+// Parses the lines of text with parseLine, keeping at most kMaxEintraege
+// usable entries.
+template <typename ParseLine>
+RemoteEntries parseLines(QByteArrayView text, bool *gekuerzt, ParseLine parseLine)
+{
+    RemoteEntries entries;
+    // Room for the likely count, but never more than the cap (a hostile
+    // listing of bare line ends must not reserve gigabytes).
+    entries.reserve(std::min<std::size_t>(std::size_t(text.count('\n') + 1), kMaxEintraege));
+    bool cut = false;
+    forEachLine(text, [&](QByteArrayView line) {
+        if (cut)
+            return false;
+        std::optional<RemoteEntry> entry = parseLine(line);
+        if (!entry || !usableEntry(*entry))
+            return true;
+        if (entries.size() >= kMaxEintraege) {
+            cut = true;
+            return false;
+        }
+        entries.push_back(std::move(*entry));
+        return true;
+    });
+    if (gekuerzt)
+        *gekuerzt = cut;
+    return entries;
+}
 
 RemoteEntry dotEntry(const char *name)
 {
@@ -456,8 +519,7 @@ std::optional<RemoteEntry> parseMlsdLine(QByteArrayView line)
                 return std::nullopt;
             directory = equalsNoCase(value, "dir");
         } else if (equalsNoCase(key, "size")) {
-            if (const std::optional<qint64> size = parseCount(value))
-                entry.size = *size;
+            entry.size = parseSize(value).value_or(-1);
         } else if (equalsNoCase(key, "modify")) {
             entry.changed = parseMlsdTime(value);
         } else if (equalsNoCase(key, "perm")) {
@@ -478,15 +540,9 @@ std::optional<RemoteEntry> parseMlsdLine(QByteArrayView line)
     return entry;
 }
 
-RemoteEntries parseMlsd(QByteArrayView text)
+RemoteEntries parseMlsd(QByteArrayView text, bool *gekuerzt)
 {
-    RemoteEntries entries;
-    entries.reserve(std::size_t(text.count('\n') + 1));
-    forEachLine(text, [&](QByteArrayView line) {
-        if (std::optional<RemoteEntry> entry = parseMlsdLine(line))
-            entries.push_back(std::move(*entry));
-    });
-    return entries;
+    return parseLines(text, gekuerzt, [](QByteArrayView line) { return parseMlsdLine(line); });
 }
 
 std::optional<RemoteEntry> parseListLine(QByteArrayView line, const QDateTime &nowUtc)
@@ -501,20 +557,33 @@ std::optional<RemoteEntry> parseListLine(QByteArrayView line, const QDateTime &n
     return parseUnixLine(line, nowUtc); // "total N" fails the mode check
 }
 
-RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc)
+RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc, bool *gekuerzt)
 {
-    RemoteEntries entries;
-    entries.reserve(std::size_t(text.count('\n') + 1));
-    forEachLine(text, [&](QByteArrayView line) {
-        if (std::optional<RemoteEntry> entry = parseListLine(line, nowUtc))
-            entries.push_back(std::move(*entry));
-    });
-    return entries;
+    return parseLines(text, gekuerzt,
+                      [&](QByteArrayView line) { return parseListLine(line, nowUtc); });
 }
 
-RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text, const QDateTime &nowUtc)
+RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text,
+                           const QDateTime &nowUtc, bool *gekuerzt)
 {
-    return format == FtpClient::ListingFormat::Mlsd ? parseMlsd(text) : parseList(text, nowUtc);
+    return format == FtpClient::ListingFormat::Mlsd ? parseMlsd(text, gekuerzt)
+                                                    : parseList(text, nowUtc, gekuerzt);
+}
+
+GeleseneListe readListing(const FtpClient::Listing &listing, const QDateTime &nowUtc)
+{
+    GeleseneListe result;
+    bool zuViele = false;
+    result.entries = parseListing(listing.format, listing.text, nowUtc, &zuViele);
+    if (zuViele) {
+        result.gekuerzt =
+            QStringLiteral("Liste gekürzt: nur die ersten %1 Einträge").arg(kMaxEintraege);
+    } else if (listing.truncated) {
+        constexpr qsizetype mb = 1024 * 1024;
+        result.gekuerzt = QStringLiteral("Liste gekürzt: nur die ersten %1 MB")
+                              .arg((listing.text.size() + mb - 1) / mb);
+    }
+    return result;
 }
 
 // --- Public: filter, listing, sort -----------------------------------------------------
@@ -620,7 +689,10 @@ QString attributeText(quint32 attributes)
     return trimBlanks(text);
 }
 
-QString sizeText(qint64 size) { return QString::number(size); }
+QString sizeText(qint64 size)
+{
+    return size < 0 ? QString() : QString::number(size);
+}
 
 QString FormatiereDatum(const QDateTime &utc)
 {

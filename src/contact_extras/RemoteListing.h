@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -32,7 +33,7 @@ inline constexpr quint32 Compressed = 2048;
 struct RemoteEntry {
     QString name;
     quint32 attributes = 0;
-    qint64 size = 0;
+    qint64 size = 0;   // -1: the server gave no usable size
     QDateTime changed; // UTC; invalid when the server gave no usable time
 
     // Only the directory bit alone makes a directory; a directory with any
@@ -44,23 +45,41 @@ using RemoteEntries = std::vector<RemoteEntry>;
 
 // --- Parsing the server's listing -------------------------------------------
 //
-// Lines may end in CR LF or LF. Lines that cannot be read are skipped. Names
-// are UTF-8 on the wire; a name that is not valid UTF-8 is read as
-// Windows-1252. Entries come out in server order, names as sent (untrimmed).
+// Lines end in CR LF or LF; a lone CR belongs to the name it stands in. Lines
+// that cannot be read are skipped, and so are entries that cannot name
+// something in the listed directory: names with "/" or NUL, and files named
+// "." or "..". Names are UTF-8 on the wire; a name that is not valid UTF-8 is
+// read as Windows-1252. Entries come out in server order, names as sent
+// (untrimmed). A size that is negative or does not fit leaves the entry
+// without a size (-1).
+//
+// At most kMaxEintraege entries are taken from one listing; *gekuerzt (when
+// given) tells whether further readable lines were left out.
+
+inline constexpr std::size_t kMaxEintraege = 100000;
 
 // One MLSD line ("type=file;size=12;modify=20070305140500; name"). The
 // server's own "cdir"/"pdir" entries give nullopt, like unreadable lines.
 std::optional<RemoteEntry> parseMlsdLine(QByteArrayView line);
-RemoteEntries parseMlsd(QByteArrayView text);
+RemoteEntries parseMlsd(QByteArrayView text, bool *gekuerzt = nullptr);
 
 // One LIST line, Unix "ls -l" style or DOS/IIS style, told apart per line.
 // Unix times without a year ("Mar  5 14:05") get the year that puts them at
 // most a day after nowUtc. Times are taken as UTC.
 std::optional<RemoteEntry> parseListLine(QByteArrayView line, const QDateTime &nowUtc);
-RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc);
+RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc, bool *gekuerzt = nullptr);
 
 RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text,
-                           const QDateTime &nowUtc);
+                           const QDateTime &nowUtc, bool *gekuerzt = nullptr);
+
+// The entries of a listing as the client received it, and the status text
+// that says the listing was cut (at the client's byte limit or at
+// kMaxEintraege entries); empty when it is whole.
+struct GeleseneListe {
+    RemoteEntries entries;
+    QString gekuerzt; // e.g. "Liste gekürzt: nur die ersten 100000 Einträge"
+};
+GeleseneListe readListing(const FtpClient::Listing &listing, const QDateTime &nowUtc);
 
 // UTF-8 when valid, Windows-1252 otherwise.
 QString decodeRemoteName(QByteArrayView bytes);
@@ -97,7 +116,7 @@ QString listLine(const RemoteEntry &entry);
 
 // Letters of the set attribute bits, e.g. "D A".
 QString attributeText(quint32 attributes);
-// Full 64-bit size in decimal.
+// Full 64-bit size in decimal; an unknown size (negative) gives an empty text.
 QString sizeText(qint64 size);
 // "Mo 5.3.2007 um 14:05", from the UTC time as it is (no local time).
 // An invalid time gives an empty text.

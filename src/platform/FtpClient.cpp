@@ -122,9 +122,21 @@ QByteArray transferType(bool ascii)
     return ascii ? QByteArrayLiteral("TYPE A") : QByteArrayLiteral("TYPE I");
 }
 
+// Where a listing goes. curl hands its write callback the listing with every
+// CR turned into a line end (a listing travels in text mode, and curl turns
+// CR LF and lone CRs alike into LF), which would split a name holding a CR
+// into two lines; the bytes as received come through the debug callback,
+// so those are kept and the write callback only enforces the size limit.
+struct ListingSink {
+    QByteArray *text = nullptr;
+    qint64 max = 0;
+    bool truncated = false;
+};
+
 size_t headerCallback(char *data, size_t size, size_t count, void *userdata);
 size_t writeToSaveFile(char *data, size_t size, size_t count, void *userdata);
-size_t writeToBuffer(char *data, size_t size, size_t count, void *userdata);
+size_t countListing(char *data, size_t size, size_t count, void *userdata);
+int captureListing(CURL *handle, curl_infotype type, char *data, size_t size, void *userdata);
 size_t readFromFile(char *data, size_t size, size_t count, void *userdata);
 
 } // namespace
@@ -191,6 +203,14 @@ struct FtpClient::Impl {
 
     static int seconds(int ms) { return std::max(1, (ms + 999) / 1000); }
 
+    // The ceiling the running operation was given, for its failure text.
+    long ceilingMs = 0;
+    void setCeiling(CURL *c, int ms)
+    {
+        ceilingMs = std::max(1, ms);
+        curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, ceilingMs);
+    }
+
     // Options every operation shares; the handle is reset before each one so
     // nothing of a previous operation leaks into the next. Resetting keeps
     // the live connection.
@@ -201,8 +221,10 @@ struct FtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_USERNAME, options.user.toUtf8().constData());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, options.password.toUtf8().constData());
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(std::max(1, options.connectTimeoutMs)));
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT,
+                         long(std::max(1, options.lowSpeedBytesPerSecond)));
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(seconds(options.stallTimeoutMs)));
+        setCeiling(curl, options.commandTimeoutMs);
         curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(seconds(options.stallTimeoutMs)));
         curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
         curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
@@ -258,9 +280,36 @@ struct FtpClient::Impl {
             response = cleanReply(last);
         } else {
             error = int(result);
-            const QByteArray reason = errorBuffer[0] ? QByteArray(errorBuffer)
-                                                     : QByteArray(curl_easy_strerror(result));
+            // In active mode curl notes a harmless failure to name the data
+            // connection's address in the error buffer, and the real reason
+            // of a later failure never replaces it.
+            const bool stale = QByteArrayView(errorBuffer).startsWith("sa_addr inet_ntop()");
+            const QByteArray reason = errorBuffer[0] && !stale
+                                          ? QByteArray(errorBuffer)
+                                          : QByteArray(curl_easy_strerror(result));
             response = cleanReply(reason);
+            if (result == CURLE_OPERATION_TIMEDOUT)
+                explainTimeout(reason);
+        }
+    }
+
+    // The two limits of a slow server, said in the user's language; other
+    // timeouts (connecting, a reply that never comes) keep curl's reason.
+    // Without a reason of its own ("Timeout was reached"), a timeout before
+    // the ceiling is the low-speed limit.
+    void explainTimeout(const QByteArray &reason)
+    {
+        curl_off_t elapsedUs = 0;
+        curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &elapsedUs);
+        const bool ceiling = elapsedUs / 1000 >= ceilingMs;
+        const bool generic = reason == curl_easy_strerror(CURLE_OPERATION_TIMEDOUT);
+        if (reason.startsWith("Operation too slow") || (generic && !ceiling)) {
+            response = QStringLiteral("Übertragung zu langsam: weniger als %1 Bytes/s in %2 s")
+                           .arg(std::max(1, options.lowSpeedBytesPerSecond))
+                           .arg(seconds(options.stallTimeoutMs));
+        } else if (ceiling) {
+            response = QStringLiteral("Zeitlimit überschritten: nach %1 s abgebrochen")
+                           .arg(double(ceilingMs) / 1000.0);
         }
     }
 
@@ -303,10 +352,27 @@ size_t writeToSaveFile(char *data, size_t size, size_t count, void *userdata)
     return file->write(data, n) == n ? size * count : 0;
 }
 
-size_t writeToBuffer(char *data, size_t size, size_t count, void *userdata)
+size_t countListing(char *data, size_t size, size_t count, void *userdata)
 {
-    static_cast<QByteArray *>(userdata)->append(data, qsizetype(size * count));
-    return size * count;
+    (void)data;
+    auto *sink = static_cast<ListingSink *>(userdata);
+    if (sink->text->size() <= sink->max)
+        return size * count;
+    // Over the limit: keep the whole lines within it and stop reading.
+    sink->text->truncate(sink->max);
+    const qsizetype lastLineEnd = sink->text->lastIndexOf('\n');
+    sink->text->truncate(lastLineEnd + 1);
+    sink->truncated = true;
+    return 0;
+}
+
+int captureListing(CURL *handle, curl_infotype type, char *data, size_t size, void *userdata)
+{
+    (void)handle;
+    auto *sink = static_cast<ListingSink *>(userdata);
+    if (type == CURLINFO_DATA_IN && !sink->truncated)
+        sink->text->append(data, qsizetype(size));
+    return 0;
 }
 
 size_t readFromFile(char *data, size_t size, size_t count, void *userdata)
@@ -408,6 +474,7 @@ bool FtpClient::getFile(const QString &remoteName, const QString &localPath, boo
     SList type;
     type.append(transferType(ascii));
     const bool ok = d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
+        d->setCeiling(c, d->options.transferTimeoutMs);
         curl_easy_setopt(c, CURLOPT_PREQUOTE, type.list);
         // No SIZE in ASCII mode: servers refuse it there, and the text size
         // changes on the way anyway.
@@ -439,6 +506,7 @@ bool FtpClient::putFile(const QString &localPath, const QString &remoteName, boo
     SList type;
     type.append(transferType(ascii));
     return d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
+        d->setCeiling(c, d->options.transferTimeoutMs);
         curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
         curl_easy_setopt(c, CURLOPT_PREQUOTE, type.list);
         curl_easy_setopt(c, CURLOPT_READFUNCTION, &readFromFile);
@@ -452,17 +520,28 @@ std::optional<FtpClient::Listing> FtpClient::list()
     if (!d->checkUsable({}))
         return std::nullopt;
     const QByteArray url = d->urlFor(d->cwd, true);
-    auto run = [&](const char *command, QByteArray &text) {
-        return d->perform(url, [&](CURL *c) {
-            curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, command);
-            curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &writeToBuffer);
-            curl_easy_setopt(c, CURLOPT_WRITEDATA, &text);
-        });
-    };
     Listing listing;
+    auto run = [&](const char *command) {
+        ListingSink sink{&listing.text, std::max<qint64>(0, d->options.maxListingBytes), false};
+        const bool ok = d->perform(url, [&](CURL *c) {
+            curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, command);
+            curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &countListing);
+            curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
+            curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+            curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &captureListing);
+            curl_easy_setopt(c, CURLOPT_DEBUGDATA, &sink);
+        });
+        listing.truncated = sink.truncated;
+        if (ok || !sink.truncated)
+            return ok;
+        // Cut on purpose: what came is the listing, the rest is dropped.
+        d->error = 0;
+        d->response = QStringLiteral("Liste nach %1 Bytes abgebrochen").arg(sink.max);
+        return true;
+    };
     if (d->mlsd) {
         listing.format = ListingFormat::Mlsd;
-        if (run("MLSD", listing.text))
+        if (run("MLSD"))
             return listing;
         // A server that announced MLST but does not know MLSD after all.
         const int code = replyCode(d->lastReplyLine());
@@ -472,7 +551,7 @@ std::optional<FtpClient::Listing> FtpClient::list()
     }
     listing.format = ListingFormat::List;
     listing.text.clear();
-    if (run("LIST", listing.text))
+    if (run("LIST"))
         return listing;
     return std::nullopt;
 }

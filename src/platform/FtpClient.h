@@ -22,9 +22,10 @@ namespace varnek {
 //                        "530 Authentication failed.";
 //   NotConnectedError    the call needs a connection and there is none;
 //   any other number     the libcurl error code (CURLcode: 7 cannot connect,
-//                        28 timeout, 23 local file not writable, 26 local file
-//                        not readable, 3 unusable name, ...); lastResponse()
-//                        is the reason as text.
+//                        28 timeout, too slow or over its time ceiling,
+//                        23 local file not writable, 26 local file not
+//                        readable, 3 unusable name, ...); lastResponse() is
+//                        the reason as text.
 //
 // Paths: the client keeps its own absolute current directory; every transfer,
 // listing and file operation addresses the server with absolute paths built
@@ -42,15 +43,29 @@ public:
         QString password;
         bool passive = false;
         int connectTimeoutMs = 10000; // connecting and logging in
-        int stallTimeoutMs = 30000;   // no byte moving for this long aborts a transfer
+        // A transfer that moves fewer than lowSpeedBytesPerSecond for
+        // stallTimeoutMs fails (a server that drips is as good as a stalled
+        // one); a reply awaited that long fails too.
+        int stallTimeoutMs = 30000;
+        int lowSpeedBytesPerSecond = 100;
+        // Ceilings of one whole operation, however fast the bytes move: an
+        // upload or download, and anything else (a listing, a directory
+        // change, a command).
+        int transferTimeoutMs = 5 * 60 * 1000;
+        int commandTimeoutMs = 60 * 1000;
+        // Listings stop after this many bytes (Listing::truncated).
+        qint64 maxListingBytes = 20 * 1024 * 1024;
     };
 
     enum class ListingFormat { Mlsd, List };
     struct Listing {
         ListingFormat format = ListingFormat::List;
-        // The listing as the server sent it, except that line ends arrive
-        // as LF (listings travel in text mode); parse CR LF and LF alike.
+        // The listing exactly as the server sent it: lines end in CR LF or
+        // LF, and a lone CR is part of a name.
         QByteArray text;
+        // The server sent more than maxListingBytes: text holds the whole
+        // lines within that limit, the rest was not read.
+        bool truncated = false;
     };
 
     FtpClient();

@@ -156,21 +156,20 @@ TEST(RemoteListingParse, Mlsd)
 TEST(RemoteListingParse, GarbageLinesAreSkipped)
 {
     static const char raw[] = "\n\r\n   \n"
-                            "hello world\n"
-                            "total 0\n"
-                            "drwxr-xr-x\n"
-                            "-rw-r--r-- 1 a b notanumber Mar 5 14:05 x\n"
-                            "-rw-r--r-- 1 a b 10 Foo 5 14:05 x\n"
-                            "-rw-r--r-- 1 a b 10 Mar 32 14:05 x\n"
-                            "-rw-r--r-- 1 a b 10 Mar 5 25:05 x\n"
-                            "-rw-r--r-- 1 a b 10 Mar 5 14:05\n"
-                            "-rw-r--r-- 1 a b 99999999999999999999 Mar 5 14:05 huge\n"
-                            "13-45-07  02:05PM  <DIR>  baddate\n"
-                            "03-05-07  13:05PM  <DIR>  badhour\n"
-                            "03-05-07  02:05PM  <FOO>  badkind\n"
-                            "03-05-07  02:05PM  <DIR>\n"
-                            "\xff\xfe\x00\x01 binary\n"
-                            "-rw-r--r-- 1 a b 10 Mar 5 14:05 good\n";
+                              "hello world\n"
+                              "total 0\n"
+                              "drwxr-xr-x\n"
+                              "-rw-r--r-- 1 a b notanumber Mar 5 14:05 x\n"
+                              "-rw-r--r-- 1 a b 10 Foo 5 14:05 x\n"
+                              "-rw-r--r-- 1 a b 10 Mar 32 14:05 x\n"
+                              "-rw-r--r-- 1 a b 10 Mar 5 25:05 x\n"
+                              "-rw-r--r-- 1 a b 10 Mar 5 14:05\n"
+                              "13-45-07  02:05PM  <DIR>  baddate\n"
+                              "03-05-07  13:05PM  <DIR>  badhour\n"
+                              "03-05-07  02:05PM  <FOO>  badkind\n"
+                              "03-05-07  02:05PM  <DIR>\n"
+                              "\xff\xfe\x00\x01 binary\n"
+                              "-rw-r--r-- 1 a b 10 Mar 5 14:05 good\n";
     const QByteArray list(raw, sizeof(raw) - 1); // holds a NUL byte
     const RemoteEntries e = parseList(list, kNow);
     EXPECT_EQ(names(e), QStringList({"good"}));
@@ -216,6 +215,62 @@ TEST(RemoteListingParse, NamesAreUtf8OrElseWindows1252)
     const RemoteEntries e = parseList("-rw-r--r-- 1 a b 1 Mar 5 14:05 M\xe4rz.txt\n", kNow);
     ASSERT_EQ(e.size(), 1u);
     EXPECT_EQ(e[0].name, QString::fromUtf8("März.txt"));
+}
+
+TEST(RemoteListingParse, HostileNamesAndSizes)
+{
+    static const char raw[] = "-rw-r--r-- 1 a b 5 Mar 5 14:05 ../hoch.txt\n"
+                              "-rw-r--r-- 1 a b 5 Mar 5 14:05 a/b\n"
+                              "-rw-r--r-- 1 a b 5 Mar 5 14:05 ..\n"
+                              "-rw-r--r-- 1 a b 5 Mar 5 14:05 .\n"
+                              "drwxr-xr-x 1 a b 5 Mar 5 14:05 ..\n"
+                              "-rw-r--r-- 1 a b 5 Mar 5 14:05 n\0ul\n"
+                              "-rw-r--r-- 1 a b 5 Mar 5 14:05 c\rr\n"
+                              "-rw-r--r-- 1 a b 99999999999999999999 Mar 5 14:05 huge\n"
+                              "-rw-r--r-- 1 a b -1 Mar 5 14:05 negative\n"
+                              "03-05-07  02:05PM  -7  dosneg\n";
+    const RemoteEntries e = parseList(QByteArrayView(raw, sizeof(raw) - 1), kNow);
+    EXPECT_EQ(names(e), QStringList({"..", "c\rr", "huge", "negative", "dosneg"}));
+    EXPECT_TRUE(e[0].isDirectory());
+    for (std::size_t i = 2; i < e.size(); ++i) {
+        EXPECT_EQ(e[i].size, -1);
+        EXPECT_EQ(sizeText(e[i].size), "");
+    }
+
+    const RemoteEntries m = parseMlsd("type=file;size=-3; minus\r\n"
+                                      "type=file;size=123456789012345678901; huge\r\n"
+                                      "type=file;size=7; ..\r\n"
+                                      "type=dir; x/y\r\n"
+                                      "type=file;size=7; c\rr\r\n");
+    EXPECT_EQ(names(m), QStringList({"minus", "huge", "c\rr"}));
+    EXPECT_EQ(m[0].size, -1);
+    EXPECT_EQ(m[1].size, -1);
+    EXPECT_EQ(m[2].size, 7);
+}
+
+TEST(RemoteListingParse, AtMostOneHundredThousandEntries)
+{
+    const QByteArray line = "type=file;size=1; f\n";
+    bool gekuerzt = true;
+    EXPECT_EQ(parseMlsd(line.repeated(int(kMaxEintraege)), &gekuerzt).size(), kMaxEintraege);
+    EXPECT_FALSE(gekuerzt);
+    // Unreadable lines beyond the cap do not count as cut.
+    EXPECT_EQ(parseMlsd(line.repeated(int(kMaxEintraege)) + "garbage\n\n", &gekuerzt).size(),
+              kMaxEintraege);
+    EXPECT_FALSE(gekuerzt);
+    EXPECT_EQ(parseMlsd(line.repeated(int(kMaxEintraege) + 1), &gekuerzt).size(), kMaxEintraege);
+    EXPECT_TRUE(gekuerzt);
+
+    FtpClient::Listing listing;
+    listing.format = FtpClient::ListingFormat::Mlsd;
+    listing.text = line.repeated(10);
+    EXPECT_EQ(readListing(listing, kNow).gekuerzt, "");
+    listing.truncated = true;
+    EXPECT_EQ(readListing(listing, kNow).gekuerzt,
+              QString::fromUtf8("Liste gekürzt: nur die ersten 1 MB"));
+    listing.text = line.repeated(int(kMaxEintraege) + 1);
+    EXPECT_EQ(readListing(listing, kNow).gekuerzt,
+              QString::fromUtf8("Liste gekürzt: nur die ersten 100000 Einträge"));
 }
 
 // --- Filter --------------------------------------------------------------------------------

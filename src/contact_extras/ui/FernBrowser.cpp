@@ -133,9 +133,11 @@ void FernBrowser::leereListe()
 
 void FernBrowser::zeigeVerzeichnis(const QString &pfad)
 {
+    QString gekuerzt;
     if (const auto listing = verbindung_.liste(pfad)) {
-        eintraege_ = ListeVerzeichnis(parseListing(listing->format, listing->text, clock::now().toUTC()),
-                                      Text1->text());
+        GeleseneListe gelesen = readListing(*listing, clock::now().toUTC());
+        eintraege_ = ListeVerzeichnis(std::move(gelesen.entries), Text1->text());
+        gekuerzt = gelesen.gekuerzt;
     } else {
         eintraege_.clear();
     }
@@ -145,7 +147,7 @@ void FernBrowser::zeigeVerzeichnis(const QString &pfad)
     List1->clear();
     List1->addItems(zeilen);
     QApplication::restoreOverrideCursor();
-    status(QStringLiteral("Ok"));
+    status(gekuerzt.isEmpty() ? QStringLiteral("Ok") : gekuerzt);
 }
 
 const RemoteEntry *FernBrowser::ausgewaehlt() const

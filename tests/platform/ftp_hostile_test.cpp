@@ -1,0 +1,209 @@
+// The FTP client against servers that send too much, too slowly, or hang up.
+
+#include "platform/FtpClient.h"
+
+#include "support/HostileFtpServer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using varnek::FtpClient;
+using varnek::test::HostileFtpServer;
+using Mode = HostileFtpServer::Config::Mode;
+
+namespace
+{
+
+const QByteArray kLine = "-rw-r--r--    1 ftp      ftp           120 Jan 15  2019 datei.txt\r\n";
+
+void writeLocal(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+TEST(FtpHostile, FiftyMegabyteListingIsCutAtTheLimitAndTheClientGoesOn)
+{
+    HostileFtpServer::Config config;
+    config.listing = kLine;
+    config.repeat = int(50 * 1024 * 1024 / kLine.size());
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+
+    FtpClient ftp;
+    ASSERT_TRUE(ftp.connect(server.options())) << qPrintable(ftp.lastResponse());
+    QElapsedTimer timer;
+    timer.start();
+    const std::optional<FtpClient::Listing> listing = ftp.list();
+    ASSERT_TRUE(listing) << qPrintable(ftp.lastResponse());
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_TRUE(listing->truncated);
+    EXPECT_EQ(ftp.lastError(), 0);
+    EXPECT_LE(listing->text.size(), 20 * 1024 * 1024);
+    EXPECT_GT(listing->text.size(), 19 * 1024 * 1024);
+    // Only whole lines are kept.
+    EXPECT_TRUE(listing->text.endsWith(kLine));
+    EXPECT_EQ(listing->text.size() % kLine.size(), 0);
+
+    // The session is still usable.
+    EXPECT_TRUE(ftp.setCurrentDirectory(QStringLiteral("/a"))) << qPrintable(ftp.lastResponse());
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/a"));
+
+    // A listing within the limit is whole.
+    FtpClient::Options wide = server.options();
+    wide.maxListingBytes = 60 * 1024 * 1024;
+    ASSERT_TRUE(ftp.connect(wide));
+    const std::optional<FtpClient::Listing> whole = ftp.list();
+    ASSERT_TRUE(whole);
+    EXPECT_FALSE(whole->truncated);
+    EXPECT_EQ(whole->text.size(), kLine.size() * config.repeat);
+}
+
+TEST(FtpHostile, ListingArrivesAsSentWithLoneCarriageReturnsKept)
+{
+    const QByteArray raw = "-rw-r--r-- 1 a b 5 Mar 5 14:05 eins\rzwei\r\n"
+                           "-rw-r--r-- 1 a b 5 Mar 5 14:05 drei\n"
+                           "-rw-r--r-- 1 a b 5 Mar 5 14:05 vier\r\r\n"
+                           "-rw-r--r-- 1 a b 5 Mar 5 14:05 f\xfcnf\0sechs\r\n"_qba;
+    for (const bool mlsd : {false, true}) {
+        HostileFtpServer::Config config;
+        config.listing = raw;
+        config.mlsd = mlsd;
+        HostileFtpServer server(config);
+        ASSERT_TRUE(server.running());
+        FtpClient::Options o = server.options();
+        o.passive = !mlsd; // both ways of opening the data connection
+        FtpClient ftp;
+        ASSERT_TRUE(ftp.connect(o));
+        const std::optional<FtpClient::Listing> listing = ftp.list();
+        ASSERT_TRUE(listing) << qPrintable(ftp.lastResponse());
+        EXPECT_EQ(listing->format,
+                  mlsd ? FtpClient::ListingFormat::Mlsd : FtpClient::ListingFormat::List);
+        EXPECT_EQ(listing->text, raw);
+        EXPECT_FALSE(listing->truncated);
+    }
+}
+
+TEST(FtpHostile, DrippingServerFailsOnTheLowSpeedLimit)
+{
+    HostileFtpServer::Config config;
+    config.listing = kLine.repeated(100);
+    config.rate = 2;
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+    writeLocal(server.root() + QStringLiteral("/gross.bin"), QByteArray(4000, 'x'));
+
+    FtpClient::Options o = server.options();
+    o.stallTimeoutMs = 2000; // fewer than 100 bytes/s for 2 s
+    FtpClient ftp;
+    ASSERT_TRUE(ftp.connect(o));
+
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(ftp.list());
+    EXPECT_LT(timer.elapsed(), 6000);
+    EXPECT_GE(timer.elapsed(), 1500);
+    EXPECT_EQ(ftp.lastError(), 28);
+    EXPECT_EQ(ftp.lastResponse(),
+              QStringLiteral("Übertragung zu langsam: weniger als 100 Bytes/s in 2 s"));
+
+    // A download at the same pace fails the same way and leaves no file.
+    QTemporaryDir local;
+    const QString target = local.filePath(QStringLiteral("gross.bin"));
+    timer.restart();
+    EXPECT_FALSE(ftp.getFile(QStringLiteral("gross.bin"), target, false));
+    EXPECT_LT(timer.elapsed(), 6000);
+    EXPECT_EQ(ftp.lastError(), 28);
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_TRUE(QDir(local.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST(FtpHostile, SteadyButSlowServerFailsOnTheCeilingOfTheOperation)
+{
+    HostileFtpServer::Config config;
+    config.listing = kLine.repeated(200); // about 14 kB at 400 bytes/s: 35 s
+    config.rate = 400;
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+    writeLocal(server.root() + QStringLiteral("/gross.bin"), QByteArray(14000, 'x'));
+
+    FtpClient::Options o = server.options();
+    o.commandTimeoutMs = 2000;
+    o.transferTimeoutMs = 3000;
+    FtpClient ftp;
+    ASSERT_TRUE(ftp.connect(o));
+
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(ftp.list());
+    EXPECT_GE(timer.elapsed(), 1900);
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(ftp.lastError(), 28);
+    EXPECT_EQ(ftp.lastResponse(), QStringLiteral("Zeitlimit überschritten: nach 2 s abgebrochen"));
+
+    // Transfers have their own, longer ceiling.
+    QTemporaryDir local;
+    timer.restart();
+    EXPECT_FALSE(
+        ftp.getFile(QStringLiteral("gross.bin"), local.filePath(QStringLiteral("g")), false));
+    EXPECT_GE(timer.elapsed(), 2900);
+    EXPECT_LT(timer.elapsed(), 6000);
+    EXPECT_EQ(ftp.lastResponse(), QStringLiteral("Zeitlimit überschritten: nach 3 s abgebrochen"));
+}
+
+TEST(FtpHostile, DirectoryChangeThatIsNeverAnsweredEnds)
+{
+    HostileFtpServer::Config config;
+    config.mode = Mode::StallCwd;
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+    FtpClient ftp;
+    ASSERT_TRUE(ftp.connect(server.options()));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(ftp.setCurrentDirectory(QStringLiteral("/irgendwo")));
+    EXPECT_LT(timer.elapsed(), 6000);
+    EXPECT_NE(ftp.lastError(), 0);
+    EXPECT_FALSE(ftp.lastResponse().isEmpty());
+    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/"));
+}
+
+TEST(FtpHostile, ServerHangingUpInTheMiddleOfAnUploadIsAFailureAndTheNextOneWorks)
+{
+    HostileFtpServer::Config config;
+    config.mode = Mode::DropStor;
+    config.dropAfter = 64 * 1024;
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+
+    QTemporaryDir local;
+    const QString big = local.filePath(QStringLiteral("Foto.bmp"));
+    writeLocal(big, QByteArray(2 * 1024 * 1024, 'B'));
+    const QString small = local.filePath(QStringLiteral("Gast.txt"));
+    writeLocal(small, "Hallo\r\n");
+
+    FtpClient ftp;
+    ASSERT_TRUE(ftp.connect(server.options()));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(ftp.putFile(big, QStringLiteral("Foto.bmp"), false));
+    EXPECT_LT(timer.elapsed(), 6000);
+    EXPECT_NE(ftp.lastError(), 0);
+    EXPECT_FALSE(ftp.lastResponse().isEmpty());
+    EXPECT_TRUE(server.commands().filter(QStringLiteral("DROPPED")).size() == 1);
+
+    // The broken connection is replaced by a new one for the next upload.
+    EXPECT_TRUE(ftp.putFile(small, QStringLiteral("Gast.txt"), true))
+        << qPrintable(ftp.lastResponse());
+    QFile stored(server.root() + QStringLiteral("/Gast.txt"));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored.readAll(), "Hallo\r\n");
+    EXPECT_FALSE(QFile::exists(server.root() + QStringLiteral("/Foto.bmp")));
+}
+
+} // namespace
