@@ -1,6 +1,7 @@
 // The contact window's menu bar and hot keys.
 #include "contact/ui/Gast1Menue.h"
 
+#include "addressbook/ui/frmAdressen.h"
 #include "bell/ui/Klingel2.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
@@ -94,7 +95,11 @@ void Gast1Menue::baueMenue()
 
     QMenu *links = menue("links1", QStringLiteral("Links"));
     aktion(links, "linkmenue", QStringLiteral("Links"), Qt::CTRL | Qt::Key_B, nullptr);
-    menue("Adressbuch1", QStringLiteral("Adressbuch"));
+    // "Adressbuch" is an entry of the bar itself.
+    QAction *adressbuch = leiste->addAction(QStringLiteral("Adressbuch"));
+    adressbuch->setObjectName(QStringLiteral("Adressbuch1"));
+    aktionen_.insert(adressbuch->objectName(), adressbuch);
+    connect(adressbuch, &QAction::triggered, this, [this] { programm_.adressen()->zeigen(); });
     menue("Beschreibung1", QStringLiteral("Beschreibun&g"));
     QMenu *hilfe = menue("Hilfe22", QStringLiteral("Hilfe"));
     QAction *hilfeZeigen = hilfe->addAction(QStringLiteral("Hilfe-Fenster"));

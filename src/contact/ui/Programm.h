@@ -9,6 +9,7 @@ namespace varnek {
 
 class Gast1;
 class Hilfe2;
+class frmAdressen;
 class Klingel2;
 class SpeechComponent;
 
@@ -31,6 +32,8 @@ public:
     Hilfe2 *hilfe2WennGeladen() const;
     Klingel2 *klingel2();           // loads the bell window (which alerts on load)
     Klingel2 *klingel2WennGeladen() const;
+    frmAdressen *adressen();        // loads the address book (opens "Adress.PRE")
+    frmAdressen *adressenWennGeladen() const;
 
     // Writes the hint line of the help window.
     void hinweis(const QString &text);
@@ -44,6 +47,7 @@ private:
     QPointer<Gast1> gast1_;
     QPointer<Hilfe2> hilfe2_;
     QPointer<Klingel2> klingel2_;
+    QPointer<frmAdressen> adressen_;
 };
 
 } // namespace varnek

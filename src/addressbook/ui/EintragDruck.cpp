@@ -1,0 +1,95 @@
+#include "addressbook/ui/EintragDruck.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace varnek::eintragdruck
+{
+
+namespace
+{
+
+QString &ausgabe()
+{
+    static QString datei;
+    return datei;
+}
+
+// Twips (1/1440 inch) in the printer's device units.
+qreal aufGeraet(const QPrinter &printer, int twips, bool senkrecht)
+{
+    const int dpi = senkrecht ? printer.logicalDpiY() : printer.logicalDpiX();
+    return twips * qreal(dpi) / 1440.0;
+}
+
+} // namespace
+
+void setAusgabeDatei(const QString &pdf)
+{
+    ausgabe() = pdf;
+}
+
+void zeichne(QPrinter &printer, const Eintrag &e)
+{
+    QPainter p(&printer);
+    if (!p.isActive())
+        return;
+    QFont schrift = p.font();
+    schrift.setPointSizeF(13);
+    schrift.setBold(true);
+    schrift.setKerning(true);
+    schrift.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+    p.setFont(schrift);
+    p.setBackgroundMode(Qt::TransparentMode);
+
+    // The picture does not move the print position.
+    if (!e.bild.isNull() && e.bildTwips.isValid()) {
+        // The box shows the picture unscaled from its top-left corner, at
+        // 15 twips a pixel; the same part goes on paper in the same size.
+        const QRect quelle = QRect(0, 0, e.bildTwips.width() / 15, e.bildTwips.height() / 15)
+                                 .intersected(e.bild.rect());
+        const QRectF ziel(0, aufGeraet(printer, 20, true),
+                          aufGeraet(printer, quelle.width() * 15, false),
+                          aufGeraet(printer, quelle.height() * 15, true));
+        p.drawPixmap(ziel, e.bild, QRectF(quelle));
+    }
+
+    const QFontMetricsF fm(schrift, &printer);
+    qreal y = 0;
+    const auto zeile = [&](const QString &text) {
+        if (!text.isEmpty())
+            p.drawText(QPointF(0, y + fm.ascent()), text);
+        y += fm.lineSpacing();
+    };
+    for (int i = 0; i < 10; ++i)
+        zeile(QString());
+    zeile(e.label5 + QLatin1Char(' ') + e.nummer);
+    zeile(e.komentar);
+    zeile(QString());
+    zeile(e.webadresse);
+    zeile(QString());
+    zeile(QString());
+}
+
+bool drucke(const Eintrag &eintrag)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!ausgabe().isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(ausgabe());
+    } else {
+        const QPrinterInfo standard = QPrinterInfo::defaultPrinter();
+        if (standard.isNull())
+            return false;
+        printer.setPrinterName(standard.printerName());
+    }
+    printer.setDocName(QStringLiteral("Adressen"));
+    if (!printer.isValid())
+        return false;
+    zeichne(printer, eintrag);
+    return true;
+}
+
+} // namespace varnek::eintragdruck
