@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+
 namespace varnek::eintragdruck
 {
 
@@ -57,11 +59,19 @@ void zeichne(QPrinter &printer, const Eintrag &e)
     }
 
     const QFontMetricsF fm(schrift, &printer);
+    const qreal breite = printer.width();
     qreal y = 0;
+    // A line too long for the page goes on below rather than off the paper.
+    const int art = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
     const auto zeile = [&](const QString &text) {
-        if (!text.isEmpty())
-            p.drawText(QPointF(0, y + fm.ascent()), text);
-        y += fm.lineSpacing();
+        qreal hoehe = fm.lineSpacing();
+        if (!text.isEmpty()) {
+            const QRectF platz(0, y, breite, 100 * fm.lineSpacing());
+            QRectF belegt;
+            p.drawText(platz, art, text, &belegt);
+            hoehe = std::max(hoehe, belegt.height());
+        }
+        y += hoehe;
     };
     for (int i = 0; i < 10; ++i)
         zeile(QString());
@@ -86,6 +96,8 @@ bool drucke(const Eintrag &eintrag)
         printer.setPrinterName(standard.printerName());
     }
     printer.setDocName(QStringLiteral("Adressen"));
+    // Narrow margins, so that a number of 61 digits still fits on the line.
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     if (!printer.isValid())
         return false;
     zeichne(printer, eintrag);

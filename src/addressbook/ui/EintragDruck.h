@@ -24,6 +24,7 @@ struct Eintrag {
 // left, 20 twips down, in the picture box's own size (the part of the
 // picture the box shows); then, from the top, ten empty lines, "V-Nr:" and
 // the number, the comment, an empty line, the web address, two empty lines.
+// A line wider than the page goes on in the next line.
 // Font 13 pt, bold, with kerning and a transparent background, no extra
 // letter spacing.
 void zeichne(QPrinter &printer, const Eintrag &eintrag);

@@ -345,8 +345,10 @@ bool frmAdressen::schliessen()
         buch_.dateiSchliessen();
     }
     geschlossen_ = true;
-    if (Gast1 *gast = programm_.gast1WennGeladen())
+    if (Gast1 *gast = programm_.gast1WennGeladen()) {
+        gast->activateWindow();
         gast->fokusTextS();
+    }
     return true;
 }
 
