@@ -71,90 +71,90 @@ void frmAdressen::baueOberflaeche()
 {
     auto *flaeche = benannt(new QWidget(this), "frmAdressenFlaeche");
     setCentralWidget(flaeche);
-    flaeche->setFixedSize(twips(8400), twips(6000));
+    flaeche->setFixedSize(twips(9600), twips(6000));
 
     auto *Frame1 = platz(rahmen(flaeche, "Frame1", QStringLiteral("Adress-Nummern-Buch:")), 120, 60,
-                         5400, 2040);
+                         6600, 2040);
     platz(beschriftung(Frame1, "Label4", QStringLiteral("Adresse Nummer :V-VX-Nr:")), 120, 300,
           2400, 255);
-    platz(beschriftung(Frame1, "Label1", QStringLiteral("#")), 5040, 300, 240, 255);
+    platz(beschriftung(Frame1, "Label1", QStringLiteral("#")), 6240, 300, 240, 255);
     txtVorname = platz(feld(Frame1, "txtVorname", QStringLiteral("Kontakt Adresse Nummer")), 120,
-                       570, 5160, 330);
+                       570, 6360, 330);
     platz(beschriftung(Frame1, "Label3", QStringLiteral("Komentar:")), 120, 960, 2400, 255);
-    platz(beschriftung(Frame1, "Label6", QStringLiteral("#")), 5040, 960, 240, 255);
+    platz(beschriftung(Frame1, "Label6", QStringLiteral("#")), 6240, 960, 240, 255);
     txtNachname = platz(
         feld(Frame1, "txtNachname", QStringLiteral("Komentar\r\n"), QStringLiteral("Komentarfeld")),
-        120, 1230, 5160, 330);
+        120, 1230, 6360, 330);
     auto *Command2Button =
         platz(knopf(Frame1, "Command2", QStringLiteral("<< &In Adressenfeld übernehmen")), 120,
-              1620, 2520, 345);
+              1620, 3120, 345);
     auto *uebernehmenButton =
         platz(knopf(Frame1, "uebernehmen", QStringLiteral(">> Von &Adressenfeld übernehmen"),
                     QStringLiteral("Adresse von Adressenfeld übernehmen")),
-              2700, 1620, 2580, 345);
+              3300, 1620, 3180, 345);
 
     auto *Frame5 =
-        platz(rahmen(flaeche, "Frame5", QStringLiteral("Webadresse:")), 120, 2160, 5400, 780);
+        platz(rahmen(flaeche, "Frame5", QStringLiteral("Webadresse:")), 120, 2160, 6600, 780);
     txtWebadresse = platz(feld(Frame5, "txtWebadresse", QStringLiteral("Webadresse"),
                                QStringLiteral("Webadressenfeld")),
-                          120, 330, 4080, 330);
+                          120, 330, 5280, 330);
     auto *Command1Button = platz(
         knopf(Frame5, "Command1", QStringLiteral("öffnen"), QStringLiteral("Webadresse öffnen")),
-        4320, 315, 960, 360);
+        5520, 315, 960, 360);
 
     auto *Frame8 = platz(
         rahmen(flaeche, "Frame8",
                QStringLiteral("Klick Button Bildpfad + geben Sie den Bildnamen ein:  \\bild.jpg")),
-        120, 3000, 5400, 780);
-    txtBild = platz(feld(Frame8, "txtBild", QStringLiteral("Text1")), 120, 330, 3960, 330);
+        120, 3000, 6600, 780);
+    txtBild = platz(feld(Frame8, "txtBild", QStringLiteral("Text1")), 120, 330, 5160, 330);
     auto *cmdBildButton =
         platz(knopf(Frame8, "cmdBild", QStringLiteral("&Bildpfad"),
                     QStringLiteral("Der Grafikpfad ist auf 70 Zeichen beschränkt")),
-              4200, 315, 1080, 360);
+              5400, 315, 1080, 360);
 
-    Image1 = platz(beschriftung(flaeche, "Image1", QString()), 5640, 120, 2640, 2415);
+    Image1 = platz(beschriftung(flaeche, "Image1", QString()), 6840, 120, 2640, 2415);
     Image1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setBackgroundRole(QPalette::Base);
     Image1->setAutoFillBackground(true);
     auto *Command3Button = platz(knopf(flaeche, "Command3", QStringLiteral("&Foto Aufnehmen:")),
-                                 5640, 2640, 2640, 345);
+                                 6840, 2640, 2640, 345);
     auto *fotspeichButton = platz(knopf(flaeche, "fotspeich", QStringLiteral("Foto &speichern")),
-                                  5640, 3045, 2640, 345);
-    Text1 = platz(feld(flaeche, "Text1", QStringLiteral("Text1")), 5640, 3450, 2640, 330);
+                                  6840, 3045, 2640, 345);
+    Text1 = platz(feld(flaeche, "Text1", QStringLiteral("Text1")), 6840, 3450, 2640, 330);
     Text1->setReadOnly(true);
 
     // Paging and editing.
-    const int reihe1 = 3960, reihe2 = 4440, breite = 1290, hoehe = 390;
+    const int reihe1 = 3960, reihe2 = 4440, breite = 1560, hoehe = 390;
     auto *cmdPreviousButton = platz(knopf(flaeche, "cmdPrevious", QStringLiteral("Vorheriger  <<"),
                                           QStringLiteral("Vorherigen Eintrag anzeigen")),
                                     120, reihe1, breite, hoehe);
     auto *cmdNextButton = platz(knopf(flaeche, "cmdNext", QStringLiteral(">>  Nächster"),
                                       QStringLiteral("Nächsten Eintrag anzeigen")),
-                                1485, reihe1, breite, hoehe);
+                                1800, reihe1, breite, hoehe);
     auto *cmdNewButton = platz(knopf(flaeche, "cmdNew", QStringLiteral("Neuer Eintrag"),
                                      QStringLiteral("Neuen Eintrag hinzufügen")),
-                               2850, reihe1, breite, hoehe);
+                               3480, reihe1, breite, hoehe);
     auto *cmdDeleteButton = platz(knopf(flaeche, "cmdDelete", QStringLiteral("Löschen"),
                                         QStringLiteral("Aktuellen Eintrag löschen")),
-                                  4215, reihe1, breite, hoehe);
+                                  5160, reihe1, breite, hoehe);
     auto *suchNrButton =
         platz(knopf(flaeche, "suchNr", QStringLiteral("Suche:")), 120, reihe2, breite, hoehe);
-    Label5 = platz(beschriftung(flaeche, "Label5", QStringLiteral("V-Nr:")), 1485, reihe2 + 60, 600,
+    Label5 = platz(beschriftung(flaeche, "Label5", QStringLiteral("V-Nr:")), 1800, reihe2 + 60, 600,
                    255);
     auto *cmdSearchButton = platz(knopf(flaeche, "cmdSearch", QStringLiteral("Suchen:"),
                                         QStringLiteral("Einträge nach Komentar  suchen")),
-                                  2850, reihe2, breite, hoehe);
+                                  3480, reihe2, breite, hoehe);
     auto *cmdDruckenButton = platz(
         knopf(flaeche, "cmdDrucken", QStringLiteral("Drucken"), QStringLiteral("Eintrag Drucken")),
-        4215, reihe2, breite, hoehe);
-    auto *cmdCopyButton = platz(knopf(flaeche, "cmdCopy", QStringLiteral("Kopieren in...")), 5640,
+        5160, reihe2, breite, hoehe);
+    auto *cmdCopyButton = platz(knopf(flaeche, "cmdCopy", QStringLiteral("Kopieren in...")), 6840,
                                 reihe1, 1290, hoehe);
     auto *cmdHilfeButton =
-        platz(knopf(flaeche, "cmdHilfe", QStringLiteral("&Hilfe"), QStringLiteral("Hilfe")), 6990,
+        platz(knopf(flaeche, "cmdHilfe", QStringLiteral("&Hilfe"), QStringLiteral("Hilfe")), 8190,
               reihe1, 1290, hoehe);
 
-    Frame7 = platz(rahmen(flaeche, "Frame7", QString()), 5640, 4920, 2640, 960);
+    Frame7 = platz(rahmen(flaeche, "Frame7", QString()), 6840, 4920, 2640, 960);
     cmdExitButton =
         platz(knopf(Frame7, "cmdExit", QStringLiteral("Ende"), QStringLiteral("Programm beenden")),
               240, 240, 2160, 480);
