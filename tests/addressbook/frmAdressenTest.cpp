@@ -633,3 +633,25 @@ TEST_F(AdressbuchFenster, HelpDocksAboveAndMenuEntriesShowTheirHint)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AdressbuchFenster, FailedDeleteTellsTheUserAndKeepsEveryRecord)
+{
+    schreibe(buch(3));
+    // Something in the way of the temporary file that cannot be removed.
+    ASSERT_TRUE(QDir().mkpath(pfad(QStringLiteral("Daten.TMP/belegt"))));
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    taste(a, Qt::Key_PageDown);
+    dialogs::prepareAnswer(QStringLiteral("yes"));
+    klick(control<QPushButton>(a, "cmdDelete"));
+    ASSERT_EQ(dialogs::shown().size(), 2);
+    EXPECT_TRUE(dialogs::shown()[1].contains(QStringLiteral("Daten.TMP"))) << dialogs::shown()[1].toStdString();
+    EXPECT_EQ(dialogs::shownTitles()[1], QStringLiteral("Adressbuch"));
+    EXPECT_EQ(datei(), buch(3));
+    EXPECT_EQ(a->windowTitle(), QString::fromUtf8("Einträge 2/ 3"));
+    EXPECT_EQ(feld(a, "txtNachname")->text(), QStringLiteral("K2"));
+}
+
+} // namespace
