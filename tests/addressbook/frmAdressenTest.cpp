@@ -634,7 +634,8 @@ TEST_F(AdressbuchFenster, HelpDocksAboveAndMenuEntriesShowTheirHint)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST_F(AdressbuchFenster, FailedDeleteTellsTheUserAndKeepsEveryRecord)
 {
@@ -647,11 +648,44 @@ TEST_F(AdressbuchFenster, FailedDeleteTellsTheUserAndKeepsEveryRecord)
     dialogs::prepareAnswer(QStringLiteral("yes"));
     klick(control<QPushButton>(a, "cmdDelete"));
     ASSERT_EQ(dialogs::shown().size(), 2);
-    EXPECT_TRUE(dialogs::shown()[1].contains(QStringLiteral("Daten.TMP"))) << dialogs::shown()[1].toStdString();
+    EXPECT_TRUE(dialogs::shown()[1].contains(QStringLiteral("Daten.TMP")))
+        << dialogs::shown()[1].toStdString();
     EXPECT_EQ(dialogs::shownTitles()[1], QStringLiteral("Adressbuch"));
     EXPECT_EQ(datei(), buch(3));
     EXPECT_EQ(a->windowTitle(), QString::fromUtf8("Einträge 2/ 3"));
     EXPECT_EQ(feld(a, "txtNachname")->text(), QStringLiteral("K2"));
+}
+
+} // namespace
+
+namespace
+{
+
+// Ctrl+Q and the window being closed by the system both save once and
+// close the file; a second close finds nothing left to do.
+TEST_F(AdressbuchFenster, EveryWayOfClosingSavesTheShownRecord)
+{
+    schreibe(buch(2));
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    tippe(feld(a, "txtNachname"), "per Strg Q");
+    QPointer<frmAdressen> offen(a);
+    taste(a, Qt::Key_Q, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(offen.isNull());
+    EXPECT_EQ(satzIn(datei(), 1).text(Feld::Komentar), QStringLiteral("per Strg Q"));
+
+    a = oeffne();
+    ASSERT_TRUE(a);
+    taste(a, Qt::Key_PageDown);
+    tippe(feld(a, "txtNachname"), "Schliessfeld");
+    offen = a;
+    EXPECT_TRUE(a->close()); // as the window system's close box does
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(offen.isNull());
+    EXPECT_EQ(satzIn(datei(), 2).text(Feld::Komentar), QStringLiteral("Schliessfeld"));
+    EXPECT_EQ(datei().size(), 2 * 870);
+    EXPECT_TRUE(dialogs::shown().isEmpty());
 }
 
 } // namespace
