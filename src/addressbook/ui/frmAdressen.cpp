@@ -254,7 +254,7 @@ void frmAdressen::blaettern(int schritt)
     if (buch_.aktuellerSatz() == (vor ? buch_.anzahlSaetze() : 1)) {
         hinweis(vor ? texte_.EndeHinweis : texte_.AnfangHinweis);
         dialogs::message(this, vor ? texte_.EndeText : texte_.AnfangText,
-                         vor ? texte_.EndeTitel : texte_.AnfangTitel, dialogs::Icon::Exclamation);
+                         vor ? texte_.EndeTitel : texte_.AnfangTitel, dialogs::Icon::Warning);
     } else if (AktuellenDatensatzSpeichern()) {
         // A record the store refused to save stays on show with its edits.
         buch_.setAktuellerSatz(buch_.aktuellerSatz() + schritt);
@@ -340,7 +340,7 @@ bool frmAdressen::schliessen()
         QString grund;
         if (!buch_.speichern(felder(), &grund) &&
             !dialogs::question(this, grund + QStringLiteral("\n\n") + texte_.TrotzdemSchliessen,
-                               texte_.FehlerTitel, dialogs::Icon::Exclamation))
+                               texte_.FehlerTitel, dialogs::Icon::Warning))
             return false;
         buch_.dateiSchliessen();
     }

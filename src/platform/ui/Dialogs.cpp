@@ -44,7 +44,7 @@ QMessageBox::Icon boxIcon(Icon icon)
         return QMessageBox::Information;
     case Icon::Critical:
         return QMessageBox::Critical;
-    case Icon::Exclamation:
+    case Icon::Warning:
         return QMessageBox::Warning;
     case Icon::Question:
         return QMessageBox::Question;

@@ -12,7 +12,7 @@ namespace varnek {
 // from a queue of prepared answers (or a default), so no test ever blocks.
 namespace dialogs {
 
-enum class Icon { Information, Critical, Exclamation, Question, None };
+enum class Icon { Information, Critical, Warning, Question, None };
 
 // A message box with an OK button. An empty title means the program's title.
 void message(QWidget *parent, const QString &text, const QString &title = {},
