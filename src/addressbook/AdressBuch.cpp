@@ -13,9 +13,11 @@
 #include <unistd.h>
 #endif
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
 // Records moved per read/write while copying or scanning.
 constexpr int kBlockSaetze = 512;
@@ -81,10 +83,7 @@ std::filesystem::path fsPath(const QString &path)
 const QString AdressBuch::DateiName = QStringLiteral("Adress.PRE");
 const QString AdressBuch::TmpName = QStringLiteral("Daten.TMP");
 
-AdressBuch::AdressBuch(QString ordner)
-    : ordner_(std::move(ordner))
-{
-}
+AdressBuch::AdressBuch(QString ordner) : ordner_(std::move(ordner)) {}
 
 AdressBuch::~AdressBuch()
 {
@@ -119,13 +118,18 @@ QString AdressBuch::tmpPfad() const
 bool AdressBuch::dateiOeffnen(QString *fehler)
 {
     file_.setFileName(pfad());
-    if (file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    // A book the user marked read-only is only read, even by a user the
+    // system would let write anyway (the administrator).
+    const QFileInfo info(pfad());
+    const bool schreibgeschuetzt = info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+    if (!schreibgeschuetzt && file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return true;
     const QString grund = file_.errorString();
     // A write-protected book can still be read.
     if (file_.exists() && file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return true;
-    return fail(fehler, quoted(DateiName) + QStringLiteral(" kann nicht geöffnet werden: ") + grund);
+    return fail(fehler,
+                quoted(DateiName) + QStringLiteral(" kann nicht geöffnet werden: ") + grund);
 }
 
 bool AdressBuch::oeffnen(QString *fehler)
@@ -145,8 +149,9 @@ bool AdressBuch::oeffnen(QString *fehler)
         std::error_code ec;
         std::filesystem::rename(fsPath(tmp), fsPath(datei), ec);
         if (ec)
-            return fail(fehler, quoted(TmpName) + QStringLiteral(" kann nicht in ") + quoted(DateiName)
-                                    + QStringLiteral(" umbenannt werden: ") + QString::fromStdString(ec.message()));
+            return fail(fehler, quoted(TmpName) + QStringLiteral(" kann nicht in ") +
+                                    quoted(DateiName) + QStringLiteral(" umbenannt werden: ") +
+                                    QString::fromStdString(ec.message()));
     }
 
     if (!dateiOeffnen(fehler))
@@ -172,7 +177,8 @@ AdressDatensatz AdressBuch::satzLesen(int satz)
 bool AdressBuch::satzSchreiben(int satz, const AdressDatensatz &daten, QString *fehler)
 {
     const auto schreibFehler = [&](const QString &grund) {
-        return fail(fehler, QStringLiteral("Eintrag %1 kann nicht gespeichert werden: ").arg(satz) + grund);
+        return fail(fehler,
+                    QStringLiteral("Eintrag %1 kann nicht gespeichert werden: ").arg(satz) + grund);
     };
     if (satz < 1)
         return schreibFehler(QStringLiteral("ungültige Nummer"));
@@ -207,13 +213,24 @@ bool AdressBuch::speichern(const AdressFelder &felder, QString *fehler)
     datensatz_.setText(Feld::Komentar, felder.komentar);
     datensatz_.setText(Feld::Webadresse, felder.webadresse);
     datensatz_.setText(Feld::Bildpfad, felder.bildpfad);
+    // A write-protected book can be paged through: a record that is stored
+    // as it stands needs no write.
+    if (file_.isOpen() && !file_.isWritable() && satzLesen(aktuell_) == datensatz_)
+        return true;
     return satzSchreiben(aktuell_, datensatz_, fehler);
+}
+
+qint64 AdressBuch::restBytes() const
+{
+    if (!file_.isOpen())
+        return 0;
+    return std::max<qint64>(0, file_.size() - qint64(anzahl_) * Satzlaenge);
 }
 
 QString AdressBuch::titel() const
 {
-    return QString::fromUtf8("Einträge") + QLatin1Char(' ') + QString::number(aktuell_) + QLatin1Char('/')
-           + QLatin1Char(' ') + QString::number(anzahl_);
+    return QString::fromUtf8("Einträge") + QLatin1Char(' ') + QString::number(aktuell_) +
+           QLatin1Char('/') + QLatin1Char(' ') + QString::number(anzahl_);
 }
 
 AdressAnzeige AdressBuch::anzeigen()
@@ -232,8 +249,14 @@ bool AdressBuch::neuerSatz(const AdressFelder &felder, QString *fehler)
 {
     QString fehler1;
     const bool gespeichert = speichern(felder, &fehler1);
-    if (anzahl_ == INT_MAX)
+    // Bytes behind the last counted record (a record cut short, fewer than
+    // half) are kept: padded with blanks they become a record of their own,
+    // and the new record follows it.
+    const bool rest = restBytes() > 0;
+    if (anzahl_ >= INT_MAX - (rest ? 1 : 0))
         return fail(fehler, QStringLiteral("Das Adressbuch ist voll."));
+    if (rest)
+        ++anzahl_;
     ++anzahl_;
     // The new record keeps the buffer's Reserve fields (those of the record
     // shown before).
@@ -277,6 +300,8 @@ static void leseBlock(QFile *file, int erster, int anzahl, QByteArray &block)
 
 bool AdressBuch::kopiereOhne(int satz, QFile &ziel, QString *fehler)
 {
+    // Bytes behind the last counted record go along unchanged.
+    const qint64 rest = restBytes();
     QByteArray block;
     for (int erster = 1; erster <= anzahl_; erster += kBlockSaetze) {
         const int anzahl = std::min(kBlockSaetze, anzahl_ - erster + 1);
@@ -295,6 +320,13 @@ bool AdressBuch::kopiereOhne(int satz, QFile &ziel, QString *fehler)
             ok = schreibe(0, block.size());
         }
         if (!ok)
+            return fail(fehler, ziel.errorString());
+    }
+    if (rest > 0) {
+        if (!file_.seek(qint64(anzahl_) * Satzlaenge))
+            return fail(fehler, file_.errorString());
+        const QByteArray tail = file_.read(rest);
+        if (tail.size() != rest || ziel.write(tail) != rest)
             return fail(fehler, ziel.errorString());
     }
     return true;
@@ -329,9 +361,10 @@ bool AdressBuch::satzLoeschen(QString *fehler)
     }
 
     QFile neu(tmp);
-    if (!schrittErlaubt(LoeschSchritt::TmpAnlegen) || !neu.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht angelegt werden: ")
-                       + (neu.error() != QFileDevice::NoError ? neu.errorString() : abgelehnt()));
+    if (!schrittErlaubt(LoeschSchritt::TmpAnlegen) ||
+        !neu.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht angelegt werden: ") +
+                       (neu.error() != QFileDevice::NoError ? neu.errorString() : abgelehnt()));
 
     // Until the rename the old book is complete and open; a half-written
     // "Daten.TMP" is worthless and goes.
@@ -343,12 +376,14 @@ bool AdressBuch::satzLoeschen(QString *fehler)
 
     QString grund;
     if (!kopiereOhne(aktuell_, neu, &grund))
-        return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht geschrieben werden: ") + grund);
+        return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht geschrieben werden: ") +
+                         grund);
     if (!schrittErlaubt(LoeschSchritt::TmpSichern) || !syncToDisk(neu))
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden"));
     neu.close();
     if (neu.error() != QFileDevice::NoError)
-        return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden: ") + neu.errorString());
+        return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden: ") +
+                         neu.errorString());
 
     if (!schrittErlaubt(LoeschSchritt::AdressDateiSchliessen))
         return verwerfen(quoted(DateiName) + QStringLiteral(" kann nicht geschlossen werden"));
@@ -364,9 +399,10 @@ bool AdressBuch::satzLoeschen(QString *fehler)
         QFile::remove(tmp);
         QString offen;
         if (!dateiOeffnen(&offen))
-            return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht umbenannt werden; ") + offen);
-        return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht umbenannt werden: ")
-                       + QString::fromStdString(ec.message()));
+            return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht umbenannt werden; ") +
+                           offen);
+        return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht umbenannt werden: ") +
+                       QString::fromStdString(ec.message()));
     }
 
     if (schrittErlaubt(LoeschSchritt::OrdnerSichern))
@@ -376,8 +412,9 @@ bool AdressBuch::satzLoeschen(QString *fehler)
     nachLoeschen();
     QString offen;
     if (!schrittErlaubt(LoeschSchritt::NeuOeffnen))
-        return fail(fehler, QStringLiteral("Der Eintrag wurde gelöscht, aber ") + quoted(DateiName)
-                                + QStringLiteral(" kann nicht wieder geöffnet werden: ") + abgelehnt());
+        return fail(fehler,
+                    QStringLiteral("Der Eintrag wurde gelöscht, aber ") + quoted(DateiName) +
+                        QStringLiteral(" kann nicht wieder geöffnet werden: ") + abgelehnt());
     if (!dateiOeffnen(&offen))
         return fail(fehler, QStringLiteral("Der Eintrag wurde gelöscht, aber ") + offen);
     return true;
@@ -401,6 +438,11 @@ std::optional<int> AdressBuch::satzSuchen(SuchFeld feld, const QString &text)
         }
     }
     return std::nullopt;
+}
+
+void AdressBuch::dateiSchliessen()
+{
+    file_.close();
 }
 
 bool AdressBuch::schliessen(const AdressFelder &felder, QString *fehler)

@@ -8,7 +8,8 @@
 #include <functional>
 #include <optional>
 
-namespace varnek {
+namespace varnek
+{
 
 // The four texts the address book window edits.
 struct AdressFelder {
@@ -33,9 +34,9 @@ enum class LoeschSchritt {
     SaetzeKopieren,    // before each block of records copied into it
     TmpSichern,        // flush "Daten.TMP" to disk and close it
     AdressDateiSchliessen,
-    Ersetzen,          // rename "Daten.TMP" over "Adress.PRE" (atomic)
-    OrdnerSichern,     // flush the folder entry to disk
-    NeuOeffnen,        // open the new "Adress.PRE"
+    Ersetzen,      // rename "Daten.TMP" over "Adress.PRE" (atomic)
+    OrdnerSichern, // flush the folder entry to disk
+    NeuOeffnen,    // open the new "Adress.PRE"
 };
 
 // The address book: the file "Adress.PRE" of fixed 870-byte records, the
@@ -55,8 +56,9 @@ enum class LoeschSchritt {
 // Failing operations return false and, if asked, a German reason for the
 // user; the counters and the buffer are then as the operation left them.
 // After every call 1 <= aktuellerSatz() <= anzahlSaetze().
-class AdressBuch {
-public:
+class AdressBuch
+{
+  public:
     static constexpr int Satzlaenge = AdressDatensatz::Satzlaenge;
     static const QString DateiName; // "Adress.PRE"
     static const QString TmpName;   // "Daten.TMP"
@@ -73,7 +75,8 @@ public:
     // the records: file length / 870, a half rounded to the even neighbour,
     // at least 1. If "Adress.PRE" is missing but "Daten.TMP" is there (a
     // delete died after removing the old file), "Daten.TMP" becomes
-    // "Adress.PRE". A read-only file is opened for reading.
+    // "Adress.PRE". A file without write permission for its owner is opened
+    // for reading only, also for a user the system lets write anything.
     bool oeffnen(QString *fehler = nullptr);
     bool istOffen() const { return file_.isOpen(); }
 
@@ -87,7 +90,8 @@ public:
 
     // Stores the four texts into the buffer (cut and padded to their
     // fields; the Reserve fields stay as last read) and writes the buffer as
-    // record aktuellerSatz().
+    // record aktuellerSatz(). In a read-only book a record that is unchanged
+    // counts as saved; a changed one fails.
     bool speichern(const AdressFelder &felder, QString *fehler = nullptr);
     // Reads record aktuellerSatz() into the buffer; returns its shown texts
     // and the caption.
@@ -96,7 +100,10 @@ public:
 
     // Saves the shown record, then appends a record with empty texts and the
     // Reserve fields of the shown record and makes it the current one. The
-    // window then calls anzeigen().
+    // window then calls anzeigen(). Bytes that lie behind the last counted
+    // record (a record cut short to half its length or less, which the count
+    // rounds away) are not overwritten: padded with blanks they become a
+    // record of their own, and the new record comes after it.
     bool neuerSatz(const AdressFelder &felder, QString *fehler = nullptr);
 
     // Removes record aktuellerSatz() (without saving it first). The new file
@@ -119,6 +126,11 @@ public:
     // Saves the shown record and closes the file. Once closed, a second call
     // does nothing and returns true.
     bool schliessen(const AdressFelder &felder, QString *fehler = nullptr);
+    // Closes the file without saving.
+    void dateiSchliessen();
+
+    // Bytes of the file behind the last counted record (0 when none).
+    qint64 restBytes() const;
 
     // Record n (from 1) as on disk; past the end all fields are empty.
     AdressDatensatz satzLesen(int satz);
@@ -130,12 +142,15 @@ public:
 
     // For tests: called before each step of a delete; returning false makes
     // that step fail as if the system had refused it.
-    void setLoeschPruefung(std::function<bool(LoeschSchritt)> pruefung) { pruefung_ = std::move(pruefung); }
+    void setLoeschPruefung(std::function<bool(LoeschSchritt)> pruefung)
+    {
+        pruefung_ = std::move(pruefung);
+    }
 
     // Number of records a file of the given length holds.
     static int zaehleSaetze(qint64 laenge);
 
-private:
+  private:
     bool schrittErlaubt(LoeschSchritt schritt) const;
     bool dateiOeffnen(QString *fehler);
     bool kopiereOhne(int satz, QFile &ziel, QString *fehler);

@@ -4,9 +4,11 @@
 
 #include <array>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
 struct Layout {
     int versatz;
@@ -43,7 +45,8 @@ const std::array<QChar, 256> &decodeTable()
         std::array<QChar, 256> t{};
         for (int b = 0; b < 256; ++b) {
             const QString s = ansi::decode(QByteArray(1, static_cast<char>(b)));
-            t[static_cast<std::size_t>(b)] = s.size() == 1 ? s.at(0) : QChar(QChar::ReplacementCharacter);
+            t[static_cast<std::size_t>(b)] =
+                s.size() == 1 ? s.at(0) : QChar(QChar::ReplacementCharacter);
         }
         return t;
     }();
@@ -96,10 +99,7 @@ int AdressDatensatz::versatz(Feld feld)
     return layout(feld).versatz;
 }
 
-AdressDatensatz::AdressDatensatz()
-    : bytes_(Satzlaenge, ' ')
-{
-}
+AdressDatensatz::AdressDatensatz() : bytes_(Satzlaenge, ' ') {}
 
 AdressDatensatz AdressDatensatz::fromBytes(const QByteArray &bytes)
 {

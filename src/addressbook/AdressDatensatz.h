@@ -3,15 +3,17 @@
 #include <QByteArray>
 #include <QString>
 
-namespace varnek {
+namespace varnek
+{
 
 // One address record as it lies in "Adress.PRE": twelve fixed-width text
 // fields, 870 bytes, Windows-1252, one byte per character, no separators.
 //
 // The record keeps its bytes as they are, so fields that are never shown
 // (Reserve1..Reserve8) go back to disk byte for byte as they were read.
-class AdressDatensatz {
-public:
+class AdressDatensatz
+{
+  public:
     enum class Feld {
         Nummer,     //  60 bytes at   0
         Komentar,   //  60 bytes at  60
@@ -56,9 +58,12 @@ public:
     // that do not want a whole record).
     static QString shownText(const char *bytes, int length);
 
-    friend bool operator==(const AdressDatensatz &a, const AdressDatensatz &b) { return a.bytes_ == b.bytes_; }
+    friend bool operator==(const AdressDatensatz &a, const AdressDatensatz &b)
+    {
+        return a.bytes_ == b.bytes_;
+    }
 
-private:
+  private:
     QByteArray bytes_;
 };
 

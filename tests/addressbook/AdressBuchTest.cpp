@@ -13,7 +13,8 @@
 using namespace varnek;
 using Feld = AdressDatensatz::Feld;
 
-namespace {
+namespace
+{
 
 // A record as another program (or an earlier run) left it: number, comment,
 // and Reserve fields full of odd bytes that must survive unchanged.
@@ -63,8 +64,9 @@ QByteArray recordsOf(const QByteArray &file, std::initializer_list<int> numbers)
     return out;
 }
 
-class AdressBuchTest : public ::testing::Test {
-protected:
+class AdressBuchTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     QString pre() const { return dir.filePath(QStringLiteral("Adress.PRE")); }
     QString tmp() const { return dir.filePath(QStringLiteral("Daten.TMP")); }
@@ -170,7 +172,8 @@ TEST_F(AdressBuchTest, SavingCutsTrimsAndKeepsReserveBytes)
 
     const QString komentar75 = QString(75, QLatin1Char('k'));
     const QString bild80 = QString(80, QLatin1Char('p'));
-    ASSERT_TRUE(buch.speichern({QStringLiteral("  4711  "), komentar75, QString::fromUtf8("www.über.de"), bild80}));
+    ASSERT_TRUE(buch.speichern(
+        {QStringLiteral("  4711  "), komentar75, QString::fromUtf8("www.über.de"), bild80}));
 
     const QByteArray after = readAll(pre());
     ASSERT_EQ(after.size(), 2 * 870);
@@ -178,7 +181,8 @@ TEST_F(AdressBuchTest, SavingCutsTrimsAndKeepsReserveBytes)
     const QByteArray zwei = after.mid(870);
     EXPECT_EQ(zwei.mid(60, 60), QByteArray(60, 'k'));
     EXPECT_EQ(zwei.mid(800, 70), QByteArray(70, 'p'));
-    EXPECT_EQ(zwei.mid(740, 12), QByteArray("www.\xFC" "ber.de "));
+    EXPECT_EQ(zwei.mid(740, 12), QByteArray("www.\xFC"
+                                            "ber.de "));
     EXPECT_EQ(zwei.mid(120, 620), disk.mid(870 + 120, 620)); // Reserve1..8 byte for byte
 
     const AdressAnzeige a = buch.anzeigen();
@@ -202,7 +206,8 @@ TEST_F(AdressBuchTest, NewRecordAfterTheLastCarriesItsReserveFields)
 
     const QByteArray after = readAll(pre());
     ASSERT_EQ(after.size(), 4 * 870);
-    EXPECT_EQ(AdressDatensatz::fromBytes(after.mid(2 * 870)).text(Feld::Nummer), QStringLiteral("3b"));
+    EXPECT_EQ(AdressDatensatz::fromBytes(after.mid(2 * 870)).text(Feld::Nummer),
+              QStringLiteral("3b"));
     const AdressDatensatz vier = AdressDatensatz::fromBytes(after.mid(3 * 870));
     EXPECT_EQ(vier.raw(Feld::Nummer), QByteArray(60, ' '));
     EXPECT_EQ(vier.raw(Feld::Komentar), QByteArray(60, ' '));
@@ -260,7 +265,8 @@ TEST_F(AdressBuchTest, DeleteShowsTheFollowingOrTheNewLastRecord)
 
     // The reopened file takes further saves.
     ASSERT_TRUE(buch.speichern({QStringLiteral("vier"), {}, {}, {}}));
-    EXPECT_EQ(AdressDatensatz::fromBytes(readAll(pre()).mid(3 * 870)).text(Feld::Nummer), QStringLiteral("vier"));
+    EXPECT_EQ(AdressDatensatz::fromBytes(readAll(pre()).mid(3 * 870)).text(Feld::Nummer),
+              QStringLiteral("vier"));
 }
 
 TEST_F(AdressBuchTest, LeftoverTmpBesideTheBookIsReplaced)
@@ -338,9 +344,10 @@ TEST_F(AdressBuchTest, BookThatCannotBeOpenedStillMovesItsCounters)
 TEST_F(AdressBuchTest, FailingDeleteStepKeepsEveryRecord)
 {
     const QByteArray disk = book(5);
-    const LoeschSchritt vorDemErsetzen[] = {LoeschSchritt::AltesTmpEntfernen, LoeschSchritt::TmpAnlegen,
-                                            LoeschSchritt::SaetzeKopieren, LoeschSchritt::TmpSichern,
-                                            LoeschSchritt::AdressDateiSchliessen, LoeschSchritt::Ersetzen};
+    const LoeschSchritt vorDemErsetzen[] = {
+        LoeschSchritt::AltesTmpEntfernen,     LoeschSchritt::TmpAnlegen,
+        LoeschSchritt::SaetzeKopieren,        LoeschSchritt::TmpSichern,
+        LoeschSchritt::AdressDateiSchliessen, LoeschSchritt::Ersetzen};
     for (LoeschSchritt schritt : vorDemErsetzen) {
         SCOPED_TRACE(static_cast<int>(schritt));
         writeAll(pre(), disk);
@@ -381,7 +388,8 @@ TEST_F(AdressBuchTest, FailingDeleteStepKeepsEveryRecord)
     EXPECT_EQ(buch.anzahlSaetze(), 4);
 }
 
-namespace {
+namespace
+{
 
 // Runs a delete of record `satz` in a child process that dies without any
 // clean-up at the `mal`-th arrival at `schritt`. Returns true if it died there.
@@ -413,10 +421,11 @@ TEST_F(AdressBuchTest, DeleteKilledAtAnyStepLosesNoSurvivor)
 {
     const QByteArray disk = book(5);
     const QByteArray ohneZwei = recordsOf(disk, {1, 3, 4, 5});
-    const LoeschSchritt schritte[] = {LoeschSchritt::AltesTmpEntfernen, LoeschSchritt::TmpAnlegen,
-                                      LoeschSchritt::SaetzeKopieren,    LoeschSchritt::TmpSichern,
-                                      LoeschSchritt::AdressDateiSchliessen, LoeschSchritt::Ersetzen,
-                                      LoeschSchritt::OrdnerSichern,     LoeschSchritt::NeuOeffnen};
+    const LoeschSchritt schritte[] = {
+        LoeschSchritt::AltesTmpEntfernen,     LoeschSchritt::TmpAnlegen,
+        LoeschSchritt::SaetzeKopieren,        LoeschSchritt::TmpSichern,
+        LoeschSchritt::AdressDateiSchliessen, LoeschSchritt::Ersetzen,
+        LoeschSchritt::OrdnerSichern,         LoeschSchritt::NeuOeffnen};
     for (LoeschSchritt schritt : schritte) {
         SCOPED_TRACE(static_cast<int>(schritt));
         writeAll(pre(), disk);
@@ -466,5 +475,63 @@ TEST_F(AdressBuchTest, FolderWithUmlautsWorksForDeleteAndRecovery)
     ASSERT_TRUE(buch.oeffnen());
     EXPECT_EQ(buch.anzahlSaetze(), 3);
     ASSERT_TRUE(buch.satzLoeschen());
-    EXPECT_EQ(readAll(QDir(ordner).filePath(QStringLiteral("Adress.PRE"))), recordsOf(disk, {2, 3}));
+    EXPECT_EQ(readAll(QDir(ordner).filePath(QStringLiteral("Adress.PRE"))),
+              recordsOf(disk, {2, 3}));
+}
+
+// A book without write permission stays as it is, even for root, who could
+// write it anyway; paging through it is still possible.
+TEST_F(AdressBuchTest, ReadOnlyBookIsNeverWrittenAlsoByRoot)
+{
+    const QByteArray disk = book(3);
+    writeAll(pre(), disk);
+    ASSERT_TRUE(QFile::setPermissions(pre(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    AdressBuch buch(dir.path());
+    ASSERT_TRUE(buch.oeffnen());
+    const AdressAnzeige eins = buch.anzeigen();
+    EXPECT_TRUE(buch.speichern(eins.felder)); // unchanged: nothing to write
+
+    QString fehler;
+    AdressFelder neu = eins.felder;
+    neu.komentar = QStringLiteral("geändert");
+    EXPECT_FALSE(buch.speichern(neu, &fehler));
+    EXPECT_TRUE(fehler.contains(QString::fromUtf8("schreibgeschützt"))) << fehler.toStdString();
+    EXPECT_FALSE(buch.neuerSatz(neu));
+    buch.setAktuellerSatz(2);
+    EXPECT_FALSE(buch.satzLoeschen(&fehler));
+    EXPECT_FALSE(QFile::exists(tmp()));
+    EXPECT_FALSE(buch.schliessen(neu));
+    EXPECT_EQ(readAll(pre()), disk);
+}
+
+// Bytes behind the last counted record (fewer than half a record, so the
+// count rounds them away) survive a new record and a delete.
+TEST_F(AdressBuchTest, CutShortLastRecordIsKeptByNewAndDelete)
+{
+    const QByteArray disk = book(3).left(2 * 870 + 400);
+    writeAll(pre(), disk);
+    AdressBuch buch(dir.path());
+    ASSERT_TRUE(buch.oeffnen());
+    ASSERT_EQ(buch.anzahlSaetze(), 2);
+    EXPECT_EQ(buch.restBytes(), 400);
+
+    buch.setAktuellerSatz(2);
+    ASSERT_TRUE(buch.neuerSatz(buch.anzeigen().felder));
+    // The cut record is record 3, padded with blanks; the new one is 4.
+    EXPECT_EQ(buch.aktuellerSatz(), 4);
+    EXPECT_EQ(buch.anzahlSaetze(), 4);
+    const QByteArray after = readAll(pre());
+    ASSERT_EQ(after.size(), 4 * 870);
+    EXPECT_EQ(after.left(2 * 870 + 400), disk);
+    EXPECT_EQ(after.mid(2 * 870 + 400, 470), QByteArray(470, ' '));
+    buch.setAktuellerSatz(3);
+    EXPECT_EQ(buch.anzeigen().felder.nummer, QStringLiteral("3"));
+
+    // A delete copies such bytes along.
+    writeAll(pre(), disk);
+    ASSERT_TRUE(buch.oeffnen());
+    buch.setAktuellerSatz(1);
+    ASSERT_TRUE(buch.satzLoeschen());
+    EXPECT_EQ(readAll(pre()), disk.mid(870));
+    EXPECT_EQ(buch.anzahlSaetze(), 1);
 }

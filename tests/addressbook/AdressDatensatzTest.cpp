@@ -5,7 +5,8 @@
 using varnek::AdressDatensatz;
 using Feld = AdressDatensatz::Feld;
 
-namespace {
+namespace
+{
 
 QByteArray allByteValues(int length)
 {
@@ -19,8 +20,8 @@ QByteArray allByteValues(int length)
 
 TEST(AdressDatensatz, LayoutMatchesTheFile)
 {
-    const Feld felder[] = {Feld::Nummer,   Feld::Komentar, Feld::Reserve1, Feld::Reserve2,
-                           Feld::Reserve3, Feld::Reserve4, Feld::Reserve5, Feld::Reserve6,
+    const Feld felder[] = {Feld::Nummer,   Feld::Komentar, Feld::Reserve1,   Feld::Reserve2,
+                           Feld::Reserve3, Feld::Reserve4, Feld::Reserve5,   Feld::Reserve6,
                            Feld::Reserve7, Feld::Reserve8, Feld::Webadresse, Feld::Bildpfad};
     const int breiten[] = {60, 60, 200, 60, 60, 60, 60, 60, 60, 60, 60, 70};
     int versatz = 0;
@@ -55,7 +56,8 @@ TEST(AdressDatensatz, BytesRoundTripExactlyAndFieldsComeFromTheirOffsets)
 TEST(AdressDatensatz, StoringCutsAndPadsShowingTrims)
 {
     AdressDatensatz satz;
-    const QString komentar75 = QString(QStringLiteral("0123456789")).repeated(7) + QStringLiteral("abcde");
+    const QString komentar75 =
+        QString(QStringLiteral("0123456789")).repeated(7) + QStringLiteral("abcde");
     const QString bild80 = QStringLiteral("C:\\") + QString(77, QLatin1Char('b'));
     satz.setText(Feld::Komentar, komentar75);
     satz.setText(Feld::Bildpfad, bild80);

@@ -1,5 +1,6 @@
 #include "contact/ui/Gast1.h"
 
+#include "addressbook/ui/frmAdressen.h"
 #include "bell/ui/Klingel2.h"
 #include "contact/Empfang.h"
 #include "contact/TextProzeduren.h"
@@ -497,7 +498,10 @@ void Gast1::beende3()
 void Gast1::schliesseAndereFenster()
 {
     // Only windows that are open are closed; opening the bell window just
-    // to close it would sound a false alarm.
+    // to close it would sound a false alarm, opening the address book would
+    // create "Adress.PRE".
+    if (frmAdressen *a = programm_.adressenWennGeladen())
+        a->cmdExit();
     if (Hilfe2 *h = programm_.hilfe2WennGeladen())
         h->beende();
     if (Klingel2 *k = programm_.klingel2WennGeladen())

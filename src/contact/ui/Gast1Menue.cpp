@@ -1,6 +1,7 @@
 // The contact window's menu bar and hot keys.
 #include "contact/ui/Gast1Menue.h"
 
+#include "addressbook/ui/frmAdressen.h"
 #include "bell/ui/Klingel2.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
@@ -128,6 +129,7 @@ void Gast1Menue::baueMenue()
         k->Command3();
     });
     an("fotoaperad", [this] { programm_.fotoF()->zeigen(); });
+    an("Adressbuch1", [this] { programm_.adressen()->zeigen(); });
     an("focus1", [this] { gast_.fokusAdresse(); });
     an("SprecherAnzeigen", [this] { gast_.sprecherBreite(9525, 9255); });
     an("SprecherAusblenden", [this] { gast_.sprecherBreite(7875, 7620); });

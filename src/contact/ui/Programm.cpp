@@ -1,5 +1,6 @@
 #include "contact/ui/Programm.h"
 
+#include "addressbook/ui/frmAdressen.h"
 #include "bell/ui/Klingel2.h"
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
@@ -20,6 +21,7 @@ Programm::Programm(Einstellungen einstellungen, QObject *parent)
 Programm::~Programm()
 {
     delete fotoF_;
+    delete adressen_;
     delete klingel2_;
     delete hilfe2_;
     delete gast1_;
@@ -58,6 +60,20 @@ FotoF *Programm::fotoF()
 FotoF *Programm::fotoFWennGeladen() const
 {
     return fotoF_;
+}
+
+frmAdressen *Programm::adressen()
+{
+    if (!adressen_) {
+        adressen_ = new frmAdressen(*this);
+        adressen_->lade();
+    }
+    return adressen_;
+}
+
+frmAdressen *Programm::adressenWennGeladen() const
+{
+    return adressen_;
 }
 
 Gast1 *Programm::gast1WennGeladen() const

@@ -10,6 +10,7 @@ namespace varnek {
 class FotoF;
 class Gast1;
 class Hilfe2;
+class frmAdressen;
 class Klingel2;
 class SpeechComponent;
 
@@ -34,6 +35,8 @@ public:
     Klingel2 *klingel2WennGeladen() const;
     FotoF *fotoF();                 // the screen photo window, created when first shown
     FotoF *fotoFWennGeladen() const;
+    frmAdressen *adressen();        // loads the address book (opens "Adress.PRE")
+    frmAdressen *adressenWennGeladen() const;
 
     // Writes the hint line of the help window.
     void hinweis(const QString &text);
@@ -48,6 +51,7 @@ private:
     QPointer<Hilfe2> hilfe2_;
     QPointer<Klingel2> klingel2_;
     QPointer<FotoF> fotoF_;
+    QPointer<frmAdressen> adressen_;
 };
 
 } // namespace varnek

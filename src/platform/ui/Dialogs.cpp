@@ -12,6 +12,7 @@ namespace {
 struct State {
     bool testMode = false;
     QStringList shown;
+    QStringList titles;
     std::deque<QString> answers;
 };
 State &state()
@@ -29,6 +30,29 @@ std::optional<QString> takeAnswer()
     a.pop_front();
     return answer;
 }
+
+void record(const QString &text, const QString &title)
+{
+    state().shown << text;
+    state().titles << title;
+}
+
+QMessageBox::Icon boxIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
 } // namespace
 
 QString programTitle()
@@ -39,32 +63,30 @@ QString programTitle()
 void message(QWidget *parent, const QString &text, const QString &title, Icon icon)
 {
     if (state().testMode) {
-        state().shown << text;
+        record(text, title);
         return;
     }
-    const QMessageBox::Icon symbol = icon == Icon::Critical  ? QMessageBox::Critical
-                                     : icon == Icon::Warning ? QMessageBox::Warning
-                                                             : QMessageBox::NoIcon;
-    QMessageBox box(symbol, title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok, parent);
+    QMessageBox box(boxIcon(icon), title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-bool question(QWidget *parent, const QString &text, const QString &title)
+bool question(QWidget *parent, const QString &text, const QString &title, Icon icon)
 {
     if (state().testMode) {
-        state().shown << text;
+        record(text, title);
         return takeAnswer().value_or(QString()) == QLatin1String("yes");
     }
-    return QMessageBox::question(parent, title.isEmpty() ? programTitle() : title, text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-           == QMessageBox::Yes;
+    QMessageBox box(boxIcon(icon), title.isEmpty() ? programTitle() : title, text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString input(QWidget *parent, const QString &prompt, const QString &title,
               const QString &defaultText, bool *ok)
 {
     if (state().testMode) {
-        state().shown << prompt;
+        record(prompt, title);
         const auto answer = takeAnswer();
         const bool accepted = answer.has_value() && !answer->isNull();
         if (ok)
@@ -82,7 +104,7 @@ QString input(QWidget *parent, const QString &prompt, const QString &title,
 QString saveFile(QWidget *parent, const QString &proposedName)
 {
     if (state().testMode) {
-        state().shown << proposedName;
+        record(proposedName, QString());
         return takeAnswer().value_or(QString());
     }
     return QFileDialog::getSaveFileName(parent, QString(), proposedName,
@@ -94,6 +116,7 @@ void setTestMode(bool on)
     state().testMode = on;
     state().answers.clear();
     state().shown.clear();
+    state().titles.clear();
 }
 
 bool testMode()
@@ -109,6 +132,12 @@ QStringList shown()
 void clearShown()
 {
     state().shown.clear();
+    state().titles.clear();
+}
+
+QStringList shownTitles()
+{
+    return state().titles;
 }
 
 void prepareAnswer(const QString &answer)

@@ -12,13 +12,14 @@ namespace varnek {
 // from a queue of prepared answers (or a default), so no test ever blocks.
 namespace dialogs {
 
-enum class Icon { Information, Critical, Warning };
+enum class Icon { Information, Critical, Warning, Question, None };
 
 // A message box with an OK button. An empty title means the program's title.
 void message(QWidget *parent, const QString &text, const QString &title = {},
-             Icon icon = Icon::Information);
+             Icon icon = Icon::None);
 // Yes/No question; true for Yes.
-bool question(QWidget *parent, const QString &text, const QString &title = {});
+bool question(QWidget *parent, const QString &text, const QString &title = {},
+              Icon icon = Icon::Question);
 // Input box; nullopt-like: returns false in *ok (and "") when cancelled.
 QString input(QWidget *parent, const QString &prompt, const QString &title,
               const QString &defaultText = {}, bool *ok = nullptr);
@@ -33,6 +34,8 @@ bool testMode();
 // Texts of every message/question/input shown since the last clear.
 QStringList shown();
 void clearShown();
+// Titles of the same boxes, in the same order.
+QStringList shownTitles();
 // Answers for the next questions ("yes"/"no"), inputs (the text; an empty
 // QString() means cancel) and file dialogs, consumed in order. Without a
 // prepared answer a question answers No, an input is cancelled and a file

@@ -1,0 +1,474 @@
+#include "addressbook/ui/frmAdressen.h"
+
+#include "addressbook/ui/EintragDruck.h"
+#include "contact/ui/Gast1.h"
+#include "contact/ui/Programm.h"
+#include "help/ui/Hilfe2.h"
+#include "platform/ui/Desktop.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace varnek
+{
+
+namespace
+{
+
+QPushButton *knopf(QWidget *parent, const char *name, const QString &text, const QString &tipp = {})
+{
+    auto *b = benannt(new QPushButton(text, parent), name);
+    b->setToolTip(tipp);
+    return b;
+}
+
+QLineEdit *feld(QWidget *parent, const char *name, const QString &text, const QString &tipp = {})
+{
+    auto *t = benannt(new QLineEdit(text, parent), name);
+    t->setToolTip(tipp);
+    return t;
+}
+
+QGroupBox *rahmen(QWidget *parent, const char *name, const QString &text)
+{
+    return benannt(new QGroupBox(text, parent), name);
+}
+
+QLabel *beschriftung(QWidget *parent, const char *name, const QString &text)
+{
+    return benannt(new QLabel(text, parent), name);
+}
+
+} // namespace
+
+frmAdressen::frmAdressen(Programm &programm) : programm_(programm)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Adressen"));
+    baueOberflaeche();
+    baueMenue();
+    installiereHinweise();
+    // The window sees the keys before the focused control does.
+    installEventFilter(this);
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!qobject_cast<QMenu *>(w))
+            w->installEventFilter(this);
+}
+
+frmAdressen::~frmAdressen() = default;
+
+void frmAdressen::baueOberflaeche()
+{
+    auto *flaeche = benannt(new QWidget(this), "frmAdressenFlaeche");
+    setCentralWidget(flaeche);
+    flaeche->setFixedSize(twips(9600), twips(6000));
+
+    auto *Frame1 = platz(rahmen(flaeche, "Frame1", QStringLiteral("Adress-Nummern-Buch:")), 120, 60,
+                         6600, 2040);
+    platz(beschriftung(Frame1, "Label4", QStringLiteral("Adresse Nummer :V-VX-Nr:")), 120, 300,
+          2400, 255);
+    platz(beschriftung(Frame1, "Label1", QStringLiteral("#")), 6240, 300, 240, 255);
+    txtVorname = platz(feld(Frame1, "txtVorname", QStringLiteral("Kontakt Adresse Nummer")), 120,
+                       570, 6360, 330);
+    platz(beschriftung(Frame1, "Label3", QStringLiteral("Komentar:")), 120, 960, 2400, 255);
+    platz(beschriftung(Frame1, "Label6", QStringLiteral("#")), 6240, 960, 240, 255);
+    txtNachname = platz(
+        feld(Frame1, "txtNachname", QStringLiteral("Komentar\r\n"), QStringLiteral("Komentarfeld")),
+        120, 1230, 6360, 330);
+    auto *Command2Button =
+        platz(knopf(Frame1, "Command2", QStringLiteral("<< &In Adressenfeld übernehmen")), 120,
+              1620, 3120, 345);
+    auto *uebernehmenButton =
+        platz(knopf(Frame1, "uebernehmen", QStringLiteral(">> Von &Adressenfeld übernehmen"),
+                    QStringLiteral("Adresse von Adressenfeld übernehmen")),
+              3300, 1620, 3180, 345);
+
+    auto *Frame5 =
+        platz(rahmen(flaeche, "Frame5", QStringLiteral("Webadresse:")), 120, 2160, 6600, 780);
+    txtWebadresse = platz(feld(Frame5, "txtWebadresse", QStringLiteral("Webadresse"),
+                               QStringLiteral("Webadressenfeld")),
+                          120, 330, 5280, 330);
+    auto *Command1Button = platz(
+        knopf(Frame5, "Command1", QStringLiteral("öffnen"), QStringLiteral("Webadresse öffnen")),
+        5520, 315, 960, 360);
+
+    auto *Frame8 = platz(
+        rahmen(flaeche, "Frame8",
+               QStringLiteral("Klick Button Bildpfad + geben Sie den Bildnamen ein:  \\bild.jpg")),
+        120, 3000, 6600, 780);
+    txtBild = platz(feld(Frame8, "txtBild", QStringLiteral("Text1")), 120, 330, 5160, 330);
+    auto *cmdBildButton =
+        platz(knopf(Frame8, "cmdBild", QStringLiteral("&Bildpfad"),
+                    QStringLiteral("Der Grafikpfad ist auf 70 Zeichen beschränkt")),
+              5400, 315, 1080, 360);
+
+    Image1 = platz(beschriftung(flaeche, "Image1", QString()), 6840, 120, 2640, 2415);
+    Image1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setBackgroundRole(QPalette::Base);
+    Image1->setAutoFillBackground(true);
+    auto *Command3Button = platz(knopf(flaeche, "Command3", QStringLiteral("&Foto Aufnehmen:")),
+                                 6840, 2640, 2640, 345);
+    auto *fotspeichButton = platz(knopf(flaeche, "fotspeich", QStringLiteral("Foto &speichern")),
+                                  6840, 3045, 2640, 345);
+    Text1 = platz(feld(flaeche, "Text1", QStringLiteral("Text1")), 6840, 3450, 2640, 330);
+    Text1->setReadOnly(true);
+
+    // Paging and editing.
+    const int reihe1 = 3960, reihe2 = 4440, breite = 1560, hoehe = 390;
+    auto *cmdPreviousButton = platz(knopf(flaeche, "cmdPrevious", QStringLiteral("Vorheriger  <<"),
+                                          QStringLiteral("Vorherigen Eintrag anzeigen")),
+                                    120, reihe1, breite, hoehe);
+    auto *cmdNextButton = platz(knopf(flaeche, "cmdNext", QStringLiteral(">>  Nächster"),
+                                      QStringLiteral("Nächsten Eintrag anzeigen")),
+                                1800, reihe1, breite, hoehe);
+    auto *cmdNewButton = platz(knopf(flaeche, "cmdNew", QStringLiteral("Neuer Eintrag"),
+                                     QStringLiteral("Neuen Eintrag hinzufügen")),
+                               3480, reihe1, breite, hoehe);
+    auto *cmdDeleteButton = platz(knopf(flaeche, "cmdDelete", QStringLiteral("Löschen"),
+                                        QStringLiteral("Aktuellen Eintrag löschen")),
+                                  5160, reihe1, breite, hoehe);
+    auto *suchNrButton =
+        platz(knopf(flaeche, "suchNr", QStringLiteral("Suche:")), 120, reihe2, breite, hoehe);
+    Label5 = platz(beschriftung(flaeche, "Label5", QStringLiteral("V-Nr:")), 1800, reihe2 + 60, 600,
+                   255);
+    auto *cmdSearchButton = platz(knopf(flaeche, "cmdSearch", QStringLiteral("Suchen:"),
+                                        QStringLiteral("Einträge nach Komentar  suchen")),
+                                  3480, reihe2, breite, hoehe);
+    auto *cmdDruckenButton = platz(
+        knopf(flaeche, "cmdDrucken", QStringLiteral("Drucken"), QStringLiteral("Eintrag Drucken")),
+        5160, reihe2, breite, hoehe);
+    auto *cmdCopyButton = platz(knopf(flaeche, "cmdCopy", QStringLiteral("Kopieren in...")), 6840,
+                                reihe1, 1290, hoehe);
+    auto *cmdHilfeButton =
+        platz(knopf(flaeche, "cmdHilfe", QStringLiteral("&Hilfe"), QStringLiteral("Hilfe")), 8190,
+              reihe1, 1290, hoehe);
+
+    Frame7 = platz(rahmen(flaeche, "Frame7", QString()), 6840, 4920, 2640, 960);
+    cmdExitButton =
+        platz(knopf(Frame7, "cmdExit", QStringLiteral("Ende"), QStringLiteral("Programm beenden")),
+              240, 240, 2160, 480);
+    Frame7->setMouseTracking(true);
+
+    setFixedSize(sizeHint());
+
+    connect(cmdNextButton, &QPushButton::clicked, this, &frmAdressen::cmdNext);
+    connect(cmdPreviousButton, &QPushButton::clicked, this, &frmAdressen::cmdPrevious);
+    connect(cmdNewButton, &QPushButton::clicked, this, &frmAdressen::cmdNew);
+    connect(cmdDeleteButton, &QPushButton::clicked, this, &frmAdressen::cmdDelete);
+    connect(cmdSearchButton, &QPushButton::clicked, this, &frmAdressen::cmdSearch);
+    connect(suchNrButton, &QPushButton::clicked, this, &frmAdressen::suchNr);
+    connect(cmdDruckenButton, &QPushButton::clicked, this, &frmAdressen::cmdDrucken);
+    connect(cmdCopyButton, &QPushButton::clicked, this, &frmAdressen::cmdCopy);
+    connect(Command2Button, &QPushButton::clicked, this, &frmAdressen::Command2);
+    connect(uebernehmenButton, &QPushButton::clicked, this, &frmAdressen::uebernehmen);
+    connect(Command3Button, &QPushButton::clicked, this, &frmAdressen::Command3);
+    connect(fotspeichButton, &QPushButton::clicked, this, &frmAdressen::fotspeich);
+    connect(cmdBildButton, &QPushButton::clicked, this, &frmAdressen::cmdBild);
+    connect(Command1Button, &QPushButton::clicked, this, &frmAdressen::Command1);
+    // The help button repeats the help command.
+    connect(cmdHilfeButton, &QPushButton::clicked, this, &frmAdressen::hilfe);
+    connect(cmdExitButton, &QPushButton::clicked, this, &frmAdressen::cmdExit);
+
+    connect(txtVorname, &QLineEdit::textChanged, this, &frmAdressen::nummerGeaendert);
+    const auto folgen = [this](const QString &text) { hinweis(QStringLiteral("....   ") + text); };
+    connect(txtNachname, &QLineEdit::textChanged, this, folgen);
+    connect(txtWebadresse, &QLineEdit::textChanged, this, folgen);
+}
+
+void frmAdressen::lade()
+{
+    texte_.fuellen();
+    QString grund;
+    if (!buch_.oeffnen(&grund))
+        fehler(texte_.NichtGeoeffnet + QStringLiteral("\n") + grund);
+    AktuellenDatensatzAnzeigen();
+}
+
+void frmAdressen::zeigen()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+AdressFelder frmAdressen::felder() const
+{
+    return {txtVorname->text(), txtNachname->text(), txtWebadresse->text(), txtBild->text()};
+}
+
+void frmAdressen::hinweis(const QString &text)
+{
+    programm_.hinweis(text);
+}
+
+void frmAdressen::fehler(const QString &text)
+{
+    dialogs::message(this, text, texte_.FehlerTitel, dialogs::Icon::Critical);
+}
+
+// --- records --------------------------------------------------------------
+
+bool frmAdressen::AktuellenDatensatzSpeichern()
+{
+    QString grund;
+    if (buch_.speichern(felder(), &grund))
+        return true;
+    fehler(grund);
+    return false;
+}
+
+void frmAdressen::AktuellenDatensatzAnzeigen()
+{
+    const AdressAnzeige a = buch_.anzeigen();
+    // The number first: its change sets the default photo path, which the
+    // stored path then replaces.
+    txtVorname->setText(a.felder.nummer);
+    txtNachname->setText(a.felder.komentar);
+    txtWebadresse->setText(a.felder.webadresse);
+    txtBild->setText(a.felder.bildpfad);
+    setWindowTitle(texte_.titel(buch_.aktuellerSatz(), buch_.anzahlSaetze()));
+    zeigeBild(txtBild->text());
+}
+
+int frmAdressen::StartURL(const QString &)
+{
+    return 0;
+}
+
+void frmAdressen::blaettern(int schritt)
+{
+    const bool vor = schritt > 0;
+    if (vor)
+        setBild(QPixmap());
+    if (buch_.aktuellerSatz() == (vor ? buch_.anzahlSaetze() : 1)) {
+        hinweis(vor ? texte_.EndeHinweis : texte_.AnfangHinweis);
+        dialogs::message(this, vor ? texte_.EndeText : texte_.AnfangText,
+                         vor ? texte_.EndeTitel : texte_.AnfangTitel, dialogs::Icon::Warning);
+    } else if (AktuellenDatensatzSpeichern()) {
+        // A record the store refused to save stays on show with its edits.
+        buch_.setAktuellerSatz(buch_.aktuellerSatz() + schritt);
+        AktuellenDatensatzAnzeigen();
+    }
+    txtVorname->setFocus();
+    zeigeBild(txtBild->text());
+}
+
+void frmAdressen::cmdNext()
+{
+    blaettern(1);
+}
+
+void frmAdressen::cmdPrevious()
+{
+    blaettern(-1);
+}
+
+void frmAdressen::cmdNew()
+{
+    if (AktuellenDatensatzSpeichern()) {
+        QString grund;
+        if (!buch_.neuerSatz(felder(), &grund))
+            fehler(grund);
+        AktuellenDatensatzAnzeigen();
+    }
+    txtVorname->setFocus();
+    Command3();
+}
+
+void frmAdressen::cmdDelete()
+{
+    if (dialogs::question(this, texte_.LoeschenFrage, texte_.LoeschenTitel,
+                          dialogs::Icon::Information)) {
+        QString grund;
+        if (!buch_.satzLoeschen(&grund))
+            fehler(grund);
+        AktuellenDatensatzAnzeigen();
+    }
+    txtVorname->setFocus();
+}
+
+void frmAdressen::suche(SuchFeld feld)
+{
+    const bool komentar = feld == SuchFeld::Komentar;
+    QLineEdit *fokus = komentar ? txtNachname : txtVorname;
+    if (komentar)
+        setBild(QPixmap());
+    const QString antwort = dialogs::input(
+        this, komentar ? texte_.SucheKomentar : texte_.SucheNummer, texte_.SucheTitel);
+    if (!antwort.isEmpty()) {
+        if (const auto treffer = buch_.satzSuchen(feld, antwort)) {
+            if (AktuellenDatensatzSpeichern()) {
+                buch_.setAktuellerSatz(*treffer);
+                AktuellenDatensatzAnzeigen();
+            }
+        } else {
+            dialogs::message(this, texte_.nichtGefunden(antwort), texte_.NichtGefundenTitel,
+                             dialogs::Icon::Information);
+        }
+    }
+    fokus->setFocus();
+}
+
+void frmAdressen::cmdSearch()
+{
+    suche(SuchFeld::Komentar);
+}
+
+void frmAdressen::suchNr()
+{
+    suche(SuchFeld::Nummer);
+}
+
+// --- closing ----------------------------------------------------------------
+
+// Saves the shown record and closes the file. When the store refuses the
+// save, the user decides whether to close anyway; false keeps the window.
+bool frmAdressen::schliessen()
+{
+    if (buch_.istOffen()) {
+        QString grund;
+        if (!buch_.speichern(felder(), &grund) &&
+            !dialogs::question(this, grund + QStringLiteral("\n\n") + texte_.TrotzdemSchliessen,
+                               texte_.FehlerTitel, dialogs::Icon::Warning))
+            return false;
+        buch_.dateiSchliessen();
+    }
+    geschlossen_ = true;
+    if (Gast1 *gast = programm_.gast1WennGeladen()) {
+        gast->activateWindow();
+        gast->fokusTextS();
+    }
+    return true;
+}
+
+void frmAdressen::cmdExit()
+{
+    if (geschlossen_ || schliessen())
+        close();
+}
+
+void frmAdressen::closeEvent(QCloseEvent *event)
+{
+    // After cmdExit this second run finds everything done.
+    if (!geschlossen_ && !schliessen()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// --- the contact window -------------------------------------------------------
+
+void frmAdressen::Command2()
+{
+    Gast1 *gast = programm_.gast1();
+    if (auto *Combo2 = gast->findChild<QComboBox *>(QStringLiteral("Combo2")))
+        Combo2->setEditText(txtVorname->text());
+    gast->Command19();
+}
+
+void frmAdressen::uebernehmen()
+{
+    if (auto *Combo2 = programm_.gast1()->findChild<QComboBox *>(QStringLiteral("Combo2")))
+        txtVorname->setText(Combo2->currentText());
+}
+
+void frmAdressen::nummerGeaendert(const QString &text)
+{
+    txtBild->setText(standardBildpfad(text));
+    hinweis(text);
+}
+
+void frmAdressen::hilfe()
+{
+    Hilfe2 *h = programm_.hilfe2();
+    h->zeigen();
+    h->platziereUeber(this, txtVorname, 500);
+}
+
+// --- copy, print, photo, web address --------------------------------------------
+
+void frmAdressen::cmdCopy()
+{
+    dialogs::message(this, texte_.KopierenText, texte_.KopierenTitel, dialogs::Icon::Information);
+    QClipboard *ablage = QGuiApplication::clipboard();
+    ablage->clear();
+    ablage->setText(kopierText(txtVorname->text(), txtNachname->text()));
+}
+
+void frmAdressen::cmdDrucken()
+{
+    if (!dialogs::question(this, texte_.DruckenFrage, texte_.DruckenTitel, dialogs::Icon::Question))
+        return;
+    eintragdruck::Eintrag e;
+    e.bild = Image1->pixmap();
+    e.bildTwips = Image1->size() * 15;
+    e.label5 = Label5->text();
+    e.nummer = txtVorname->text();
+    e.komentar = txtNachname->text();
+    e.webadresse = txtWebadresse->text();
+    // Without a printer nothing happens.
+    eintragdruck::drucke(e);
+}
+
+void frmAdressen::setBild(const QPixmap &bild)
+{
+    if (bild.isNull())
+        Image1->clear();
+    else
+        Image1->setPixmap(bild);
+}
+
+void frmAdressen::zeigeBild(const QString &pfad)
+{
+    if (pfad.isEmpty()) {
+        setBild(QPixmap());
+        return;
+    }
+    QPixmap bild;
+    if (bild.load(pfad))
+        setBild(bild);
+}
+
+void frmAdressen::cmdBild()
+{
+    zeigeBild(txtBild->text());
+}
+
+void frmAdressen::Command3()
+{
+    const auto *Picture1 = programm_.gast1()->findChild<QLabel *>(QStringLiteral("Picture1"));
+    setBild(Picture1 ? Picture1->pixmap() : QPixmap());
+}
+
+void frmAdressen::fotspeich()
+{
+    const QPixmap bild = Image1->pixmap();
+    if (bild.isNull()) {
+        dialogs::message(this, texte_.KeinBild, QString(), dialogs::Icon::None);
+        return;
+    }
+    Text1->setText(standardBildpfad(txtVorname->text()));
+    // Without the folder "bilder" nothing is written.
+    bild.save(Text1->text(), "BMP");
+}
+
+void frmAdressen::Command1()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    desktop::open(txtWebadresse->text());
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace varnek

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "addressbook/AdressBuch.h"
+#include "addressbook/modEnglisch.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPixmap>
+
+class QAction;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace varnek
+{
+
+class Programm;
+
+// The address book window "Adressen": pages through the entries of
+// "Adress.PRE", edits the shown one in place, adds, deletes and finds
+// entries, and moves an address number to and from the contact window.
+// Creating it is loading it (the file is opened and record 1 shown);
+// closing it in any way saves the shown entry, closes the file and deletes
+// the window. The record store is AdressBuch; the window wires to it.
+class frmAdressen : public QMainWindow
+{
+    Q_OBJECT
+  public:
+    explicit frmAdressen(Programm &programm);
+    ~frmAdressen() override;
+
+    // The load steps: menu hints, open the book, fill the text table, show
+    // record 1. Programm runs it right after creating the window.
+    void lade();
+    void zeigen(); // show (modeless) and bring to the front
+
+    // Stores the four fields as record `AktuellerSatz`. False (and the user
+    // has been told) when the store refused.
+    bool AktuellenDatensatzSpeichern();
+    // Reads record `AktuellerSatz` into the fields, the caption and `Image1`.
+    void AktuellenDatensatzAnzeigen();
+    // Takes a web address; does nothing and returns 0.
+    int StartURL(const QString &url);
+
+    // The commands.
+    void cmdNext();
+    void cmdPrevious();
+    void cmdNew();
+    void cmdDelete();
+    void cmdSearch();   // by comment
+    void suchNr();      // by number
+    void cmdExit();     // close: save, close the file, unload
+    void Command2();    // number into the contact window
+    void uebernehmen(); // number from the contact window
+    void hilfe();       // show the help window docked above this one
+    void cmdCopy();
+    void cmdDrucken();
+    void cmdBild();   // load the photo named by `txtBild`
+    void Command3();  // photo from the contact window
+    void fotspeich(); // save the photo as a bitmap
+    void Command1();  // open the web address
+
+    const AdressBuch &buch() const { return buch_; }
+    const modEnglisch &texte() const { return texte_; }
+    QAction *menuepunkt(const QString &name) const;
+
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void baueOberflaeche();
+    void baueMenue();
+    void installiereHinweise();
+    bool taste(int key);
+    bool menueTaste(const QKeyEvent *event) const;
+    bool hinweisEreignis(QObject *watched, QEvent *event);
+    void nummerGeaendert(const QString &text);
+    void hinweis(const QString &text);
+    void fehler(const QString &text);
+    void blaettern(int schritt);
+    void suche(SuchFeld feld);
+    bool schliessen();
+    AdressFelder felder() const;
+    void zeigeBild(const QString &pfad); // `Image1` from a file: empty clears, unreadable keeps
+    void setBild(const QPixmap &bild);
+
+    Programm &programm_;
+    QHash<QString, QAction *> aktionen_;
+    AdressBuch buch_;
+    modEnglisch texte_;
+    bool geschlossen_ = false;
+
+    QLineEdit *txtVorname, *txtNachname, *txtWebadresse, *txtBild, *Text1;
+    QLabel *Image1, *Label5;
+    QGroupBox *Frame7;
+    QPushButton *cmdExitButton;
+};
+
+} // namespace varnek

@@ -1,0 +1,133 @@
+// The address book window's menu bar and keys.
+#include "addressbook/ui/frmAdressen.h"
+
+#include "contact/ui/Gast1.h"
+#include "contact/ui/Programm.h"
+#include "help/ui/Hilfe2.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace varnek
+{
+
+void frmAdressen::baueMenue()
+{
+    QMenuBar *leiste = menuBar();
+    const auto menue = [&](const char *name, const QString &text) {
+        QMenu *m = leiste->addMenu(text);
+        m->setObjectName(QString::fromLatin1(name));
+        // Moving through a menu shows the highlighted entry in the hint line.
+        connect(m, &QMenu::hovered, this, [this](QAction *a) {
+            if (!a->isSeparator())
+                hinweis(a->text());
+        });
+        return m;
+    };
+    const auto punkt = [&](QMenu *m, const char *name, const QString &text,
+                           const QKeySequence &kurz, void (frmAdressen::*befehl)()) {
+        QAction *a = m->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(kurz);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, befehl);
+        aktionen_.insert(a->objectName(), a);
+    };
+    const auto trenner = [](QMenu *m, const char *name) {
+        m->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    QMenu *mnuDatei = menue("mnuDatei", QStringLiteral("&Datei"));
+    punkt(mnuDatei, "mnuEnde", QStringLiteral("&Ende"), Qt::CTRL | Qt::Key_Q,
+          &frmAdressen::cmdExit);
+
+    QMenu *mnuOptionen = menue("mnuOptionen", QStringLiteral("&Optionen"));
+    punkt(mnuOptionen, "mnuNeuerEintrag", QStringLiteral("Neuer Eintrag"), Qt::CTRL | Qt::Key_N,
+          &frmAdressen::cmdNew);
+    trenner(mnuOptionen, "mnuTrenn2");
+    punkt(mnuOptionen, "mnuNaechsterEintrag", QStringLiteral("Nächster Eintrag"),
+          Qt::CTRL | Qt::Key_W, &frmAdressen::cmdNext);
+    punkt(mnuOptionen, "mnuVorherigerEintrag", QStringLiteral("Vorheriger Eintrag"),
+          Qt::CTRL | Qt::Key_R, &frmAdressen::cmdPrevious);
+    trenner(mnuOptionen, "mnuTrenn1");
+    punkt(mnuOptionen, "mnuDelete", QStringLiteral("&Eintrag löschen"), Qt::CTRL | Qt::Key_L,
+          &frmAdressen::cmdDelete);
+    trenner(mnuOptionen, "leer1");
+    // Both search entries search the comments.
+    punkt(mnuOptionen, "mnuDatensatzSuchen", QStringLiteral("Eintrag V- Nr: suchen"),
+          Qt::CTRL | Qt::Key_F, &frmAdressen::cmdSearch);
+    punkt(mnuOptionen, "EintragK", QStringLiteral("Eintrag Komentar: suchen"), Qt::CTRL | Qt::Key_K,
+          &frmAdressen::cmdSearch);
+
+    QMenu *ext = menue("ext", QStringLiteral("Extra"));
+    // The two entries do what the captions promise: the buttons' commands.
+    punkt(ext, "Adressenfeld2", QStringLiteral(">> Von Adressenfeld übernehmen      [Alt+A]"), {},
+          &frmAdressen::uebernehmen);
+    punkt(ext, "Adressenfeld1", QStringLiteral("<< In Adressenfeld übernehmen         [Alt+I]"), {},
+          &frmAdressen::Command2);
+    trenner(ext, "leer3");
+    punkt(ext, "FotoAufnehmen", QStringLiteral("Foto Aufnehmen:"), {}, &frmAdressen::Command3);
+    punkt(ext, "Fotospeichern", QStringLiteral("Foto speichern"), {}, &frmAdressen::fotspeich);
+    punkt(ext, "Kopieren", QStringLiteral("Kopieren in Zwischenablage..."), Qt::CTRL | Qt::Key_C,
+          &frmAdressen::cmdCopy);
+    trenner(ext, "leer2");
+    punkt(ext, "Drucken1", QStringLiteral("Drucken"), {}, &frmAdressen::cmdDrucken);
+
+    // "Hilfe" is an entry of the bar itself.
+    QAction *hilfe1 = leiste->addAction(QStringLiteral("Hilfe"));
+    hilfe1->setObjectName(QStringLiteral("hilfe1"));
+    connect(hilfe1, &QAction::triggered, this, &frmAdressen::hilfe);
+    aktionen_.insert(hilfe1->objectName(), hilfe1);
+}
+
+QAction *frmAdressen::menuepunkt(const QString &name) const
+{
+    return aktionen_.value(name);
+}
+
+// A menu shortcut of this window, which it takes before a text box would
+// (Ctrl+C copies the entry, Ctrl+K searches, also from inside a field).
+bool frmAdressen::menueTaste(const QKeyEvent *event) const
+{
+    const QKeySequence gedrueckt(event->keyCombination());
+    for (const QAction *a : aktionen_)
+        if (!a->shortcut().isEmpty() && a->shortcut() == gedrueckt)
+            return true;
+    return false;
+}
+
+bool frmAdressen::taste(int key)
+{
+    switch (key) {
+    case Qt::Key_Escape:
+        cmdExit();
+        return true;
+    case Qt::Key_F1:
+        hilfe();
+        return true;
+    case Qt::Key_F2:
+        programm_.hilfe2()->Play();
+        return true;
+    case Qt::Key_F3:
+        programm_.sprich(QStringLiteral("Stop"));
+        return true;
+    case Qt::Key_F4:
+    case Qt::Key_F5:
+        if (QAction *a = programm_.gast1()->menuepunkt(
+                key == Qt::Key_F4 ? QStringLiteral("Nochmal") : QStringLiteral("Weiter")))
+            a->setEnabled(true);
+        return true;
+    case Qt::Key_PageUp:
+        cmdPrevious();
+        return true;
+    case Qt::Key_PageDown:
+        cmdNext();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace varnek
