@@ -155,7 +155,8 @@ curl_socket_t openSocket(void *userdata, curlsocktype, curl_sockaddr *address)
     std::lock_guard<std::mutex> lock(reg->mutex);
     if (reg->cancelled)
         return CURL_SOCKET_BAD;
-    const curl_socket_t s = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    const curl_socket_t s =
+        ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
     if (s != CURL_SOCKET_BAD)
         reg->sockets.insert(s);
     return s;

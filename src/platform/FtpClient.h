@@ -103,7 +103,7 @@ public:
     void resetCancel();
     bool cancelled() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -126,7 +126,7 @@ TEST_F(Gast1Test, RingByMouseThenByMenuAccumulatesLines)
     EXPECT_EQ(remote(QStringLiteral("info")), QByteArray("#dingdong#\r\n"));
     for (int i = 0; i < 3; ++i)
         g.menuepunkt(QStringLiteral("Klingel1"))->trigger();
-        EXPECT_TRUE(ftpFertig());
+    EXPECT_TRUE(ftpFertig());
     EXPECT_EQ(remote(QStringLiteral("info")), QByteArray("#dingdong#\r\n").repeated(4));
     // A new mouse press starts over.
     QTest::mouseClick(control<QPushButton>("KL1"), Qt::LeftButton);
@@ -140,7 +140,8 @@ TEST_F(Gast1Test, SendingAfterLogOffSaysThereIsNoAddress)
     g.abbrClick();
     dialogs::clearShown();
     tippe(QStringLiteral("Hallo"));
-    EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Sie haben keine Empfänger Adresse angegeben!")});
+    EXPECT_EQ(dialogs::shown(),
+              QStringList{QStringLiteral("Sie haben keine Empfänger Adresse angegeben!")});
     EXPECT_NE(status(), QStringLiteral("OK"));
     EXPECT_EQ(lokal(QStringLiteral("Gast.txt")), QByteArray("Hallo\r\n"));
 }
