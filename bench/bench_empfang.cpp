@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 using namespace varnek;
 
@@ -50,7 +51,10 @@ int main(int argc, char **argv)
     Verbindung::Konto konto;
     konto.host = server.host();
     konto.port = server.ftpPort();
-    if (!gast.herstellen(konto, true) || !gast.adressPfad(QStringLiteral("test")))
+    std::optional<bool> verbunden;
+    gast.herstellen(konto, true, [&](bool ok) { verbunden = ok; });
+    test::waitUntil([&] { return verbunden.has_value(); }, 15000);
+    if (!verbunden.value_or(false) || !gast.adressPfad(QStringLiteral("test")))
         return 1;
 
     QString erwartet;
@@ -64,7 +68,8 @@ int main(int argc, char **argv)
     qint64 letzterTick = 0;
     QElapsedTimer seitStart;
     seitStart.start();
-    QObject::connect(&empfang.timer41(), &QTimer::timeout, [&] { letzterTick = seitStart.nsecsElapsed(); });
+    QObject::connect(&empfang.timer41(), &QTimer::timeout,
+                     [&] { letzterTick = seitStart.nsecsElapsed(); });
 
     std::vector<double> ms, mehr;
     for (int i = 0; i < anzahl; ++i) {
@@ -75,7 +80,8 @@ int main(int argc, char **argv)
         const double versatzMs = (slot + 0.5) * Empfang::kPollMs / anzahl;
         const qint64 sendenUm = letzterTick + qint64(versatzMs * 1e6);
         test::waitUntil([&] { return seitStart.nsecsElapsed() >= sendenUm; }, 5000);
-        const double bodenMs = (letzterTick + qint64(Empfang::kPollMs) * 1000000 - seitStart.nsecsElapsed()) / 1e6;
+        const double bodenMs =
+            (letzterTick + qint64(Empfang::kPollMs) * 1000000 - seitStart.nsecsElapsed()) / 1e6;
         erwartet = QStringLiteral("Nachricht %1").arg(i);
         ankunft = -1;
         uhr.start();
@@ -87,14 +93,15 @@ int main(int argc, char **argv)
         }
         ms.push_back(double(ankunft) / 1e6);
         mehr.push_back(ms.back() - bodenMs);
-        std::printf("message %2d: %7.1f ms (next poll was due in %6.1f ms)\n", i, ms.back(), bodenMs);
+        std::printf("message %2d: %7.1f ms (next poll was due in %6.1f ms)\n", i, ms.back(),
+                    bodenMs);
     }
     const auto perzentil = [](std::vector<double> v, double p) {
         std::sort(v.begin(), v.end());
         return v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
     };
-    std::printf("messages: %d  median: %.1f ms  p95: %.1f ms  max: %.1f ms\n", anzahl, perzentil(ms, 0.5),
-                perzentil(ms, 0.95), perzentil(ms, 1.0));
+    std::printf("messages: %d  median: %.1f ms  p95: %.1f ms  max: %.1f ms\n", anzahl,
+                perzentil(ms, 0.5), perzentil(ms, 0.95), perzentil(ms, 1.0));
     std::printf("overhead above the poll: median %.1f ms  p95 %.1f ms\n", perzentil(mehr, 0.5),
                 perzentil(mehr, 0.95));
     return 0;

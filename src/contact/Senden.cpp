@@ -4,7 +4,10 @@
 #include "platform/AnsiText.h"
 #include "platform/Dienste.h"
 
-namespace varnek {
+#include <QEventLoop>
+
+namespace varnek
+{
 
 QString nachrichtPfad(const QString &programmOrdner)
 {
@@ -26,7 +29,8 @@ QStringList KlingelSignal::klingeln()
     return zeilen;
 }
 
-namespace kaco {
+namespace kaco
+{
 
 QString pfad(const QString &programmOrdner)
 {
@@ -56,7 +60,8 @@ int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
     Verbindung verbindung;
     verbindung.setServerName(einstellungen.host);
     QString fehler;
-    QObject::connect(&verbindung, &Verbindung::status, &verbindung, [&](const QString &t) { ausgabe(t); });
+    QObject::connect(&verbindung, &Verbindung::status, &verbindung,
+                     [&](const QString &t) { ausgabe(t); });
     QObject::connect(&verbindung, &Verbindung::meldung, &verbindung, [&](const QString &t) {
         if (fehler.isEmpty())
             fehler = t;
@@ -67,20 +72,37 @@ int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
         return 1;
     }
     ausgabe(QStringLiteral("Sende-Text"));
+    if (!Verbindung::adresseZulaessig(adresse) || adresse.trimmed().isEmpty()) {
+        ausgabe(QStringLiteral("Adresse ist nicht gültig!"));
+        return 1;
+    }
 
     Verbindung::Konto konto;
     konto.host = einstellungen.host;
     konto.port = einstellungen.ftpPort;
-    if (!verbindung.herstellen(konto, true))
-        return 1;
-    if (!verbindung.adressPfad(adresse) || !verbindung.UebertrageDatei(nachrichtPfad(einstellungen.programmOrdner), 0)) {
-        ausgabe(fehler.isEmpty() ? QStringLiteral("Übertragungsfehler!") : fehler);
-        verbindung.abbrechen();
-        return 1;
-    }
-    verbindung.abbrechen();
-    ausgabe(QStringLiteral("OK"));
-    return 0;
+    int ergebnis = 1;
+    QEventLoop schleife;
+    verbindung.herstellen(konto, true, [&](bool verbunden) {
+        if (!verbunden) {
+            schleife.quit();
+            return;
+        }
+        verbindung.adressPfad(adresse);
+        verbindung.UebertrageDatei(nachrichtPfad(einstellungen.programmOrdner), 0, [&](bool ok) {
+            if (ok)
+                ergebnis = 0;
+            else
+                ausgabe(fehler.isEmpty() ? QStringLiteral("Übertragungsfehler!") : fehler);
+            verbindung.abbrechen();
+            schleife.quit();
+        });
+    });
+    schleife.exec();
+    // Say goodbye to the server before the worker goes.
+    verbindung.warteAufArbeiter(3000);
+    if (ergebnis == 0)
+        ausgabe(QStringLiteral("OK"));
+    return ergebnis;
 }
 
 } // namespace varnek

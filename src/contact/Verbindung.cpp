@@ -1,20 +1,35 @@
 #include "contact/Verbindung.h"
 
 #include "contact/Adresse.h"
+#include "platform/FtpArbeiter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QMetaObject>
+#include <QPointer>
 
-namespace varnek {
+#include <mutex>
 
-namespace {
+namespace varnek
+{
+
+namespace
+{
 const QString kAdressBereich = QStringLiteral("/vx/stillbox/vxvx/");
 
 // A name as a plain file name inside one folder: no path, no parent step.
 bool einfacherName(const QString &name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+QString antwortVon(const FtpClient &c)
+{
+    if (c.lastError() == 0)
+        return QStringLiteral("Ok");
+    return bereinigeStatus(QString::number(c.lastError()) + QLatin1Char(' ') + c.lastResponse());
 }
 } // namespace
 
@@ -33,11 +48,96 @@ QString bereinigeStatus(const QString &text)
     return out.trimmed();
 }
 
-Verbindung::Verbindung(QObject *parent) : QObject(parent) {}
+// Carries results from the worker to the Verbindung, queued onto its
+// thread; forgets it when it goes, so late results land nowhere.
+struct Verbindung::Bote {
+    std::mutex mutex;
+    Verbindung *ziel = nullptr;
+
+    void sende(quint64 generation, std::function<void(Verbindung &)> was)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!ziel)
+            return;
+        Verbindung *v = ziel;
+        QMetaObject::invokeMethod(
+            v,
+            [v, generation, was = std::move(was)] {
+                if (generation == v->generation_)
+                    was(*v);
+            },
+            Qt::QueuedConnection);
+    }
+};
+
+// What a step sees on the worker: the client, and the way back.
+class Verbindung::Schritt
+{
+  public:
+    Schritt(FtpClient &c, std::shared_ptr<Bote> bote, quint64 generation)
+        : client(c), bote_(std::move(bote)), generation_(generation)
+    {
+    }
+
+    FtpClient &client;
+
+    void melde(std::function<void(Verbindung &)> was) { bote_->sende(generation_, std::move(was)); }
+    void status(const QString &text)
+    {
+        melde([text](Verbindung &v) { v.ZeigeStatus(text); });
+    }
+    void meldung(const QString &text)
+    {
+        melde([text](Verbindung &v) { Q_EMIT v.meldung(text); });
+    }
+    void antwort()
+    {
+        const QString text = antwortVon(client);
+        const QString dir = client.currentDirectory();
+        melde([text, dir](Verbindung &v) {
+            v.antwort_ = text;
+            v.verzeichnis_ = dir;
+            v.ZeigeStatus(text);
+        });
+    }
+    void fertig(const Fertig &f, bool ok)
+    {
+        if (f)
+            melde([f, ok](Verbindung &) { f(ok); });
+    }
+
+    // `SetzePfad` with a path already without its host prefix.
+    bool setzePfad(const std::optional<QString> &pfad)
+    {
+        if (!pfad)
+            return false;
+        status(QStringLiteral("Setze Pfad..."));
+        const bool ok = client.isConnected() &&
+                        client.setCurrentDirectory(pfad->isEmpty() ? QStringLiteral("/") : *pfad);
+        antwort();
+        if (!ok)
+            meldung(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?"));
+        return ok;
+    }
+
+  private:
+    std::shared_ptr<Bote> bote_;
+    quint64 generation_;
+};
+
+Verbindung::Verbindung(QObject *parent)
+    : QObject(parent), arbeiter_(std::make_unique<FtpArbeiter>()), bote_(std::make_shared<Bote>())
+{
+    bote_->ziel = this;
+}
 
 Verbindung::~Verbindung()
 {
-    client_.close();
+    {
+        std::lock_guard<std::mutex> lock(bote_->mutex);
+        bote_->ziel = nullptr;
+    }
+    arbeiter_.reset();
 }
 
 void Verbindung::setLabel1(const QString &pfad)
@@ -53,25 +153,58 @@ QString Verbindung::basisPfad() const
     return serverName_ + QLatin1Char('/') + serverName_ + kAdressBereich;
 }
 
-QString Verbindung::antwort() const
+bool Verbindung::imAdressVerzeichnis() const
 {
-    if (client_.lastError() == 0)
-        return QStringLiteral("Ok");
-    return bereinigeStatus(QString::number(client_.lastError()) + QLatin1Char(' ')
-                           + client_.lastResponse());
+    const QString basis = basisPfad();
+    if (!label1_.startsWith(basis))
+        return false;
+    const QString adresse = label1_.mid(basis.size());
+    return !adresse.trimmed().isEmpty() && adresseZulaessig(adresse);
 }
 
 void Verbindung::ZeigeAntwort()
 {
-    ZeigeStatus(antwort());
+    ZeigeStatus(antwort_);
 }
 
-bool Verbindung::herstellen(const Konto &konto, bool passiv)
+QString Verbindung::ohneHost(const QString &pfad) const
 {
-    Q_EMIT beschaeftigt(true);
-    setLabel1(serverName_ + QLatin1Char('/'));
-    ZeigeStatus(QStringLiteral("Verbinde..."));
-    client_.close();
+    return pfad.mid(serverName_.size());
+}
+
+void Verbindung::einreihen(std::function<void(Schritt &)> op)
+{
+    if (offen_++ == 0)
+        Q_EMIT busy(true);
+    const quint64 generation = generation_;
+    arbeiter_->einreihen([bote = bote_, generation, op = std::move(op)](FtpClient &c) {
+        Schritt s(c, bote, generation);
+        op(s);
+        s.melde([](Verbindung &v) { v.erledigt(); });
+    });
+}
+
+void Verbindung::erledigt()
+{
+    if (offen_ > 0 && --offen_ == 0)
+        Q_EMIT busy(false);
+}
+
+void Verbindung::danach(std::function<void()> schritt)
+{
+    einreihen([schritt = std::move(schritt)](Schritt &s) {
+        s.melde([schritt](Verbindung &) { schritt(); });
+    });
+}
+
+bool Verbindung::warteAufArbeiter(int ms)
+{
+    return arbeiter_->warte(ms);
+}
+
+void Verbindung::herstellen(const Konto &konto, bool passiv, Fertig fertig)
+{
+    setLabel1(gewaehlt_.isEmpty() ? serverName_ + QLatin1Char('/') : gewaehlt_);
     FtpClient::Options options;
     options.host = konto.host;
     options.port = konto.port;
@@ -80,25 +213,59 @@ bool Verbindung::herstellen(const Konto &konto, bool passiv)
     options.passive = passiv;
     options.connectTimeoutMs = connectTimeoutMs;
     options.stallTimeoutMs = stallTimeoutMs;
-    const bool ok = client_.connect(options);
-    ZeigeAntwort();
-    if (ok)
-        Q_EMIT verbindungGeaendert(true);
-    else
-        ZeigeStatus(QStringLiteral("Fehler beim Verbindungsaufbau"));
-    Q_EMIT beschaeftigt(false);
-    return ok;
+    einreihen([options, fertig = std::move(fertig)](Schritt &s) {
+        s.status(QStringLiteral("Verbinde..."));
+        s.client.close();
+        const bool ok = s.client.connect(options);
+        s.antwort();
+        if (ok) {
+            s.melde([](Verbindung &v) {
+                v.verbunden_ = true;
+                Q_EMIT v.verbindungGeaendert(true);
+            });
+        } else {
+            s.melde([](Verbindung &v) {
+                const bool war = v.verbunden_;
+                v.verbunden_ = false;
+                if (war)
+                    Q_EMIT v.verbindungGeaendert(false);
+            });
+            s.status(QStringLiteral("Fehler beim Verbindungsaufbau"));
+        }
+        s.fertig(fertig, ok);
+    });
 }
 
 void Verbindung::abbrechen()
 {
-    if (!client_.isConnected())
+    if (!verbunden_ && offen_ == 0)
         return;
+    // Whatever the worker still reports of the old steps is dropped.
+    ++generation_;
+    arbeiter_->abbrechen();
+    if (offen_ > 0) {
+        offen_ = 0;
+        Q_EMIT busy(false);
+    }
     ZeigeStatus(QStringLiteral("Log off..."));
-    client_.close();
-    ZeigeStatus(QStringLiteral("Ok"));
+    arbeiter_->einreihen([](FtpClient &c) { c.close(); });
+    antwort_ = QStringLiteral("Ok");
+    ZeigeStatus(antwort_);
+    verbunden_ = false;
     Q_EMIT verbindungGeaendert(false);
     setLabel1(QString());
+}
+
+void Verbindung::beenden()
+{
+    ++generation_;
+    arbeiter_->abbrechen();
+    arbeiter_->einreihen([](FtpClient &c) { c.close(); });
+    if (offen_ > 0) {
+        offen_ = 0;
+        Q_EMIT busy(false);
+    }
+    verbunden_ = false;
 }
 
 bool Verbindung::adresseZulaessig(const QString &adresse)
@@ -113,122 +280,137 @@ bool Verbindung::adressPfad(const QString &adresse)
         return false;
     }
     setLabel1(basisPfad() + adresse);
+    if (imAdressVerzeichnis())
+        gewaehlt_ = label1_;
     return true;
 }
 
-bool Verbindung::SetzePfad(QString &pfad)
-{
-    if (pfad.isEmpty())
-        return false;
-    pfad = pfad.mid(serverName_.size());
-    Q_EMIT beschaeftigt(true);
-    ZeigeStatus(QStringLiteral("Setze Pfad..."));
-    const bool ok = client_.isConnected() && client_.setCurrentDirectory(pfad.isEmpty() ? QStringLiteral("/") : pfad);
-    ZeigeAntwort();
-    Q_EMIT beschaeftigt(false);
-    if (!ok)
-        Q_EMIT meldung(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?"));
-    return ok;
-}
-
-bool Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
-                           const QString &localDir)
+void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
+                           const QString &localDir, Fertig fertig)
 {
     // A name from a server listing never leads the download out of the folder.
     if (!einfacherName(remoteFile)) {
         Q_EMIT meldung(QStringLiteral("Übertragunsfehler"));
-        return false;
+        if (fertig)
+            fertig(false);
+        return;
     }
     const QString lokal = localDir + QLatin1Char('/') + remoteFile;
-    QString dir = remoteDir;
-    SetzePfad(dir);
-    Q_EMIT beschaeftigt(true);
-    ZeigeStatus(QStringLiteral("Lade Datei..."));
-    const bool ok = client_.isConnected() && client_.getFile(remoteFile, lokal, Uebertragungsart == 1);
-    ZeigeAntwort();
-    Q_EMIT beschaeftigt(false);
-    if (!ok)
-        Q_EMIT meldung(QStringLiteral("Übertragunsfehler"));
-    return ok;
+    const std::optional<QString> dir =
+        remoteDir.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(remoteDir));
+    const bool ascii = Uebertragungsart == 1;
+    einreihen([=](Schritt &s) {
+        s.setzePfad(dir); // a download still tries the previous directory
+        s.status(QStringLiteral("Lade Datei..."));
+        const bool ok = s.client.isConnected() && s.client.getFile(remoteFile, lokal, ascii);
+        s.antwort();
+        if (!ok)
+            s.meldung(QStringLiteral("Übertragunsfehler"));
+        s.fertig(fertig, ok);
+    });
 }
 
-bool Verbindung::UebertrageDatei(const QString &localPath, int art)
+void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig fertig)
 {
-    QString pfad = label1_;
-    if (!SetzePfad(pfad))
-        return false;
+    const std::optional<QString> dir =
+        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
     const qsizetype schnitt =
         std::max(localPath.lastIndexOf(QLatin1Char('/')), localPath.lastIndexOf(QLatin1Char('\\')));
-    if (schnitt < 0 || schnitt == localPath.size() - 1)
-        return false;
-    const QString name = localPath.mid(schnitt + 1);
-    Q_EMIT beschaeftigt(true);
-    ZeigeStatus(QStringLiteral("Übertrage Datei..."));
-    const bool ok = client_.putFile(localPath, name, (art < 0 ? Uebertragungsart : art) == 1);
-    ZeigeAntwort();
-    Q_EMIT beschaeftigt(false);
-    if (!ok)
-        Q_EMIT meldung(QStringLiteral("Übertragungsfehler!"));
-    return ok;
+    const QString name = schnitt < 0 ? QString() : localPath.mid(schnitt + 1);
+    // The bytes travel with the step: a later send rewriting the local file
+    // changes nothing of this one.
+    std::optional<QByteArray> daten;
+    if (QFile f(localPath); f.open(QIODevice::ReadOnly))
+        daten = f.readAll();
+    const bool ascii = (art < 0 ? Uebertragungsart : art) == 1;
+    einreihen([=](Schritt &s) {
+        bool ok = false;
+        if (s.setzePfad(dir) && !name.isEmpty()) {
+            s.status(QStringLiteral("Übertrage Datei..."));
+            if (daten) {
+                ok = s.client.putData(*daten, name, ascii);
+                s.antwort();
+            } else {
+                s.status(QStringLiteral("26 Lokale Datei nicht lesbar: ") + localPath);
+            }
+            if (!ok)
+                s.meldung(QStringLiteral("Übertragungsfehler!"));
+        }
+        s.fertig(fertig, ok);
+    });
 }
 
-std::optional<FtpClient::Listing> Verbindung::liste(const QString &pfad)
+void Verbindung::liste(const QString &pfad, ListeFertig fertig)
 {
-    QString p = pfad;
-    if (!SetzePfad(p))
-        return std::nullopt;
-    Q_EMIT beschaeftigt(true);
-    auto listing = client_.list();
-    ZeigeAntwort();
-    Q_EMIT beschaeftigt(false);
-    if (!listing)
-        return FtpClient::Listing{};
-    return listing;
+    const std::optional<QString> dir =
+        pfad.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(pfad));
+    einreihen([=](Schritt &s) {
+        std::optional<FtpClient::Listing> listing;
+        if (s.setzePfad(dir)) {
+            listing = s.client.list();
+            s.antwort();
+            if (!listing)
+                listing = FtpClient::Listing{};
+        }
+        if (fertig)
+            s.melde([fertig, listing](Verbindung &) { fertig(listing); });
+    });
 }
 
-bool Verbindung::loesche(const QString &name, bool verzeichnis)
+void Verbindung::loesche(const QString &name, bool verzeichnis, Fertig fertig)
 {
-    QString pfad = label1_;
-    if (!SetzePfad(pfad))
-        return false;
-    bool ok = false;
-    if (!verzeichnis) {
-        ZeigeStatus(QStringLiteral("Lösche Datei..."));
-        ok = client_.deleteFile(name);
-    } else if (!name.startsWith(QLatin1Char('.'))) {
-        ZeigeStatus(QStringLiteral("Lösche Verzeichnis..."));
-        ok = client_.removeDirectory(name);
-    }
-    ZeigeAntwort();
-    if (!ok)
-        Q_EMIT meldung(QStringLiteral("Datei kann nicht gelöscht werden!"));
-    return ok;
+    const std::optional<QString> dir =
+        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
+    einreihen([=](Schritt &s) {
+        bool ok = false;
+        if (s.setzePfad(dir)) {
+            if (!verzeichnis) {
+                s.status(QStringLiteral("Lösche Datei..."));
+                ok = s.client.deleteFile(name);
+            } else if (!name.startsWith(QLatin1Char('.'))) {
+                s.status(QStringLiteral("Lösche Verzeichnis..."));
+                ok = s.client.removeDirectory(name);
+            }
+            s.antwort();
+            if (!ok)
+                s.meldung(QStringLiteral("Datei kann nicht gelöscht werden!"));
+        }
+        s.fertig(fertig, ok);
+    });
 }
 
-bool Verbindung::erstelleVerzeichnis(const QString &name)
+void Verbindung::erstelleVerzeichnis(const QString &name, Fertig fertig)
 {
-    QString pfad = label1_;
-    if (!SetzePfad(pfad))
-        return false;
-    ZeigeStatus(QStringLiteral("Erstelle Verzeichnis..."));
-    const bool ok = einfacherName(name) && client_.createDirectory(name);
-    ZeigeAntwort();
-    if (!ok)
-        Q_EMIT meldung(QStringLiteral("Verzeichnis kann nicht erstellt werden!"));
-    return ok;
+    const std::optional<QString> dir =
+        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
+    einreihen([=](Schritt &s) {
+        bool ok = false;
+        if (s.setzePfad(dir)) {
+            s.status(QStringLiteral("Erstelle Verzeichnis..."));
+            ok = einfacherName(name) && s.client.createDirectory(name);
+            s.antwort();
+            if (!ok)
+                s.meldung(QStringLiteral("Verzeichnis kann nicht erstellt werden!"));
+        }
+        s.fertig(fertig, ok);
+    });
 }
 
-bool Verbindung::benenneUm(const QString &von, const QString &nach)
+void Verbindung::benenneUm(const QString &von, const QString &nach, Fertig fertig)
 {
-    QString pfad = label1_;
-    if (!SetzePfad(pfad))
-        return false;
-    ZeigeStatus(QStringLiteral("Benenne um..."));
-    const bool ok = einfacherName(nach) && client_.rename(von, nach);
-    ZeigeAntwort();
-    if (!ok)
-        Q_EMIT meldung(QStringLiteral("Umbenennen nicht möglich"));
-    return ok;
+    const std::optional<QString> dir =
+        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
+    einreihen([=](Schritt &s) {
+        bool ok = false;
+        if (s.setzePfad(dir)) {
+            s.status(QStringLiteral("Benenne um..."));
+            ok = einfacherName(nach) && s.client.rename(von, nach);
+            s.antwort();
+            if (!ok)
+                s.meldung(QStringLiteral("Umbenennen nicht möglich"));
+        }
+        s.fertig(fertig, ok);
+    });
 }
 
 } // namespace varnek

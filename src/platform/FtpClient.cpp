@@ -1,5 +1,6 @@
 #include "platform/FtpClient.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
@@ -8,8 +9,14 @@
 
 #include <curl/curl.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <set>
 
 namespace varnek {
 
@@ -139,6 +146,49 @@ size_t countListing(char *data, size_t size, size_t count, void *userdata);
 int captureListing(CURL *handle, curl_infotype type, char *data, size_t size, void *userdata);
 size_t readFromFile(char *data, size_t size, size_t count, void *userdata);
 
+// Every socket curl opens for a client is known to it, so that cancel() can
+// shut them down from another thread and wake curl from any wait at once.
+struct SocketRegister {
+    std::atomic<bool> cancelled{false};
+    std::mutex mutex;
+    std::set<curl_socket_t> sockets;
+
+    void shutDownAll()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        for (const curl_socket_t s : sockets)
+            ::shutdown(s, SHUT_RDWR);
+    }
+};
+
+curl_socket_t openSocket(void *userdata, curlsocktype, curl_sockaddr *address)
+{
+    auto *reg = static_cast<SocketRegister *>(userdata);
+    std::lock_guard<std::mutex> lock(reg->mutex);
+    if (reg->cancelled)
+        return CURL_SOCKET_BAD;
+    const curl_socket_t s =
+        ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    if (s != CURL_SOCKET_BAD)
+        reg->sockets.insert(s);
+    return s;
+}
+
+int closeSocket(void *userdata, curl_socket_t s)
+{
+    auto *reg = static_cast<SocketRegister *>(userdata);
+    {
+        std::lock_guard<std::mutex> lock(reg->mutex);
+        reg->sockets.erase(s);
+    }
+    return ::close(s);
+}
+
+int progress(void *userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<SocketRegister *>(userdata)->cancelled ? 1 : 0;
+}
+
 } // namespace
 
 struct FtpClient::Impl {
@@ -150,6 +200,7 @@ struct FtpClient::Impl {
     QString response;
     QList<QByteArray> lines; // server reply lines of the running operation
     char errorBuffer[CURL_ERROR_SIZE] = {};
+    SocketRegister sockets;
 
     QByteArray baseUrl() const
     {
@@ -235,10 +286,28 @@ struct FtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
     }
 
+    // A cancelled call returns at once: curl asks progress() while it waits,
+    // and every socket it opens is registered for cancel() to shut down.
+    void applyCancelOptions()
+    {
+        curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &openSocket);
+        curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, &sockets);
+        curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &closeSocket);
+        curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, &sockets);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &progress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &sockets);
+    }
+
     // Runs one operation on url; configure adds the operation's own options.
     bool perform(const QByteArray &url, const std::function<void(CURL *)> &configure)
     {
         applyCommonOptions();
+        applyCancelOptions();
+        if (sockets.cancelled) {
+            fail(CURLE_ABORTED_BY_CALLBACK, QStringLiteral("Abgebrochen"));
+            return false;
+        }
         curl_easy_setopt(curl, CURLOPT_URL, url.constData());
         if (configure)
             configure(curl);
@@ -321,6 +390,8 @@ struct FtpClient::Impl {
         return std::nullopt;
     }
 
+    bool put(QIODevice &file, const QString &remoteName, bool ascii);
+
     void closeHandle()
     {
         if (!curl)
@@ -377,7 +448,7 @@ int captureListing(CURL *handle, curl_infotype type, char *data, size_t size, vo
 
 size_t readFromFile(char *data, size_t size, size_t count, void *userdata)
 {
-    const qint64 n = static_cast<QFile *>(userdata)->read(data, qint64(size * count));
+    const qint64 n = static_cast<QIODevice *>(userdata)->read(data, qint64(size * count));
     return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
 }
 
@@ -503,10 +574,25 @@ bool FtpClient::putFile(const QString &localPath, const QString &remoteName, boo
         d->fail(CURLE_READ_ERROR, QStringLiteral("Lokale Datei nicht lesbar: ") + localPath);
         return false;
     }
+    return d->put(file, remoteName, ascii);
+}
+
+bool FtpClient::putData(const QByteArray &data, const QString &remoteName, bool ascii)
+{
+    if (!d->checkUsable({remoteName}))
+        return false;
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return d->put(buffer, remoteName, ascii);
+}
+
+bool FtpClient::Impl::put(QIODevice &file, const QString &remoteName, bool ascii)
+{
     SList type;
     type.append(transferType(ascii));
-    return d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
-        d->setCeiling(c, d->options.transferTimeoutMs);
+    return perform(urlFor(absolute(remoteName), false), [&](CURL *c) {
+        setCeiling(c, options.transferTimeoutMs);
         curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
         curl_easy_setopt(c, CURLOPT_PREQUOTE, type.list);
         curl_easy_setopt(c, CURLOPT_READFUNCTION, &readFromFile);
@@ -575,6 +661,22 @@ bool FtpClient::rename(const QString &from, const QString &to)
 {
     return d->checkUsable({from, to})
            && d->quote({"RNFR " + d->absolute(from).toUtf8(), "RNTO " + d->absolute(to).toUtf8()});
+}
+
+void FtpClient::cancel()
+{
+    d->sockets.cancelled = true;
+    d->sockets.shutDownAll();
+}
+
+void FtpClient::resetCancel()
+{
+    d->sockets.cancelled = false;
+}
+
+bool FtpClient::cancelled() const
+{
+    return d->sockets.cancelled;
 }
 
 int FtpClient::lastError() const

@@ -27,6 +27,9 @@ namespace varnek {
 //                        readable, 3 unusable name, ...); lastResponse() is
 //                        the reason as text.
 //
+// Calls run on whichever thread makes them, one at a time; only cancel()
+// may come from another thread.
+//
 // Paths: the client keeps its own absolute current directory; every transfer,
 // listing and file operation addresses the server with absolute paths built
 // from it, so names with blanks, umlauts (sent as UTF-8) or '#' work. Names
@@ -91,6 +94,8 @@ public:
     // complete download; putFile replaces the remote file.
     bool getFile(const QString &remoteName, const QString &localPath, bool ascii);
     bool putFile(const QString &localPath, const QString &remoteName, bool ascii);
+    // Uploads bytes held in memory (the content a send had when it was made).
+    bool putData(const QByteArray &data, const QString &remoteName, bool ascii);
 
     // Listing of the current directory: MLSD where the server offers it,
     // LIST otherwise.
@@ -104,7 +109,16 @@ public:
     int lastError() const;
     QString lastResponse() const;
 
-private:
+    // Safe to call from any thread while another thread runs a call: that
+    // call ends at once with error 42 (aborted), its sockets are shut down
+    // so nothing waits for a silent server, and every later call fails the
+    // same way until resetCancel(). The connection is unusable afterwards;
+    // close() it.
+    void cancel();
+    void resetCancel();
+    bool cancelled() const;
+
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

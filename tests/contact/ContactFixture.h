@@ -66,6 +66,11 @@ protected:
     }
 
     QString status() { return control<QLabel>("Label9")->text(); }
+    // Waits until the window's FTP steps are all done.
+    bool ftpFertig(int ms = 15000)
+    {
+        return waitUntil([this] { return !programm->gast1()->verbindung().beschaeftigt(); }, ms);
+    }
     QByteArray remote(const QString &address, const QString &file = QStringLiteral("Gast.txt"))
     {
         return server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + address + QLatin1Char('/') + file);

@@ -1,4 +1,5 @@
 #include "contact/Verbindung.h"
+#include "support/FtpBremse.h"
 #include "support/LocalServer.h"
 
 #include <QFile>
@@ -8,19 +9,46 @@
 using namespace varnek;
 using namespace varnek::test;
 
-namespace {
+namespace
+{
 
-class VerbindungTest : public ::testing::TestWithParam<bool> {
-protected:
+class VerbindungTest : public ::testing::TestWithParam<bool>
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.running());
         v.setServerName(QStringLiteral("localhost"));
         v.connectTimeoutMs = 3000;
         QObject::connect(&v, &Verbindung::status, &v, [this](const QString &t) { stati << t; });
-        QObject::connect(&v, &Verbindung::meldung, &v, [this](const QString &t) { meldungen << t; });
+        QObject::connect(&v, &Verbindung::meldung, &v,
+                         [this](const QString &t) { meldungen << t; });
+        QObject::connect(&v, &Verbindung::busy, &v, [this](bool an) { sanduhr << an; });
         konto.host = QStringLiteral("127.0.0.1");
         konto.port = server.ftpPort();
+    }
+
+    // Queues the step, waits for its end and gives its result.
+    bool ergebnis(const std::function<void(Verbindung::Fertig)> &schritt, int ms = 15000)
+    {
+        std::optional<bool> ok;
+        schritt([&](bool r) { ok = r; });
+        EXPECT_TRUE(waitUntil([&] { return ok.has_value() && !v.beschaeftigt(); }, ms));
+        return ok.value_or(false);
+    }
+    bool herstellen(bool passiv = false)
+    {
+        return ergebnis([&](Verbindung::Fertig f) { v.herstellen(konto, passiv, f); });
+    }
+    bool hochladen(const QString &pfad)
+    {
+        return ergebnis([&](Verbindung::Fertig f) { v.UebertrageDatei(pfad, -1, f); });
+    }
+    void schreibe(const QString &pfad, const QByteArray &daten)
+    {
+        QFile f(pfad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(daten);
     }
 
     LocalServer server;
@@ -28,18 +56,22 @@ protected:
     Verbindung v;
     Verbindung::Konto konto;
     QStringList stati, meldungen;
+    QList<bool> sanduhr;
 };
 
 TEST_F(VerbindungTest, ConnectsWithTheAccountAndRefusesWrongOnes)
 {
-    ASSERT_TRUE(v.herstellen(konto, false));
+    ASSERT_TRUE(herstellen());
     EXPECT_TRUE(v.verbunden());
     EXPECT_EQ(v.antwort(), QStringLiteral("Ok"));
     EXPECT_EQ(v.Label1(), QStringLiteral("localhost/"));
-    QString root = v.Label1();
-    EXPECT_TRUE(v.SetzePfad(root));
-    EXPECT_EQ(root, QStringLiteral("/"));
-    EXPECT_EQ(v.client().currentDirectory(), QStringLiteral("/"));
+    EXPECT_EQ(stati, (QStringList{QStringLiteral("Verbinde..."), QStringLiteral("Ok")}));
+    // The hourglass is on exactly while the step is queued.
+    EXPECT_EQ(sanduhr, (QList<bool>{true, false}));
+    std::optional<FtpClient::Listing> listing;
+    v.liste(v.Label1(), [&](std::optional<FtpClient::Listing> l) { listing = std::move(l); });
+    ASSERT_TRUE(waitUntil([&] { return listing.has_value(); }));
+    EXPECT_EQ(v.verzeichnis(), QStringLiteral("/"));
 
     v.abbrechen();
     EXPECT_FALSE(v.verbunden());
@@ -50,7 +82,7 @@ TEST_F(VerbindungTest, ConnectsWithTheAccountAndRefusesWrongOnes)
     // The server answers a wrong password only after a pause of its own.
     v.connectTimeoutMs = 10000;
     konto.password = QStringLiteral("falsch");
-    EXPECT_FALSE(v.herstellen(konto, false));
+    EXPECT_FALSE(herstellen());
     EXPECT_FALSE(v.verbunden());
     EXPECT_EQ(stati.last(), QStringLiteral("Fehler beim Verbindungsaufbau"));
     // The server's reply is shown before, clean of control characters.
@@ -62,25 +94,23 @@ TEST_F(VerbindungTest, ConnectsWithTheAccountAndRefusesWrongOnes)
 
 TEST_P(VerbindungTest, UploadAndDownloadAreByteIdenticalInBinaryMode)
 {
-    const bool passiv = GetParam();
-    ASSERT_TRUE(v.herstellen(konto, passiv));
+    ASSERT_TRUE(herstellen(GetParam()));
     QByteArray daten;
     for (int i = 0; i < 4096; ++i)
         daten += char(i * 7 % 256);
-    daten += "\r\n\n\r\0";
+    daten += QByteArray("\r\n\n\r\0", 5);
     const QString quelle = lokal.filePath(QStringLiteral("Foto.bmp"));
-    QFile f(quelle);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(daten);
-    f.close();
+    schreibe(quelle, daten);
 
     v.Uebertragungsart = 0;
     ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
-    ASSERT_TRUE(v.UebertrageDatei(quelle));
+    ASSERT_TRUE(hochladen(quelle));
     EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Foto.bmp")), daten);
 
     QTemporaryDir ziel;
-    ASSERT_TRUE(v.LadeDatei(v.Label1(), QStringLiteral("Foto.bmp"), ziel.path()));
+    ASSERT_TRUE(ergebnis([&](Verbindung::Fertig f) {
+        v.LadeDatei(v.Label1(), QStringLiteral("Foto.bmp"), ziel.path(), f);
+    }));
     QFile zurueck(ziel.filePath(QStringLiteral("Foto.bmp")));
     ASSERT_TRUE(zurueck.open(QIODevice::ReadOnly));
     EXPECT_EQ(zurueck.readAll(), daten);
@@ -91,24 +121,64 @@ INSTANTIATE_TEST_SUITE_P(AktivUndPassiv, VerbindungTest, ::testing::Values(false
 
 TEST_F(VerbindungTest, MissingFolderAndBadNamesGiveTheMessages)
 {
-    ASSERT_TRUE(v.herstellen(konto, true));
+    ASSERT_TRUE(herstellen(true));
     ASSERT_TRUE(v.adressPfad(QStringLiteral("gibtsnicht")));
     const QString quelle = lokal.filePath(QStringLiteral("Gast.txt"));
-    QFile f(quelle);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    EXPECT_FALSE(v.UebertrageDatei(quelle));
+    schreibe(quelle, {});
+    EXPECT_FALSE(hochladen(quelle));
     EXPECT_EQ(meldungen, QStringList{QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")});
 
     // A path without any folder part is not uploaded, and says nothing.
     meldungen.clear();
     ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
-    EXPECT_FALSE(v.UebertrageDatei(QStringLiteral("Gast.txt")));
+    EXPECT_FALSE(hochladen(QStringLiteral("Gast.txt")));
     EXPECT_TRUE(meldungen.isEmpty());
 
     // A server-given name never leads a download out of the target folder.
-    EXPECT_FALSE(v.LadeDatei(v.Label1(), QStringLiteral("../Gast.txt"), lokal.path()));
+    EXPECT_FALSE(ergebnis([&](Verbindung::Fertig f) {
+        v.LadeDatei(v.Label1(), QStringLiteral("../Gast.txt"), lokal.path(), f);
+    }));
     EXPECT_EQ(meldungen, QStringList{QStringLiteral("Übertragunsfehler")});
+}
+
+TEST_F(VerbindungTest, QueuedUploadsCarryTheBytesOfTheirMomentInOrder)
+{
+    // Each upload is stored under its own number, in the order of arrival.
+    FtpBremse bremse(server.ftpPort(), {QStringLiteral("--number-stor")});
+    ASSERT_TRUE(bremse.running());
+    konto.port = bremse.port();
+    ASSERT_TRUE(herstellen());
+    ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
+    const QString quelle = lokal.filePath(QStringLiteral("Gast.txt"));
+    int erfolge = 0;
+    for (const char *text : {"eins", "zwei", "drei"}) {
+        schreibe(quelle, text);
+        v.UebertrageDatei(quelle, -1, [&](bool ok) { erfolge += ok ? 1 : 0; });
+    }
+    ASSERT_TRUE(waitUntil([&] { return !v.beschaeftigt(); }));
+    EXPECT_EQ(erfolge, 3);
+    const QString datei = QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt.");
+    EXPECT_EQ(server.readFile(datei + QLatin1Char('1')), QByteArray("eins"));
+    EXPECT_EQ(server.readFile(datei + QLatin1Char('2')), QByteArray("zwei"));
+    EXPECT_EQ(server.readFile(datei + QLatin1Char('3')), QByteArray("drei"));
+}
+
+TEST_F(VerbindungTest, RememberedAddressSurvivesLogOffAndReconnect)
+{
+    ASSERT_TRUE(herstellen());
+    EXPECT_FALSE(v.imAdressVerzeichnis());
+    ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
+    EXPECT_TRUE(v.imAdressVerzeichnis());
+    v.abbrechen();
+    EXPECT_TRUE(v.Label1().isEmpty());
+    EXPECT_FALSE(v.imAdressVerzeichnis());
+    ASSERT_TRUE(herstellen());
+    EXPECT_EQ(v.Label1(), v.basisPfad() + QStringLiteral("test"));
+    // The base path itself, or an empty address, is no address directory.
+    v.setLabel1(v.basisPfad());
+    EXPECT_FALSE(v.imAdressVerzeichnis());
+    ASSERT_TRUE(v.adressPfad(QStringLiteral(" ")));
+    EXPECT_FALSE(v.imAdressVerzeichnis());
 }
 
 TEST(StatusLine, ShowsNoNulPaddingOrControlCharacters)

@@ -29,9 +29,11 @@ protected:
     {
         Gast1 &g = starte();
         g.Command5();
+        EXPECT_TRUE(ftpFertig());
         control<QLineEdit>("Text1")->setText(filter);
         g.verbindung().adressPfad(QStringLiteral("test"));
         QTest::mouseClick(control<QPushButton>("Command3_1"), Qt::LeftButton); // Refresh
+        EXPECT_TRUE(ftpFertig());
         return g;
     }
 
@@ -62,6 +64,7 @@ protected:
         ASSERT_EQ(items.size(), 1) << qPrintable(zeile);
         list->setCurrentItem(items.first());
         Q_EMIT list->itemDoubleClicked(items.first());
+        EXPECT_TRUE(ftpFertig());
     }
 };
 
@@ -74,6 +77,7 @@ TEST_F(FernBrowserTest, ListsDirectoriesFirstWithFoldedLines)
     // The default filter shows only the text files and the added dot entries.
     control<QLineEdit>("Text1")->setText(QStringLiteral("*.txt"));
     QTest::mouseClick(control<QPushButton>("Command3_1"), Qt::LeftButton);
+    EXPECT_TRUE(ftpFertig());
     EXPECT_EQ(zeilen(), (QStringList{".", "..", "alpha.txt", "beta.txt", "zeta.txt"}));
 
     waehle({QStringLiteral("alpha.txt")});
@@ -93,6 +97,7 @@ TEST_F(FernBrowserTest, DoubleClickNavigatesAndStopsAtTheRoot)
 
     g.verbindung().setLabel1(QStringLiteral("localhost/"));
     QTest::mouseClick(control<QPushButton>("Command3_1"), Qt::LeftButton);
+    EXPECT_TRUE(ftpFertig());
     const QStringList wurzel = zeilen();
     doppelklick(QStringLiteral(".."));
     EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/"));
@@ -104,11 +109,13 @@ TEST_F(FernBrowserTest, DownloadTakesSelectedFilesOnly)
     imOrdnerTest(QStringLiteral("*"));
     control<QListWidget>("List1")->clearSelection();
     QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_TRUE(ftpFertig());
     EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Keine Datei ausgewählt!")});
 
     dialogs::clearShown();
     waehle({QStringLiteral("DOCS"), QStringLiteral("alpha.txt")});
     QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_TRUE(ftpFertig());
     EXPECT_TRUE(dialogs::shown().isEmpty());
     EXPECT_EQ(lokal(QStringLiteral("alpha.txt")), QByteArray("alpha\r\n"));
     EXPECT_FALSE(QFileInfo::exists(ordner.filePath(QStringLiteral("docs"))));
@@ -121,12 +128,14 @@ TEST_F(FernBrowserTest, DeleteKeyAsksBeforeDeleting)
     waehle({QStringLiteral("zeta.txt")});
     dialogs::prepareAnswer(QStringLiteral("no"));
     QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_TRUE(ftpFertig());
     EXPECT_EQ(dialogs::shown().size(), 1);
     EXPECT_EQ(remote(QStringLiteral("test"), QStringLiteral("Zeta.txt")), QByteArray("z"));
 
     waehle({QStringLiteral("zeta.txt")});
     dialogs::prepareAnswer(QStringLiteral("yes"));
     QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_TRUE(ftpFertig());
     EXPECT_FALSE(QFileInfo::exists(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Zeta.txt")));
     EXPECT_FALSE(zeilen().contains(QStringLiteral("zeta.txt")));
 }
@@ -136,11 +145,13 @@ TEST_F(FernBrowserTest, MakeDirAndRenameUseTheInputBox)
     imOrdnerTest(QStringLiteral("*"));
     dialogs::prepareAnswer(QStringLiteral("neu"));
     QTest::mouseClick(control<QPushButton>("Command3_5"), Qt::LeftButton);
+    EXPECT_TRUE(ftpFertig());
     EXPECT_TRUE(zeilen().contains(QStringLiteral("NEU")));
 
     waehle({QStringLiteral("beta.txt")});
     dialogs::prepareAnswer(QStringLiteral("Gamma.txt"));
     QTest::mouseClick(control<QPushButton>("Command3_4"), Qt::LeftButton);
+    EXPECT_TRUE(ftpFertig());
     EXPECT_EQ(remote(QStringLiteral("test"), QStringLiteral("Gamma.txt")), QByteArray("b"));
     EXPECT_TRUE(zeilen().contains(QStringLiteral("gamma.txt")));
     EXPECT_TRUE(dialogs::shown().contains(QStringLiteral("Neuen Dateinamen eingeben")));

@@ -1,5 +1,6 @@
 #include "platform/FtpClient.h"
 
+#include "support/FtpBremse.h"
 #include "support/LocalServer.h"
 
 #include <QDir>
@@ -11,10 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using varnek::FtpClient;
 using varnek::test::LocalServer;
 
-namespace {
+namespace
+{
 
 const QString kAddressDir = QStringLiteral("/localhost/vx/stillbox/vxvx/test");
 
@@ -53,8 +58,9 @@ bool hasControlChars(const QString &s)
     return false;
 }
 
-class FtpClientTest : public ::testing::Test {
-protected:
+class FtpClientTest : public ::testing::Test
+{
+  protected:
     void SetUp() override { ASSERT_TRUE(server.running()); }
 
     FtpClient::Options options(bool passive = false) const
@@ -77,7 +83,10 @@ protected:
         ASSERT_TRUE(ftp.setCurrentDirectory(kAddressDir)) << ftp.lastResponse().toStdString();
     }
 
-    QString onServer(const QString &name) const { return server.addressDir(QStringLiteral("test")) + QLatin1Char('/') + name; }
+    QString onServer(const QString &name) const
+    {
+        return server.addressDir(QStringLiteral("test")) + QLatin1Char('/') + name;
+    }
 
     LocalServer server;
     QTemporaryDir local;
@@ -109,7 +118,8 @@ TEST_F(FtpClientTest, RefusedLoginsFailAndLeaveTheClientClosed)
     EXPECT_FALSE(ftp.connect(wrong));
     EXPECT_FALSE(ftp.isConnected());
     EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
-    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("530"))) << ftp.lastResponse().toStdString();
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("530")))
+        << ftp.lastResponse().toStdString();
     EXPECT_FALSE(hasControlChars(ftp.lastResponse()));
 
     auto closed = options();
@@ -156,7 +166,8 @@ TEST_F(FtpClientTest, CurrentDirectoryFollowsTheServer)
     // A missing folder is refused and the old directory stays.
     EXPECT_FALSE(ftp.setCurrentDirectory(QStringLiteral("/localhost/vx/stillbox/vxvx/gibtsnicht")));
     EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
-    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("550"))) << ftp.lastResponse().toStdString();
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("550")))
+        << ftp.lastResponse().toStdString();
     EXPECT_EQ(ftp.currentDirectory(), kAddressDir);
 
     // ".." as the browser sends it: the server resolves it.
@@ -199,7 +210,8 @@ TEST_F(FtpClientTest, BinaryRoundTripInActiveAndPassiveMode)
         const QString small = local.filePath(QStringLiteral("small.bin"));
         writeLocal(small, "kurz"_qba);
         ASSERT_TRUE(ftp.putFile(small, name, false));
-        EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/") + name), "kurz"_qba);
+        EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/") + name),
+                  "kurz"_qba);
         ftp.close();
     }
 }
@@ -207,16 +219,19 @@ TEST_F(FtpClientTest, BinaryRoundTripInActiveAndPassiveMode)
 TEST_F(FtpClientTest, AsciiRoundTripKeepsCrLfText)
 {
     connectInAddress();
-    const QByteArray text = "Hallo Gr\xfc\xdf" "e\r\n#dingdong#\r\nletzte Zeile\r\n"_qba;
+    const QByteArray text = "Hallo Gr\xfc\xdf"
+                            "e\r\n#dingdong#\r\nletzte Zeile\r\n"_qba;
     const QString up = local.filePath(QStringLiteral("Gast.txt"));
     writeLocal(up, text);
-    ASSERT_TRUE(ftp.putFile(up, QStringLiteral("Gast.txt"), true)) << ftp.lastResponse().toStdString();
+    ASSERT_TRUE(ftp.putFile(up, QStringLiteral("Gast.txt"), true))
+        << ftp.lastResponse().toStdString();
     // The server keeps text in its own line-end convention.
     EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt")),
               QByteArray(text).replace("\r\n", "\n"));
 
     const QString down = local.filePath(QStringLiteral("zurueck.txt"));
-    ASSERT_TRUE(ftp.getFile(QStringLiteral("Gast.txt"), down, true)) << ftp.lastResponse().toStdString();
+    ASSERT_TRUE(ftp.getFile(QStringLiteral("Gast.txt"), down, true))
+        << ftp.lastResponse().toStdString();
     EXPECT_EQ(readLocal(down), text);
 }
 
@@ -228,12 +243,14 @@ TEST_F(FtpClientTest, FailedTransfersLeaveFilesAlone)
 
     EXPECT_FALSE(ftp.getFile(QStringLiteral("fehlt.txt"), good, false));
     EXPECT_EQ(ftp.lastError(), FtpClient::ServerReplyError);
-    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("550"))) << ftp.lastResponse().toStdString();
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("550")))
+        << ftp.lastResponse().toStdString();
     EXPECT_EQ(readLocal(good), "gute Datei"_qba);
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList{QStringLiteral("Gast.txt")});
 
     // A missing local file is not uploaded; the connection stays usable.
-    EXPECT_FALSE(ftp.putFile(local.filePath(QStringLiteral("nichtda.txt")), QStringLiteral("x.txt"), false));
+    EXPECT_FALSE(
+        ftp.putFile(local.filePath(QStringLiteral("nichtda.txt")), QStringLiteral("x.txt"), false));
     EXPECT_NE(ftp.lastError(), 0);
     EXPECT_FALSE(QFileInfo::exists(onServer(QStringLiteral("x.txt"))));
     EXPECT_TRUE(ftp.putFile(good, QStringLiteral("x.txt"), false));
@@ -251,8 +268,9 @@ TEST_F(FtpClientTest, NamesWithBlanksUmlautsAndHash)
     const QString up = local.filePath(QStringLiteral("u.txt"));
     writeLocal(up, "Inhalt"_qba);
     ASSERT_TRUE(ftp.putFile(up, name, false)) << ftp.lastResponse().toStdString();
-    EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Mein Ordner #1/") + name),
-              "Inhalt"_qba);
+    EXPECT_EQ(
+        server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Mein Ordner #1/") + name),
+        "Inhalt"_qba);
 
     const auto listing = ftp.list();
     ASSERT_TRUE(listing.has_value());
@@ -266,7 +284,8 @@ TEST_F(FtpClientTest, NamesWithBlanksUmlautsAndHash)
 TEST_F(FtpClientTest, ListDeliversTheEntriesOfTheCurrentDirectory)
 {
     server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt"), "hallo"_qba);
-    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Foto.bmp"), QByteArray(1234, 'b'));
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Foto.bmp"),
+                     QByteArray(1234, 'b'));
     QDir().mkpath(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Unterordner"));
 
     for (const bool passive : {false, true}) {
@@ -287,7 +306,8 @@ TEST_F(FtpClientTest, ListDeliversTheEntriesOfTheCurrentDirectory)
         ASSERT_TRUE(ftp.setCurrentDirectory(QStringLiteral("/")));
         const auto root = ftp.list();
         ASSERT_TRUE(root.has_value());
-        EXPECT_TRUE(QByteArray(root->text).replace("\r\n", "\n").contains("; localhost\n")) << root->text.toStdString();
+        EXPECT_TRUE(QByteArray(root->text).replace("\r\n", "\n").contains("; localhost\n"))
+            << root->text.toStdString();
         ftp.close();
     }
 
@@ -337,13 +357,66 @@ TEST_F(FtpClientTest, ResponsesNeverCarryControlCharacters)
     connectInAddress();
     // The server repeats a created folder's name in its reply.
     ASSERT_TRUE(ftp.createDirectory(QStringLiteral("Tab\there\x1b[0m")));
-    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("257"))) << ftp.lastResponse().toStdString();
+    EXPECT_TRUE(ftp.lastResponse().startsWith(QStringLiteral("257")))
+        << ftp.lastResponse().toStdString();
     EXPECT_FALSE(hasControlChars(ftp.lastResponse())) << ftp.lastResponse().toStdString();
     EXPECT_FALSE(ftp.lastResponse().contains(QChar(u'\0')));
 
     EXPECT_FALSE(ftp.setCurrentDirectory(QStringLiteral("fehlt\tauch")));
     EXPECT_FALSE(hasControlChars(ftp.lastResponse()));
     EXPECT_FALSE(ftp.lastResponse().isEmpty());
+}
+
+} // namespace
+
+namespace
+{
+
+// cancel() from another thread ends a call stalled on a silent server at
+// once, in every phase, and keeps later calls from starting until reset.
+TEST_F(FtpClientTest, CancelFromAnotherThreadEndsAStalledCallAtOnce)
+{
+    for (const char *stall : {"--stall-greeting", "--stall-on"}) {
+        QStringList args{QString::fromLatin1(stall)};
+        if (args.first() == QLatin1String("--stall-on"))
+            args << QStringLiteral("STOR");
+        varnek::test::FtpBremse bremse(server.ftpPort(), args);
+        ASSERT_TRUE(bremse.running());
+        auto o = options();
+        o.host = QStringLiteral("127.0.0.1");
+        o.port = bremse.port();
+        o.connectTimeoutMs = 20000;
+        o.stallTimeoutMs = 20000;
+        FtpClient client;
+        const bool greeting = args.size() == 2;
+        if (greeting) {
+            ASSERT_TRUE(client.connect(o)) << qPrintable(client.lastResponse());
+            ASSERT_TRUE(client.setCurrentDirectory(kAddressDir));
+        }
+
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            client.cancel();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        const bool ok = greeting ? client.putData("Hallo\r\n", QStringLiteral("Gast.txt"), false)
+                                 : client.connect(o);
+        const qint64 took = clock.elapsed();
+        canceller.join();
+        EXPECT_FALSE(ok) << stall;
+        EXPECT_LT(took, 1000) << stall;
+        EXPECT_NE(client.lastError(), 0) << stall;
+        EXPECT_FALSE(hasControlChars(client.lastResponse()));
+
+        // Until reset, nothing starts; closing never waits for the server.
+        clock.restart();
+        EXPECT_FALSE(client.setCurrentDirectory(QStringLiteral("/")));
+        client.close();
+        EXPECT_LT(clock.elapsed(), 500) << stall;
+        client.resetCancel();
+        EXPECT_FALSE(client.cancelled());
+    }
 }
 
 } // namespace

@@ -58,11 +58,13 @@ Gast1::Gast1(Programm &programm)
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
     connect(&verbindung_, &Verbindung::meldung, this,
             [this](const QString &text) { dialogs::message(this, text); });
-    connect(&verbindung_, &Verbindung::beschaeftigt, this, [](bool an) {
+    // The hourglass shows on the window while FTP steps are queued; the
+    // window itself keeps answering.
+    connect(&verbindung_, &Verbindung::busy, this, [this](bool an) {
         if (an)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+            setCursor(Qt::WaitCursor);
         else
-            QApplication::restoreOverrideCursor();
+            unsetCursor();
     });
     connect(empfang_, &Empfang::changed, this, &Gast1::spiegleEmpfang);
     connect(empfang_, &Empfang::speak, &programm_, &Programm::sprich);
@@ -216,7 +218,8 @@ void Gast1::Form_Load()
     SchalterGetrennt();
     browser_->waehleLokal(QString());
     ZeigeStatus(QStringLiteral("Klicke-Kontakt-Herstellen"));
-    verbindung_.adressPfad(Combo2->currentText());
+    // The design text is shown in the path, but it is no address chosen.
+    verbindung_.setLabel1(verbindung_.basisPfad() + Combo2->currentText());
     abbr->hide();
     spiegleEmpfang();
 }
@@ -241,17 +244,20 @@ void Gast1::ZeigeStatus(const QString &text)
 
 void Gast1::Command5()
 {
-    if (verbindung_.herstellen(konto_, browser_->passiv())) {
-        browser_->zeigeVerzeichnis(verbindung_.Label1());
-        SchalterVerbunden();
-        verbindung_.ZeigeAntwort();
-    }
-    browser_->waehleLokal(QStringLiteral("Gast.txt"));
+    verbindung_.herstellen(konto_, browser_->passiv(), [this](bool ok) {
+        if (ok) {
+            browser_->zeigeVerzeichnis(verbindung_.Label1());
+            SchalterVerbunden();
+            verbindung_.danach([this] { verbindung_.ZeigeAntwort(); });
+        }
+        browser_->waehleLokal(QStringLiteral("Gast.txt"));
+    });
 }
 
 void Gast1::Command4()
 {
-    if (!verbindung_.verbunden())
+    // Also while a connect is still on its way: log off cancels it.
+    if (!verbindung_.verbunden() && !verbindung_.beschaeftigt())
         return;
     verbindung_.abbrechen();
     browser_->leereListe();
@@ -318,6 +324,12 @@ void Gast1::speicher1()
 
 void Gast1::Command1()
 {
+    // A message reaches someone only in an address directory; the browser's
+    // own upload button goes to whatever folder it shows.
+    if (!verbindung_.imAdressVerzeichnis()) {
+        dialogs::message(this, QStringLiteral("Sie haben keine Empfänger Adresse angegeben!"));
+        return;
+    }
     browser_->Command1();
 }
 
@@ -513,7 +525,7 @@ void Gast1::schliesseAndereFenster()
 void Gast1::closeEvent(QCloseEvent *event)
 {
     schliesseAndereFenster();
-    verbindung_.client().close();
+    verbindung_.beenden();
     empfang_->stopReading();
     beendet_ = true;
     event->accept();

@@ -20,9 +20,11 @@
 #include <QRadioButton>
 #include <QStorageInfo>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 const QStringList kLokaleMuster = {QStringLiteral("Gast.txt"), QStringLiteral("Foto.bmp")};
 const QString kKeineDatei = QStringLiteral("Keine Datei ausgewählt!");
 
@@ -42,16 +44,19 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     Label1 = platz(benannt(new QLabel(this), "Label1"), 3240, 0, 6000, 255);
     List1 = platz(benannt(new QListWidget(this), "List1"), 4440, 240, 4600, 3200);
     List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Text1 = platz(benannt(new QLineEdit(QStringLiteral("*.txt"), this), "Text1"), 9120, 240, 1215, 315);
-    Command1Button = platz(benannt(new QPushButton(QStringLiteral("<--Senden-&ü"), this), "Command1"),
-                           3120, 1000, 1215, 375);
+    Text1 =
+        platz(benannt(new QLineEdit(QStringLiteral("*.txt"), this), "Text1"), 9120, 240, 1215, 315);
+    Command1Button =
+        platz(benannt(new QPushButton(QStringLiteral("<--Senden-&ü"), this), "Command1"), 3120,
+              1000, 1215, 375);
     Command2Button = platz(benannt(new QPushButton(QStringLiteral("-->"), this), "Command2"), 3120,
                            1500, 1215, 375);
     platz(benannt(new QLabel(QStringLiteral("Attribute"), this), "Label6"), 9120, 700, 1215, 255);
     Label7 = platz(benannt(new QLabel(this), "Label7"), 9120, 940, 1215, 255);
     platz(benannt(new QLabel(QStringLiteral("Größe"), this), "Label8"), 9120, 1240, 1215, 255);
     Label12 = platz(benannt(new QLabel(this), "Label12"), 9120, 1480, 1800, 255);
-    platz(benannt(new QLabel(QStringLiteral("Veränderung"), this), "Label11"), 9120, 1780, 1215, 255);
+    platz(benannt(new QLabel(QStringLiteral("Veränderung"), this), "Label11"), 9120, 1780, 1215,
+          255);
     Label15 = platz(benannt(new QLabel(this), "Label15"), 9120, 2020, 2400, 255);
     Option1_0 = platz(benannt(new QRadioButton(QStringLiteral("ASCII"), this), "Option1_0"), 9120,
                       2400, 1215, 255);
@@ -60,9 +65,10 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     auto *gruppe = new QButtonGroup(this);
     gruppe->addButton(Option1_0, 0);
     gruppe->addButton(Option1_1, 1);
-    Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Transfers"), this), "Check1"), 9120,
-                   2940, 2000, 255);
-    platz(benannt(new QLabel(QStringLiteral("FTP Server Name:"), this), "Label2"), 9120, 3240, 1800, 255);
+    Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Transfers"), this), "Check1"),
+                   9120, 2940, 2000, 255);
+    platz(benannt(new QLabel(QStringLiteral("FTP Server Name:"), this), "Label2"), 9120, 3240, 1800,
+          255);
     platz(benannt(new QLabel(QStringLiteral("User Name"), this), "Label3"), 9120, 3480, 1800, 255);
     platz(benannt(new QLabel(QStringLiteral("Password"), this), "label4"), 9120, 3720, 1800, 255);
 
@@ -133,20 +139,24 @@ void FernBrowser::leereListe()
 
 void FernBrowser::zeigeVerzeichnis(const QString &pfad)
 {
+    verbindung_.liste(
+        pfad, [this](const std::optional<FtpClient::Listing> &listing) { zeigeListe(listing); });
+}
+
+void FernBrowser::zeigeListe(const std::optional<FtpClient::Listing> &listing)
+{
     QString gekuerzt;
-    if (const auto listing = verbindung_.liste(pfad)) {
+    if (listing) {
         GeleseneListe gelesen = readListing(*listing, clock::now().toUTC());
         eintraege_ = ListeVerzeichnis(std::move(gelesen.entries), Text1->text());
         gekuerzt = gelesen.gekuerzt;
     } else {
         eintraege_.clear();
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     status(QStringLiteral("Sortiere Verzeichnis..."));
     const QStringList zeilen = SortiereVerzeichnis(eintraege_);
     List1->clear();
     List1->addItems(zeilen);
-    QApplication::restoreOverrideCursor();
     status(gekuerzt.isEmpty() ? QStringLiteral("Ok") : gekuerzt);
 }
 
@@ -199,23 +209,38 @@ void FernBrowser::aktualisiere()
 
 void FernBrowser::Command1()
 {
-    if (File1->count() > 0) {
-        for (int i = 0; i < File1->count(); ++i) {
-            QListWidgetItem *item = File1->item(i);
-            if (!item->isSelected())
-                continue;
-            const QString voll = lokalPfad_ + QLatin1Char('/') + item->text();
-            if (QFileInfo::exists(voll)) {
-                // The exchange files are already in the bytes peers expect; an
-                // ASCII transfer would let a Unix server rewrite their line ends
-                // and break a photo.
-                verbindung_.UebertrageDatei(voll, 0);
-                QApplication::processEvents();
-            }
+    // Every file's bytes are taken now; the uploads, the re-listing and the
+    // closing "OK" follow in order on the connection.
+    auto fehlgeschlagen = std::make_shared<bool>(false);
+    const bool etwas = File1->count() > 0;
+    for (int i = 0; i < File1->count(); ++i) {
+        QListWidgetItem *item = File1->item(i);
+        if (!item->isSelected())
+            continue;
+        const QString voll = lokalPfad_ + QLatin1Char('/') + item->text();
+        if (QFileInfo::exists(voll)) {
+            // The exchange files are already in the bytes peers expect; an
+            // ASCII transfer would let a Unix server rewrite their line ends
+            // and break a photo.
+            verbindung_.UebertrageDatei(voll, 0, [fehlgeschlagen](bool ok) {
+                if (!ok)
+                    *fehlgeschlagen = true;
+            });
         }
-        zeigeVerzeichnis(verbindung_.Label1());
     }
-    status(QStringLiteral("OK"));
+    const QString pfad = verbindung_.Label1();
+    // A failed upload keeps its reply in the status line: no "OK", and no
+    // second message from a re-listing of the same folder.
+    verbindung_.danach([this, fehlgeschlagen, etwas, pfad] {
+        if (*fehlgeschlagen)
+            return;
+        if (etwas)
+            zeigeVerzeichnis(pfad);
+        verbindung_.danach([this, fehlgeschlagen] {
+            if (!*fehlgeschlagen)
+                status(QStringLiteral("OK"));
+        });
+    });
     if (fokusTextS)
         fokusTextS();
 }
@@ -230,9 +255,8 @@ void FernBrowser::Command2()
         const RemoteEntry &e = eintraege_[static_cast<size_t>(i)];
         if (!List1->item(i)->isSelected() || e.isDirectory())
             continue;
-        verbindung_.LadeDatei(verbindung_.Label1(), trimBlanks(e.name), lokalPfad_);
-        aktualisiereLokal();
-        QApplication::processEvents();
+        verbindung_.LadeDatei(verbindung_.Label1(), trimBlanks(e.name), lokalPfad_,
+                              [this](bool) { aktualisiereLokal(); });
     }
 }
 
@@ -246,8 +270,11 @@ void FernBrowser::zeigeDatei()
     if (e->isDirectory())
         return;
     const QString name = trimBlanks(e->name);
-    if (verbindung_.LadeDatei(verbindung_.Label1(), name, programmOrdner_))
-        desktop::open(programmOrdner_ + QLatin1Char('/') + name);
+    const QString lokal = programmOrdner_ + QLatin1Char('/') + name;
+    verbindung_.LadeDatei(verbindung_.Label1(), name, programmOrdner_, [lokal](bool ok) {
+        if (ok)
+            desktop::open(lokal);
+    });
 }
 
 void FernBrowser::benenneUm()
@@ -259,21 +286,27 @@ void FernBrowser::benenneUm()
     }
     const QString alt = trimBlanks(e->name);
     const QString neu = dialogs::input(this, QStringLiteral("Neuen Dateinamen eingeben"),
-                                       QStringLiteral("Umbenennen"), alt).trimmed();
+                                       QStringLiteral("Umbenennen"), alt)
+                            .trimmed();
     if (neu.isEmpty())
         return;
-    if (verbindung_.benenneUm(alt, neu))
-        zeigeVerzeichnis(verbindung_.Label1());
+    verbindung_.benenneUm(alt, neu, [this](bool ok) {
+        if (ok)
+            zeigeVerzeichnis(verbindung_.Label1());
+    });
 }
 
 void FernBrowser::neuesVerzeichnis()
 {
     const QString name = dialogs::input(this, QStringLiteral("Neuen Verzeichnisnamen eingeben"),
-                                        QStringLiteral("Umbenennen")).trimmed();
+                                        QStringLiteral("Umbenennen"))
+                             .trimmed();
     if (name.isEmpty())
         return;
-    if (verbindung_.erstelleVerzeichnis(name))
-        zeigeVerzeichnis(verbindung_.Label1());
+    verbindung_.erstelleVerzeichnis(name, [this](bool ok) {
+        if (ok)
+            zeigeVerzeichnis(verbindung_.Label1());
+    });
 }
 
 void FernBrowser::loesche()
@@ -287,14 +320,16 @@ void FernBrowser::loesche()
     // Deleting on the server cannot be undone: ask first.
     if (!dialogs::question(this, QStringLiteral("\"%1\" auf dem Server löschen?").arg(name)))
         return;
-    if (verbindung_.loesche(name, e->isDirectory()))
-        zeigeVerzeichnis(verbindung_.Label1());
+    verbindung_.loesche(name, e->isDirectory(), [this](bool ok) {
+        if (ok)
+            zeigeVerzeichnis(verbindung_.Label1());
+    });
 }
 
 bool FernBrowser::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == List1 && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+    if (watched == List1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
         loesche();
         return true;
     }
@@ -310,11 +345,13 @@ void FernBrowser::aktualisiereLokal()
         return namen;
     }();
     File1->clear();
-    const QStringList namen = QDir(lokalPfad_).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList namen =
+        QDir(lokalPfad_).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : namen) {
-        const bool passt = std::any_of(kLokaleMuster.begin(), kLokaleMuster.end(), [&](const QString &m) {
-            return name.compare(m, Qt::CaseInsensitive) == 0;
-        });
+        const bool passt =
+            std::any_of(kLokaleMuster.begin(), kLokaleMuster.end(), [&](const QString &m) {
+                return name.compare(m, Qt::CaseInsensitive) == 0;
+            });
         if (!passt)
             continue;
         File1->addItem(name);
@@ -339,7 +376,8 @@ void FernBrowser::waehleLokal(const QString &name)
 void FernBrowser::File1Click()
 {
     const auto items = File1->selectedItems();
-    Label5->setText(lokalPfad_ + QLatin1Char('/') + (items.isEmpty() ? QString() : items.first()->text()));
+    Label5->setText(lokalPfad_ + QLatin1Char('/') +
+                    (items.isEmpty() ? QString() : items.first()->text()));
 }
 
 void FernBrowser::Dir1Change(const QString &pfad)
@@ -347,7 +385,9 @@ void FernBrowser::Dir1Change(const QString &pfad)
     lokalPfad_ = QDir(pfad).absolutePath();
     Dir1->clear();
     Dir1->addItem(QStringLiteral(".."));
-    Dir1->addItems(QDir(lokalPfad_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    Dir1->addItems(
+        QDir(lokalPfad_)
+            .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
     aktualisiereLokal();
     File1Click();
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -16,7 +17,8 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 
-namespace varnek {
+namespace varnek
+{
 
 class Verbindung;
 
@@ -24,9 +26,10 @@ class Verbindung;
 // exchange files on one side, the current directory of the server account
 // on the other. Its controls carry the contact window's names (`List1`,
 // `Command1`, `File1`, ...).
-class FernBrowser : public QWidget {
+class FernBrowser : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget *parent);
 
     // Called after uploads and by the send step: give the send box the focus.
@@ -56,16 +59,17 @@ public:
     void neuesVerzeichnis();
     void loesche();
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void List1Click();
     void List1DblClick();
     void File1Click();
     void Dir1Change(const QString &pfad);
     void Drive1Change();
     const RemoteEntry *ausgewaehlt() const;
+    void zeigeListe(const std::optional<FtpClient::Listing> &listing);
     void status(const QString &text);
 
     Verbindung &verbindung_;
