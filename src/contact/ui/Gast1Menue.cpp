@@ -7,6 +7,7 @@
 #include "help/ui/Hilfe2.h"
 
 #include <QAction>
+#include <QFont>
 #include <QMenuBar>
 #include <QShortcut>
 
@@ -34,6 +35,11 @@ QAction *Gast1Menue::aktion(QMenu *menu, const char *name, const QString &text, 
 void Gast1Menue::baueMenue()
 {
     QMenuBar *leiste = gast_.menuBar();
+    // Narrow item margins: every menu fits into the narrowest window width.
+    leiste->setStyleSheet(QStringLiteral("QMenuBar::item { padding: 1px 2px; }"));
+    QFont schrift = leiste->font();
+    schrift.setPointSizeF(schrift.pointSizeF() - 1);
+    leiste->setFont(schrift);
     const auto menue = [&](const char *name, const QString &text) {
         QMenu *m = leiste->addMenu(text);
         m->setObjectName(QString::fromLatin1(name));
@@ -60,7 +66,13 @@ void Gast1Menue::baueMenue()
     aktion(verb, "abbrechen", QStringLiteral("Abbrechen"), Qt::CTRL | Qt::Key_A, &Gast1::abbrechen);
 
     QMenu *extras = menue("senden", QStringLiteral("&Extras"));
-    aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"), Qt::CTRL | Qt::Key_Q, nullptr);
+    aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"), Qt::CTRL | Qt::Key_Q, nullptr)
+        ->setCheckable(true);
+    // The check mark shows whether the help window reads automatically.
+    connect(extras, &QMenu::aboutToShow, this, [this] {
+        const Hilfe2 *h = programm_.hilfe2WennGeladen();
+        aktionen_.value(QStringLiteral("hilfetex"))->setChecked(h && h->automatisch());
+    });
     extras->addSeparator();
     aktion(extras, "URLsenden", QStringLiteral("Link-Abschicken"), Qt::CTRL | Qt::Key_L, nullptr);
     aktion(extras, "textabschicken", QStringLiteral("Text-Abschicken"), Qt::CTRL | Qt::Key_G, nullptr);
@@ -117,6 +129,7 @@ void Gast1Menue::baueMenue()
     an("hilfetex", [this] {
         Hilfe2 *h = programm_.hilfe2();
         h->setAutomatisch(!h->automatisch());
+        aktionen_.value(QStringLiteral("hilfetex"))->setChecked(h->automatisch());
     });
     an("Klingelfenster", [this] {
         Klingel2 *k = programm_.klingel2();
