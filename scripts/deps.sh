@@ -6,7 +6,7 @@ VARNEK_PACKAGES=(
   libcurl4-openssl-dev libgtest-dev googletest
   python3 python3-pyftpdlib
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng fonts-dejavu-core
-  libgl-dev xvfb xauth
+  libgl-dev xvfb xauth xdotool x11-utils
 )
 
 varnek_install_deps() {
