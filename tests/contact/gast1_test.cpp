@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -477,6 +478,87 @@ TEST_F(Gast1Test, ReadOnlyMessageFileIsReportedAndTheOldFileSent)
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("erste\r\n"));
     EXPECT_EQ(status(), QStringLiteral("OK"));
     EXPECT_TRUE(g.List2.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Gast1Test, EnlargedWindowShowsNoProcedureButtons)
+{
+    Gast1 &g = starte();
+    g.resize(1200, 900);
+    QCoreApplication::processEvents();
+    for (const char *name : {"Command5", "Command4", "Command19", "Command10", "start1", "stoplesen",
+                             "Commandsend", "g1S", "h1", "Combo1"})
+        EXPECT_FALSE(control<QWidget>(name)->isVisible()) << name;
+    // What an enlarged window shows below is the remote browser.
+    EXPECT_TRUE(control<QWidget>("File1")->isVisible());
+}
+
+TEST_F(Gast1Test, NarrowWindowKeepsIndicatorsMenusAndGuideInView)
+{
+    Gast1 &g = starte();
+    const auto imFenster = [&](const char *name) {
+        QWidget *w = control<QWidget>(name);
+        const QRect r(w->mapTo(&g, QPoint(0, 0)), w->size());
+        return g.rect().contains(r);
+    };
+    for (int breite : {9525, 7875}) {
+        taste(breite == 7875 ? Qt::Key_U : Qt::Key_F, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(g.width(), breite / 15);
+        for (const char *name : {"Picture3", "PicturePlay", "PicturePause", "PictureStop", "PictureWeiter",
+                                 "Label16", "Combo2", "KL1"})
+            EXPECT_TRUE(imFenster(name)) << name << " at " << breite;
+        EXPECT_FALSE(control<QWidget>("Text7")->geometry().intersects(control<QWidget>("PicturePlay")->geometry()));
+        // Every menu has its place in the bar: none is pushed into an overflow button.
+        QMenuBar *leiste = g.menuBar();
+        for (QAction *a : leiste->actions())
+            EXPECT_LE(leiste->actionGeometry(a).right(), leiste->width()) << qPrintable(a->text()) << " at " << breite;
+        // The guide shows its whole text, on two lines if need be.
+        auto *guide = control<QLabel>("Label16");
+        EXPECT_GE(guide->height(), guide->heightForWidth(guide->width())) << breite;
+        EXPECT_GE(guide->width() * (guide->height() / guide->fontMetrics().height()),
+                  guide->fontMetrics().horizontalAdvance(guide->text()) - 4);
+    }
+    // The address field's design text fits into it.
+    auto *combo = control<QComboBox>("Combo2");
+    EXPECT_GE(combo->lineEdit()->width(), combo->fontMetrics().horizontalAdvance(combo->currentText()));
+}
+
+TEST_F(Gast1Test, RingCodePanelIsOpaqueAndLeavesTheStatusLine)
+{
+    starte();
+    taste(Qt::Key_F9);
+    QWidget *panel = control<QWidget>("Frame3");
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->autoFillBackground());
+    EXPECT_FALSE(panel->geometry().intersects(control<QWidget>("Label9")->geometry()));
+}
+
+TEST_F(Gast1Test, RingInMessageBoxModeReadsTheTextOnce)
+{
+    Gast1 &g = starte();
+    QSignalSpy gesprochen(&programm->sprecher(), &SpeechComponent::spoken);
+    // The bell window's alert box stays open a while, as when someone reads it.
+    dialogs::setTestModalMs(1500);
+    g.empfang().setIntervalle(300, 100, 100);
+    QDir().mkpath(server.addressDir(QStringLiteral("test")));
+    QFile f(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Gast.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#dingdong# Hallo\r\n");
+    f.close();
+    // Watching from the start, as with --watch test.
+    g.lausche(QStringLiteral("test"));
+    g.empfang().setIntervalle(300, 100, 100);
+    ASSERT_TRUE(waitUntil([&] { return dialogs::shown().contains(QStringLiteral("Achtung ein Gast hat geklingelt !")); }, 8000));
+    QTest::qWait(2000);
+    int hallo = 0;
+    for (const auto &args : gesprochen)
+        hallo += args.at(0).toString() == QStringLiteral("Hallo");
+    EXPECT_EQ(hallo, 1);
+    dialogs::setTestModalMs(0);
 }
 
 } // namespace
