@@ -8,7 +8,7 @@ VARNEK_PACKAGES=(
   speech-dispatcher speech-dispatcher-espeak-ng espeak-ng fonts-dejavu-core
   libgl-dev xvfb xauth xdotool
   xdg-utils desktop-file-utils qt6-translations-l10n dpkg-dev
-  clang libclang-rt-14-dev poppler-utils
+  clang libclang-rt-14-dev poppler-utils x11-utils
 )
 
 varnek_install_deps() {

@@ -2,6 +2,7 @@
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "platform/ui/Fensterdienste.h"
+#include "platform/Beenden.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -114,6 +115,11 @@ int main(int argc, char **argv)
     varnek::Programm programm(aufruf.einstellungen);
     varnek::Gast1 *fenster = programm.gast1();
     fenster->show();
+    // A termination signal quits as the menu's "Beenden" does.
+    varnek::beiBeendenSignal([fenster] {
+        fenster->close();
+        QCoreApplication::quit();
+    });
     if (!aufruf.einstellungen.lauschen.isEmpty())
         fenster->lausche(aufruf.einstellungen.lauschen);
     return app->exec();

@@ -11,7 +11,7 @@ namespace varnek {
 struct SpeechComponent::Impl {
     QString folder;
     QString transcript;
-    QString last;
+    QString last;        // the last received message read aloud ("user1")
     bool muted = false;
     SpeechEngine engine;
 };
@@ -34,6 +34,9 @@ void SpeechComponent::setMuted(bool muted)
     d->muted = muted;
     if (muted)
         d->engine.stop();
+    else
+        d->engine.available(); // the engine starts now, on its own thread
+
 }
 
 bool SpeechComponent::muted() const
@@ -48,10 +51,13 @@ bool SpeechComponent::engineStarted() const
 
 void SpeechComponent::press(const QString &button)
 {
-    if (button == QLatin1String("user1"))
-        readAloud(QStringLiteral("K1.txt"));
-    else if (button == QLatin1String("Hilfe"))
+    if (button == QLatin1String("user1")) {
+        const QString text = readAloud(QStringLiteral("K1.txt"));
+        if (!text.isEmpty())
+            d->last = text;
+    } else if (button == QLatin1String("Hilfe")) {
         readAloud(QStringLiteral("Hilfe.txt"));
+    }
     else if (button == QLatin1String("Stop"))
         d->engine.stop();
     else if (button == QLatin1String("Pause"))
@@ -62,19 +68,20 @@ void SpeechComponent::press(const QString &button)
         speak(d->last);
 }
 
-void SpeechComponent::readAloud(const QString &fileName)
+QString SpeechComponent::readAloud(const QString &fileName)
 {
     const auto bytes = ansi::readFile(d->folder + QLatin1Char('/') + fileName);
     if (!bytes)
-        return;
-    speak(speakable(ansi::decode(*bytes)));
+        return QString();
+    const QString text = speakable(ansi::decode(*bytes));
+    speak(text);
+    return text;
 }
 
 void SpeechComponent::speak(const QString &text)
 {
     if (text.isEmpty())
         return;
-    d->last = text;
     if (!d->muted)
         d->engine.say(text);
     Q_EMIT spoken(text);

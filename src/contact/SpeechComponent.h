@@ -12,7 +12,8 @@ class SpeechEngine;
 // The program's voice. Offers the six operations the windows press by name:
 //   "user1"   read "K1.txt" of the program folder aloud
 //   "Hilfe"   read "Hilfe.txt" of the program folder aloud
-//   "Stop", "Pause", "Weiter" (continue), "Nochmal" (read the last text again)
+//   "Stop", "Pause", "Weiter" (continue), "Nochmal" (read the last received
+//   message again; hints read from "Hilfe.txt" are not repeated)
 // A word or a text framed by "#" is kept silent. Every text handed to the
 // engine is announced by spoken() and, when a transcript file is set,
 // appended to it as one UTF-8 line. Without a speech engine it stays silent,
@@ -38,7 +39,7 @@ public:
     // run that ends with the first word (itself included) ending with "#"; a
     // "#" that is never closed is spoken as is.
     static QString speakable(const QString &text);
-    // The last text spoken (what "Nochmal" repeats); empty before any.
+    // The last received message read aloud (what "Nochmal" repeats).
     QString lastText() const;
     // Whether the speech engine has been started (never while muted).
     bool engineStarted() const;
@@ -47,7 +48,7 @@ Q_SIGNALS:
     void spoken(const QString &text);
 
 private:
-    void readAloud(const QString &fileName);
+    QString readAloud(const QString &fileName); // returns the text spoken
     void speak(const QString &text);
 
     struct Impl;

@@ -1,8 +1,11 @@
 #include "platform/SpeechEngine.h"
 
+#include <functional>
+
 #include <QLocale>
 #include <QTextToSpeech>
 #include <QThread>
+#include <QTimer>
 
 namespace varnek {
 
@@ -21,6 +24,10 @@ public:
         if (QTextToSpeech::availableEngines().isEmpty())
             return false;
         tts_ = new QTextToSpeech(this);
+        connect(tts_, &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State s) {
+            if (s == QTextToSpeech::Speaking)
+                gesprochen_ = gesagt_;
+        });
         if (tts_->state() == QTextToSpeech::Error) {
             delete tts_;
             tts_ = nullptr;
@@ -32,6 +39,34 @@ public:
 
     bool usable() const { return tts_ && tts_->state() != QTextToSpeech::Error; }
     QTextToSpeech *tts() const { return tts_; }
+
+    // Says text. An engine in error is made anew first. When the speech
+    // service went away and came back, the old engine still looks ready but
+    // says nothing: a text that has not started after a while is said once
+    // more by a fresh engine, so the message after the service is back is
+    // heard.
+    void say(const QString &text, std::function<bool()> nochAktuell)
+    {
+        if (!usable())
+            neu();
+        if (!usable())
+            return;
+        tts_->say(text);
+        const quint64 nummer = ++gesagt_;
+        QTimer::singleShot(nachfassenMs, this, [this, text, nummer, nochAktuell] {
+            if (nummer != gesagt_ || !nochAktuell())
+                return;
+            if (tts_ && tts_->state() == QTextToSpeech::Speaking)
+                return;
+            if (tts_ && tts_->state() == QTextToSpeech::Ready && gesprochen_ == nummer)
+                return; // spoken and finished already
+            neu();
+            if (usable())
+                tts_->say(text);
+        });
+    }
+
+    static constexpr int nachfassenMs = 2500;
 
 private:
     void chooseGermanLocale()
@@ -52,7 +87,16 @@ private:
             tts_->setLocale(*german);
     }
 
+    void neu()
+    {
+        delete tts_;
+        tts_ = nullptr;
+        create();
+    }
+
     QTextToSpeech *tts_ = nullptr;
+    quint64 gesagt_ = 0;     // number of the last text handed to the engine
+    quint64 gesprochen_ = 0; // number of the last text the engine began to speak
 };
 
 SpeechEngine::SpeechEngine(QObject *parent)
@@ -102,8 +146,8 @@ void SpeechEngine::say(const QString &text)
     start();
     const quint64 number = ++shared_->latest;
     post([shared = shared_, number, text](SpeechWorker *w) {
-        if (shared->latest == number && w->usable())
-            w->tts()->say(text);
+        if (shared->latest == number)
+            w->say(text, [shared, number] { return shared->latest == number; });
     });
 }
 

@@ -13,9 +13,12 @@ namespace varnek {
 class SpeechWorker;
 
 // The system's speech synthesiser behind one small interface. The engine is
-// created on first use, not at construction, so starting the program (and
-// every test) stays fast. It prefers a German voice: a de_DE locale, else
-// any German locale, else the engine's default.
+// created by the first call of available() or say(), not at construction:
+// the speech component asks for it at start-up unless it is muted, so the
+// first message is not delayed by the engine's start. It prefers a German
+// voice: a de_DE locale, else any German locale, else the engine's default.
+// An engine that fails, or stops speaking because the speech service went
+// away, is made anew for the next text.
 //
 // The engine lives on a thread of its own: connecting to the system's speech
 // service can take seconds, or hang for good when the service is stuck, and

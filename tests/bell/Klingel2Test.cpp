@@ -43,6 +43,43 @@ void warte(int ms)
     test::waitUntil([] { return false; }, ms);
 }
 
+// Input as the platform delivers it: the window is on screen, a click lands
+// at the control's place in the window, keys go to the window, which hands
+// them to the control with the focus.
+QWindow *zeige(QWidget *w)
+{
+    QWidget *fenster = w->window();
+    if (!fenster->isVisible()) {
+        fenster->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(fenster));
+    }
+    QApplication::setActiveWindow(fenster);
+    return fenster->windowHandle();
+}
+
+void klickAuf(QWidget *w)
+{
+    QWindow *fenster = zeige(w);
+    QTest::mouseClick(fenster, Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
+}
+
+void mausAuf(QWidget *w, QPoint wo = {-1, -1})
+{
+    QWindow *fenster = zeige(w);
+    if (wo.x() < 0)
+        wo = w->rect().center();
+    QTest::mouseMove(fenster, w->mapTo(w->window(), wo));
+    QCoreApplication::processEvents();
+}
+
+// The focus goes to w (as by Tab or a click), then the key is pressed.
+void tasteIn(QWidget *w, Qt::Key key)
+{
+    QWindow *fenster = zeige(w);
+    w->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(fenster, key);
+}
+
 class KlingelFenster : public ::testing::Test {
 protected:
     void SetUp() override
@@ -175,7 +212,7 @@ TEST_F(KlingelFenster, ReceivedTextWithLineBreaksGivesOneEntry)
     Klingel2 *k = programm->klingel2();
     k->Command3();
     EXPECT_EQ(eintraege(k), QStringList{QStringLiteral("07.12.26..14:35.Hallo wie geht's?")});
-    knopf(k, "speichermList1")->click();
+    klickAuf(knopf(k, "speichermList1"));
     EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("07.12.26..14:35.Hallo wie geht's?\r\n"));
 }
 
@@ -225,7 +262,7 @@ TEST_F(KlingelFenster, RepeatRingSurfacesAndBeepsEveryThreeSeconds)
 
     // OK stops it for good.
     QPointer<Klingel2> fenster = k;
-    knopf(k, "Command2")->click();
+    klickAuf(knopf(k, "Command2"));
     aufraeumen();
     EXPECT_TRUE(fenster.isNull());
     EXPECT_EQ(programm->klingel2WennGeladen(), nullptr);
@@ -243,16 +280,17 @@ TEST_F(KlingelFenster, RepeatRingStopsOnListClickReadOrOptionClick)
         case 0: {
             k->zeigen();
             QListWidget *l = liste(k);
-            QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
-                              l->visualItemRect(l->item(0)).center());
+            QWindow *fenster = zeige(l);
+            QTest::mouseClick(fenster, Qt::LeftButton, {},
+                              l->viewport()->mapTo(k, l->visualItemRect(l->item(0)).center()));
             EXPECT_EQ(k->Text1(), QStringLiteral("06.12.26..10:00.eins"));
             break;
         }
         case 1:
-            knopf(k, "lese1")->click();
+            klickAuf(knopf(k, "lese1"));
             break;
         case 2:
-            option(k, 1)->click();
+            klickAuf(option(k, 1));
             break;
         }
         EXPECT_FALSE(k->Timer1().laeuft());
@@ -269,12 +307,12 @@ TEST_F(KlingelFenster, OptionClickStoresModeForNextLoad)
 {
     Klingel2 *k = programm->klingel2();
     EXPECT_FALSE(QFile::exists(pfad(QStringLiteral("Kling"))));
-    option(k, 2)->click();
+    klickAuf(option(k, 2));
     EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nFalse\r\nTrue\r\n"));
     // The new mode applies to the next alert only.
     EXPECT_FALSE(k->Timer2().laeuft());
-    option(k, 0)->click();
-    option(k, 1)->click();
+    klickAuf(option(k, 0));
+    klickAuf(option(k, 1));
     EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nTrue\r\nFalse\r\n"));
     k->Command2();
     aufraeumen();
@@ -293,7 +331,7 @@ TEST_F(KlingelFenster, EntryWithCommasAndQuotesSurvivesSaveAndLoad)
     text7(text);
     Klingel2 *k = programm->klingel2();
     k->Command3();
-    knopf(k, "speichermList1")->click();
+    klickAuf(knopf(k, "speichermList1"));
     EXPECT_TRUE(dialogs::shown() == QStringList{meldung});
     k->Command2();
     aufraeumen();
@@ -306,12 +344,12 @@ TEST_F(KlingelFenster, LoadButtonAppendsTheLogAgain)
 {
     schreibe(QStringLiteral("aufnahme.txt"), "a\r\nb\r\n");
     Klingel2 *k = programm->klingel2();
-    knopf(k, "laden")->click();
+    klickAuf(knopf(k, "laden"));
     EXPECT_EQ(eintraege(k), (QStringList{QStringLiteral("a"), QStringLiteral("b"),
                                          QStringLiteral("a"), QStringLiteral("b")}));
     // Without a file it does nothing.
     QFile::remove(pfad(QStringLiteral("aufnahme.txt")));
-    knopf(k, "laden")->click();
+    klickAuf(knopf(k, "laden"));
     EXPECT_EQ(liste(k)->count(), 4);
 }
 
@@ -322,7 +360,7 @@ TEST_F(KlingelFenster, SavingReadOnlyLogShowsMessage)
     Klingel2 *k = programm->klingel2();
     k->Command3();
     dialogs::clearShown();
-    knopf(k, "speichermList1")->click();
+    klickAuf(knopf(k, "speichermList1"));
     EXPECT_EQ(dialogs::shown(), QStringList{schreibschutz});
     EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("alt\r\n"));
 }
@@ -332,10 +370,9 @@ TEST_F(KlingelFenster, ClearingAndClosingLeavesTheFile)
     schreibe(QStringLiteral("aufnahme.txt"), "a\r\nb\r\n");
     Klingel2 *k = programm->klingel2();
     k->Command3();
-    knopf(k, "loesche1")->click();
+    klickAuf(knopf(k, "loesche1"));
     EXPECT_EQ(liste(k)->count(), 0);
-    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(liste(k), &esc);
+    tasteIn(liste(k), Qt::Key_Escape);
     aufraeumen();
     EXPECT_EQ(programm->klingel2WennGeladen(), nullptr);
     EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("a\r\nb\r\n"));
@@ -349,15 +386,13 @@ TEST_F(KlingelFenster, ReadWritesQuotedEntryAndSetsHelpText)
     EXPECT_EQ(k->Text1(), QStringLiteral("06.12.26..11:00.zwei"));
 
     // Enter in the list reads the selection.
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(liste(k), &enter);
+    tasteIn(liste(k), Qt::Key_Return);
     EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral("06.12.26..11:00.zwei"));
     EXPECT_EQ(lies(QStringLiteral("Hilfe.txt")), QByteArray("\"06.12.26..11:00.zwei\"\r\n"));
 
     // F2 with the focus anywhere in the window does the same.
     liste(k)->setCurrentRow(0);
-    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-    QApplication::sendEvent(knopf(k, "laden"), &f2);
+    tasteIn(knopf(k, "laden"), Qt::Key_F2);
     EXPECT_EQ(lies(QStringLiteral("Hilfe.txt")), QByteArray("\"06.12.26..10:00.eins\"\r\n"));
     EXPECT_EQ(liste(k)->count(), 2);
 
@@ -365,7 +400,7 @@ TEST_F(KlingelFenster, ReadWritesQuotedEntryAndSetsHelpText)
     QFile::remove(pfad(QStringLiteral("Hilfe.txt")));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Hilfe.txt")));
     dialogs::clearShown();
-    knopf(k, "lese1")->click();
+    klickAuf(knopf(k, "lese1"));
     ASSERT_EQ(dialogs::shown().size(), 1);
     EXPECT_FALSE(dialogs::shown().first().isEmpty());
 }
@@ -373,54 +408,45 @@ TEST_F(KlingelFenster, ReadWritesQuotedEntryAndSetsHelpText)
 TEST_F(KlingelFenster, KeysAndSmallButtons)
 {
     Klingel2 *k = programm->klingel2();
-    knopf(k, "Command4")->click();
+    klickAuf(knopf(k, "Command4"));
     EXPECT_EQ(desktop::opened(), QStringList{pfad(QStringLiteral("aufnahme.txt"))});
 
-    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(option(k, 0), &f1);
+    tasteIn(option(k, 0), Qt::Key_F1);
     ASSERT_NE(programm->hilfe2WennGeladen(), nullptr);
     EXPECT_TRUE(programm->hilfe2()->isVisible());
 
     // Clicking the alert line turns it light yellow.
     auto *label1 = k->findChild<QLabel *>(QStringLiteral("Label1"));
-    QMouseEvent druck(QEvent::MouseButtonPress, QPointF(5, 5), label1->mapToGlobal(QPointF(5, 5)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent los(QEvent::MouseButtonRelease, QPointF(5, 5), label1->mapToGlobal(QPointF(5, 5)),
-                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(label1, &druck);
-    QApplication::sendEvent(label1, &los);
+    klickAuf(label1);
     EXPECT_EQ(schrift(k), farbe::gelb);
 }
 
 TEST_F(KlingelFenster, HintsAndButtonHighlights)
 {
     Klingel2 *k = programm->klingel2();
-    QEvent hinein(QEvent::Enter);
-    QApplication::sendEvent(knopf(k, "laden"), &hinein);
+    zeige(k);
+    liste(k)->setFocus(Qt::TabFocusReason);
+    mausAuf(knopf(k, "laden"));
     EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" Lade-Klingelbuch!"));
     EXPECT_EQ(Hinweise::background(knopf(k, "laden")), farbe::gelb);
 
     // OK lights up without resetting the others ...
-    QFocusEvent fokus(QEvent::FocusIn);
-    QApplication::sendEvent(knopf(k, "Command2"), &fokus);
+    knopf(k, "Command2")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" OK Fenster zu!"));
     EXPECT_EQ(Hinweise::background(knopf(k, "Command2")), farbe::gelb);
     EXPECT_EQ(Hinweise::background(knopf(k, "laden")), farbe::gelb);
     // ... and losing the focus resets all six.
-    QFocusEvent weg(QEvent::FocusOut);
-    QApplication::sendEvent(knopf(k, "Command2"), &weg);
+    liste(k)->setFocus(Qt::TabFocusReason);
     for (const char *name : {"laden", "loesche1", "speichermList1", "Command4", "lese1", "Command2"})
         EXPECT_EQ(Hinweise::background(knopf(k, name)), farbe::weiss) << name;
 
-    QApplication::sendEvent(knopf(k, "loesche1"), &hinein);
+    mausAuf(knopf(k, "loesche1"));
     EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" Lösche-Klingelbuch!"));
-    QApplication::sendEvent(option(k, 2), &hinein);
+    mausAuf(option(k, 2));
     EXPECT_EQ(programm->hilfe2()->text(), QStringLiteral(" Klingel Intervall ein und aus!"));
     EXPECT_EQ(Hinweise::background(knopf(k, "loesche1")), farbe::gelb);
     // The window background resets.
-    QMouseEvent bewegt(QEvent::MouseMove, QPointF(2, 2), k->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
-                       Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(k, &bewegt);
+    mausAuf(k, QPoint(2, 2));
     EXPECT_EQ(Hinweise::background(knopf(k, "loesche1")), farbe::weiss);
 }
 

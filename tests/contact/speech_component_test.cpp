@@ -147,3 +147,27 @@ TEST(SpeechComponentTranscript, WithoutTranscriptFileStillSpeaks)
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("K1.txt")});
 }
+
+TEST_F(SpeechComponentTest, NochmalRepeatsTheLastMessageNotTheLastHint)
+{
+    schreibe(QStringLiteral("K1.txt"), {QStringLiteral("Nachricht")});
+    sprecher.press(QStringLiteral("user1"));
+    schreibe(QStringLiteral("Hilfe.txt"), {QStringLiteral(" Programm beenden!")});
+    sprecher.press(QStringLiteral("Hilfe"));
+    sprecher.press(QStringLiteral("Nochmal"));
+
+    ASSERT_EQ(spy.count(), 3);
+    EXPECT_EQ(spy.at(2).at(0).toString(), QStringLiteral("Nachricht"));
+}
+
+TEST(SpeechComponentEngine, StartsAtOnceUnlessMuted)
+{
+    QTemporaryDir dir;
+    SpeechComponent stumm(dir.path());
+    stumm.setMuted(true);
+    EXPECT_FALSE(stumm.engineStarted());
+    SpeechComponent laut(dir.path());
+    laut.setMuted(false);
+    // Started before anything is said, so the first message is not late.
+    EXPECT_TRUE(laut.engineStarted());
+}

@@ -5,7 +5,9 @@
 #include "platform/ui/Dialogs.h"
 #include "support/LocalServer.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
@@ -40,6 +42,14 @@ protected:
         check1 = hilfe->findChild<QCheckBox *>(QStringLiteral("Check1"));
         ASSERT_TRUE(label1 && label2 && check1);
     }
+
+    // Keys go to the shown window, which hands them to the focus widget.
+    void taste(Qt::Key key)
+    {
+        QApplication::setActiveWindow(hilfe);
+        QTest::keyClick(hilfe->windowHandle(), key);
+    }
+    QPoint mitte(QWidget *w) const { return w->mapTo(w->window(), w->rect().center()); }
 
     QString datei() const { return dir.filePath(QStringLiteral("Hilfe.txt")); }
     QByteArray hilfeTxt() const
@@ -131,20 +141,28 @@ TEST_F(Hilfe2Test, KeysWorkWhicheverControlHasTheFocus)
     hilfe->zeigen();
     hilfe->setText(QStringLiteral("Vorlesen"));
 
-    QTest::keyClick(check1, Qt::Key_F7);   // the check box itself has the focus
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(hilfe));
+    // The mouse rests on the text, away from the check box and its hint.
+    QTest::mouseMove(hilfe->windowHandle(), mitte(label1));
+    QCoreApplication::processEvents();
+    hilfe->setText(QStringLiteral("Vorlesen"));
+    check1->setFocus(Qt::TabFocusReason);  // the check box itself has the focus
+    taste(Qt::Key_F7);
     EXPECT_TRUE(check1->isChecked());
     EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Vorlesen")});
 
-    QTest::keyClick(hilfe, Qt::Key_F8);
+    check1->clearFocus();
+    taste(Qt::Key_F8);
     EXPECT_FALSE(check1->isChecked());
     hilfe->setText(QStringLiteral("Still"));
     EXPECT_EQ(spy.count(), 1);
 
-    QTest::keyClick(check1, Qt::Key_F2);
-    QTest::keyClick(label1, Qt::Key_F3);   // stop: nothing more is heard
+    check1->setFocus(Qt::TabFocusReason);
+    taste(Qt::Key_F2);
+    taste(Qt::Key_F3);   // stop: nothing more is heard
     EXPECT_EQ(gesprochen(), (QStringList{QStringLiteral("Vorlesen"), QStringLiteral("Still")}));
 
-    QTest::keyClick(check1, Qt::Key_Escape);
+    taste(Qt::Key_Escape);
     EXPECT_TRUE(test::waitUntil([&] { return hilfe.isNull(); }, 2000));
     EXPECT_EQ(programm.hilfe2WennGeladen(), nullptr);
 }
@@ -160,13 +178,15 @@ TEST_F(Hilfe2Test, LineBreaksAreWrittenUnchangedWithOneLineEnd)
 TEST_F(Hilfe2Test, ClickReadsAndDoubleClickSwitchesViews)
 {
     hilfe->zeigen();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(hilfe));
     hilfe->setText(QStringLiteral("Klick"));
-    QTest::mouseClick(label1, Qt::LeftButton);
+    QWindow *w = hilfe->windowHandle();
+    QTest::mouseClick(w, Qt::LeftButton, {}, mitte(label1));
     EXPECT_EQ(spy.count(), 1);
-    QTest::mouseClick(label1, Qt::RightButton);
+    QTest::mouseClick(w, Qt::RightButton, {}, mitte(label1));
     EXPECT_EQ(spy.count(), 1);
 
-    QTest::mouseDClick(label1, Qt::LeftButton);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, mitte(label1));
     EXPECT_GE(spy.count(), 2);
     EXPECT_TRUE(hilfe->breit());
     EXPECT_TRUE(label2->isVisible());
@@ -175,7 +195,7 @@ TEST_F(Hilfe2Test, ClickReadsAndDoubleClickSwitchesViews)
     EXPECT_EQ(hilfe->frameGeometry().width(), 11415 / 15);
 
     const int gelesen = spy.count();
-    QTest::mouseDClick(label2, Qt::LeftButton);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, mitte(label2));
     EXPECT_FALSE(hilfe->breit());
     EXPECT_EQ(hilfe->frameGeometry().width(), 7875 / 15);
     EXPECT_EQ(spy.count(), gelesen);
@@ -184,8 +204,9 @@ TEST_F(Hilfe2Test, ClickReadsAndDoubleClickSwitchesViews)
 TEST_F(Hilfe2Test, MouseOverCheckBoxWritesItsHint)
 {
     hilfe->zeigen();
-    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QCoreApplication::sendEvent(check1, &enter);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(hilfe));
+    QTest::mouseMove(hilfe->windowHandle(), mitte(check1));
+    QCoreApplication::processEvents();
     EXPECT_EQ(hilfe->text(), QStringLiteral("Den Hilfetext automatisch vorlesen lassen!      [F8]!"));
     EXPECT_EQ(spy.count(), 0);
 }
@@ -204,8 +225,43 @@ TEST_F(Hilfe2Test, DocksAboveTheContactWindowOrAnotherWindow)
     buch.show();
     hilfe->platziereUeberGast(20);
     hilfe->platziereUeber(&buch, nullptr, 10);
-    const int oben = buch.screen()->availableGeometry().top();
-    EXPECT_TRUE(test::waitUntil([&] { return hilfe->pos() == QPoint(200, oben); }, 2000));
+    // No room above it: the help window docks below.
+    const QPoint unten(200, buch.frameGeometry().bottom() + 1);
+    EXPECT_TRUE(test::waitUntil([&] { return hilfe->pos() == unten; }, 2000));
     QTest::qWait(60);
-    EXPECT_EQ(hilfe->pos(), QPoint(200, oben));
+    EXPECT_EQ(hilfe->pos(), unten);
+}
+
+TEST_F(Hilfe2Test, DockedHelpStaysOnScreenAndLeavesTheContactWindowFree)
+{
+    Gast1 *gast = programm.gast1();
+    gast->show();
+    const QRect schirm = gast->screen()->availableGeometry();
+    for (int oben : {schirm.top(), schirm.top() + 60, schirm.top() + 400}) {
+        gast->move(schirm.left() + 50, oben);
+        hilfe->zeigen();
+        hilfe->platziereUeberGast(10);
+        QTest::qWait(80);
+        const QRect h = hilfe->frameGeometry();
+        EXPECT_TRUE(schirm.contains(h)) << oben;
+        // Menu bar, address field and send box stay uncovered.
+        for (const char *name : {"Combo2", "TextS"}) {
+            QWidget *c = gast->findChild<QWidget *>(QString::fromLatin1(name));
+            EXPECT_FALSE(h.intersects(QRect(c->mapToGlobal(QPoint(0, 0)), c->size()))) << name << " " << oben;
+        }
+        QWidget *menue = gast->menuWidget();
+        EXPECT_FALSE(h.intersects(QRect(menue->mapToGlobal(QPoint(0, 0)), menue->size()))) << oben;
+    }
+}
+
+TEST_F(Hilfe2Test, CheckBoxIsSeenOnTheBlackWindow)
+{
+    hilfe->zeigen();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(hilfe));
+    const QImage bild = check1->grab().toImage();
+    int hell = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            hell += qGray(bild.pixel(x, y)) > 160;
+    EXPECT_GT(hell, bild.width() * bild.height() / 4);
 }

@@ -100,7 +100,14 @@ Klingel2::Klingel2(Programm &programm)
     connect(&tonTakt_, &QTimer::timeout, this, &Klingel2::naechsterTon);
 }
 
-Klingel2::~Klingel2() = default;
+Klingel2::~Klingel2()
+{
+    Hinweise::loesen(this);
+    removeEventFilter(this);
+    const QList<QWidget *> alle = findChildren<QWidget *>();
+    for (QWidget *w : alle)
+        w->removeEventFilter(this);
+}
 
 void Klingel2::baueOberflaeche()
 {

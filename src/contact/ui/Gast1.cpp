@@ -4,6 +4,7 @@
 #include "bell/ui/Klingel2.h"
 #include "contact/Empfang.h"
 #include "contact/TextProzeduren.h"
+#include "contact/ui/Eingabefelder.h"
 #include "contact/ui/Gast1Menue.h"
 #include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
@@ -11,6 +12,7 @@
 #include "contact_extras/ui/MenuePanel.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
+#include "help/ui/Hinweise.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Twips.h"
@@ -30,7 +32,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QResizeEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace varnek {
 
@@ -75,15 +79,36 @@ Gast1::Gast1(Programm &programm)
         Combo2->setFocus();
         Combo2->lineEdit()->end(false);
     });
-    connect(empfang_, &Empfang::ring, this, [this] {
-        Klingel2 *k = programm_.klingel2();
-        k->zeigen();
-        k->Command6();
-    });
+    // The bell window is rung once the poll tick is over: its alert box
+    // must not run inside the tick, where the speak timers are still on
+    // and would read the text a second time.
+    connect(
+        empfang_, &Empfang::ring, this,
+        [this] {
+            Klingel2 *k = programm_.klingel2();
+            k->zeigen();
+            k->Command6();
+        },
+        Qt::QueuedConnection);
     Form_Load();
 }
 
-Gast1::~Gast1() = default;
+Gast1::~Gast1()
+{
+    loeseBeobachter();
+}
+
+void Gast1::loeseBeobachter()
+{
+    // While the controls are destroyed they lose the focus; a hint or a
+    // handler run then would touch controls already gone.
+    if (hinweise_)
+        hinweise_->loesen();
+    const QList<QWidget *> alle = findChildren<QWidget *>();
+    for (QWidget *w : alle)
+        w->removeEventFilter(this);
+    disconnect(empfang_, nullptr, this, nullptr);
+}
 
 void Gast1::baueOberflaeche()
 {
@@ -92,20 +117,27 @@ void Gast1::baueOberflaeche()
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(flaeche);
     scroll->setFrameShape(QFrame::NoFrame);
+    // No scroll bars: what lies below the visible part (the remote browser)
+    // is seen by enlarging the window.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setCentralWidget(scroll);
 
     kontakt = platz(knopf(flaeche, "kontakt", QStringLiteral("K&ontakt")), 120, 120, 1095, 375);
     abbr = platz(knopf(flaeche, "abbr", QStringLiteral("Ex&it")), 120, 120, 1095, 375);
     beende3Button = platz(knopf(flaeche, "beende3", QStringLiteral("&Beenden")), 1320, 120, 1095, 375);
-    Combo2 = platz(benannt(new QComboBox(flaeche), "Combo2"), 2520, 120, 2895, 375);
-    Combo2->setEditable(true);
-    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    Combo2 = platz(benannt(new Kombi(flaeche), "Combo2"), 2520, 120, 2895, 375);
+    // Wide enough for its design text.
+    Combo2->resize(std::max(Combo2->width(), Combo2->fontMetrics().horizontalAdvance(kAdressText) + 40),
+                   Combo2->height());
     Combo2->setToolTip(QStringLiteral("Adresse  eingeben "));
     Label16 = platz(benannt(new QLabel(QStringLiteral("1.[Kontakt] 2.[Adresse] 3.[Textfeld]"), flaeche),
                             "Label16"), 5520, 180, 3000, 255);
+    Label16->move(Combo2->geometry().right() + 8, Label16->y());
+    Label16->setWordWrap(true);
     FrameGA = platz(benannt(new QGroupBox(QStringLiteral("Sende-Textfeld:"), flaeche), "FrameGA"), 120,
                     600, 6000, 735);
-    TextS = platz(benannt(new QLineEdit(FrameGA), "TextS"), 120, 300, 5760, 315);
+    TextS = platz(benannt(new Zeile(FrameGA), "TextS"), 120, 300, 5760, 315);
     TextS->setMaxLength(32767);
     TextS->setToolTip(QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));
     KL1 = platz(knopf(flaeche, "KL1", QStringLiteral("&Klingel")), 6240, 720, 1095, 375);
@@ -113,9 +145,11 @@ void Gast1::baueOberflaeche()
     Label9 = platz(benannt(new QLabel(QStringLiteral("xxxxxxxxxxx"), flaeche), "Label9"), 120, 1440, 7200, 255);
     Text7 = platz(benannt(new QPlainTextEdit(flaeche), "Text7"), 120, 1740, 7620, 1095);
     Text7->setReadOnly(true);
+    text7Breite_ = Text7->width();
     Picture3 = platz(benannt(new QLabel(QStringLiteral("○"), flaeche), "Picture3"), 7800, 1740, 375, 375);
     Picture4 = platz(benannt(new QLabel(QStringLiteral("●"), flaeche), "Picture4"), 7800, 1740, 375, 375);
     Picture4->setStyleSheet(QStringLiteral("color: #00a000;"));
+    rechteSpalte_ << Picture3 << Picture4;
     struct Bild {
         const char *name;
         const char *zeichen;
@@ -126,6 +160,7 @@ void Gast1::baueOberflaeche()
                           Bild{"PictureStop", "■", "Stop"}, Bild{"PictureWeiter", "»", "Weiter"}}) {
         auto *w = platz(knopf(flaeche, b.name, QString::fromUtf8(b.zeichen)), 7800, oben, 375, 255);
         w->setFlat(true);
+        rechteSpalte_ << w;
         const QString name = QString::fromLatin1(b.knopf);
         connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
         oben += 270;
@@ -148,7 +183,8 @@ void Gast1::baueOberflaeche()
     LabelAdresse->setGeometry(0, 0, Picture28->width(), Picture28->height());
     LabelAdresse->setAlignment(Qt::AlignCenter);
 
-    // Working controls below the visible part: the connection buttons and the browser.
+    // Working controls that are procedures: they are never shown; the
+    // remote browser lies below the visible part.
     auto *Command5Button = platz(knopf(flaeche, "Command5", QStringLiteral("Herstellen")), 120, 4200, 1095, 375);
     auto *Command4Button = platz(knopf(flaeche, "Command4", QStringLiteral("abbrechen")), 1320, 4200, 1095, 375);
     auto *Command19Button = platz(knopf(flaeche, "Command19", QStringLiteral("adresselesen")), 2520, 4200, 1300, 375);
@@ -159,11 +195,16 @@ void Gast1::baueOberflaeche()
     auto *g1S = platz(knopf(flaeche, "g1S", QStringLiteral("alsgast senden")), 1320, 4680, 1300, 375);
     auto *h1Button = platz(knopf(flaeche, "h1", QStringLiteral("h1")), 2700, 4680, 600, 375);
     Combo1 = platz(benannt(new QComboBox(flaeche), "Combo1"), 3400, 4680, 4500, 375);
+    for (QWidget *w : std::initializer_list<QWidget *>{Command5Button, Command4Button, Command19Button,
+                                                       Command10Button, start1, stoplesen, Commandsend, g1S,
+                                                       h1Button, Combo1})
+        w->hide();
+    constexpr int browserOben = 3960;
     browser_ = new FernBrowser(verbindung_, programm_.einstellungen().programmOrdner, flaeche);
-    browser_->move(0, twips(5200));
+    browser_->move(0, twips(browserOben));
     browser_->resize(browser_->minimumSize());
     browser_->fokusTextS = [this] { fokusTextS(); };
-    flaeche->resize(std::max(twips(11600), browser_->width()), twips(5200) + browser_->height());
+    flaeche->resize(std::max(twips(11600), browser_->width()), twips(browserOben) + browser_->height());
     resize(twips(9525), twips(3900));
 
     connect(kontakt, &QPushButton::clicked, this, &Gast1::herstellen);
@@ -185,6 +226,7 @@ void Gast1::baueOberflaeche()
     });
     connect(Frame3, &KlingelCodeRahmen::gewaehlt, empfang_, &Empfang::setText9);
     connect(Combo2, &QComboBox::activated, this, &Gast1::adresseGewaehlt);
+    connect(Combo2, &Kombi::enter, this, &Gast1::adresseEnter);
     connect(Combo1, &QComboBox::activated, this, [this] {
         verbindung_.setLabel1(Combo1->currentText());
         fokusTextS();
@@ -198,7 +240,7 @@ void Gast1::baueOberflaeche()
     });
 
     for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
-                                                        Command10Button, Combo2, Combo2->lineEdit(),
+                                                        Command10Button,
                                                         findChild<QWidget *>(QStringLiteral("ImageG"))})
         o->installEventFilter(this);
 }
@@ -361,7 +403,8 @@ void Gast1::KlingelSignal1()
     QAction *menu = menuepunkt(QStringLiteral("KlingelSignal1"));
     const bool oeffnen = !Frame3->isVisible();
     menu->setChecked(oeffnen);
-    Frame3->move(Frame3->x(), twips(oeffnen ? 1680 : 2880));
+    // Open, the panel lies below the status line, which stays readable.
+    Frame3->move(Frame3->x(), oeffnen ? std::max(twips(1680), Label9->geometry().bottom() + 1) : twips(2880));
     Frame3->setVisible(oeffnen);
     if (oeffnen) {
         Frame3->raise();
@@ -497,8 +540,34 @@ void Gast1::fokusAdresse()
 
 void Gast1::sprecherBreite(int fenster, int text7)
 {
+    text7Breite_ = twips(text7);
     resize(twips(fenster), height());
-    Text7->resize(twips(text7), Text7->height());
+    ordneAn();
+}
+
+void Gast1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    ordneAn();
+}
+
+void Gast1::ordneAn()
+{
+    const QWidget *sicht = centralWidget();
+    if (!sicht || rechteSpalte_.isEmpty())
+        return;
+    const int breite = sicht->width();
+    // The reading indicator and the play pictures stay inside the window;
+    // the received text makes room for them.
+    const int spalte = std::min(twips(7800), breite - rechteSpalte_.first()->width() - 4);
+    for (QWidget *w : std::as_const(rechteSpalte_))
+        w->move(spalte, w->y());
+    Text7->resize(std::max(40, std::min(text7Breite_, spalte - 4 - Text7->x())), Text7->height());
+    // The guide wraps onto a second line rather than being cut.
+    const int natuerlich = Label16->fontMetrics().horizontalAdvance(Label16->text()) + 4;
+    const int platzDa = std::max(60, breite - Label16->x() - 4);
+    const int w16 = std::min(natuerlich, platzDa);
+    Label16->resize(w16, std::max(Label16->heightForWidth(w16), Label16->fontMetrics().height()));
 }
 
 void Gast1::beende3()

@@ -21,6 +21,8 @@ namespace varnek {
 class Empfang;
 class FernBrowser;
 class Gast1Menue;
+class Hinweise;
+class Kombi;
 class KlingelCodeRahmen;
 class Programm;
 
@@ -96,6 +98,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -105,6 +108,8 @@ private:
     void ZeigeStatus(const QString &text);
     void spiegleEmpfang();
     void schliesseAndereFenster();
+    void ordneAn();          // fits the right-hand column and the guide to the width
+    void loeseBeobachter();  // no event filter outlives the controls it watches
 
     Programm &programm_;
     Verbindung verbindung_;
@@ -112,15 +117,19 @@ private:
     Empfang *empfang_;
     FernBrowser *browser_;
     Gast1Menue *menue_;
+    Hinweise *hinweise_ = nullptr;
     int listenHoehe_ = 0;
     bool beendet_ = false;
 
     QPushButton *kontakt, *abbr, *beende3Button, *KL1;
-    QComboBox *Combo1, *Combo2;
+    QComboBox *Combo1;
+    Kombi *Combo2;
     QLineEdit *TextS;
     QGroupBox *FrameGA;
     KlingelCodeRahmen *Frame3;
     QLabel *Label9, *Label16, *Picture3, *Picture4, *Picture28;
+    QList<QWidget *> rechteSpalte_;   // reading indicators and play pictures
+    int text7Breite_ = 0;             // width `Text7` is given, in pixels
     QPlainTextEdit *Text7;
     QCheckBox *Check2;
 };

@@ -53,7 +53,7 @@ void Gast1::installiereHinweise()
         {"Gast1Flaeche", QString(), keine, keine, keine, fotoBlau},
         {"Picture1M", QString(), keine, keine, keine, {{"beende3", lachs}, {"abbr", lachs}, {"KL1", weiss}, {"kontakt", pfirsich}}},
     };
-    Hinweise::install(this, std::move(tabelle), [this](const QString &t) { programm_.hinweis(t); });
+    hinweise_ = Hinweise::install(this, std::move(tabelle), [this](const QString &t) { programm_.hinweis(t); });
 }
 
 bool Gast1::eventFilter(QObject *watched, QEvent *event)
@@ -79,13 +79,6 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
             KlingelSignal1();
     } else if (typ == QEvent::FocusIn && name == QLatin1String("Command10")) {
         Command10();
-    } else if (typ == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (enter && (watched == Combo2 || watched == Combo2->lineEdit())) {
-            adresseEnter();
-            return true;
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -10,6 +10,7 @@
 #include "platform/ui/Fensterdienste.h"
 
 #include <QAction>
+#include <QFont>
 #include <QMenuBar>
 #include <QShortcut>
 
@@ -37,6 +38,11 @@ QAction *Gast1Menue::aktion(QMenu *menu, const char *name, const QString &text, 
 void Gast1Menue::baueMenue()
 {
     QMenuBar *leiste = gast_.menuBar();
+    // Narrow item margins: every menu fits into the narrowest window width.
+    leiste->setStyleSheet(QStringLiteral("QMenuBar::item { padding: 1px 2px; }"));
+    QFont schrift = leiste->font();
+    schrift.setPointSizeF(schrift.pointSizeF() - 1);
+    leiste->setFont(schrift);
     const auto menue = [&](const char *name, const QString &text) {
         QMenu *m = leiste->addMenu(text);
         m->setObjectName(QString::fromLatin1(name));
@@ -69,6 +75,11 @@ void Gast1Menue::baueMenue()
     QMenu *extras = menue("senden", QStringLiteral("&Extras"));
     aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"), Qt::CTRL | Qt::Key_Q, nullptr)
         ->setCheckable(true);
+    // The check mark shows whether the help window reads automatically.
+    connect(extras, &QMenu::aboutToShow, this, [this] {
+        const Hilfe2 *h = programm_.hilfe2WennGeladen();
+        aktionen_.value(QStringLiteral("hilfetex"))->setChecked(h && h->automatisch());
+    });
     extras->addSeparator();
     aktion(extras, "URLsenden", QStringLiteral("Link-Abschicken"), Qt::CTRL | Qt::Key_L, nullptr);
     aktion(extras, "textabschicken", QStringLiteral("Text-Abschicken"), Qt::CTRL | Qt::Key_G, nullptr);

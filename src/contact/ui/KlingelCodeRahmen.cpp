@@ -1,6 +1,7 @@
 #include "contact/ui/KlingelCodeRahmen.h"
 
 #include "contact/Senden.h"
+#include "contact/ui/Eingabefelder.h"
 #include "help/ui/Hinweise.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
@@ -18,12 +19,14 @@ KlingelCodeRahmen::KlingelCodeRahmen(QString programmOrdner, QWidget *parent)
     : QGroupBox(QStringLiteral("Klingel-Signal-Code:"), parent), programmOrdner_(std::move(programmOrdner))
 {
     setObjectName(QStringLiteral("Frame3"));
+    // Opened, the panel lies over the received text and hides it.
+    setAutoFillBackground(true);
     const auto knopf = [this](const char *name, const QString &text) {
         return benannt(new QPushButton(text, this), name);
     };
-    Combo3 = platz(benannt(new QComboBox(this), "Combo3"), 120, 300, 3000, 315);
-    Combo3->setEditable(true);
-    Combo3->setInsertPolicy(QComboBox::NoInsert);
+    Combo3 = platz(benannt(new Kombi(this), "Combo3"), 120, 300, 3000, 315);
+    Combo3->beiTaste = [this] { Hinweise::setBackground(Combo3, farbe::gelb); };
+    connect(Combo3, &Kombi::enter, this, &KlingelCodeRahmen::enter);
     Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
     auto *zu = platz(knopf("Command21", QStringLiteral("zu")), 3240, 300, 600, 315);
     auto *uebernimm = platz(knopf("Command22", QStringLiteral("^&übernehme^")), 3900, 300, 1300, 315);
@@ -37,8 +40,13 @@ KlingelCodeRahmen::KlingelCodeRahmen(QString programmOrdner, QWidget *parent)
     connect(laden, &QPushButton::clicked, this, &KlingelCodeRahmen::ladeKC);
     connect(speichern, &QPushButton::clicked, this, &KlingelCodeRahmen::klinelcodspeichern);
     connect(Combo3, &QComboBox::activated, this, [this] { Q_EMIT gewaehlt(Combo3->currentText()); });
-    for (QObject *o : std::initializer_list<QObject *>{Label21, Label17, Combo3, Combo3->lineEdit()})
+    for (QObject *o : std::initializer_list<QObject *>{Label21, Label17})
         o->installEventFilter(this);
+}
+
+QComboBox *KlingelCodeRahmen::combo() const
+{
+    return Combo3;
 }
 
 QString KlingelCodeRahmen::code() const
@@ -84,13 +92,6 @@ bool KlingelCodeRahmen::eventFilter(QObject *watched, QEvent *event)
             Q_EMIT uebernehmen();
         else if (name == QLatin1String("Label17"))
             Label17Click();
-    } else if (event->type() == QEvent::KeyPress && (watched == Combo3 || watched == Combo3->lineEdit())) {
-        Hinweise::setBackground(Combo3, farbe::gelb);
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Q_EMIT enter();
-            return true;
-        }
     }
     return QGroupBox::eventFilter(watched, event);
 }

@@ -5,7 +5,10 @@
 
 class QComboBox;
 
+
 namespace varnek {
+
+class Kombi;
 
 // The ring-code panel `Frame3` "Klingel-Signal-Code:" of the contact window:
 // the chooser `Combo3`, its backing list `List6` (the mirror of "Kaco.txt")
@@ -16,7 +19,7 @@ public:
     KlingelCodeRahmen(QString programmOrdner, QWidget *parent);
 
     QString code() const;       // text of `Combo3`
-    QComboBox *combo() const { return Combo3; }
+    QComboBox *combo() const;
 
     void ladeKC();              // "laden...": load "Kaco.txt"
     void klinelcodspeichern();  // "Speichern": add the code unless it is there
@@ -36,7 +39,7 @@ protected:
 
 private:
     QString programmOrdner_;
-    QComboBox *Combo3;
+    Kombi *Combo3;
 };
 
 } // namespace varnek

@@ -57,7 +57,17 @@ Hilfe2::Hilfe2(Programm &programm)
     check1_ = new QCheckBox(this);
     check1_->setObjectName(QStringLiteral("Check1"));
     check1_->setGeometry(0, 0, px(255), px(255));
-    Hinweise::setBackground(check1_, Qt::black);
+    // Black around a white box with a black tick: seen on the black window.
+    {
+        QPalette cp = check1_->palette();
+        cp.setColor(QPalette::Window, Qt::black);
+        cp.setColor(QPalette::Button, Qt::white);
+        cp.setColor(QPalette::Base, Qt::white);
+        cp.setColor(QPalette::Text, Qt::black);
+        cp.setColor(QPalette::WindowText, QColor(255, 255, 0));
+        check1_->setPalette(cp);
+        check1_->setAutoFillBackground(true);
+    }
     check1_->raise();
     connect(check1_, &QCheckBox::toggled, this, &Hilfe2::checkBoxProzedur);
 
@@ -78,7 +88,13 @@ Hilfe2::Hilfe2(Programm &programm)
     connect(timer2_, &QTimer::timeout, this, &Hilfe2::timer2Tick);
 }
 
-Hilfe2::~Hilfe2() = default;
+Hilfe2::~Hilfe2()
+{
+    Hinweise::loesen(this);
+    for (QWidget *w : {static_cast<QWidget *>(label1_), static_cast<QWidget *>(label2_),
+                       static_cast<QWidget *>(check1_)})
+        w->removeEventFilter(this);
+}
 
 QString Hilfe2::text() const
 {
@@ -174,11 +190,18 @@ void Hilfe2::platziereUeber(QWidget *fenster, QWidget *fokus, int ms)
 
 void Hilfe2::platziere(QWidget *fenster)
 {
-    int top = fenster->y() - abstandOben;
-    // Never above the top of the screen, where the window could not be seen.
-    if (const QScreen *screen = fenster->screen())
-        top = qMax(top, screen->availableGeometry().top());
-    move(fenster->x(), top);
+    // Above the calling window, far enough not to cover its menu bar and
+    // first controls; where the screen has no room above, just below it.
+    const QRect unter = fenster->frameGeometry();
+    const int eigeneHoehe = qMax(frameGeometry().height(), height());
+    const int abstand = qMax(abstandOben, eigeneHoehe);
+    int top = unter.top() - abstand;
+    if (const QScreen *screen = fenster->screen()) {
+        const QRect schirm = screen->availableGeometry();
+        if (top < schirm.top())
+            top = qMin(unter.bottom() + 1, schirm.bottom() + 1 - eigeneHoehe);
+    }
+    move(unter.left(), top);
 }
 
 void Hilfe2::timer1Tick()

@@ -24,6 +24,22 @@ Hinweise *Hinweise::install(QWidget *window, std::vector<Hinweis> table, Sink si
     return h;
 }
 
+void Hinweise::loesen()
+{
+    aus_ = true;
+    window_->removeEventFilter(this);
+    const QList<QWidget *> alle = window_->findChildren<QWidget *>();
+    for (QWidget *w : alle)
+        w->removeEventFilter(this);
+}
+
+void Hinweise::loesen(QWidget *window)
+{
+    const QList<Hinweise *> alle = window->findChildren<Hinweise *>(Qt::FindDirectChildrenOnly);
+    for (Hinweise *h : alle)
+        h->loesen();
+}
+
 void Hinweise::setBackground(QWidget *w, const QColor &colour)
 {
     if (!w || !colour.isValid())
@@ -59,6 +75,8 @@ void Hinweise::apply(const Hinweis &row, bool focus)
 
 bool Hinweise::eventFilter(QObject *watched, QEvent *event)
 {
+    if (aus_)
+        return false;
     const QString name = watched == window_ ? QString() : watched->objectName();
     for (const Hinweis &row : table_) {
         if (name != QLatin1String(row.control))

@@ -42,6 +42,11 @@ public:
     using Sink = std::function<void(const QString &)>;
     // Installs on the window; rows naming no existing control are skipped.
     static Hinweise *install(QWidget *window, std::vector<Hinweis> table, Sink sink);
+    // Stops watching: a window calls this in its destructor, before its
+    // controls are destroyed (they lose the focus as they go).
+    void loesen();
+    // The same for the hint table installed on window, if any.
+    static void loesen(QWidget *window);
 
     static void setBackground(QWidget *w, const QColor &colour);
     static QColor background(const QWidget *w);
@@ -57,6 +62,7 @@ private:
     QWidget *window_;
     std::vector<Hinweis> table_;
     Sink sink_;
+    bool aus_ = false;
 };
 
 } // namespace varnek

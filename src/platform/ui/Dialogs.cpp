@@ -2,7 +2,9 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QEventLoop>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <deque>
 
@@ -11,6 +13,7 @@ namespace varnek::dialogs {
 namespace {
 struct State {
     bool testMode = false;
+    int modalMs = 0;
     QStringList shown;
     QStringList titles;
     std::deque<QString> answers;
@@ -64,6 +67,12 @@ void message(QWidget *parent, const QString &text, const QString &title, Icon ic
 {
     if (state().testMode) {
         record(text, title);
+        if (state().modalMs > 0) {
+            // As a box the user closes after a while: events run meanwhile.
+            QEventLoop loop;
+            QTimer::singleShot(state().modalMs, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
         return;
     }
     QMessageBox box(boxIcon(icon), title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok, parent);
@@ -111,9 +120,15 @@ QString saveFile(QWidget *parent, const QString &proposedName)
                                         QStringLiteral("Alle Dateien (*.*)"));
 }
 
+void setTestModalMs(int ms)
+{
+    state().modalMs = ms;
+}
+
 void setTestMode(bool on)
 {
     state().testMode = on;
+    state().modalMs = 0;
     state().answers.clear();
     state().shown.clear();
     state().titles.clear();

@@ -41,6 +41,9 @@ QStringList shownTitles();
 // prepared answer a question answers No, an input is cancelled and a file
 // dialog is cancelled.
 void prepareAnswer(const QString &answer);
+// Message boxes stay open for ms (their own event loop runs meanwhile), as
+// when a user reads them before pressing OK; 0 (the default) closes at once.
+void setTestModalMs(int ms);
 
 } // namespace dialogs
 } // namespace varnek

@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# A user session with the real program on X displays, driven by xdotool:
+# real X key presses and mouse clicks, two programs (guest and contact) on
+# displays of their own, talking through the local server.
+#
+#   user_session.sh VARNEK_BINARY SERVER_SCRIPT [session|quit-keys|sigterm]
+#
+# Exit status 0 when every step passed, 77 when Xvfb or xdotool is missing.
+set -uo pipefail
+
+VARNEK=$1
+SERVER=$2
+MODE=${3:-session}
+
+for tool in Xvfb xdotool xwininfo; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+done
+
+WORK=$(mktemp -d /tmp/varnek-x11.XXXXXX)
+PIDS=()
+fail() { echo "FAIL: $*"; for f in "$WORK"/*.err; do echo "--- $f"; tail -20 "$f"; done; exit 1; }
+cleanup() {
+  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# Waits up to $1 tenths of a second for the command in "$@" to succeed.
+until_ok() {
+  local n=$1; shift
+  for _ in $(seq "$n"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+
+# Starts an Xvfb that picks its own display number; sets DPY to it.
+start_display() {
+  local file="$WORK/dpy.$1"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+  PIDS+=($!)
+  until_ok 50 test -s "$file" || fail "Xvfb did not start"
+  DPY=$(head -1 "$file")
+}
+
+start_server() {
+  mkdir -p "$WORK/server"
+  /usr/bin/python3 "$SERVER" --root "$WORK/server" --ftp-port 0 --http-port 0 \
+    >"$WORK/server.out" 2>"$WORK/server.err" &
+  PIDS+=($!)
+  until_ok 100 grep -q READY "$WORK/server.out" || fail "local server did not start"
+  read -r _ ftp http <"$WORK/server.out"
+  FTP_PORT=${ftp#ftp=}
+  HTTP_PORT=${http#http=}
+}
+
+# start_program ROLE DISPLAY: runs varnek with its own folder and speech
+# log; sets PID.
+start_program() {
+  local role=$1 dpy=$2
+  mkdir -p "$WORK/$role"
+  # Bell window alert: two beeps once (no message box).
+  printf 'False\r\nFalse\r\nTrue\r\n' >"$WORK/$role/Kling"
+  DISPLAY=":$dpy" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK" \
+    "$VARNEK" --folder "$WORK/$role" --host localhost --ftp-port "$FTP_PORT" \
+    --http-port "$HTTP_PORT" --mute --speech-log "$WORK/$role.speech" \
+    >"$WORK/$role.out" 2>"$WORK/$role.err" &
+  PID=$!
+  PIDS+=("$PID")
+}
+
+x() { local dpy=$1; shift; DISPLAY=":$dpy" xdotool "$@"; }
+
+# Main window of the program on a display, focused as a click would.
+main_window() {
+  local dpy=$1 w
+  w=$(x "$dpy" search --onlyvisible --name 'Varnek-5-VX' 2>/dev/null | head -1)
+  [ -n "$w" ] || return 1
+  # No window manager: windows open on top of each other at the corner.
+  x "$dpy" windowraise "$w"
+  x "$dpy" windowfocus --sync "$w"
+  echo "$w"
+}
+
+wait_window() {
+  local dpy=$1
+  until_ok 100 main_window "$dpy" || fail "no contact window on :$dpy"
+  sleep 0.5
+  main_window "$dpy"
+}
+
+keys() { local dpy=$1; shift; x "$dpy" key --delay 60 "$@"; sleep 0.3; }
+type_text() { x "$1" type --delay 40 "$2"; sleep 0.3; }
+
+# exit_status PID: waits up to 10 s for the program to end; sets RC to its
+# exit status.
+exit_status() {
+  local pid=$1
+  RC="still running"
+  for _ in $(seq ${EXIT_WAIT:-100}); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      RC=$?
+      return
+    fi
+    sleep 0.1
+  done
+}
+
+# Connect with Ctrl+H, then choose an address as a user does: Ctrl+D moves
+# to the address field, its design text is selected and overwritten, Enter.
+connect_and_choose() {
+  local dpy=$1 address=$2
+  keys "$dpy" ctrl+h
+  keys "$dpy" ctrl+d
+  keys "$dpy" Home shift+End
+  type_text "$dpy" "$address"
+  keys "$dpy" Return
+}
+
+click_beenden() {
+  local dpy=$1 w=$2
+  # The "&Beenden" button lies 88 to 161 px from the left, 8 to 33 px below
+  # the menu bar (about 20 px high): its middle.
+  x "$dpy" mousemove --window "$w" 124 40
+  sleep 0.3
+  x "$dpy" click 1
+}
+
+start_server
+
+case "$MODE" in
+session)
+  start_display guest; GDPY=$DPY
+  start_display contact; CDPY=$DPY
+  [ "$GDPY" != "$CDPY" ] || fail "both programs on one display"
+  start_program guest "$GDPY"; GUEST=$PID
+  start_program contact "$CDPY"; CONTACT=$PID
+  wait_window "$GDPY" >/dev/null
+  CW=$(wait_window "$CDPY")
+
+  echo "contact: connect and watch address test"
+  connect_and_choose "$CDPY" test
+  echo "guest: connect, choose address test, send a text"
+  GW=$(main_window "$GDPY")
+  connect_and_choose "$GDPY" test
+  type_text "$GDPY" "Hallo Kontakt"
+  keys "$GDPY" Return
+  [ "$(cat "$WORK/server/localhost/vx/stillbox/vxvx/test/Gast.txt" 2>/dev/null | tr -d '\r')" = "Hallo Kontakt" ] \
+    || fail "the text did not reach the server"
+  until_ok 150 grep -qx "Hallo Kontakt" "$WORK/contact.speech" || fail "the contact did not speak the text"
+  [ "$(grep -cx "Hallo Kontakt" "$WORK/contact.speech")" = 1 ] || fail "the text was spoken more than once"
+  echo "ok: the contact spoke the text"
+
+  echo "guest: ring with Ctrl+K"
+  main_window "$GDPY" >/dev/null
+  keys "$GDPY" ctrl+k
+  until_ok 150 x "$CDPY" search --onlyvisible --name 'Achtung ein Gast hat geklingelt' \
+    || fail "the contact's bell window did not appear"
+  BW=$(x "$CDPY" search --onlyvisible --name 'Achtung ein Gast hat geklingelt' | head -1)
+  DISPLAY=":$CDPY" xwininfo -id "$BW" | grep -q 'Map State: IsViewable' || fail "bell window not viewable"
+  echo "ok: the bell window is shown"
+
+  echo "contact: quit with Esc"
+  main_window "$CDPY" >/dev/null
+  keys "$CDPY" Escape
+  exit_status "$CONTACT"; [ "$RC" = 0 ] || fail "contact quit with Esc: exit status $RC"
+  echo "guest: quit with a click on Beenden"
+  GW=$(main_window "$GDPY")
+  # The guest watches the address too and rang its own bell window, which
+  # opened over the corner of the contact window; put it aside first.
+  for w in $(x "$GDPY" search --onlyvisible --name 'Achtung ein Gast hat geklingelt'); do
+    x "$GDPY" windowmove "$w" 700 0
+  done
+  sleep 0.3
+  click_beenden "$GDPY" "$GW"
+  # Logging off the FTP server after an upload may wait for the server's
+  # goodbye for as long as a stalled transfer may take (30 s).
+  EXIT_WAIT=450 exit_status "$GUEST"; [ "$RC" = 0 ] || fail "guest quit by Beenden: exit status $RC"
+  ;;
+quit-keys)
+  # Menu "Beenden" by its shortcut Ctrl+X while the send box has the focus,
+  # and after a help window was opened with F1.
+  start_display one
+  start_program one "$DPY"; P=$PID
+  wait_window "$DPY" >/dev/null
+  type_text "$DPY" "etwas Text"
+  keys "$DPY" F1
+  main_window "$DPY" >/dev/null
+  keys "$DPY" ctrl+x
+  exit_status "$P"; [ "$RC" = 0 ] || fail "quit with Ctrl+X: exit status $RC"
+  ;;
+sigterm)
+  start_display one
+  start_program one "$DPY"; P=$PID
+  wait_window "$DPY" >/dev/null
+  keys "$DPY" F1
+  kill -TERM "$P"
+  exit_status "$P"; [ "$RC" = 0 ] || fail "SIGTERM: exit status $RC"
+  ;;
+*)
+  echo "unknown mode $MODE"; exit 2 ;;
+esac
+echo "PASS: $MODE"
