@@ -7,9 +7,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
 int signalPaar[2] = {-1, -1};
 QSocketNotifier *melder = nullptr;

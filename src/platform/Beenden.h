@@ -2,7 +2,8 @@
 
 #include <functional>
 
-namespace varnek {
+namespace varnek
+{
 
 // Runs f in the event loop when the process receives SIGTERM, SIGINT or
 // SIGHUP, so that the program ends as if the user had quit it. Installed

@@ -3,7 +3,8 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 
-namespace varnek {
+namespace varnek
+{
 
 bool eingabe::fensterZuerst(QEvent *event)
 {
