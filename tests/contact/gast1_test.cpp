@@ -259,6 +259,7 @@ TEST_F(Gast1Test, EnterInTheAddressFieldChoosesTheAddressAndStartsReading)
 {
     Gast1 &g = starte();
     taste(Qt::Key_H, Qt::ControlModifier);
+    ASSERT_TRUE(ftpFertig());
     ASSERT_TRUE(g.verbindung().verbunden());
     g.empfang().stopReading();
     waehleAdresse(QStringLiteral("test"));
@@ -293,6 +294,7 @@ TEST_F(Gast1Test, MenuShortcutsWinOverTheTextFieldWithTheFocus)
 {
     Gast1 &g = starte();
     taste(Qt::Key_H, Qt::ControlModifier);
+    ASSERT_TRUE(ftpFertig());
     ASSERT_TRUE(g.verbindung().verbunden());
     // Ctrl+A in the send box logs off instead of selecting the text.
     taste(Qt::Key_M, Qt::ControlModifier);

@@ -101,12 +101,14 @@ TEST_F(MenuePanelTest, LinkSendWritesTheTypedLineAndEmptiesTheSendBox)
 {
     Gast1 &g = starte();
     klick(control<QPushButton>("kontakt"));
+    ASSERT_TRUE(ftpFertig());
     ASSERT_TRUE(g.verbindung().verbunden());
     waehleAdresse(QStringLiteral("test"));
     auto *textS = control<QLineEdit>("TextS");
     ASSERT_EQ(QApplication::focusWidget(), textS);
     tippe(QStringLiteral("https://example.org/a?b=1"));
     taste(Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(ftpFertig());
 
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("https://example.org/a?b=1\r\n"));
     EXPECT_EQ(lokal(QStringLiteral("Gast.txt")), QByteArray("https://example.org/a?b=1\r\n"));
@@ -118,6 +120,7 @@ TEST_F(MenuePanelTest, LinkSendWritesTheTypedLineAndEmptiesTheSendBox)
     g.List2 << QStringLiteral("alt");
     tippe(QStringLiteral("www.example.org"));
     taste(Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(ftpFertig());
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("www.example.org\r\n"));
 }
 
