@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "support/SkriptServer.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,7 +20,6 @@ class FeindServer
   public:
     // text: the message it serves, "Hallo Welt" and CR LF when empty.
     explicit FeindServer(const QString &modus, const QString &text = QString());
-    ~FeindServer();
     FeindServer(const FeindServer &) = delete;
     FeindServer &operator=(const FeindServer &) = delete;
 
@@ -31,7 +31,7 @@ class FeindServer
 
   private:
     QTemporaryDir dir_;
-    std::unique_ptr<QProcess> proc_;
+    SkriptServer server_;
     int port_ = 0;
 };
 

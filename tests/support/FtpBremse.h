@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "support/SkriptServer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +18,6 @@ class FtpBremse
 {
   public:
     FtpBremse(int zielPort, const QStringList &optionen);
-    ~FtpBremse();
     FtpBremse(const FtpBremse &) = delete;
     FtpBremse &operator=(const FtpBremse &) = delete;
 
@@ -25,7 +25,7 @@ class FtpBremse
     int port() const { return port_; }
 
   private:
-    std::unique_ptr<QProcess> proc_;
+    SkriptServer server_;
     int port_ = 0;
 };
 

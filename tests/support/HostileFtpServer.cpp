@@ -1,13 +1,11 @@
 #include "support/HostileFtpServer.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QRegularExpression>
 
 namespace varnek::test
 {
 
-HostileFtpServer::HostileFtpServer(const Config &config) : proc_(std::make_unique<QProcess>())
+HostileFtpServer::HostileFtpServer(const Config &config)
 {
     const QString listingFile = work_.filePath(QStringLiteral("listing"));
     QFile f(listingFile);
@@ -43,31 +41,8 @@ HostileFtpServer::HostileFtpServer(const Config &config) : proc_(std::make_uniqu
     if (config.mlsd)
         args << QStringLiteral("--mlsd");
 
-    proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    proc_->start(QStringLiteral("/usr/bin/python3"), args);
-    if (!proc_->waitForStarted(5000))
-        return;
-    QByteArray out;
-    QDeadlineTimer deadline(15000);
-    while (!out.contains('\n') && !deadline.hasExpired()) {
-        proc_->waitForReadyRead(200);
-        out += proc_->readAllStandardOutput();
-    }
-    static const QRegularExpression re(QStringLiteral("READY port=(\\d+)"));
-    const auto m = re.match(QString::fromLatin1(out));
-    if (m.hasMatch())
-        port_ = m.captured(1).toInt();
-}
-
-HostileFtpServer::~HostileFtpServer()
-{
-    if (proc_->state() != QProcess::NotRunning) {
-        proc_->terminate();
-        if (!proc_->waitForFinished(3000)) {
-            proc_->kill();
-            proc_->waitForFinished(3000);
-        }
-    }
+    const QString ready = server_.start(args, 15000);
+    port_ = SkriptServer::zahl(ready, QStringLiteral("port"));
 }
 
 QStringList HostileFtpServer::commands() const

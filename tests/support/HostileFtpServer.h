@@ -1,9 +1,10 @@
 #pragma once
 
+#include "support/SkriptServer.h"
+
 #include "platform/FtpClient.h"
 
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -30,7 +31,6 @@ class HostileFtpServer
     };
 
     explicit HostileFtpServer(const Config &config);
-    ~HostileFtpServer();
     HostileFtpServer(const HostileFtpServer &) = delete;
     HostileFtpServer &operator=(const HostileFtpServer &) = delete;
 
@@ -46,7 +46,7 @@ class HostileFtpServer
   private:
     QTemporaryDir root_;
     QTemporaryDir work_;
-    std::unique_ptr<QProcess> proc_;
+    SkriptServer server_;
     int port_ = 0;
 };
 

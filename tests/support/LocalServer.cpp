@@ -3,43 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTcpServer>
 
-namespace varnek::test {
-
-LocalServer::LocalServer() : proc_(std::make_unique<QProcess>())
+namespace varnek::test
 {
-    proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    proc_->start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(VARNEK_SERVER_SCRIPT), QStringLiteral("--root"), dir_.path(),
-                  QStringLiteral("--ftp-port"), QStringLiteral("0"), QStringLiteral("--http-port"),
-                  QStringLiteral("0")});
-    if (!proc_->waitForStarted(5000))
-        return;
-    QByteArray out;
-    QDeadlineTimer deadline(15000);
-    while (!out.contains('\n') && !deadline.hasExpired()) {
-        proc_->waitForReadyRead(200);
-        out += proc_->readAllStandardOutput();
-    }
-    static const QRegularExpression re(QStringLiteral("READY ftp=(\\d+) http=(\\d+)"));
-    const auto m = re.match(QString::fromLatin1(out));
-    if (m.hasMatch()) {
-        ftpPort_ = m.captured(1).toInt();
-        httpPort_ = m.captured(2).toInt();
-    }
-}
 
-LocalServer::~LocalServer()
+LocalServer::LocalServer()
 {
-    if (proc_->state() != QProcess::NotRunning) {
-        proc_->terminate();
-        if (!proc_->waitForFinished(3000)) {
-            proc_->kill();
-            proc_->waitForFinished(3000);
-        }
-    }
+    const QString ready =
+        server_.start({QStringLiteral(VARNEK_SERVER_SCRIPT), QStringLiteral("--root"), dir_.path(),
+                       QStringLiteral("--ftp-port"), QStringLiteral("0"),
+                       QStringLiteral("--http-port"), QStringLiteral("0")},
+                      15000);
+    ftpPort_ = SkriptServer::zahl(ready, QStringLiteral("ftp"));
+    httpPort_ = SkriptServer::zahl(ready, QStringLiteral("http"));
 }
 
 QString LocalServer::addressDir(const QString &address) const

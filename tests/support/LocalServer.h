@@ -1,20 +1,22 @@
 #pragma once
 
+#include "support/SkriptServer.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
 
-namespace varnek::test {
+namespace varnek::test
+{
 
 // The project's local FTP + HTTP server on free loopback ports, with its own
 // temporary root. Started in the constructor, stopped in the destructor.
-class LocalServer {
-public:
+class LocalServer
+{
+  public:
     LocalServer();
-    ~LocalServer();
     LocalServer(const LocalServer &) = delete;
     LocalServer &operator=(const LocalServer &) = delete;
 
@@ -31,9 +33,9 @@ public:
     QByteArray readFile(const QString &relPath) const;
     void writeFile(const QString &relPath, const QByteArray &bytes) const;
 
-private:
+  private:
     QTemporaryDir dir_;
-    std::unique_ptr<QProcess> proc_;
+    SkriptServer server_;
     int ftpPort_ = 0;
     int httpPort_ = 0;
 };
