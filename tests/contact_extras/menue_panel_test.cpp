@@ -131,6 +131,10 @@ TEST_F(MenuePanelTest, FocusShortcutsMenusButtonsAndTheInvalidAddressPanel)
     auto *combo2 = control<QComboBox>("Combo2");
     taste(Qt::Key_D, Qt::ControlModifier); // "Focus Textfeld 2.  Adresse "
     EXPECT_TRUE(combo2->hasFocus());
+    // What is typed then replaces the address field's design text.
+    for (const char c : QByteArray("info"))
+        QTest::keyClick(QApplication::focusWidget(), c);
+    EXPECT_EQ(combo2->currentText(), QStringLiteral("info"));
     taste(Qt::Key_M, Qt::ControlModifier); // "Focus Textfeld Gast  Senden "
     EXPECT_TRUE(textS->hasFocus());
     taste(Qt::Key_2, Qt::AltModifier); // foc&2

@@ -535,7 +535,10 @@ QAction *Gast1::menuepunkt(const QString &name) const
 
 void Gast1::fokusAdresse()
 {
-    Combo2->setFocus();
+    // As the keyboard reaches a field: its text is selected, so what is typed
+    // replaces it.
+    Combo2->setFocus(Qt::ShortcutFocusReason);
+    Combo2->lineEdit()->selectAll();
 }
 
 void Gast1::sprecherBreite(int fenster, int text7)
