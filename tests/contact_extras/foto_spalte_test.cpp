@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
 
 using namespace varnek;
 using namespace varnek::test;
@@ -188,7 +190,8 @@ TEST_F(FotoSpalteTest, SendWithoutAnAddressOrWithoutAPhotoSendsNothing)
     dialogs::clearShown();
     waehleAdresse(gast, QStringLiteral("info"));
     ASSERT_TRUE(ftpFertig());
-    taste(gast, Qt::Key_W, Qt::ControlModifier);
+    taste(gast, Qt::Key_F11);
+    klick(gast, "Fot1");
     ASSERT_TRUE(waitUntil([] { return !dialogs::shown().isEmpty(); }, 3000));
     EXPECT_TRUE(
         dialogs::shown().first().startsWith(QStringLiteral("Kein Bildschirmfoto vorhanden")));
@@ -226,6 +229,18 @@ TEST_F(FotoSpalteTest, PhotoAddressOfAnAddressAndAnswersThatAreNoPicture)
         << qPrintable(status(k));
     EXPECT_EQ(rgb(k.fotoSpalte().webBild()), rgb(bild));
 
+    // Larger than 20 MB: cut off and never shown, even though it starts as a picture.
+    QImage gross(2600, 2700, QImage::Format_RGB888);
+    gross.fill(Qt::red);
+    const QByteArray grossBmp = bmp(gross);
+    ASSERT_GT(grossBmp.size(), FotoSpalte::maxBytes);
+    legeFoto(QStringLiteral("123"), grossBmp);
+    waehleAdresse(k, QStringLiteral("123"));
+    klick(k, "Command13");
+    EXPECT_TRUE(waitUntil([&] { return status(k).contains(QStringLiteral("20 MB")); }, 10000))
+        << qPrintable(status(k));
+    EXPECT_EQ(rgb(k.fotoSpalte().webBild()), rgb(bild));
+
     // A newer photo replaces the old one.
     const QImage neu = muster(90);
     legeFoto(QStringLiteral("123"), bmp(neu));
@@ -257,6 +272,38 @@ TEST_F(FotoSpalteTest, SecondClickWithinASecondLeavesOneReload)
     EXPECT_TRUE(zeigt(k, neu, 2500));
     waitUntil([] { return false; }, 1500);
     EXPECT_EQ(geladen(), 3) << "one reload for both clicks";
+}
+
+TEST_F(FotoSpalteTest, ASilentServerNeverHoldsUpTheWindow)
+{
+    // Takes the connection and never answers.
+    QTcpServer stumm;
+    ASSERT_TRUE(stumm.listen(QHostAddress::LocalHost));
+    kontakt = std::make_unique<Programm>([&] {
+        Einstellungen e = einstellungen();
+        e.programmOrdner = kontaktOrdner.path();
+        e.host = QStringLiteral("127.0.0.1");
+        e.httpPort = stumm.serverPort();
+        return e;
+    }());
+    Gast1 &k = *kontakt->gast1();
+    k.show();
+    QApplication::setActiveWindow(&k);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&k));
+    taste(k, Qt::Key_F11);
+    waehleAdresse(k, QStringLiteral("test"));
+    QElapsedTimer uhr;
+    uhr.start();
+    klick(k, "Command13");
+    EXPECT_LT(uhr.elapsed(), 1000);
+    ASSERT_TRUE(waitUntil([&] { return stumm.hasPendingConnections(); }, 3000));
+    // The window goes on taking keys while the fetch waits.
+    taste(k, Qt::Key_M, Qt::ControlModifier);
+    auto *textS = k.findChild<QLineEdit *>(QStringLiteral("TextS"));
+    EXPECT_EQ(QApplication::focusWidget(), textS);
+    QTest::keyClick(k.windowHandle(), 'a');
+    EXPECT_EQ(textS->text(), QStringLiteral("a"));
+    EXPECT_TRUE(k.fotoSpalte().webBild().isNull());
 }
 
 TEST_F(FotoSpalteTest, SavingThePictureAndTheLocalPhoto)

@@ -59,7 +59,8 @@ Gast1::Gast1(Programm &programm)
     menue_ = new Gast1Menue(*this, programm_);
     new MenuePanel(*this, programm_);
     // The photo column at the right edge, seen at the full width.
-    fotoSpalte_ = new FotoSpalte(*this, programm_, findChild<QWidget *>(QStringLiteral("Gast1Flaeche")));
+    fotoSpalte_ =
+        new FotoSpalte(*this, programm_, findChild<QWidget *>(QStringLiteral("Gast1Flaeche")));
     fotoSpalte_->move(twips(FotoSpalte::links), 0);
     installiereHinweise();
 
