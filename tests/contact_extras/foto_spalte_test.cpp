@@ -241,6 +241,12 @@ TEST_F(FotoSpalteTest, PhotoAddressOfAnAddressAndAnswersThatAreNoPicture)
         << qPrintable(status(k));
     EXPECT_EQ(rgb(k.fotoSpalte().webBild()), rgb(bild));
 
+    // A click on the view shows the local photo in it.
+    const QImage lokal = muster(120);
+    ASSERT_TRUE(lokal.save(ordner.filePath(QStringLiteral("Foto.bmp")), "BMP"));
+    klick(k, "WebBrowser2");
+    EXPECT_EQ(rgb(k.fotoSpalte().webBild()), rgb(lokal));
+
     // A newer photo replaces the old one.
     const QImage neu = muster(90);
     legeFoto(QStringLiteral("123"), bmp(neu));
