@@ -379,6 +379,8 @@ TEST_F(FotoSpalteTest, ColumnShowsOnlyAtFullWidthWithItsHints)
     taste(k, Qt::Key_Tab, Qt::ShiftModifier);
     taste(k, Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), fot1);
+    // The window's content stays where it is.
+    EXPECT_EQ(fot1->mapTo(&k, QPoint(0, 0)).x(), twips(FotoSpalte::links));
     EXPECT_EQ(
         programm->hilfe2()->text(),
         QStringLiteral(
