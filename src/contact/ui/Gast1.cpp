@@ -9,6 +9,7 @@
 #include "contact/ui/KlingelCodeRahmen.h"
 #include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
+#include "contact_extras/ui/FotoSpalte.h"
 #include "contact_extras/ui/MenuePanel.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
@@ -57,6 +58,10 @@ Gast1::Gast1(Programm &programm)
     baueOberflaeche();
     menue_ = new Gast1Menue(*this, programm_);
     new MenuePanel(*this, programm_);
+    // The photo column at the right edge, seen at the full width.
+    fotoSpalte_ =
+        new FotoSpalte(*this, programm_, findChild<QWidget *>(QStringLiteral("Gast1Flaeche")));
+    fotoSpalte_->move(twips(FotoSpalte::links), 0);
     installiereHinweise();
 
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
@@ -165,9 +170,6 @@ void Gast1::baueOberflaeche()
         connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
         oben += 270;
     }
-    // The photo column (seen when the window is widened): the local photo.
-    platz(benannt(new QLabel(flaeche), "Picture1"), 9420, 70, 1890, 2415)
-        ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Check2 = platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
                    5520, 1440, 2400, 255);
 
@@ -497,10 +499,7 @@ void Gast1::spiegleEmpfang()
 
 void Gast1::bildlokal()
 {
-    resize(twips(11415), height());
-    const QPixmap bild(programm_.einstellungen().datei(QStringLiteral("Foto.bmp")));
-    if (!bild.isNull())
-        findChild<QLabel *>(QStringLiteral("Picture1"))->setPixmap(bild);
+    fotoSpalte_->bildlokal();
 }
 
 // --- window -------------------------------------------------------------------

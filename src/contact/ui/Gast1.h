@@ -20,6 +20,7 @@ namespace varnek {
 
 class Empfang;
 class FernBrowser;
+class FotoSpalte;
 class Gast1Menue;
 class Hinweise;
 class Kombi;
@@ -42,6 +43,7 @@ public:
     Verbindung &verbindung() { return verbindung_; }
     Empfang &empfang() { return *empfang_; }
     FernBrowser &browser() { return *browser_; }
+    FotoSpalte &fotoSpalte() { return *fotoSpalte_; }
     QAction *menuepunkt(const QString &name) const;
 
     // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
@@ -116,6 +118,7 @@ private:
     Verbindung::Konto konto_;   // `Label10`, `Label13`, `Label14`
     Empfang *empfang_;
     FernBrowser *browser_;
+    FotoSpalte *fotoSpalte_ = nullptr;
     Gast1Menue *menue_;
     Hinweise *hinweise_ = nullptr;
     int listenHoehe_ = 0;

@@ -65,8 +65,9 @@ void Hinweise::recolour(const char *name, const QColor &colour)
 
 void Hinweise::apply(const Hinweis &row, bool focus)
 {
-    if (!row.text.isEmpty() && (!focus || row.textOnFocus) && sink_)
-        sink_(row.text);
+    const QString &text = !focus && !row.mouseText.isEmpty() ? row.mouseText : row.text;
+    if (!text.isEmpty() && (!focus || row.textOnFocus) && sink_)
+        sink_(text);
     if (*row.control)
         recolour(row.control, focus ? row.focus : row.mouse);
     for (const auto &[name, colour] : row.also)

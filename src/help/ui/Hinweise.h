@@ -33,6 +33,7 @@ struct Hinweis {
     QColor leave;          // on losing the focus
     std::vector<std::pair<const char *, QColor>> also = {}; // others recoloured on focus/mouse
     bool textOnFocus = true; // false: the text is written on mouse over only
+    QString mouseText = {};  // written on mouse over instead of text, when not empty
 };
 
 // Watches the controls named in a hint table and carries out the table.
