@@ -183,12 +183,14 @@ session)
   GW=$(main_window "$GDPY")
   connect_and_choose "$GDPY" test
   type_text "$GDPY" "Hallo Kontakt"
+  shot "$GDPY" guest-text
   keys "$GDPY" Return
   [ "$(cat "$WORK/server/localhost/vx/stillbox/vxvx/test/Gast.txt" 2>/dev/null | tr -d '\r')" = "Hallo Kontakt" ] \
     || fail "the text did not reach the server"
   until_ok 150 grep -qx "Hallo Kontakt" "$WORK/contact.speech" || fail "the contact did not speak the text"
   [ "$(grep -cx "Hallo Kontakt" "$WORK/contact.speech")" = 1 ] || fail "the text was spoken more than once"
   echo "ok: the contact spoke the text"
+  shot "$CDPY" contact-received
 
   echo "guest: ring with Ctrl+K"
   main_window "$GDPY" >/dev/null
