@@ -305,6 +305,15 @@ windows)
   expect_gone "$DPY" '^Varnek$' "message box"
   echo "ok: message box for a missing address, closed by Enter"
 
+  # "Link öffnen" with no link received: a message box, not a browser.
+  W=$(main_window "$DPY")
+  click "$DPY" "$W" 573 66
+  expect_window "$DPY" '^Varnek$' "message box of Link öffnen" >/dev/null
+  shot "$DPY" kein-link
+  keys "$DPY" Return
+  expect_gone "$DPY" '^Varnek$' "message box"
+  echo "ok: Link öffnen without a link says so, closed by Enter"
+
   # Quit through the menu: Alt+D opens "Datei", Enter takes "Beenden".
   main_window "$DPY" >/dev/null
   keys "$DPY" alt+d
