@@ -370,7 +370,9 @@ struct FtpClient::Impl {
     {
         curl_off_t elapsedUs = 0;
         curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &elapsedUs);
-        const bool ceiling = elapsedUs / 1000 >= ceilingMs;
+        // curl's own clock may stop a little short of the ceiling it ended on.
+        const bool ceiling =
+            elapsedUs / 1000 >= ceilingMs || reason.startsWith("Operation timed out after");
         const bool generic = reason == curl_easy_strerror(CURLE_OPERATION_TIMEDOUT);
         if (reason.startsWith("Operation too slow") || (generic && !ceiling)) {
             response = QStringLiteral("Übertragung zu langsam: weniger als %1 Bytes/s in %2 s")

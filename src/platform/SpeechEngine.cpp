@@ -119,6 +119,12 @@ void SpeechEngine::start()
 {
     if (thread_)
         return;
+    // The speech service's engine starts with a voice of the default locale
+    // and fails altogether when there is none. With no language set at all
+    // (the C locale) no voice matches, though German voices may well be
+    // there: this German program then speaks German.
+    if (QLocale().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("Sprachausgabe"));
     worker_ = new SpeechWorker;

@@ -188,6 +188,18 @@ TEST_F(Gast1Test, SendingAfterLogOffSaysThereIsNoAddress)
     EXPECT_EQ(lokal(QStringLiteral("Gast.txt")), QByteArray("Hallo\r\n"));
 }
 
+// Right after start-up the address field shows its design text, which is no
+// address.
+TEST_F(Gast1Test, SendingBeforeAnyAddressWasChosenSaysThereIsNoAddress)
+{
+    starte();
+    dialogs::clearShown();
+    tippe(QStringLiteral("Hallo"));
+    EXPECT_EQ(dialogs::shown(),
+              QStringList{QStringLiteral("Sie haben keine Empfänger Adresse angegeben!")});
+    EXPECT_NE(status(), QStringLiteral("OK"));
+}
+
 TEST_F(Gast1Test, MissingAddressFolderGivesMessage)
 {
     starte();

@@ -3,7 +3,10 @@
 # real X key presses and mouse clicks, two programs (guest and contact) on
 # displays of their own, talking through the local server.
 #
-#   user_session.sh VARNEK_BINARY SERVER_SCRIPT [session|quit-keys|sigterm]
+#   user_session.sh VARNEK_BINARY SERVER_SCRIPT [session|windows|quit-keys|sigterm]
+#
+# With VARNEK_X11_SHOTS set to a folder, screenshots of the displays are
+# written there along the way (needs imagemagick's import).
 #
 # Exit status 0 when every step passed, 77 when Xvfb or xdotool is missing.
 set -uo pipefail
@@ -117,6 +120,42 @@ connect_and_choose() {
   keys "$dpy" Return
 }
 
+# shot NAME: a screenshot of the display into $VARNEK_X11_SHOTS (when set).
+shot() {
+  local dpy=$1 name=$2
+  [ -n "${VARNEK_X11_SHOTS:-}" ] && command -v import >/dev/null || return 0
+  mkdir -p "$VARNEK_X11_SHOTS"
+  DISPLAY=":$dpy" import -window root "$VARNEK_X11_SHOTS/$MODE-$name.png" 2>/dev/null
+}
+
+visible() { x "$1" search --onlyvisible --name "$2" 2>/dev/null | head -1; }
+
+# expect_window DISPLAY TITLE_REGEX WHAT: waits for the window to be mapped
+# and viewable, focuses it as a click would; prints its id.
+expect_window() {
+  local dpy=$1 re=$2 what=$3 w
+  until_ok 100 test -n "$(visible "$dpy" "$re")" || fail "$what did not appear"
+  w=$(visible "$dpy" "$re")
+  DISPLAY=":$dpy" xwininfo -id "$w" | grep -q 'Map State: IsViewable' || fail "$what not viewable"
+  x "$dpy" windowraise "$w"
+  x "$dpy" windowfocus --sync "$w"
+  sleep 0.3
+  echo "$w"
+}
+
+expect_gone() {
+  local dpy=$1 re=$2 what=$3
+  until_ok 50 test -z "$(visible "$dpy" "$re")" || fail "$what did not go away"
+}
+
+# click DISPLAY WINDOW X Y: a left click at a place inside a window.
+click() {
+  x "$1" mousemove --window "$2" "$3" "$4"
+  sleep 0.2
+  x "$1" click 1
+  sleep 0.3
+}
+
 click_beenden() {
   local dpy=$1 w=$2
   # The "&Beenden" button lies 88 to 161 px from the left, 8 to 33 px below
@@ -144,12 +183,14 @@ session)
   GW=$(main_window "$GDPY")
   connect_and_choose "$GDPY" test
   type_text "$GDPY" "Hallo Kontakt"
+  shot "$GDPY" guest-text
   keys "$GDPY" Return
   [ "$(cat "$WORK/server/localhost/vx/stillbox/vxvx/test/Gast.txt" 2>/dev/null | tr -d '\r')" = "Hallo Kontakt" ] \
     || fail "the text did not reach the server"
   until_ok 150 grep -qx "Hallo Kontakt" "$WORK/contact.speech" || fail "the contact did not speak the text"
   [ "$(grep -cx "Hallo Kontakt" "$WORK/contact.speech")" = 1 ] || fail "the text was spoken more than once"
   echo "ok: the contact spoke the text"
+  shot "$CDPY" contact-received
 
   echo "guest: ring with Ctrl+K"
   main_window "$GDPY" >/dev/null
@@ -159,6 +200,11 @@ session)
   BW=$(x "$CDPY" search --onlyvisible --name 'Achtung ein Gast hat geklingelt' | head -1)
   DISPLAY=":$CDPY" xwininfo -id "$BW" | grep -q 'Map State: IsViewable' || fail "bell window not viewable"
   echo "ok: the bell window is shown"
+  shot "$CDPY" bell
+  x "$CDPY" windowfocus --sync "$BW"
+  keys "$CDPY" Escape
+  expect_gone "$CDPY" 'Achtung ein Gast hat geklingelt' "the contact's bell window"
+  echo "ok: the bell window closed with Esc"
 
   echo "contact: quit with Esc"
   main_window "$CDPY" >/dev/null
@@ -188,6 +234,92 @@ quit-keys)
   main_window "$DPY" >/dev/null
   keys "$DPY" ctrl+x
   exit_status "$P"; [ "$RC" = 0 ] || fail "quit with Ctrl+X: exit status $RC"
+  ;;
+windows)
+  # Every window the contact window opens appears and goes away again, each
+  # opened the way a user opens it; then the program ends through its menu.
+  start_display one
+  start_program one "$DPY"; P=$PID
+  W=$(wait_window "$DPY")
+  shot "$DPY" start
+
+  keys "$DPY" F1
+  H=$(expect_window "$DPY" '^Hilfe-Fenster$' "help window (F1)")
+  shot "$DPY" help
+  keys "$DPY" Escape
+  expect_gone "$DPY" '^Hilfe-Fenster$' "help window"
+  echo "ok: help window by F1, closed by Esc"
+
+  main_window "$DPY" >/dev/null
+  keys "$DPY" F12
+  expect_window "$DPY" 'Achtung ein Gast hat geklingelt' "bell window (F12)" >/dev/null
+  shot "$DPY" bell
+  keys "$DPY" Escape
+  expect_gone "$DPY" 'Achtung ein Gast hat geklingelt' "bell window"
+  echo "ok: bell window by F12, closed by Esc"
+
+  # The "Klingelfenster" button right of the send box.
+  W=$(main_window "$DPY")
+  click "$DPY" "$W" 573 94
+  expect_window "$DPY" 'Achtung ein Gast hat geklingelt' "bell window (button)" >/dev/null
+  keys "$DPY" Escape
+  expect_gone "$DPY" 'Achtung ein Gast hat geklingelt' "bell window"
+  echo "ok: bell window by its button, closed by Esc"
+
+  # "Adressbuch" on the menu bar, reached from "Datei" with the arrow keys.
+  main_window "$DPY" >/dev/null
+  keys "$DPY" alt+d Right Right Right Right Right Right
+  shot "$DPY" menu-adressbuch
+  keys "$DPY" Return
+  expect_window "$DPY" '^Eintr|^Adressen' "address book (menu keys)" >/dev/null
+  shot "$DPY" adressbuch
+  keys "$DPY" Escape
+  expect_gone "$DPY" '^Eintr|^Adressen' "address book"
+  echo "ok: address book by the menu keys, closed by Esc"
+
+  # The same entry clicked on the menu bar.
+  W=$(main_window "$DPY")
+  click "$DPY" "$W" 340 6
+  expect_window "$DPY" '^Eintr|^Adressen' "address book (click)" >/dev/null
+  keys "$DPY" Escape
+  expect_gone "$DPY" '^Eintr|^Adressen' "address book"
+  echo "ok: address book by a click on the menu bar, closed by Esc"
+
+  main_window "$DPY" >/dev/null
+  keys "$DPY" F7
+  expect_window "$DPY" '^Bildschirm-Fotoapparat$' "screen photo window (F7)" >/dev/null
+  shot "$DPY" foto
+  keys "$DPY" Escape
+  expect_gone "$DPY" '^Bildschirm-Fotoapparat$' "screen photo window"
+  echo "ok: screen photo window by F7, closed by Esc"
+
+  # A text sent with no address chosen: the message box says so, and
+  # Enter closes it.
+  main_window "$DPY" >/dev/null
+  keys "$DPY" ctrl+m
+  type_text "$DPY" "an niemanden"
+  keys "$DPY" Return
+  expect_window "$DPY" '^Varnek$' "message box for a missing address" >/dev/null
+  shot "$DPY" keine-adresse
+  keys "$DPY" Return
+  expect_gone "$DPY" '^Varnek$' "message box"
+  echo "ok: message box for a missing address, closed by Enter"
+
+  # "Link öffnen" with no link received: a message box, not a browser.
+  W=$(main_window "$DPY")
+  click "$DPY" "$W" 573 66
+  expect_window "$DPY" '^Varnek$' "message box of Link öffnen" >/dev/null
+  shot "$DPY" kein-link
+  keys "$DPY" Return
+  expect_gone "$DPY" '^Varnek$' "message box"
+  echo "ok: Link öffnen without a link says so, closed by Enter"
+
+  # Quit through the menu: Alt+D opens "Datei", Enter takes "Beenden".
+  main_window "$DPY" >/dev/null
+  keys "$DPY" alt+d
+  shot "$DPY" menu-datei
+  keys "$DPY" Return
+  exit_status "$P"; [ "$RC" = 0 ] || fail "quit by the menu Datei/Beenden: exit status $RC"
   ;;
 sigterm)
   start_display one

@@ -369,8 +369,10 @@ void Gast1::speicher1()
 void Gast1::Command1()
 {
     // A message reaches someone only in an address directory; the browser's
-    // own upload button goes to whatever folder it shows.
-    if (!verbindung_.imAdressVerzeichnis()) {
+    // own upload button goes to whatever folder it shows. The design text
+    // of the address field is no address.
+    if (!verbindung_.imAdressVerzeichnis() ||
+        verbindung_.Label1() == verbindung_.basisPfad() + kAdressText) {
         dialogs::message(this, QStringLiteral("Sie haben keine Empfänger Adresse angegeben!"));
         return;
     }
