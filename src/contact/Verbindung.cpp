@@ -114,7 +114,12 @@ class Verbindung::Schritt
         status(QStringLiteral("Setze Pfad..."));
         const bool ok = client.isConnected() &&
                         client.setCurrentDirectory(pfad->isEmpty() ? QStringLiteral("/") : *pfad);
-        antwort();
+        // Without a connection there is no server reply to show, and the
+        // last one ("Ok") would read as success.
+        if (client.isConnected())
+            antwort();
+        else
+            status(QStringLiteral("Keine Verbindung zum Server"));
         if (!ok)
             meldung(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?"));
         return ok;

@@ -200,6 +200,19 @@ TEST_F(Gast1Test, SendingBeforeAnyAddressWasChosenSaysThereIsNoAddress)
     EXPECT_NE(status(), QStringLiteral("OK"));
 }
 
+TEST_F(Gast1Test, SendingToAnAddressWithoutConnectionNeverSaysOk)
+{
+    starte();
+    waehleAdresse(QStringLiteral("test"));
+    dialogs::clearShown();
+    tippe(QStringLiteral("Hallo"));
+    EXPECT_TRUE(ftpFertig());
+    EXPECT_TRUE(dialogs::shown().contains(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")));
+    EXPECT_NE(status(), QStringLiteral("OK"));
+    EXPECT_NE(status(), QStringLiteral("Ok"));
+    EXPECT_TRUE(remote(QStringLiteral("test")).isEmpty());
+}
+
 TEST_F(Gast1Test, MissingAddressFolderGivesMessage)
 {
     starte();

@@ -157,7 +157,9 @@ void FernBrowser::zeigeListe(const std::optional<FtpClient::Listing> &listing)
     const QStringList zeilen = SortiereVerzeichnis(eintraege_);
     List1->clear();
     List1->addItems(zeilen);
-    status(gekuerzt.isEmpty() ? QStringLiteral("Ok") : gekuerzt);
+    // A folder that could not be listed keeps the reply that says why.
+    if (listing)
+        status(gekuerzt.isEmpty() ? QStringLiteral("Ok") : gekuerzt);
 }
 
 const RemoteEntry *FernBrowser::ausgewaehlt() const
@@ -236,8 +238,9 @@ void FernBrowser::Command1()
             return;
         if (etwas)
             zeigeVerzeichnis(pfad);
+        // Without a connection nothing reached the server: no "OK" then.
         verbindung_.danach([this, fehlgeschlagen] {
-            if (!*fehlgeschlagen)
+            if (!*fehlgeschlagen && verbindung_.verbunden())
                 status(QStringLiteral("OK"));
         });
     });
