@@ -17,7 +17,8 @@
 using namespace varnek;
 using Feld = AdressDatensatz::Feld;
 
-namespace {
+namespace
+{
 
 constexpr int kSaetze = 10000;
 

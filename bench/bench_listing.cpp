@@ -26,7 +26,8 @@
 
 using namespace varnek;
 
-namespace {
+namespace
+{
 
 double median(std::vector<double> v)
 {
@@ -60,7 +61,8 @@ double timeMs(const std::function<void()> &f, double *cpu = nullptr)
 // when lower-cased, one in eight a directory.
 QString entryName(int i)
 {
-    static const char *const stems[] = {"Gast", "foto", "Bericht", "notes", "README", "Kaco", "backup", "Übersicht"};
+    static const char *const stems[] = {"Gast",   "foto", "Bericht", "notes",
+                                        "README", "Kaco", "backup",  "Übersicht"};
     static const char *const exts[] = {".txt", ".bmp", ".TXT", ".log", "", ".tar.gz"};
     const unsigned h = unsigned(i) * 2654435761u;
     QString name = QString::fromUtf8(stems[h % 8]);
@@ -71,15 +73,17 @@ QString entryName(int i)
     return name;
 }
 
-template <typename... Args>
-QByteArray format(const char *fmt, Args... args)
+template <typename... Args> QByteArray format(const char *fmt, Args... args)
 {
     char buf[256];
     const int n = std::snprintf(buf, sizeof buf, fmt, args...);
     return QByteArray(buf, std::clamp(n, 0, int(sizeof buf) - 1));
 }
 
-bool isDirIndex(int i) { return (unsigned(i) * 2246822519u) % 8 == 0; }
+bool isDirIndex(int i)
+{
+    return (unsigned(i) * 2246822519u) % 8 == 0;
+}
 
 QByteArray makeUnixList(int count)
 {
@@ -90,8 +94,9 @@ QByteArray makeUnixList(int count)
         const bool dir = isDirIndex(i);
         const char *mode = dir ? "drwxr-xr-x" : "-rw-r--r--";
         const qint64 size = dir ? 4096 : (qint64(i) * 7919) % 100000000;
-        const QByteArray when = i % 2 ? format("%s %2d %02d:%02d", months[i % 12], 1 + i % 28, i % 24, i % 60)
-                                      : format("%s %2d  %d", months[i % 12], 1 + i % 28, 2000 + i % 24);
+        const QByteArray when =
+            i % 2 ? format("%s %2d %02d:%02d", months[i % 12], 1 + i % 28, i % 24, i % 60)
+                  : format("%s %2d  %d", months[i % 12], 1 + i % 28, 2000 + i % 24);
         out += format("%s %3d %-8s %-8s %12lld ", mode, dir ? 2 : 1, "varnekdb", "ftp", size);
         out += when + ' ' + entryName(i).toUtf8() + "\r\n";
     }
@@ -100,12 +105,14 @@ QByteArray makeUnixList(int count)
 
 QByteArray makeMlsd(int count)
 {
-    QByteArray out = "type=cdir;perm=flcdmpe;modify=20240301101010; .\r\ntype=pdir;perm=flcdmpe;modify=20240301101010; ..\r\n";
+    QByteArray out = "type=cdir;perm=flcdmpe;modify=20240301101010; "
+                     ".\r\ntype=pdir;perm=flcdmpe;modify=20240301101010; ..\r\n";
     for (int i = 0; i < count; ++i) {
         const bool dir = isDirIndex(i);
-        out += format("type=%s;size=%lld;modify=%04d%02d%02d%02d%02d%02d;perm=%s; ", dir ? "dir" : "file",
-                                    dir ? 4096LL : (qint64(i) * 7919) % 100000000, 2000 + i % 24, 1 + i % 12,
-                                    1 + i % 28, i % 24, i % 60, i % 60, dir ? "flcdmpe" : "adfrw");
+        out += format("type=%s;size=%lld;modify=%04d%02d%02d%02d%02d%02d;perm=%s; ",
+                      dir ? "dir" : "file", dir ? 4096LL : (qint64(i) * 7919) % 100000000,
+                      2000 + i % 24, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i % 60,
+                      dir ? "flcdmpe" : "adfrw");
         out += entryName(i).toUtf8() + "\r\n";
     }
     return out;
@@ -127,7 +134,8 @@ void benchOffline(int count, int runs)
         QByteArray text;
     } cases[] = {{"Unix LIST", FtpClient::ListingFormat::List, makeUnixList(count)},
                  {"MLSD", FtpClient::ListingFormat::Mlsd, makeMlsd(count)}};
-    std::printf("(1) parse + filter + sort + list lines, %d entries, median of %d runs\n", count, runs);
+    std::printf("(1) parse + filter + sort + list lines, %d entries, median of %d runs\n", count,
+                runs);
     for (const auto &c : cases) {
         std::vector<double> total, parse, totalCpu, parseCpu;
         qsizetype lines = 0;
@@ -140,8 +148,9 @@ void benchOffline(int count, int runs)
         }
         std::printf("    %-9s %7.1f KiB, %lld lines: parse alone %6.2f ms (cpu %6.2f), "
                     "whole %6.2f ms (cpu %6.2f, fastest %6.2f)\n",
-                    c.label, double(c.text.size()) / 1024, static_cast<long long>(lines), median(parse),
-                    median(parseCpu), median(total), median(totalCpu), *std::min_element(total.begin(), total.end()));
+                    c.label, double(c.text.size()) / 1024, static_cast<long long>(lines),
+                    median(parse), median(parseCpu), median(total), median(totalCpu),
+                    *std::min_element(total.begin(), total.end()));
     }
 }
 
@@ -198,11 +207,15 @@ void benchServer(int count, int runs)
         whole.push_back(t + p);
     }
     client.close();
-    std::printf("    %s mode, format %s, %.1f KiB, %lld list lines\n", options.passive ? "passive" : "active",
-                format, double(bytes) / 1024, static_cast<long long>(lines));
+    std::printf("    %s mode, format %s, %.1f KiB, %lld list lines\n",
+                options.passive ? "passive" : "active", format, double(bytes) / 1024,
+                static_cast<long long>(lines));
     std::printf("    transfer alone (FtpClient::list):       %8.2f ms\n", median(transfer));
-    std::printf("    parse + filter + sort + lines:           %8.2f ms (cpu %.2f)\n", median(ours), median(oursCpu));
-    std::printf("    whole listing:                           %8.2f ms (target: transfer + 20 ms)\n", median(whole));
+    std::printf("    parse + filter + sort + lines:           %8.2f ms (cpu %.2f)\n", median(ours),
+                median(oursCpu));
+    std::printf(
+        "    whole listing:                           %8.2f ms (target: transfer + 20 ms)\n",
+        median(whole));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "contact/Senden.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
-#include "platform/ui/Fensterdienste.h"
 #include "platform/Beenden.h"
+#include "platform/ui/Fensterdienste.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,7 +14,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct Aufruf {
     varnek::Einstellungen einstellungen;
@@ -27,31 +28,53 @@ struct Aufruf {
 Aufruf lies(const QStringList &argumente)
 {
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral("Varnek: Nachrichten an eine Kontakt-Adresse schicken und vorlesen lassen."));
+    p.setApplicationDescription(QStringLiteral(
+        "Varnek: Nachrichten an eine Kontakt-Adresse schicken und vorlesen lassen."));
     p.addHelpOption();
     p.addVersionOption();
-    const QCommandLineOption folder(QStringLiteral("folder"), QStringLiteral("Programmordner (Gast.txt, K1.txt, Hilfe.txt, ...)."), QStringLiteral("DIR"));
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server-Host."), QStringLiteral("NAME"), QStringLiteral(VARNEK_DEFAULT_HOST));
-    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QStringLiteral("FTP-Port."), QStringLiteral("N"), QStringLiteral("21"));
-    const QCommandLineOption httpPort(QStringLiteral("http-port"), QStringLiteral("HTTP-Port."), QStringLiteral("N"), QStringLiteral("80"));
-    const QCommandLineOption log(QStringLiteral("speech-log"), QStringLiteral("Alles Gesprochene als UTF-8-Zeilen an FILE anhängen."), QStringLiteral("FILE"));
-    const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keine Tonausgabe (das Protokoll wird trotzdem geschrieben)."));
-    const QCommandLineOption watch(QStringLiteral("watch"), QStringLiteral("ADDRESS vom Start an lesen."), QStringLiteral("ADDRESS"));
-    const QCommandLineOption send(QStringLiteral("send"), QStringLiteral("Ohne Fenster TEXT an ADDRESS schicken: --send ADDRESS TEXT."), QStringLiteral("ADDRESS"));
-    const QCommandLineOption ring(QStringLiteral("ring"), QStringLiteral("Ohne Fenster an ADDRESS klingeln."), QStringLiteral("ADDRESS"));
+    const QCommandLineOption folder(
+        QStringLiteral("folder"),
+        QStringLiteral("Programmordner (Gast.txt, K1.txt, Hilfe.txt, ...)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server-Host."),
+                                  QStringLiteral("NAME"), QStringLiteral(VARNEK_DEFAULT_HOST));
+    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QStringLiteral("FTP-Port."),
+                                     QStringLiteral("N"), QStringLiteral("21"));
+    const QCommandLineOption httpPort(QStringLiteral("http-port"), QStringLiteral("HTTP-Port."),
+                                      QStringLiteral("N"), QStringLiteral("80"));
+    const QCommandLineOption log(
+        QStringLiteral("speech-log"),
+        QStringLiteral("Alles Gesprochene als UTF-8-Zeilen an FILE anhängen."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption mute(
+        QStringLiteral("mute"),
+        QStringLiteral("Keine Tonausgabe (das Protokoll wird trotzdem geschrieben)."));
+    const QCommandLineOption watch(QStringLiteral("watch"),
+                                   QStringLiteral("ADDRESS vom Start an lesen."),
+                                   QStringLiteral("ADDRESS"));
+    const QCommandLineOption send(
+        QStringLiteral("send"),
+        QStringLiteral("Ohne Fenster TEXT an ADDRESS schicken: --send ADDRESS TEXT."),
+        QStringLiteral("ADDRESS"));
+    const QCommandLineOption ring(QStringLiteral("ring"),
+                                  QStringLiteral("Ohne Fenster an ADDRESS klingeln."),
+                                  QStringLiteral("ADDRESS"));
     p.addOptions({folder, host, ftpPort, httpPort, log, mute, watch, send, ring});
-    p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Der Text zu --send."), QStringLiteral("[TEXT]"));
+    p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Der Text zu --send."),
+                            QStringLiteral("[TEXT]"));
     p.process(argumente);
 
     Aufruf a;
     varnek::Einstellungen &e = a.einstellungen;
-    e.programmOrdner = p.isSet(folder) ? p.value(folder)
-                                       : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    e.programmOrdner = p.isSet(folder)
+                           ? p.value(folder)
+                           : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     e.host = p.value(host);
     bool ok1 = false, ok2 = false;
     e.ftpPort = p.value(ftpPort).toInt(&ok1);
     e.httpPort = p.value(httpPort).toInt(&ok2);
-    if (!ok1 || !ok2 || e.ftpPort <= 0 || e.ftpPort > 65535 || e.httpPort <= 0 || e.httpPort > 65535) {
+    if (!ok1 || !ok2 || e.ftpPort <= 0 || e.ftpPort > 65535 || e.httpPort <= 0 ||
+        e.httpPort > 65535) {
         std::fprintf(stderr, "Ungültiger Port.\n");
         std::exit(2);
     }
@@ -85,9 +108,11 @@ int main(int argc, char **argv)
     QStringList argumente;
     for (int i = 0; i < argc; ++i)
         argumente << QString::fromLocal8Bit(argv[i]);
-    const bool ohneFenster = argumente.contains(QStringLiteral("--send")) || argumente.contains(QStringLiteral("--ring"))
-                             || argumente.contains(QStringLiteral("--help")) || argumente.contains(QStringLiteral("-h"))
-                             || argumente.contains(QStringLiteral("--version")) || argumente.contains(QStringLiteral("-v"));
+    const bool ohneFenster =
+        argumente.contains(QStringLiteral("--send")) ||
+        argumente.contains(QStringLiteral("--ring")) ||
+        argumente.contains(QStringLiteral("--help")) || argumente.contains(QStringLiteral("-h")) ||
+        argumente.contains(QStringLiteral("--version")) || argumente.contains(QStringLiteral("-v"));
 
     std::unique_ptr<QCoreApplication> app(ohneFenster ? new QCoreApplication(argc, argv)
                                                       : new QApplication(argc, argv));
@@ -97,7 +122,8 @@ int main(int argc, char **argv)
     // The transcript path is made absolute before the folder becomes the
     // working directory.
     if (!aufruf.einstellungen.sprechProtokoll.isEmpty())
-        aufruf.einstellungen.sprechProtokoll = QFileInfo(aufruf.einstellungen.sprechProtokoll).absoluteFilePath();
+        aufruf.einstellungen.sprechProtokoll =
+            QFileInfo(aufruf.einstellungen.sprechProtokoll).absoluteFilePath();
     if (!bereiteOrdnerVor(aufruf.einstellungen))
         return 2;
 
@@ -106,9 +132,11 @@ int main(int argc, char **argv)
         const auto ausgabe = [&out](const QString &t) { out << t << Qt::endl; };
         if (!aufruf.klingelAdresse.isEmpty()) {
             varnek::KlingelSignal klingel;
-            return varnek::sendeOhneFenster(aufruf.einstellungen, aufruf.klingelAdresse, klingel.klingeln(), ausgabe);
+            return varnek::sendeOhneFenster(aufruf.einstellungen, aufruf.klingelAdresse,
+                                            klingel.klingeln(), ausgabe);
         }
-        const QStringList zeilen = aufruf.sendeText.isEmpty() ? QStringList() : QStringList{aufruf.sendeText};
+        const QStringList zeilen =
+            aufruf.sendeText.isEmpty() ? QStringList() : QStringList{aufruf.sendeText};
         return varnek::sendeOhneFenster(aufruf.einstellungen, aufruf.sendeAdresse, zeilen, ausgabe);
     }
 

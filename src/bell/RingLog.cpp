@@ -5,13 +5,15 @@
 #include <QFileInfo>
 #include <QLocale>
 
-namespace varnek::ringlog {
+namespace varnek::ringlog
+{
 
-namespace {
+namespace
+{
 bool istZeilenende(QChar c)
 {
-    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator
-           || c == QChar::ParagraphSeparator;
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
+           c == QChar::ParagraphSeparator;
 }
 } // namespace
 

@@ -7,7 +7,8 @@
 #include <optional>
 
 // The ring log ("Klingelbuch") and the stored alert mode of the bell window.
-namespace varnek::ringlog {
+namespace varnek::ringlog
+{
 
 // File names in the program folder.
 inline const QString logDatei = QStringLiteral("aufnahme.txt");
@@ -46,7 +47,7 @@ std::optional<bool> alsBoolean(const QString &zeile);
 // the others), "False" deselects it, any other line or a missing line leaves
 // it alone. A missing file changes nothing.
 int leseModus(const QString &pfad, int gewaehlt = -1);
-QStringList modusZeilen(int gewaehlt);  // three lines "True"/"False"
+QStringList modusZeilen(int gewaehlt); // three lines "True"/"False"
 bool schreibeModus(const QString &pfad, int gewaehlt);
 
 // The alert of a selection: the selected option's, the message box when

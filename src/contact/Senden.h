@@ -8,7 +8,8 @@
 #include <functional>
 #include <optional>
 
-namespace varnek {
+namespace varnek
+{
 
 // The message file "Gast.txt" of the program folder: every line followed by
 // CR LF, Windows-1252, replaced whole (never left half written).
@@ -28,7 +29,8 @@ struct KlingelSignal {
 };
 
 // The ring-code list "Kaco.txt": one code per line.
-namespace kaco {
+namespace kaco
+{
 inline constexpr auto kStandard = "#dingdong#";
 QString pfad(const QString &programmOrdner);
 // nullopt when there is no list file.
@@ -43,6 +45,7 @@ bool speichern(const QString &programmOrdner, const QStringList &liste);
 // the address folder, log off. Status texts and messages go to `ausgabe`;
 // the result is 0 on success, otherwise 1 with the German message printed.
 int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
-                     const QStringList &zeilen, const std::function<void(const QString &)> &ausgabe);
+                     const QStringList &zeilen,
+                     const std::function<void(const QString &)> &ausgabe);
 
 } // namespace varnek

@@ -6,12 +6,13 @@
 
 #include <QFile>
 
-namespace varnek {
+namespace varnek
+{
 
 struct SpeechComponent::Impl {
     QString folder;
     QString transcript;
-    QString last;        // the last received message read aloud ("user1")
+    QString last; // the last received message read aloud ("user1")
     bool muted = false;
     SpeechEngine engine;
 };
@@ -36,7 +37,6 @@ void SpeechComponent::setMuted(bool muted)
         d->engine.stop();
     else
         d->engine.available(); // the engine starts now, on its own thread
-
 }
 
 bool SpeechComponent::muted() const
@@ -57,8 +57,7 @@ void SpeechComponent::press(const QString &button)
             d->last = text;
     } else if (button == QLatin1String("Hilfe")) {
         readAloud(QStringLiteral("Hilfe.txt"));
-    }
-    else if (button == QLatin1String("Stop"))
+    } else if (button == QLatin1String("Stop"))
         d->engine.stop();
     else if (button == QLatin1String("Pause"))
         d->engine.pause();
@@ -96,7 +95,8 @@ void SpeechComponent::speak(const QString &text)
 
 QString SpeechComponent::speakable(const QString &text)
 {
-    const QStringList words = ohneSteuerzeichen(text).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList words =
+        ohneSteuerzeichen(text).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QChar hash = QLatin1Char('#');
     QStringList heard;
     for (qsizetype i = 0; i < words.size(); ++i) {

@@ -5,7 +5,8 @@
 
 #include <memory>
 
-namespace varnek {
+namespace varnek
+{
 
 class SpeechEngine;
 
@@ -18,9 +19,10 @@ class SpeechEngine;
 // engine is announced by spoken() and, when a transcript file is set,
 // appended to it as one UTF-8 line. Without a speech engine it stays silent,
 // still writes the transcript, and never shows an error.
-class SpeechComponent : public QObject {
+class SpeechComponent : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit SpeechComponent(const QString &programFolder, QObject *parent = nullptr);
     ~SpeechComponent() override;
 
@@ -44,10 +46,10 @@ public:
     // Whether the speech engine has been started (never while muted).
     bool engineStarted() const;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void spoken(const QString &text);
 
-private:
+  private:
     QString readAloud(const QString &fileName); // returns the text spoken
     void speak(const QString &text);
 

@@ -7,16 +7,27 @@
 #include <algorithm>
 #include <array>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
 // --- Small byte helpers ------------------------------------------------------------
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool equalsNoCase(QByteArrayView a, const char *b)
 {
@@ -93,8 +104,7 @@ struct Token {
 
 // Splits the leading part of a line into blank-separated tokens; stops after
 // tokens.size() tokens. Returns how many were found.
-template <std::size_t N>
-std::size_t tokenize(QByteArrayView line, std::array<Token, N> &tokens)
+template <std::size_t N> std::size_t tokenize(QByteArrayView line, std::array<Token, N> &tokens)
 {
     std::size_t count = 0;
     qsizetype i = 0;
@@ -111,7 +121,10 @@ std::size_t tokenize(QByteArrayView line, std::array<Token, N> &tokens)
     return count;
 }
 
-QByteArrayView tokenText(QByteArrayView line, const Token &t) { return line.sliced(t.begin, t.end - t.begin); }
+QByteArrayView tokenText(QByteArrayView line, const Token &t)
+{
+    return line.sliced(t.begin, t.end - t.begin);
+}
 
 // Text after a token, blanks before it skipped.
 QByteArrayView restAfter(QByteArrayView line, const Token &t)
@@ -172,8 +185,8 @@ bool looksLikeUnixMode(QByteArrayView token)
 }
 
 // "Mon DD HH:MM" with the year inferred, or "Mon DD YYYY".
-QDateTime unixTime(int month, QByteArrayView dayText, QByteArrayView timeOrYear, const QDateTime &nowUtc,
-                   bool *ok)
+QDateTime unixTime(int month, QByteArrayView dayText, QByteArrayView timeOrYear,
+                   const QDateTime &nowUtc, bool *ok)
 {
     *ok = false;
     const std::optional<qint64> day = parseCount(dayText);
@@ -328,7 +341,8 @@ std::optional<RemoteEntry> parseDosLine(QByteArrayView line)
 
     RemoteEntry entry;
     const QByteArrayView kind = tokenText(line, tokens[next]);
-    if (equalsNoCase(kind, "<dir>") || equalsNoCase(kind, "<junction>") || equalsNoCase(kind, "<symlinkd>")) {
+    if (equalsNoCase(kind, "<dir>") || equalsNoCase(kind, "<junction>") ||
+        equalsNoCase(kind, "<symlinkd>")) {
         entry.attributes = remote_attr::Directory;
     } else {
         QByteArray digits = kind.toByteArray();
@@ -351,8 +365,7 @@ std::optional<RemoteEntry> parseDosLine(QByteArrayView line)
 
 // Calls f for every line of text, without its CR LF / LF, until f returns
 // false. Only LF ends a line: a CR is part of the line unless an LF follows.
-template <typename F>
-void forEachLine(QByteArrayView text, F f)
+template <typename F> void forEachLine(QByteArrayView text, F f)
 {
     qsizetype start = 0;
     while (start < text.size()) {
@@ -393,8 +406,9 @@ bool wildcardMatch(QStringView name, QStringView pattern)
     return p == pattern.size();
 }
 
-class NameFilter {
-public:
+class NameFilter
+{
+  public:
     explicit NameFilter(const QString &filterText) : pattern_(trimBlanks(filterText).toCaseFolded())
     {
         if (pattern_.endsWith(QLatin1String(".*")))
@@ -411,7 +425,7 @@ public:
         return !withoutDot_.isNull() && wildcardMatch(folded, withoutDot_);
     }
 
-private:
+  private:
     QString pattern_;
     QString withoutDot_;
 };
@@ -678,8 +692,9 @@ QString attributeText(quint32 attributes)
     static const struct {
         quint32 bit;
         const char *text;
-    } letters[] = {{remote_attr::ReadOnly, "W "}, {remote_attr::Hidden, "H "},    {remote_attr::System, "S "},
-                   {remote_attr::Directory, "D "}, {remote_attr::Archive, "A "},  {remote_attr::Normal, "N "},
+    } letters[] = {{remote_attr::ReadOnly, "W "},  {remote_attr::Hidden, "H "},
+                   {remote_attr::System, "S "},    {remote_attr::Directory, "D "},
+                   {remote_attr::Archive, "A "},   {remote_attr::Normal, "N "},
                    {remote_attr::Temporary, "T "}, {remote_attr::Compressed, "C"}};
     QString text;
     for (const auto &l : letters) {
@@ -701,9 +716,10 @@ QString FormatiereDatum(const QDateTime &utc)
     static const char *const weekdays[] = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
     const QDate d = utc.date();
     const QTime t = utc.time();
-    return QLatin1String(weekdays[d.dayOfWeek() % 7]) + QLatin1Char(' ') + QString::number(d.day()) +
-           QLatin1Char('.') + QString::number(d.month()) + QLatin1Char('.') + QString::number(d.year()) +
-           QLatin1String(" um ") + QString::number(t.hour()) + QLatin1Char(':') +
+    return QLatin1String(weekdays[d.dayOfWeek() % 7]) + QLatin1Char(' ') +
+           QString::number(d.day()) + QLatin1Char('.') + QString::number(d.month()) +
+           QLatin1Char('.') + QString::number(d.year()) + QLatin1String(" um ") +
+           QString::number(t.hour()) + QLatin1Char(':') +
            QStringLiteral("%1").arg(t.minute(), 2, 10, QLatin1Char('0'));
 }
 
@@ -714,7 +730,10 @@ EntryDetails entryDetails(const RemoteEntry &entry)
 
 // --- Public: navigation ------------------------------------------------------------------
 
-QString stripHost(const QString &label, const QString &host) { return label.mid(host.size()); }
+QString stripHost(const QString &label, const QString &host)
+{
+    return label.mid(host.size());
+}
 
 QString parentLabel(const QString &request)
 {

@@ -16,10 +16,12 @@
 // turning the server's listing into entries, the name filter, the order and
 // the lines of the remote list box, the detail texts of a clicked entry and
 // the path label arithmetic of the double-click navigation.
-namespace varnek {
+namespace varnek
+{
 
 // Windows-style attribute bits of a remote entry.
-namespace remote_attr {
+namespace remote_attr
+{
 inline constexpr quint32 ReadOnly = 1;
 inline constexpr quint32 Hidden = 2;
 inline constexpr quint32 System = 4;
@@ -157,6 +159,7 @@ struct RemoteNavigation {
 // it did, so names are never glued onto the last directory's name.
 RemoteNavigation navigate(const QString &label, const QString &serverName, const QString &dirName);
 // The same for a clicked entry; entries that are no directory do nothing.
-RemoteNavigation navigate(const QString &label, const QString &serverName, const RemoteEntry &entry);
+RemoteNavigation navigate(const QString &label, const QString &serverName,
+                          const RemoteEntry &entry);
 
 } // namespace varnek

@@ -6,7 +6,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace varnek::ansi {
+namespace varnek::ansi
+{
 
 QByteArray encode(const QString &text)
 {
@@ -41,7 +42,8 @@ QStringList splitLines(const QString &text)
             lines << current;
             current.clear();
             open = false;
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
         } else {
             current += c;

@@ -8,7 +8,8 @@
 
 // Text files shared with the user and with peers on Windows: single-byte
 // Windows-1252, every line ended by CR LF.
-namespace varnek::ansi {
+namespace varnek::ansi
+{
 
 QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);

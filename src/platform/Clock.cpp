@@ -1,8 +1,10 @@
 #include "platform/Clock.h"
 
-namespace varnek::clock {
+namespace varnek::clock
+{
 
-namespace {
+namespace
+{
 std::function<QDateTime()> &source()
 {
     static std::function<QDateTime()> s;

@@ -5,7 +5,8 @@
 #include <functional>
 
 // The one source of wall-clock time. Tests pin it with setNow().
-namespace varnek::clock {
+namespace varnek::clock
+{
 
 QDateTime now();
 // An empty function restores the system clock.

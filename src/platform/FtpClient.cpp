@@ -18,9 +18,11 @@
 #include <mutex>
 #include <set>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
 // libcurl wants one global initialisation per process before any handle.
 void ensureCurlGlobal()
@@ -66,8 +68,8 @@ QString cleanReply(const QByteArray &raw)
 
 bool hasLineBreakOrNul(const QString &s)
 {
-    return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n'))
-           || s.contains(QChar(u'\0'));
+    return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n')) ||
+           s.contains(QChar(u'\0'));
 }
 
 // Three-digit reply code at the start of a line, or 0.
@@ -207,8 +209,8 @@ struct FtpClient::Impl {
         QString host = options.host;
         if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
             host = QLatin1Char('[') + host + QLatin1Char(']');
-        return "ftp://" + QUrl::toPercentEncoding(host, "[]:") + ':'
-               + QByteArray::number(options.port) + '/';
+        return "ftp://" + QUrl::toPercentEncoding(host, "[]:") + ':' +
+               QByteArray::number(options.port) + '/';
     }
 
     // URL that names the absolute server path absPath ("/a/b"). With the
@@ -271,12 +273,14 @@ struct FtpClient::Impl {
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_USERNAME, options.user.toUtf8().constData());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, options.password.toUtf8().constData());
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(std::max(1, options.connectTimeoutMs)));
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
+                         long(std::max(1, options.connectTimeoutMs)));
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT,
                          long(std::max(1, options.lowSpeedBytesPerSecond)));
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(seconds(options.stallTimeoutMs)));
         setCeiling(curl, options.commandTimeoutMs);
-        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(seconds(options.stallTimeoutMs)));
+        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                         long(seconds(options.stallTimeoutMs)));
         curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
         curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
         curl_easy_setopt(curl, CURLOPT_FTPPORT, options.passive ? nullptr : "-");
@@ -330,10 +334,7 @@ struct FtpClient::Impl {
         });
     }
 
-    QByteArray lastReplyLine() const
-    {
-        return lines.isEmpty() ? QByteArray() : lines.constLast();
-    }
+    QByteArray lastReplyLine() const { return lines.isEmpty() ? QByteArray() : lines.constLast(); }
 
     void record(CURLcode result)
     {
@@ -406,7 +407,8 @@ struct FtpClient::Impl {
     }
 };
 
-namespace {
+namespace
+{
 
 size_t headerCallback(char *data, size_t size, size_t count, void *userdata)
 {
@@ -661,8 +663,8 @@ bool FtpClient::createDirectory(const QString &name)
 
 bool FtpClient::rename(const QString &from, const QString &to)
 {
-    return d->checkUsable({from, to})
-           && d->quote({"RNFR " + d->absolute(from).toUtf8(), "RNTO " + d->absolute(to).toUtf8()});
+    return d->checkUsable({from, to}) &&
+           d->quote({"RNFR " + d->absolute(from).toUtf8(), "RNTO " + d->absolute(to).toUtf8()});
 }
 
 void FtpClient::cancel()

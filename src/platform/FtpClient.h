@@ -6,7 +6,8 @@
 #include <memory>
 #include <optional>
 
-namespace varnek {
+namespace varnek
+{
 
 // One logged-in FTP control connection, reused for every operation until
 // close(). Calls are synchronous. After every call lastError()/lastResponse()
@@ -34,8 +35,9 @@ namespace varnek {
 // listing and file operation addresses the server with absolute paths built
 // from it, so names with blanks, umlauts (sent as UTF-8) or '#' work. Names
 // must not contain CR, LF or NUL.
-class FtpClient {
-public:
+class FtpClient
+{
+  public:
     static constexpr int ServerReplyError = 12003;
     static constexpr int NotConnectedError = 12018;
 

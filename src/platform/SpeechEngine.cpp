@@ -7,11 +7,13 @@
 #include <QThread>
 #include <QTimer>
 
-namespace varnek {
+namespace varnek
+{
 
 // Owns the QTextToSpeech on the engine's thread.
-class SpeechWorker : public QObject {
-public:
+class SpeechWorker : public QObject
+{
+  public:
     ~SpeechWorker() override
     {
         if (usable())
@@ -68,7 +70,7 @@ public:
 
     static constexpr int nachfassenMs = 2500;
 
-private:
+  private:
     void chooseGermanLocale()
     {
         const QList<QLocale> locales = tts_->availableLocales();
@@ -99,8 +101,7 @@ private:
     quint64 gesprochen_ = 0; // number of the last text the engine began to speak
 };
 
-SpeechEngine::SpeechEngine(QObject *parent)
-    : QObject(parent), shared_(std::make_shared<Shared>())
+SpeechEngine::SpeechEngine(QObject *parent) : QObject(parent), shared_(std::make_shared<Shared>())
 {
 }
 
@@ -134,11 +135,11 @@ void SpeechEngine::start()
     post([shared = shared_](SpeechWorker *w) { shared->state = w->create() ? 1 : 2; });
 }
 
-template <typename F>
-void SpeechEngine::post(F f)
+template <typename F> void SpeechEngine::post(F f)
 {
     SpeechWorker *worker = worker_;
-    QMetaObject::invokeMethod(worker, [worker, f] { f(worker); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker, f] { f(worker); }, Qt::QueuedConnection);
 }
 
 bool SpeechEngine::available()

@@ -8,7 +8,8 @@
 
 class QThread;
 
-namespace varnek {
+namespace varnek
+{
 
 class SpeechWorker;
 
@@ -26,9 +27,10 @@ class SpeechWorker;
 // still waiting when a newer text or a stop arrives is dropped. When no
 // engine can be created, or it reports an error, it is silently unavailable
 // and every call does nothing.
-class SpeechEngine : public QObject {
+class SpeechEngine : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit SpeechEngine(QObject *parent = nullptr);
     ~SpeechEngine() override;
 
@@ -44,7 +46,7 @@ public:
     void pause();
     void resume();
 
-private:
+  private:
     void start();
     template <typename F> void post(F f);
 
@@ -53,7 +55,7 @@ private:
     // Shared with the worker, which may outlive this object when the speech
     // service hangs.
     struct Shared {
-        std::atomic<int> state{0};     // 0 starting, 1 ready, 2 unavailable
+        std::atomic<int> state{0};      // 0 starting, 1 ready, 2 unavailable
         std::atomic<quint64> latest{0}; // number of the newest say or stop
     };
     std::shared_ptr<Shared> shared_;

@@ -1,6 +1,7 @@
 #include "platform/Zeitgeber.h"
 
-namespace varnek {
+namespace varnek
+{
 
 Zeitgeber::Zeitgeber(QObject *parent) : QObject(parent)
 {

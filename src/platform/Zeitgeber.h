@@ -3,15 +3,17 @@
 #include <QObject>
 #include <QTimer>
 
-namespace varnek {
+namespace varnek
+{
 
 // A window timer with a period and an on switch, set independently. It
 // fires every period while it is on; without a period (0) it never fires,
 // even when on. Giving it a new period, or switching it on from off,
 // starts the count afresh.
-class Zeitgeber : public QObject {
+class Zeitgeber : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit Zeitgeber(QObject *parent = nullptr);
 
     void setInterval(int ms);
@@ -21,10 +23,10 @@ public:
     // On and with a period: it will fire.
     bool laeuft() const { return timer_.isActive(); }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void tick();
 
-private:
+  private:
     void neuStarten();
 
     QTimer timer_;

@@ -1,6 +1,6 @@
+#include "bell/ui/Klingel2.h"
 #include "bell/RingLog.h"
 #include "platform/Zeitgeber.h"
-#include "bell/ui/Klingel2.h"
 
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
@@ -33,7 +33,8 @@
 
 using namespace varnek;
 
-namespace {
+namespace
+{
 
 const QString meldung = QStringLiteral("Achtung ein Gast hat geklingelt !");
 const QString schreibschutz = QStringLiteral("Achtung : Schreibschutz entfernen [aufnahme.txt]!");
@@ -80,8 +81,9 @@ void tasteIn(QWidget *w, Qt::Key key)
     QTest::keyClick(fenster, key);
 }
 
-class KlingelFenster : public ::testing::Test {
-protected:
+class KlingelFenster : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -116,7 +118,10 @@ protected:
     {
         return ansi::readFile(pfad(name)).value_or(QByteArray());
     }
-    void modus(int option) { ASSERT_TRUE(ringlog::schreibeModus(pfad(QStringLiteral("Kling")), option)); }
+    void modus(int option)
+    {
+        ASSERT_TRUE(ringlog::schreibeModus(pfad(QStringLiteral("Kling")), option));
+    }
     void text7(const QString &text)
     {
         programm->gast1()->findChild<QPlainTextEdit *>(QStringLiteral("Text7"))->setPlainText(text);
@@ -133,7 +138,10 @@ protected:
     // Closed windows are deleted when the event loop comes round.
     void aufraeumen() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    static QListWidget *liste(Klingel2 *k) { return k->findChild<QListWidget *>(QStringLiteral("List1")); }
+    static QListWidget *liste(Klingel2 *k)
+    {
+        return k->findChild<QListWidget *>(QStringLiteral("List1"));
+    }
     static QStringList eintraege(Klingel2 *k)
     {
         QStringList l;
@@ -154,7 +162,9 @@ protected:
     }
     static QColor schrift(Klingel2 *k)
     {
-        return k->findChild<QLabel *>(QStringLiteral("Label1"))->palette().color(QPalette::WindowText);
+        return k->findChild<QLabel *>(QStringLiteral("Label1"))
+            ->palette()
+            .color(QPalette::WindowText);
     }
 
     QTemporaryDir dir;
@@ -213,7 +223,8 @@ TEST_F(KlingelFenster, ReceivedTextWithLineBreaksGivesOneEntry)
     k->Command3();
     EXPECT_EQ(eintraege(k), QStringList{QStringLiteral("07.12.26..14:35.Hallo wie geht's?")});
     klickAuf(knopf(k, "speichermList1"));
-    EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("07.12.26..14:35.Hallo wie geht's?\r\n"));
+    EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")),
+              QByteArray("07.12.26..14:35.Hallo wie geht's?\r\n"));
 }
 
 TEST_F(KlingelFenster, SingleRingBeepsTwiceAfterOneSecond)
@@ -240,7 +251,7 @@ TEST_F(KlingelFenster, RepeatRingSurfacesAndBeepsEveryThreeSeconds)
     modus(1);
     QElapsedTimer uhr;
     uhr.start();
-    Klingel2 *k = programm->klingel2();   // loaded but not shown
+    Klingel2 *k = programm->klingel2(); // loaded but not shown
     EXPECT_TRUE(dialogs::shown().isEmpty());
     EXPECT_TRUE(k->Timer1().laeuft());
     EXPECT_FALSE(k->isVisible());
@@ -356,7 +367,8 @@ TEST_F(KlingelFenster, LoadButtonAppendsTheLogAgain)
 TEST_F(KlingelFenster, SavingReadOnlyLogShowsMessage)
 {
     schreibe(QStringLiteral("aufnahme.txt"), "alt\r\n");
-    QFile::setPermissions(pfad(QStringLiteral("aufnahme.txt")), QFile::ReadOwner | QFile::ReadGroup);
+    QFile::setPermissions(pfad(QStringLiteral("aufnahme.txt")),
+                          QFile::ReadOwner | QFile::ReadGroup);
     Klingel2 *k = programm->klingel2();
     k->Command3();
     dialogs::clearShown();
@@ -437,7 +449,8 @@ TEST_F(KlingelFenster, HintsAndButtonHighlights)
     EXPECT_EQ(Hinweise::background(knopf(k, "laden")), farbe::gelb);
     // ... and losing the focus resets all six.
     liste(k)->setFocus(Qt::TabFocusReason);
-    for (const char *name : {"laden", "loesche1", "speichermList1", "Command4", "lese1", "Command2"})
+    for (const char *name :
+         {"laden", "loesche1", "speichermList1", "Command4", "lese1", "Command2"})
         EXPECT_EQ(Hinweise::background(knopf(k, name)), farbe::weiss) << name;
 
     mausAuf(knopf(k, "loesche1"));

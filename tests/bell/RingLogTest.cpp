@@ -10,7 +10,8 @@
 
 using namespace varnek;
 
-namespace {
+namespace
+{
 
 QDateTime um(int jahr, int monat, int tag, int stunde, int minute)
 {
@@ -31,7 +32,8 @@ TEST(RingLog, EntryIsDateTimeAndText)
     EXPECT_EQ(ringlog::eintrag(um(2026, 12, 7, 14, 35), QStringLiteral("Hallo")),
               QStringLiteral("07.12.26..14:35.Hallo"));
     // Leading zeros, 24-hour clock, seconds left out.
-    EXPECT_EQ(ringlog::eintrag(um(2001, 1, 3, 9, 5), QString()), QStringLiteral("03.01.01..09:05."));
+    EXPECT_EQ(ringlog::eintrag(um(2001, 1, 3, 9, 5), QString()),
+              QStringLiteral("03.01.01..09:05."));
 }
 
 TEST(RingLog, ReceivedTextBecomesOneLine)
@@ -39,8 +41,8 @@ TEST(RingLog, ReceivedTextBecomesOneLine)
     EXPECT_EQ(ringlog::einzeilig(QStringLiteral("Hallo\r\n\r\n\n")), QStringLiteral("Hallo"));
     EXPECT_EQ(ringlog::einzeilig(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
     EXPECT_EQ(ringlog::einzeilig(QStringLiteral("a\r\n\r\nb")), QStringLiteral("a  b"));
-    EXPECT_EQ(ringlog::einzeilig(QStringLiteral("a") + QChar(QChar::ParagraphSeparator)
-                                 + QStringLiteral("b")),
+    EXPECT_EQ(ringlog::einzeilig(QStringLiteral("a") + QChar(QChar::ParagraphSeparator) +
+                                 QStringLiteral("b")),
               QStringLiteral("a b"));
     // Blanks are the guest's own and stay.
     EXPECT_EQ(ringlog::einzeilig(QStringLiteral(" #dingdong# ")), QStringLiteral(" #dingdong# "));
@@ -59,7 +61,8 @@ TEST(RingLog, SavedLogLoadsBackUnchanged)
     ASSERT_TRUE(ringlog::speichere(pfad, eintraege));
     const auto bytes = ansi::readFile(pfad);
     ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, QByteArray("\"zitiert\", 1,2\r\n07.12.26..14:36.Gr\xFC\xDF" "e; \x80\r\n\r\n"));
+    EXPECT_EQ(*bytes, QByteArray("\"zitiert\", 1,2\r\n07.12.26..14:36.Gr\xFC\xDF"
+                                 "e; \x80\r\n\r\n"));
     EXPECT_EQ(ringlog::lade(pfad), eintraege);
 
     // Saving replaces the file.
@@ -89,7 +92,8 @@ TEST(RingLog, ModeFileSelectsOneOption)
         ASSERT_TRUE(ringlog::schreibeModus(pfad, i));
         EXPECT_EQ(ringlog::leseModus(pfad), i);
     }
-    EXPECT_EQ(ansi::readFile(pfad).value_or(QByteArray()), QByteArray("False\r\nFalse\r\nTrue\r\n"));
+    EXPECT_EQ(ansi::readFile(pfad).value_or(QByteArray()),
+              QByteArray("False\r\nFalse\r\nTrue\r\n"));
 
     // The options are exclusive: a later "True" wins.
     schreibe(pfad, "True\r\nTrue\r\nFalse\r\n");

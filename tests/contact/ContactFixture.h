@@ -16,11 +16,13 @@
 
 #include <memory>
 
-namespace varnek::test {
+namespace varnek::test
+{
 
 // A contact window in its own program folder, against a fresh local server.
-class ContactFixture : public ::testing::Test {
-protected:
+class ContactFixture : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.running());
@@ -73,7 +75,8 @@ protected:
     }
     QByteArray remote(const QString &address, const QString &file = QStringLiteral("Gast.txt"))
     {
-        return server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + address + QLatin1Char('/') + file);
+        return server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/") + address +
+                               QLatin1Char('/') + file);
     }
     QByteArray lokal(const QString &name)
     {

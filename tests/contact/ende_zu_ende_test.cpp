@@ -13,10 +13,12 @@
 using namespace varnek;
 using namespace varnek::test;
 
-namespace {
+namespace
+{
 
-class EndeZuEnde : public ContactFixture {
-protected:
+class EndeZuEnde : public ContactFixture
+{
+  protected:
     // Runs the program without a window; returns its exit code.
     int gast(const QStringList &argumente, QString *ausgabe = nullptr, int ftpPort = -1)
     {
@@ -25,8 +27,8 @@ protected:
         p.start(QStringLiteral(VARNEK_BINARY),
                 QStringList{QStringLiteral("--folder"), gastOrdner.path(), QStringLiteral("--host"),
                             server.host(), QStringLiteral("--ftp-port"),
-                            QString::number(ftpPort < 0 ? server.ftpPort() : ftpPort)}
-                    + argumente);
+                            QString::number(ftpPort < 0 ? server.ftpPort() : ftpPort)} +
+                    argumente);
         EXPECT_TRUE(p.waitForFinished(30000));
         if (ausgabe)
             *ausgabe = QString::fromUtf8(p.readAll());
@@ -39,13 +41,17 @@ protected:
 TEST_F(EndeZuEnde, CommandLineSendAndRingLeaveTheWindowsBytes)
 {
     QString ausgabe;
-    EXPECT_EQ(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo")}, &ausgabe), 0)
+    EXPECT_EQ(
+        gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo")}, &ausgabe),
+        0)
         << qPrintable(ausgabe);
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("Hallo\r\n"));
     EXPECT_TRUE(ausgabe.trimmed().endsWith(QStringLiteral("OK"))) << qPrintable(ausgabe);
 
-    EXPECT_EQ(gast({QStringLiteral("--send"), QStringLiteral("info"), QStringLiteral("Grüße €")}), 0);
-    EXPECT_EQ(remote(QStringLiteral("info")), QByteArray("Gr\xfc\xdf" "e \x80\r\n"));
+    EXPECT_EQ(gast({QStringLiteral("--send"), QStringLiteral("info"), QStringLiteral("Grüße €")}),
+              0);
+    EXPECT_EQ(remote(QStringLiteral("info")), QByteArray("Gr\xfc\xdf"
+                                                         "e \x80\r\n"));
 
     EXPECT_EQ(gast({QStringLiteral("--ring"), QStringLiteral("test")}), 0);
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("#dingdong#\r\n"));
@@ -54,10 +60,11 @@ TEST_F(EndeZuEnde, CommandLineSendAndRingLeaveTheWindowsBytes)
 TEST_F(EndeZuEnde, CommandLineFailuresExitNonZeroWithTheMessage)
 {
     QString ausgabe;
-    EXPECT_NE(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo")}, &ausgabe,
-                   closedPort()),
+    EXPECT_NE(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo")},
+                   &ausgabe, closedPort()),
               0);
-    EXPECT_TRUE(ausgabe.contains(QStringLiteral("Fehler beim Verbindungsaufbau"))) << qPrintable(ausgabe);
+    EXPECT_TRUE(ausgabe.contains(QStringLiteral("Fehler beim Verbindungsaufbau")))
+        << qPrintable(ausgabe);
 
     EXPECT_NE(gast({QStringLiteral("--ring"), QStringLiteral("gibtsnicht")}, &ausgabe), 0);
     EXPECT_TRUE(ausgabe.contains(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")))
@@ -71,7 +78,8 @@ TEST_F(EndeZuEnde, GuestProcessReachesContactWindowAndRingsItsBell)
     kontakt.lausche(QStringLiteral("test"));
     ASSERT_TRUE(kontakt.empfang().timer41().isActive());
 
-    ASSERT_EQ(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);
+    ASSERT_EQ(
+        gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);
     EXPECT_TRUE(waitUntil(
         [&] {
             for (const auto &args : gesprochen)
@@ -80,7 +88,8 @@ TEST_F(EndeZuEnde, GuestProcessReachesContactWindowAndRingsItsBell)
             return false;
         },
         10000));
-    EXPECT_TRUE(waitUntil([&] { return kontakt.text7().startsWith(QLatin1String("Hallo Welt")); }, 5000));
+    EXPECT_TRUE(
+        waitUntil([&] { return kontakt.text7().startsWith(QLatin1String("Hallo Welt")); }, 5000));
 
     ASSERT_EQ(gast({QStringLiteral("--ring"), QStringLiteral("test")}), 0);
     ASSERT_TRUE(waitUntil([&] { return programm->klingel2WennGeladen() != nullptr; }, 10000));
@@ -109,11 +118,13 @@ TEST_F(EndeZuEnde, TwoProcessesTalk)
                   {QStringLiteral("--folder"), kontaktOrdner.filePath(QStringLiteral("programm")),
                    QStringLiteral("--host"), server.host(), QStringLiteral("--ftp-port"),
                    QString::number(server.ftpPort()), QStringLiteral("--http-port"),
-                   QString::number(server.httpPort()), QStringLiteral("--watch"), QStringLiteral("test"),
-                   QStringLiteral("--speech-log"), protokoll, QStringLiteral("--mute")});
+                   QString::number(server.httpPort()), QStringLiteral("--watch"),
+                   QStringLiteral("test"), QStringLiteral("--speech-log"), protokoll,
+                   QStringLiteral("--mute")});
     ASSERT_TRUE(kontakt.waitForStarted(5000));
 
-    ASSERT_EQ(gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);
+    ASSERT_EQ(
+        gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);
     const bool angekommen = waitUntil(
         [&] {
             QFile f(protokoll);

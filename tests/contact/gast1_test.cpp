@@ -19,13 +19,15 @@
 using namespace varnek;
 using namespace varnek::test;
 
-namespace {
+namespace
+{
 
 // Input arrives as the platform delivers it: keys to the window, which
 // hands them to the focus widget after the shortcuts had their turn, and
 // clicks at a control's place in the window.
-class Gast1Test : public ContactFixture {
-protected:
+class Gast1Test : public ContactFixture
+{
+  protected:
     QWindow *fenster() { return programm->gast1()->windowHandle(); }
 
     void taste(Qt::Key key, Qt::KeyboardModifiers mod = Qt::NoModifier)
@@ -41,8 +43,8 @@ protected:
             // Letters beyond ASCII come as the keyboard sends them: a key
             // press carrying the character.
             const int code = c.unicode() < 0x100 ? c.toUpper().unicode() : int(Qt::Key_unknown);
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(code), QString(c),
-                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(code),
+                                QString(c), Qt::NoModifier);
         }
     }
 
@@ -101,7 +103,8 @@ TEST_F(Gast1Test, StartsDisconnectedWithEmptyMessageFile)
     EXPECT_FALSE(control<QLabel>("Picture28")->isVisible());
     EXPECT_TRUE(control<QLabel>("Picture3")->isVisible());
     EXPECT_FALSE(control<QLabel>("Picture4")->isVisible());
-    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/ Adresse  eingeben [V-VX-Nr:]"));
+    EXPECT_EQ(g.verbindung().Label1(),
+              QStringLiteral("localhost/localhost/vx/stillbox/vxvx/ Adresse  eingeben [V-VX-Nr:]"));
     EXPECT_FALSE(g.empfang().timer41().isActive());
 }
 
@@ -207,7 +210,8 @@ TEST_F(Gast1Test, SendingToAnAddressWithoutConnectionNeverSaysOk)
     dialogs::clearShown();
     tippe(QStringLiteral("Hallo"));
     EXPECT_TRUE(ftpFertig());
-    EXPECT_TRUE(dialogs::shown().contains(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")));
+    EXPECT_TRUE(
+        dialogs::shown().contains(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")));
     EXPECT_NE(status(), QStringLiteral("OK"));
     EXPECT_NE(status(), QStringLiteral("Ok"));
     EXPECT_TRUE(remote(QStringLiteral("test")).isEmpty());
@@ -221,7 +225,8 @@ TEST_F(Gast1Test, MissingAddressFolderGivesMessage)
     waehleAdresse(QStringLiteral("gibtsnicht"));
     dialogs::clearShown();
     tippe(QStringLiteral("Hallo"));
-    EXPECT_TRUE(dialogs::shown().contains(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")));
+    EXPECT_TRUE(
+        dialogs::shown().contains(QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")));
 }
 
 TEST_F(Gast1Test, AddressLeavingTheAddressAreaIsRefused)
@@ -234,7 +239,8 @@ TEST_F(Gast1Test, AddressLeavingTheAddressAreaIsRefused)
         dialogs::clearShown();
         waehleAdresse(QString::fromLatin1(adresse));
         EXPECT_EQ(g.verbindung().Label1(), vorher) << adresse;
-        EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Adresse ist nicht gültig!")}) << adresse;
+        EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Adresse ist nicht gültig!")})
+            << adresse;
     }
 }
 
@@ -259,7 +265,8 @@ TEST_F(Gast1Test, RingCodeListSavesOncePerCodeIgnoringCase)
     klick("klinelcodspeichern");
     ersetze(QStringLiteral("#TÜR#"));
     klick("klinelcodspeichern");
-    EXPECT_EQ(dialogs::shown(), (QStringList{QStringLiteral("Bereits da!"), QStringLiteral("Bereits da!")}));
+    EXPECT_EQ(dialogs::shown(),
+              (QStringList{QStringLiteral("Bereits da!"), QStringLiteral("Bereits da!")}));
     EXPECT_EQ(lokal(QStringLiteral("Kaco.txt")), QByteArray("#T\xfcr#\r\n"));
 
     QFile f(ordner.filePath(QStringLiteral("Kaco.txt")));
@@ -267,7 +274,8 @@ TEST_F(Gast1Test, RingCodeListSavesOncePerCodeIgnoringCase)
     f.write("#eins#, zwei\r\n#drei#\r\n");
     f.close();
     klick("ladeKC");
-    EXPECT_EQ(g.klingelCode().List6, (QStringList{QStringLiteral("#eins#, zwei"), QStringLiteral("#drei#")}));
+    EXPECT_EQ(g.klingelCode().List6,
+              (QStringList{QStringLiteral("#eins#, zwei"), QStringLiteral("#drei#")}));
 
     // Choosing a code with the arrow keys makes it the one watched for.
     combo3->setFocus(Qt::MouseFocusReason);
@@ -428,11 +436,13 @@ TEST_F(Gast1Test, HintsReachTheHintLineWithTheirColours)
     ASSERT_TRUE(waitUntil([&] { return !kontakt->hasFocus(); }));
     EXPECT_EQ(Hinweise::background(kontakt), farbe::pfirsich);
     EXPECT_EQ(programm->hilfe2()->text(),
-              QStringLiteral(" Textfeld mit Enter wird ihr Text an die ausgewählte Adresse verschickt und beim Empfänger automatisch vorgelesen!"));
+              QStringLiteral(" Textfeld mit Enter wird ihr Text an die ausgewählte Adresse "
+                             "verschickt und beim Empfänger automatisch vorgelesen!"));
 
     QWidget *weiter = control<QWidget>("PictureWeiter");
     QTest::mouseMove(fenster(), weiter->mapTo(weiter->window(), weiter->rect().center()));
-    ASSERT_TRUE(waitUntil([&] { return programm->hilfe2()->text() == QStringLiteral(" Play-Weiter:"); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return programm->hilfe2()->text() == QStringLiteral(" Play-Weiter:"); }));
     EXPECT_EQ(Hinweise::background(control<QPushButton>("beende3")), farbe::lachs);
 }
 
@@ -477,10 +487,18 @@ TEST_F(Gast1Test, EveryWayOutEndsCleanly)
         taste(Qt::Key_D, Qt::ControlModifier);
         ASSERT_EQ(QApplication::focusWidget(), control<QWidget>("Combo2"));
         switch (weg) {
-        case 0: taste(Qt::Key_Escape); break;
-        case 1: klick("beende3"); break;
-        case 2: taste(Qt::Key_X, Qt::ControlModifier); break;
-        case 3: fenster()->close(); break; // the close box
+        case 0:
+            taste(Qt::Key_Escape);
+            break;
+        case 1:
+            klick("beende3");
+            break;
+        case 2:
+            taste(Qt::Key_X, Qt::ControlModifier);
+            break;
+        case 3:
+            fenster()->close();
+            break; // the close box
         }
         EXPECT_FALSE(g.isVisible()) << weg;
         EXPECT_EQ(programm->klingel2WennGeladen(), nullptr) << weg;
@@ -501,7 +519,8 @@ TEST_F(Gast1Test, AddressDropDownIsLimitedToHalfTheScreen)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST_F(Gast1Test, ReadOnlyMessageFileIsReportedAndTheOldFileSent)
 {
@@ -511,7 +530,8 @@ TEST_F(Gast1Test, ReadOnlyMessageFileIsReportedAndTheOldFileSent)
     tippe(QStringLiteral("zweite"));
     QFile::setPermissions(ordner.filePath(QStringLiteral("Gast.txt")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!")});
+    EXPECT_EQ(dialogs::shown(),
+              QStringList{QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!")});
     // The upload that follows sends what is on disk, and ends at "OK".
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("erste\r\n"));
     EXPECT_EQ(status(), QStringLiteral("OK"));
@@ -520,15 +540,16 @@ TEST_F(Gast1Test, ReadOnlyMessageFileIsReportedAndTheOldFileSent)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST_F(Gast1Test, EnlargedWindowShowsNoProcedureButtons)
 {
     Gast1 &g = starte();
     g.resize(1200, 900);
     QCoreApplication::processEvents();
-    for (const char *name : {"Command5", "Command4", "Command19", "Command10", "start1", "stoplesen",
-                             "Commandsend", "g1S", "h1", "Combo1"})
+    for (const char *name : {"Command5", "Command4", "Command19", "Command10", "start1",
+                             "stoplesen", "Commandsend", "g1S", "h1", "Combo1"})
         EXPECT_FALSE(control<QWidget>(name)->isVisible()) << name;
     // What an enlarged window shows below is the remote browser.
     EXPECT_TRUE(control<QWidget>("File1")->isVisible());
@@ -546,14 +567,16 @@ TEST_F(Gast1Test, NarrowWindowKeepsIndicatorsMenusAndGuideInView)
         taste(breite == 7875 ? Qt::Key_U : Qt::Key_F, Qt::ControlModifier);
         QCoreApplication::processEvents();
         ASSERT_EQ(g.width(), breite / 15);
-        for (const char *name : {"Picture3", "PicturePlay", "PicturePause", "PictureStop", "PictureWeiter",
-                                 "Label16", "Combo2", "KL1"})
+        for (const char *name : {"Picture3", "PicturePlay", "PicturePause", "PictureStop",
+                                 "PictureWeiter", "Label16", "Combo2", "KL1"})
             EXPECT_TRUE(imFenster(name)) << name << " at " << breite;
-        EXPECT_FALSE(control<QWidget>("Text7")->geometry().intersects(control<QWidget>("PicturePlay")->geometry()));
+        EXPECT_FALSE(control<QWidget>("Text7")->geometry().intersects(
+            control<QWidget>("PicturePlay")->geometry()));
         // Every menu has its place in the bar: none is pushed into an overflow button.
         QMenuBar *leiste = g.menuBar();
         for (QAction *a : leiste->actions())
-            EXPECT_LE(leiste->actionGeometry(a).right(), leiste->width()) << qPrintable(a->text()) << " at " << breite;
+            EXPECT_LE(leiste->actionGeometry(a).right(), leiste->width())
+                << qPrintable(a->text()) << " at " << breite;
         // The guide shows its whole text, on two lines if need be.
         auto *guide = control<QLabel>("Label16");
         EXPECT_GE(guide->height(), guide->heightForWidth(guide->width())) << breite;
@@ -562,7 +585,8 @@ TEST_F(Gast1Test, NarrowWindowKeepsIndicatorsMenusAndGuideInView)
     }
     // The address field's design text fits into it.
     auto *combo = control<QComboBox>("Combo2");
-    EXPECT_GE(combo->lineEdit()->width(), combo->fontMetrics().horizontalAdvance(combo->currentText()));
+    EXPECT_GE(combo->lineEdit()->width(),
+              combo->fontMetrics().horizontalAdvance(combo->currentText()));
 }
 
 TEST_F(Gast1Test, RingCodePanelIsOpaqueAndLeavesTheStatusLine)
@@ -590,7 +614,11 @@ TEST_F(Gast1Test, RingInMessageBoxModeReadsTheTextOnce)
     // Watching from the start, as with --watch test.
     g.lausche(QStringLiteral("test"));
     g.empfang().setIntervalle(300, 100, 100);
-    ASSERT_TRUE(waitUntil([&] { return dialogs::shown().contains(QStringLiteral("Achtung ein Gast hat geklingelt !")); }, 8000));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return dialogs::shown().contains(QStringLiteral("Achtung ein Gast hat geklingelt !"));
+        },
+        8000));
     QTest::qWait(2000);
     int hallo = 0;
     for (const auto &args : gesprochen)

@@ -9,10 +9,12 @@
 
 using varnek::SpeechComponent;
 
-namespace {
+namespace
+{
 
-class SpeechComponentTest : public ::testing::Test {
-protected:
+class SpeechComponentTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -43,15 +45,19 @@ protected:
 TEST(SpeechComponentSpeakable, HashFramedWordsAndTextsAreSilent)
 {
     EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("#dingdong#")), QString());
-    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("Hallo #x# Welt")), QStringLiteral("Hallo Welt"));
+    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("Hallo #x# Welt")),
+              QStringLiteral("Hallo Welt"));
     EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("#Das ganze\r\nTextstück#")), QString());
-    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("a #b c# d #e# f")), QStringLiteral("a d f"));
-    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("Gast #dingdong#")), QStringLiteral("Gast"));
+    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("a #b c# d #e# f")),
+              QStringLiteral("a d f"));
+    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("Gast #dingdong#")),
+              QStringLiteral("Gast"));
 }
 
 TEST(SpeechComponentSpeakable, UnclosedHashAndInnerHashAreSpoken)
 {
-    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("Raum #5 frei")), QStringLiteral("Raum #5 frei"));
+    EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("Raum #5 frei")),
+              QStringLiteral("Raum #5 frei"));
     EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("C# und F#")), QStringLiteral("C# und F#"));
     EXPECT_EQ(SpeechComponent::speakable(QStringLiteral("nur #")), QStringLiteral("nur #"));
 }
@@ -65,7 +71,8 @@ TEST(SpeechComponentSpeakable, LineBreaksAndBlankRunsBecomeOneBlank)
 
 TEST_F(SpeechComponentTest, User1ReadsK1WithUmlautsAndWritesTranscript)
 {
-    schreibe(QStringLiteral("K1.txt"), {QStringLiteral("Grüße aus Köln, Straße"), QStringLiteral("zweite Zeile")});
+    schreibe(QStringLiteral("K1.txt"),
+             {QStringLiteral("Grüße aus Köln, Straße"), QStringLiteral("zweite Zeile")});
     sprecher.press(QStringLiteral("user1"));
 
     ASSERT_EQ(spy.count(), 1);
@@ -104,7 +111,7 @@ TEST_F(SpeechComponentTest, NochmalRepeatsLastTextWithTranscript)
     schreibe(QStringLiteral("K1.txt"), {QStringLiteral("Erster")});
     sprecher.press(QStringLiteral("user1"));
     schreibe(QStringLiteral("K1.txt"), {QStringLiteral("Zweiter")});
-    sprecher.press(QStringLiteral("Nochmal"));   // the file is not read again
+    sprecher.press(QStringLiteral("Nochmal")); // the file is not read again
 
     ASSERT_EQ(spy.count(), 2);
     EXPECT_EQ(spy.at(1).at(0).toString(), QStringLiteral("Erster"));
@@ -113,8 +120,9 @@ TEST_F(SpeechComponentTest, NochmalRepeatsLastTextWithTranscript)
 
 TEST_F(SpeechComponentTest, PressesBeforeAnythingLoadedOrUnknownDoNothing)
 {
-    for (const char *name : {"Nochmal", "Stop", "Pause", "Weiter", "user1", "Hilfe", "gibtsnicht", "", "USER1"})
-        sprecher.press(QString::fromLatin1(name));   // no K1.txt, no Hilfe.txt
+    for (const char *name :
+         {"Nochmal", "Stop", "Pause", "Weiter", "user1", "Hilfe", "gibtsnicht", "", "USER1"})
+        sprecher.press(QString::fromLatin1(name)); // no K1.txt, no Hilfe.txt
 
     EXPECT_EQ(spy.count(), 0);
     EXPECT_TRUE(sprecher.lastText().isEmpty());
@@ -139,7 +147,8 @@ TEST_F(SpeechComponentTest, MissingFileKeepsLastText)
 TEST(SpeechComponentTranscript, WithoutTranscriptFileStillSpeaks)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(varnek::ansi::writeLines(dir.filePath(QStringLiteral("K1.txt")), {QStringLiteral("Text")}));
+    ASSERT_TRUE(
+        varnek::ansi::writeLines(dir.filePath(QStringLiteral("K1.txt")), {QStringLiteral("Text")}));
     SpeechComponent sprecher(dir.path());
     sprecher.setMuted(true);
     QSignalSpy spy(&sprecher, &SpeechComponent::spoken);

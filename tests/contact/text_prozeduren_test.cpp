@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-namespace varnek {
-namespace {
+namespace varnek
+{
+namespace
+{
 
 QString woerter(int anzahl, const QString &zwischen = QStringLiteral(" "))
 {
@@ -15,36 +17,47 @@ QString woerter(int anzahl, const QString &zwischen = QStringLiteral(" "))
 
 TEST(ZeichenErsetzen, ReplacesEveryOccurrenceLeftToRight)
 {
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("<?xml a <?xml b"), QStringLiteral("<?xml"), QStringLiteral(".")),
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("<?xml a <?xml b"), QStringLiteral("<?xml"),
+                              QStringLiteral(".")),
               QStringLiteral(". a . b"));
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("<?xml<?xml"), QStringLiteral("<?xml"), QStringLiteral(".")),
-              QStringLiteral(".."));
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("kein Treffer"), QStringLiteral("<?xml"), QStringLiteral(".")),
+    EXPECT_EQ(
+        ZeichenErsetzen(QStringLiteral("<?xml<?xml"), QStringLiteral("<?xml"), QStringLiteral(".")),
+        QStringLiteral(".."));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("kein Treffer"), QStringLiteral("<?xml"),
+                              QStringLiteral(".")),
               QStringLiteral("kein Treffer"));
     // No overlap: "aaa" holds "aa" once from the left.
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("aaa"), QStringLiteral("aa"), QStringLiteral("b")), QStringLiteral("ba"));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("aaa"), QStringLiteral("aa"), QStringLiteral("b")),
+              QStringLiteral("ba"));
     // Case-sensitive.
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("#DINGDONG#"), QStringLiteral("#dingdong#"), QStringLiteral(".")),
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("#DINGDONG#"), QStringLiteral("#dingdong#"),
+                              QStringLiteral(".")),
               QStringLiteral("#DINGDONG#"));
     // Shorter and longer replacements keep the rest of the text in place.
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("x#ab#y#ab#"), QStringLiteral("#ab#"), QString()), QStringLiteral("xy"));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("x#ab#y#ab#"), QStringLiteral("#ab#"), QString()),
+              QStringLiteral("xy"));
     EXPECT_EQ(ZeichenErsetzen(QStringLiteral("ä-ö-ü"), QStringLiteral("-"), QStringLiteral("\r\n")),
               QStringLiteral("ä\r\nö\r\nü"));
 }
 
 TEST(ZeichenErsetzen, InsertedTextIsNeverSearchedAgain)
 {
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("aXa"), QStringLiteral("a"), QStringLiteral("aa")), QStringLiteral("aaXaa"));
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("##"), QStringLiteral("#"), QStringLiteral("x#x")), QStringLiteral("x#xx#x"));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("aXa"), QStringLiteral("a"), QStringLiteral("aa")),
+              QStringLiteral("aaXaa"));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("##"), QStringLiteral("#"), QStringLiteral("x#x")),
+              QStringLiteral("x#xx#x"));
     // The replacement together with the following text does not form a new
     // occurrence that is replaced again.
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("abc"), QStringLiteral("b"), QStringLiteral("a")), QStringLiteral("aac"));
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("ab"), QStringLiteral("ab"), QStringLiteral("a")), QStringLiteral("a"));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("abc"), QStringLiteral("b"), QStringLiteral("a")),
+              QStringLiteral("aac"));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("ab"), QStringLiteral("ab"), QStringLiteral("a")),
+              QStringLiteral("a"));
 }
 
 TEST(ZeichenErsetzen, EmptySearchTextReturnsTheTextUnchanged)
 {
-    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("Hallo"), QString(), QStringLiteral(".")), QStringLiteral("Hallo"));
+    EXPECT_EQ(ZeichenErsetzen(QStringLiteral("Hallo"), QString(), QStringLiteral(".")),
+              QStringLiteral("Hallo"));
     EXPECT_EQ(ZeichenErsetzen(QString(), QString(), QString()), QString());
     EXPECT_EQ(ZeichenErsetzen(QString(), QStringLiteral("a"), QStringLiteral("b")), QString());
 }
@@ -60,12 +73,15 @@ TEST(Enthaelt, AnswersThePresenceQuestion)
 
 TEST(Parsing, SplitsAtBlankRuns)
 {
-    EXPECT_EQ(Parsing(QStringLiteral("eins  zwei")), QStringList({QStringLiteral("eins"), QStringLiteral("zwei")}));
-    EXPECT_EQ(Parsing(QStringLiteral("eins zwei   drei")),
-              QStringList({QStringLiteral("eins"), QStringLiteral("zwei"), QStringLiteral("drei")}));
+    EXPECT_EQ(Parsing(QStringLiteral("eins  zwei")),
+              QStringList({QStringLiteral("eins"), QStringLiteral("zwei")}));
+    EXPECT_EQ(
+        Parsing(QStringLiteral("eins zwei   drei")),
+        QStringList({QStringLiteral("eins"), QStringLiteral("zwei"), QStringLiteral("drei")}));
     EXPECT_EQ(Parsing(QStringLiteral("wort")), QStringList({QStringLiteral("wort")}));
     // Only the blank separates; line breaks and tabs are word characters.
-    EXPECT_EQ(Parsing(QStringLiteral("a\r\nb\tc d")), QStringList({QStringLiteral("a\r\nb\tc"), QStringLiteral("d")}));
+    EXPECT_EQ(Parsing(QStringLiteral("a\r\nb\tc d")),
+              QStringList({QStringLiteral("a\r\nb\tc"), QStringLiteral("d")}));
 }
 
 TEST(Parsing, LeadingAndTrailingBlanks)

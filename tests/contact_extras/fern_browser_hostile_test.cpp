@@ -11,9 +11,12 @@
 using namespace varnek;
 using namespace varnek::test;
 
-namespace {
+namespace
+{
 
-class FernBrowserHostileTest : public ContactFixture {};
+class FernBrowserHostileTest : public ContactFixture
+{
+};
 
 TEST_F(FernBrowserHostileTest, OverlongListingIsCutAndTheStatusLineSaysSo)
 {

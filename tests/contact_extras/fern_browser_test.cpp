@@ -10,10 +10,12 @@
 using namespace varnek;
 using namespace varnek::test;
 
-namespace {
+namespace
+{
 
-class FernBrowserTest : public ContactFixture {
-protected:
+class FernBrowserTest : public ContactFixture
+{
+  protected:
     void SetUp() override
     {
         ContactFixture::SetUp();
@@ -96,10 +98,12 @@ TEST_F(FernBrowserTest, DoubleClickNavigatesAndStopsAtTheRoot)
 {
     Gast1 &g = imOrdnerTest(QStringLiteral("*"));
     doppelklick(QStringLiteral("DOCS"));
-    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/docs/"));
+    EXPECT_EQ(g.verbindung().Label1(),
+              QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/docs/"));
     EXPECT_EQ(zeilen(), (QStringList{".", "..", "inner.txt"}));
     doppelklick(QStringLiteral(".."));
-    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/"));
+    EXPECT_EQ(g.verbindung().Label1(),
+              QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/"));
     EXPECT_TRUE(zeilen().contains(QStringLiteral("DOCS")));
 
     g.verbindung().setLabel1(QStringLiteral("localhost/"));
@@ -143,7 +147,8 @@ TEST_F(FernBrowserTest, DeleteKeyAsksBeforeDeleting)
     dialogs::prepareAnswer(QStringLiteral("yes"));
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_TRUE(ftpFertig());
-    EXPECT_FALSE(QFileInfo::exists(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Zeta.txt")));
+    EXPECT_FALSE(
+        QFileInfo::exists(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Zeta.txt")));
     EXPECT_FALSE(zeilen().contains(QStringLiteral("zeta.txt")));
 }
 

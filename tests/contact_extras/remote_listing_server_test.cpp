@@ -10,11 +10,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace varnek {
-namespace {
+namespace varnek
+{
+namespace
+{
 
-class RemoteListingServer : public ::testing::Test {
-protected:
+class RemoteListingServer : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.running());
@@ -47,8 +50,8 @@ protected:
         const std::optional<FtpClient::Listing> listing = client.list();
         if (!listing)
             return std::nullopt;
-        return ListeVerzeichnis(parseListing(listing->format, listing->text, QDateTime::currentDateTimeUtc()),
-                                filter);
+        return ListeVerzeichnis(
+            parseListing(listing->format, listing->text, QDateTime::currentDateTimeUtc()), filter);
     }
 
     test::LocalServer server;
@@ -57,10 +60,12 @@ protected:
 
 TEST_F(RemoteListingServer, RealListingSortedIntoLines)
 {
-    std::optional<RemoteEntries> entries = listLabel(QStringLiteral("localhost/liste/"), QStringLiteral("*"));
+    std::optional<RemoteEntries> entries =
+        listLabel(QStringLiteral("localhost/liste/"), QStringLiteral("*"));
     ASSERT_TRUE(entries);
     const QStringList lines = SortiereVerzeichnis(*entries);
-    EXPECT_EQ(lines, QStringList({".", "..", "DOCS", "alpha.txt", "beta.txt", "big.iso", "grüße.txt", "zeta.txt"}));
+    EXPECT_EQ(lines, QStringList({".", "..", "DOCS", "alpha.txt", "beta.txt", "big.iso",
+                                  "grüße.txt", "zeta.txt"}));
     ASSERT_EQ(entries->size(), std::size_t(lines.size()));
 
     const RemoteEntry &docs = (*entries)[2];
@@ -69,7 +74,8 @@ TEST_F(RemoteListingServer, RealListingSortedIntoLines)
     EXPECT_EQ(beta.name, "Beta.TXT");
     EXPECT_EQ(beta.size, 3);
     EXPECT_EQ(beta.attributes, remote_attr::Normal);
-    const QDateTime onDisk = QFileInfo(server.root() + QStringLiteral("/liste/Beta.TXT")).lastModified().toUTC();
+    const QDateTime onDisk =
+        QFileInfo(server.root() + QStringLiteral("/liste/Beta.TXT")).lastModified().toUTC();
     ASSERT_TRUE(beta.changed.isValid());
     EXPECT_LE(qAbs(beta.changed.secsTo(onDisk)), 1);
     EXPECT_EQ((*entries)[5].size, 5000000000LL);
@@ -79,7 +85,8 @@ TEST_F(RemoteListingServer, RealListingSortedIntoLines)
 TEST_F(RemoteListingServer, DefaultFilterAndNavigationRoundTrip)
 {
     const QString host = server.host();
-    std::optional<RemoteEntries> entries = listLabel(host + QStringLiteral("/liste/"), QStringLiteral("*.txt"));
+    std::optional<RemoteEntries> entries =
+        listLabel(host + QStringLiteral("/liste/"), QStringLiteral("*.txt"));
     ASSERT_TRUE(entries);
     EXPECT_EQ(SortiereVerzeichnis(*entries),
               QStringList({".", "..", "alpha.txt", "beta.txt", "grüße.txt", "zeta.txt"}));

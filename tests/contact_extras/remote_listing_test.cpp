@@ -4,8 +4,10 @@
 
 #include <QStringList>
 
-namespace varnek {
-namespace {
+namespace varnek
+{
+namespace
+{
 
 const QDateTime kNow(QDate(2024, 3, 10), QTime(12, 0), Qt::UTC);
 
@@ -18,7 +20,10 @@ RemoteEntry file(const QString &name, qint64 size = 0, quint32 attributes = remo
     return e;
 }
 
-RemoteEntry dir(const QString &name) { return file(name, 0, remote_attr::Directory); }
+RemoteEntry dir(const QString &name)
+{
+    return file(name, 0, remote_attr::Directory);
+}
 
 QStringList names(const RemoteEntries &entries)
 {
@@ -29,7 +34,8 @@ QStringList names(const RemoteEntries &entries)
 }
 
 // The whole path from the server's answer to the list lines.
-QStringList shown(const RemoteEntries &server, const QString &filter, RemoteEntries *sorted = nullptr)
+QStringList shown(const RemoteEntries &server, const QString &filter,
+                  RemoteEntries *sorted = nullptr)
 {
     RemoteEntries entries = ListeVerzeichnis(server, filter);
     const QStringList lines = SortiereVerzeichnis(entries);
@@ -45,15 +51,17 @@ TEST(RemoteListingParse, UnixListFromCommonServers)
     // vsftpd (numeric owners, zero-padded day), ProFTPD (blank-padded day,
     // year form), pyftpdlib; a "total" line, CR LF endings, a symlink and a
     // name with blanks.
-    const QByteArray text = "total 24\r\n"
-                            "drwxr-xr-x    2 1000     1000         4096 Mar 05 14:05 docs\r\n"
-                            "-rw-r--r--    1 ftp      ftp           120 Jan 15  2019 Zeta.txt\r\n"
-                            "-rw-r--r--   1 owner    group         512 Dec 24 09:07 alpha.txt\r\n"
-                            "lrwxrwxrwx   1 root     root            7 Feb  1 08:00 latest -> Zeta.txt\r\n"
-                            "-r--r--r--   1 user     staff   5000000000 Mar 11 01:00 my big file.iso\r\n";
+    const QByteArray text =
+        "total 24\r\n"
+        "drwxr-xr-x    2 1000     1000         4096 Mar 05 14:05 docs\r\n"
+        "-rw-r--r--    1 ftp      ftp           120 Jan 15  2019 Zeta.txt\r\n"
+        "-rw-r--r--   1 owner    group         512 Dec 24 09:07 alpha.txt\r\n"
+        "lrwxrwxrwx   1 root     root            7 Feb  1 08:00 latest -> Zeta.txt\r\n"
+        "-r--r--r--   1 user     staff   5000000000 Mar 11 01:00 my big file.iso\r\n";
     const RemoteEntries e = parseList(text, kNow);
     ASSERT_EQ(e.size(), 5u);
-    EXPECT_EQ(names(e), QStringList({"docs", "Zeta.txt", "alpha.txt", "latest", "my big file.iso"}));
+    EXPECT_EQ(names(e),
+              QStringList({"docs", "Zeta.txt", "alpha.txt", "latest", "my big file.iso"}));
 
     EXPECT_EQ(e[0].attributes, remote_attr::Directory);
     EXPECT_TRUE(e[0].isDirectory());
@@ -108,7 +116,8 @@ TEST(RemoteListingParse, DosListFromIis)
                             "03-05-2007  12:00 PM                  7 spaced marker.txt\r\n";
     const RemoteEntries e = parseList(text, kNow);
     ASSERT_EQ(e.size(), 5u);
-    EXPECT_EQ(names(e), QStringList({"docs", "Zeta.txt", "big file.iso", "old.txt", "spaced marker.txt"}));
+    EXPECT_EQ(names(e),
+              QStringList({"docs", "Zeta.txt", "big file.iso", "old.txt", "spaced marker.txt"}));
     EXPECT_EQ(e[0].attributes, remote_attr::Directory);
     EXPECT_EQ(e[0].changed, QDateTime(QDate(2007, 3, 5), QTime(14, 5), Qt::UTC));
     EXPECT_EQ(e[1].attributes, remote_attr::Normal);
@@ -140,7 +149,8 @@ TEST(RemoteListingParse, Mlsd)
         "; nofacts.txt\r\n";
     const RemoteEntries e = parseMlsd(text);
     ASSERT_EQ(e.size(), 5u);
-    EXPECT_EQ(names(e), QStringList({"docs", "big file;1.iso", "readonly.txt", "link", "nofacts.txt"}));
+    EXPECT_EQ(names(e),
+              QStringList({"docs", "big file;1.iso", "readonly.txt", "link", "nofacts.txt"}));
     EXPECT_TRUE(e[0].isDirectory());
     EXPECT_EQ(e[0].changed, QDateTime(QDate(2007, 3, 5), QTime(14, 5), Qt::UTC));
     EXPECT_EQ(e[1].attributes, remote_attr::Normal);
@@ -209,8 +219,12 @@ TEST(RemoteListingParse, EveryTruncationOfValidLinesIsHandled)
 
 TEST(RemoteListingParse, NamesAreUtf8OrElseWindows1252)
 {
-    EXPECT_EQ(decodeRemoteName("Gr\xc3\xbc\xc3\x9f" "e.txt"), QString::fromUtf8("Grüße.txt"));
-    EXPECT_EQ(decodeRemoteName("Gr\xfc\xdf" "e.txt"), QString::fromUtf8("Grüße.txt"));
+    EXPECT_EQ(decodeRemoteName("Gr\xc3\xbc\xc3\x9f"
+                               "e.txt"),
+              QString::fromUtf8("Grüße.txt"));
+    EXPECT_EQ(decodeRemoteName("Gr\xfc\xdf"
+                               "e.txt"),
+              QString::fromUtf8("Grüße.txt"));
     EXPECT_EQ(decodeRemoteName("\x80uro"), QString::fromUtf8("€uro"));
     const RemoteEntries e = parseList("-rw-r--r-- 1 a b 1 Mar 5 14:05 M\xe4rz.txt\n", kNow);
     ASSERT_EQ(e.size(), 1u);
@@ -297,9 +311,11 @@ TEST(RemoteListingFilter, WildcardsLikeWindowsFind)
 
 TEST(RemoteListingSort, DirectoryFirstThenFilesWithAddedDotEntries)
 {
-    const RemoteEntries server = {dir("docs"), file("Zeta.txt"), file("alpha.txt"), file("Beta.TXT")};
+    const RemoteEntries server = {dir("docs"), file("Zeta.txt"), file("alpha.txt"),
+                                  file("Beta.TXT")};
     RemoteEntries sorted;
-    EXPECT_EQ(shown(server, "*", &sorted), QStringList({".", "..", "DOCS", "alpha.txt", "beta.txt", "zeta.txt"}));
+    EXPECT_EQ(shown(server, "*", &sorted),
+              QStringList({".", "..", "DOCS", "alpha.txt", "beta.txt", "zeta.txt"}));
     // Row i of the list is entry i; stored names keep the server's case.
     EXPECT_EQ(names(sorted), QStringList({".", "..", "docs", "alpha.txt", "Beta.TXT", "Zeta.txt"}));
     EXPECT_EQ(sorted[0].attributes, remote_attr::Directory);
@@ -335,7 +351,8 @@ TEST(RemoteListingSort, ServerDotEntriesFirstGetNothingAdded)
     EXPECT_EQ(shown(server, "*.txt"), QStringList({".profile.txt", "a.txt"}));
 
     // Only the first kept entry counts: a dot file further down does not.
-    EXPECT_EQ(shown({file("a.txt"), file(".b.txt")}, "*"), QStringList({".", "..", ".b.txt", "a.txt"}));
+    EXPECT_EQ(shown({file("a.txt"), file(".b.txt")}, "*"),
+              QStringList({".", "..", ".b.txt", "a.txt"}));
 }
 
 TEST(RemoteListingSort, EmptyOrUnmatchedListingHasOnlyDotEntries)
@@ -364,7 +381,8 @@ TEST(RemoteListingSort, NamesAreTrimmedAndEmptyNamesDropped)
 
 TEST(RemoteListingSort, DirectoryWithFurtherBitsIsAFile)
 {
-    const RemoteEntries server = {file("b.txt"), file("Locked", 0, remote_attr::Directory | remote_attr::ReadOnly),
+    const RemoteEntries server = {file("b.txt"),
+                                  file("Locked", 0, remote_attr::Directory | remote_attr::ReadOnly),
                                   dir("Zdir")};
     RemoteEntries sorted;
     EXPECT_EQ(shown(server, "*", &sorted), QStringList({".", "..", "ZDIR", "b.txt", "locked"}));
@@ -379,7 +397,8 @@ TEST(RemoteListingSort, EqualNamesKeepServerOrder)
 {
     RemoteEntries entries = {file("README", 1), file("b", 2), file("readme", 3), file("ReadMe", 4),
                              file("Readme", 5)};
-    EXPECT_EQ(SortiereVerzeichnis(entries), QStringList({"b", "readme", "readme", "readme", "readme"}));
+    EXPECT_EQ(SortiereVerzeichnis(entries),
+              QStringList({"b", "readme", "readme", "readme", "readme"}));
     EXPECT_EQ(entries[0].size, 2);
     EXPECT_EQ(entries[1].size, 1);
     EXPECT_EQ(entries[2].size, 3);
@@ -389,8 +408,15 @@ TEST(RemoteListingSort, EqualNamesKeepServerOrder)
 
 TEST(RemoteListingSort, CodeOrderOfLowerCasedNames)
 {
-    RemoteEntries entries = {file(QString::fromUtf8("Äpfel")), file("zebra"), file("apfel"), file("_x"),
-                             file("Abc"),  file("ab"),    file("ab c"), file("1st"), file(".hidden")};
+    RemoteEntries entries = {file(QString::fromUtf8("Äpfel")),
+                             file("zebra"),
+                             file("apfel"),
+                             file("_x"),
+                             file("Abc"),
+                             file("ab"),
+                             file("ab c"),
+                             file("1st"),
+                             file(".hidden")};
     // "_" (95) sorts before letters only once they are lower-cased; "ä"
     // after "z"; a prefix first, a blank before letters.
     EXPECT_EQ(SortiereVerzeichnis(entries),
@@ -418,10 +444,14 @@ TEST(RemoteListingDetails, AttributeLetters)
 
 TEST(RemoteListingDetails, FormatiereDatum)
 {
-    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2007, 3, 5), QTime(14, 5), Qt::UTC)), "Mo 5.3.2007 um 14:05");
-    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2007, 3, 5), QTime(9, 7), Qt::UTC)), "Mo 5.3.2007 um 9:07");
-    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2023, 12, 31), QTime(0, 0), Qt::UTC)), "So 31.12.2023 um 0:00");
-    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2024, 2, 10), QTime(23, 59), Qt::UTC)), "Sa 10.2.2024 um 23:59");
+    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2007, 3, 5), QTime(14, 5), Qt::UTC)),
+              "Mo 5.3.2007 um 14:05");
+    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2007, 3, 5), QTime(9, 7), Qt::UTC)),
+              "Mo 5.3.2007 um 9:07");
+    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2023, 12, 31), QTime(0, 0), Qt::UTC)),
+              "So 31.12.2023 um 0:00");
+    EXPECT_EQ(FormatiereDatum(QDateTime(QDate(2024, 2, 10), QTime(23, 59), Qt::UTC)),
+              "Sa 10.2.2024 um 23:59");
     EXPECT_EQ(FormatiereDatum(QDateTime()), "");
 }
 

@@ -7,9 +7,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QImage>
 #include <QEnterEvent>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
@@ -20,7 +20,8 @@
 
 using namespace varnek;
 
-namespace {
+namespace
+{
 
 Einstellungen stummIn(const QString &ordner)
 {
@@ -30,8 +31,9 @@ Einstellungen stummIn(const QString &ordner)
     return e;
 }
 
-class Hilfe2Test : public ::testing::Test {
-protected:
+class Hilfe2Test : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         dialogs::setTestMode(true);
@@ -104,12 +106,15 @@ TEST_F(Hilfe2Test, WithoutAutomaticReadingTextChangesButNothingIsWrittenOrSpoken
 
 TEST_F(Hilfe2Test, AutomaticReadingWritesAndSpeaksEveryChange)
 {
-    hilfe->setAutomatisch(true);   // empty text: the file is written, nothing is heard
+    hilfe->setAutomatisch(true); // empty text: the file is written, nothing is heard
     EXPECT_EQ(hilfeTxt(), QByteArray("\r\n"));
     EXPECT_EQ(spy.count(), 0);
 
-    const QStringList texte{QStringLiteral("Eins"), QStringLiteral("Zwei"), QStringLiteral("Grüße")};
-    const QList<QByteArray> dateien{"Eins\r\n", "Zwei\r\n", "Gr\xfc\xdf" "e\r\n"};
+    const QStringList texte{QStringLiteral("Eins"), QStringLiteral("Zwei"),
+                            QStringLiteral("Grüße")};
+    const QList<QByteArray> dateien{"Eins\r\n", "Zwei\r\n",
+                                    "Gr\xfc\xdf"
+                                    "e\r\n"};
     for (int i = 0; i < texte.size(); ++i) {
         hilfe->setText(texte.at(i));
         EXPECT_EQ(hilfeTxt(), dateien.at(i));
@@ -126,7 +131,7 @@ TEST_F(Hilfe2Test, AutomaticReadingWritesAndSpeaksEveryChange)
 TEST_F(Hilfe2Test, TickingReadsOnlyOnChangeAndUntickingStopsAutomaticReading)
 {
     hilfe->setText(QStringLiteral("Schon da"));
-    check1->setChecked(true);   // as the user's click does
+    check1->setChecked(true); // as the user's click does
     EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Schon da")});
     hilfe->setAutomatisch(true); // already ticked: no second reading
     EXPECT_EQ(spy.count(), 1);
@@ -146,7 +151,7 @@ TEST_F(Hilfe2Test, KeysWorkWhicheverControlHasTheFocus)
     QTest::mouseMove(hilfe->windowHandle(), mitte(label1));
     QCoreApplication::processEvents();
     hilfe->setText(QStringLiteral("Vorlesen"));
-    check1->setFocus(Qt::TabFocusReason);  // the check box itself has the focus
+    check1->setFocus(Qt::TabFocusReason); // the check box itself has the focus
     taste(Qt::Key_F7);
     EXPECT_TRUE(check1->isChecked());
     EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Vorlesen")});
@@ -159,7 +164,7 @@ TEST_F(Hilfe2Test, KeysWorkWhicheverControlHasTheFocus)
 
     check1->setFocus(Qt::TabFocusReason);
     taste(Qt::Key_F2);
-    taste(Qt::Key_F3);   // stop: nothing more is heard
+    taste(Qt::Key_F3); // stop: nothing more is heard
     EXPECT_EQ(gesprochen(), (QStringList{QStringLiteral("Vorlesen"), QStringLiteral("Still")}));
 
     taste(Qt::Key_Escape);
@@ -207,7 +212,8 @@ TEST_F(Hilfe2Test, MouseOverCheckBoxWritesItsHint)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(hilfe));
     QTest::mouseMove(hilfe->windowHandle(), mitte(check1));
     QCoreApplication::processEvents();
-    EXPECT_EQ(hilfe->text(), QStringLiteral("Den Hilfetext automatisch vorlesen lassen!      [F8]!"));
+    EXPECT_EQ(hilfe->text(),
+              QStringLiteral("Den Hilfetext automatisch vorlesen lassen!      [F8]!"));
     EXPECT_EQ(spy.count(), 0);
 }
 
@@ -247,7 +253,8 @@ TEST_F(Hilfe2Test, DockedHelpStaysOnScreenAndLeavesTheContactWindowFree)
         // Menu bar, address field and send box stay uncovered.
         for (const char *name : {"Combo2", "TextS"}) {
             QWidget *c = gast->findChild<QWidget *>(QString::fromLatin1(name));
-            EXPECT_FALSE(h.intersects(QRect(c->mapToGlobal(QPoint(0, 0)), c->size()))) << name << " " << oben;
+            EXPECT_FALSE(h.intersects(QRect(c->mapToGlobal(QPoint(0, 0)), c->size())))
+                << name << " " << oben;
         }
         QWidget *menue = gast->menuWidget();
         EXPECT_FALSE(h.intersects(QRect(menue->mapToGlobal(QPoint(0, 0)), menue->size()))) << oben;

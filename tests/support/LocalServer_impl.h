@@ -4,7 +4,8 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-namespace varnek::test {
+namespace varnek::test
+{
 
 template <typename Pred> bool waitUntil(Pred pred, int timeoutMs)
 {

@@ -1,13 +1,13 @@
 #include "bell/ui/Klingel2.h"
 
 #include "bell/RingLog.h"
-#include "platform/Zeitgeber.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
 #include "platform/Clock.h"
+#include "platform/Zeitgeber.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 
@@ -23,16 +23,18 @@
 #include <QRadioButton>
 #include <QStyle>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
 const QString titel = QStringLiteral("Achtung ein Gast hat geklingelt !");
 constexpr int tonAbstandMs = 150;
 
 // The six buttons whose highlight the hints move around.
-constexpr const char *knoepfe[] = {"laden", "loesche1", "speichermList1",
-                                   "Command4", "lese1", "Command2"};
+constexpr const char *knoepfe[] = {"laden",    "loesche1", "speichermList1",
+                                   "Command4", "lese1",    "Command2"};
 
 std::vector<std::pair<const char *, QColor>> alleWeissAusser(const char *ausser)
 {
@@ -65,8 +67,8 @@ Klingel2::Klingel2(Programm &programm)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(titel);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     baueOberflaeche();
     installiereHinweise();
 
@@ -144,7 +146,8 @@ void Klingel2::baueOberflaeche()
     connect(command2_, &QPushButton::clicked, this, &Klingel2::Command2);
 
     optionen_ = new QButtonGroup(this);
-    const char *optionTexte[] = {"Klingel Ton Aus", "Klingel Intervall Ein", "Klingel Intervall Aus"};
+    const char *optionTexte[] = {"Klingel Ton Aus", "Klingel Intervall Ein",
+                                 "Klingel Intervall Aus"};
     const QRect optionLage[] = {twips(2400, 120, 2535, 255), twips(2400, 360, 2535, 375),
                                 twips(2400, 720, 2415, 375)};
     for (int i = 0; i < ringlog::optionen; ++i) {
@@ -228,7 +231,12 @@ void Klingel2::installiereHinweise()
         {"lese1", QStringLiteral(" Lese-Auswahl-Klingelbuch!"), farbe::gelb, farbe::gelb, keine,
          alleWeissAusser("lese1")},
         {"List1", QStringLiteral(" Klingelbuch!"), keine, keine, keine, {}, false},
-        {"Option1", QStringLiteral(" Klingel Intervall ein und aus!"), keine, keine, keine, {},
+        {"Option1",
+         QStringLiteral(" Klingel Intervall ein und aus!"),
+         keine,
+         keine,
+         keine,
+         {},
          false},
         {"", QString(), keine, keine, keine, alleWeissAusser("")},
     };
@@ -405,8 +413,8 @@ bool Klingel2::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::MouseButtonRelease:
-        if (watched == label1_
-            && label1_->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+        if (watched == label1_ &&
+            label1_->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
             setzeAlarmzeile(farbe::gelb);
         break;
     case QEvent::FocusOut:

@@ -9,7 +9,8 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 
-namespace varnek {
+namespace varnek
+{
 
 class Programm;
 class Zeitgeber;
@@ -18,9 +19,10 @@ class Zeitgeber;
 // rings and keeps the ring log ("Klingelbuch") in its list. Creating it is
 // loading it: the saved log is read, the alert mode restored and the alert
 // given once. Closing it in any way stops every timer and deletes it.
-class Klingel2 : public QWidget {
+class Klingel2 : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit Klingel2(Programm &programm);
     ~Klingel2() override;
 
@@ -28,40 +30,40 @@ public:
     // after creating the window, once it is registered, so that a ring
     // arriving while the alert's message box is open finds this window.
     void lade();
-    void zeigen();    // show and bring to the front
-    void Command6();  // a ring was received: log it 500 ms later
-    void Command3();  // log an entry now
-    void Command2();  // OK: stop the alert and close
+    void zeigen();   // show and bring to the front
+    void Command6(); // a ring was received: log it 500 ms later
+    void Command3(); // log an entry now
+    void Command2(); // OK: stop the alert and close
 
     // The buttons' procedures.
-    void laden();           // "lade": append the saved log to the list
-    void loesche1();        // "lösche": clear the list (not the file)
-    void speichermList1();  // "speichern": write the list to "aufnahme.txt"
-    void Command4();        // "öffne": open "aufnahme.txt" in the text editor
-    void lese1();           // " lese": read the selected entry aloud
+    void laden();          // "lade": append the saved log to the list
+    void loesche1();       // "lösche": clear the list (not the file)
+    void speichermList1(); // "speichern": write the list to "aufnahme.txt"
+    void Command4();       // "öffne": open "aufnahme.txt" in the text editor
+    void lese1();          // " lese": read the selected entry aloud
 
     // The entry last selected in the list.
     QString Text1() const { return text1_; }
     // The selected option button, -1 for none.
     int gewaehlteOption() const;
 
-    const Zeitgeber &Timer1() const { return *timer1_; }  // repeat ring
-    const Zeitgeber &Timer2() const { return *timer2_; }  // single ring
-    const Zeitgeber &Timer3() const { return *timer3_; }  // flash light yellow
-    const Zeitgeber &Timer4() const { return *timer4_; }  // flash white
-    const Zeitgeber &Timer5() const { return *timer5_; }  // delayed entry
+    const Zeitgeber &Timer1() const { return *timer1_; } // repeat ring
+    const Zeitgeber &Timer2() const { return *timer2_; } // single ring
+    const Zeitgeber &Timer3() const { return *timer3_; } // flash light yellow
+    const Zeitgeber &Timer4() const { return *timer4_; } // flash white
+    const Zeitgeber &Timer5() const { return *timer5_; } // delayed entry
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void baueOberflaeche();
     void installiereHinweise();
     void alarmieren();
 
-    void waehleOption(int index);  // -1 selects none
+    void waehleOption(int index); // -1 selects none
     void optionGeklickt();
     void eintragGewaehlt();
     bool taste(int key);

@@ -12,8 +12,8 @@
 #include "contact_extras/ui/FotoSpalte.h"
 #include "contact_extras/ui/MenuePanel.h"
 #include "help/ui/Hilfe2.h"
-#include "photo/ui/FotoF.h"
 #include "help/ui/Hinweise.h"
+#include "photo/ui/FotoF.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Twips.h"
@@ -32,14 +32,16 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 const QString kAdressText = QStringLiteral(" Adresse  eingeben [V-VX-Nr:]");
 
 QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
@@ -49,8 +51,7 @@ QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
 } // namespace
 
 Gast1::Gast1(Programm &programm)
-    : programm_(programm),
-      empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
+    : programm_(programm), empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
 {
     setWindowTitle(QStringLiteral("     Varnek-5-VX:"));
     const Einstellungen &e = programm_.einstellungen();
@@ -77,7 +78,8 @@ Gast1::Gast1(Programm &programm)
     });
     connect(empfang_, &Empfang::changed, this, &Gast1::spiegleEmpfang);
     connect(empfang_, &Empfang::speak, &programm_, &Programm::sprich);
-    connect(empfang_, &Empfang::message, this, [this](const QString &t) { dialogs::message(this, t); });
+    connect(empfang_, &Empfang::message, this,
+            [this](const QString &t) { dialogs::message(this, t); });
     connect(empfang_, &Empfang::focusAddress, this, [this] {
         if (TextS->hasFocus() && !TextS->text().isEmpty())
             return; // the user is typing a message: the focus stays there
@@ -130,29 +132,38 @@ void Gast1::baueOberflaeche()
 
     kontakt = platz(knopf(flaeche, "kontakt", QStringLiteral("K&ontakt")), 120, 120, 1095, 375);
     abbr = platz(knopf(flaeche, "abbr", QStringLiteral("Ex&it")), 120, 120, 1095, 375);
-    beende3Button = platz(knopf(flaeche, "beende3", QStringLiteral("&Beenden")), 1320, 120, 1095, 375);
+    beende3Button =
+        platz(knopf(flaeche, "beende3", QStringLiteral("&Beenden")), 1320, 120, 1095, 375);
     Combo2 = platz(benannt(new Kombi(flaeche), "Combo2"), 2520, 120, 2895, 375);
     // Wide enough for its design text.
-    Combo2->resize(std::max(Combo2->width(), Combo2->fontMetrics().horizontalAdvance(kAdressText) + 40),
-                   Combo2->height());
+    Combo2->resize(
+        std::max(Combo2->width(), Combo2->fontMetrics().horizontalAdvance(kAdressText) + 40),
+        Combo2->height());
     Combo2->setToolTip(QStringLiteral("Adresse  eingeben "));
-    Label16 = platz(benannt(new QLabel(QStringLiteral("1.[Kontakt] 2.[Adresse] 3.[Textfeld]"), flaeche),
-                            "Label16"), 5520, 180, 3000, 255);
+    Label16 =
+        platz(benannt(new QLabel(QStringLiteral("1.[Kontakt] 2.[Adresse] 3.[Textfeld]"), flaeche),
+                      "Label16"),
+              5520, 180, 3000, 255);
     Label16->move(Combo2->geometry().right() + 8, Label16->y());
     Label16->setWordWrap(true);
-    FrameGA = platz(benannt(new QGroupBox(QStringLiteral("Sende-Textfeld:"), flaeche), "FrameGA"), 120,
-                    600, 6000, 735);
+    FrameGA = platz(benannt(new QGroupBox(QStringLiteral("Sende-Textfeld:"), flaeche), "FrameGA"),
+                    120, 600, 6000, 735);
     TextS = platz(benannt(new Zeile(FrameGA), "TextS"), 120, 300, 5760, 315);
     TextS->setMaxLength(32767);
-    TextS->setToolTip(QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));
+    TextS->setToolTip(
+        QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));
     KL1 = platz(knopf(flaeche, "KL1", QStringLiteral("&Klingel")), 6240, 720, 1095, 375);
-    platz(benannt(new QLabel(flaeche), "ImageG"), 7440, 720, 375, 375)->setText(QStringLiteral("⇩"));
-    Label9 = platz(benannt(new QLabel(QStringLiteral("xxxxxxxxxxx"), flaeche), "Label9"), 120, 1440, 7200, 255);
+    platz(benannt(new QLabel(flaeche), "ImageG"), 7440, 720, 375, 375)
+        ->setText(QStringLiteral("⇩"));
+    Label9 = platz(benannt(new QLabel(QStringLiteral("xxxxxxxxxxx"), flaeche), "Label9"), 120, 1440,
+                   7200, 255);
     Text7 = platz(benannt(new QPlainTextEdit(flaeche), "Text7"), 120, 1740, 7620, 1095);
     Text7->setReadOnly(true);
     text7Breite_ = Text7->width();
-    Picture3 = platz(benannt(new QLabel(QStringLiteral("○"), flaeche), "Picture3"), 7800, 1740, 375, 375);
-    Picture4 = platz(benannt(new QLabel(QStringLiteral("●"), flaeche), "Picture4"), 7800, 1740, 375, 375);
+    Picture3 =
+        platz(benannt(new QLabel(QStringLiteral("○"), flaeche), "Picture3"), 7800, 1740, 375, 375);
+    Picture4 =
+        platz(benannt(new QLabel(QStringLiteral("●"), flaeche), "Picture4"), 7800, 1740, 375, 375);
     Picture4->setStyleSheet(QStringLiteral("color: #00a000;"));
     rechteSpalte_ << Picture3 << Picture4;
     struct Bild {
@@ -170,8 +181,9 @@ void Gast1::baueOberflaeche()
         connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
         oben += 270;
     }
-    Check2 = platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
-                   5520, 1440, 2400, 255);
+    Check2 =
+        platz(benannt(new QCheckBox(QStringLiteral("Fenster &in Vordergrund"), flaeche), "Check2"),
+              5520, 1440, 2400, 255);
 
     // The ring-code panel lies below the visible part until it is opened.
     Frame3 = new KlingelCodeRahmen(programm_.einstellungen().programmOrdner, flaeche);
@@ -181,32 +193,42 @@ void Gast1::baueOberflaeche()
     // The panel "Adresse ist nicht gültig!".
     Picture28 = platz(benannt(new QLabel(flaeche), "Picture28"), 2520, 480, 2895, 315);
     Picture28->setStyleSheet(QStringLiteral("background: #ff0000; color: white;"));
-    auto *LabelAdresse = benannt(new QLabel(Empfang::adresseUngueltigText(), Picture28), "LabelAdresse");
+    auto *LabelAdresse =
+        benannt(new QLabel(Empfang::adresseUngueltigText(), Picture28), "LabelAdresse");
     LabelAdresse->setGeometry(0, 0, Picture28->width(), Picture28->height());
     LabelAdresse->setAlignment(Qt::AlignCenter);
 
     // Working controls that are procedures: they are never shown; the
     // remote browser lies below the visible part.
-    auto *Command5Button = platz(knopf(flaeche, "Command5", QStringLiteral("Herstellen")), 120, 4200, 1095, 375);
-    auto *Command4Button = platz(knopf(flaeche, "Command4", QStringLiteral("abbrechen")), 1320, 4200, 1095, 375);
-    auto *Command19Button = platz(knopf(flaeche, "Command19", QStringLiteral("adresselesen")), 2520, 4200, 1300, 375);
-    auto *Command10Button = platz(knopf(flaeche, "Command10", QStringLiteral("Command10")), 3900, 4200, 1300, 375);
-    auto *start1 = platz(knopf(flaeche, "start1", QStringLiteral("Lese Kanal &1")), 5280, 4200, 1300, 375);
-    auto *stoplesen = platz(knopf(flaeche, "stoplesen", QStringLiteral("Stoplesen")), 6660, 4200, 1300, 375);
-    auto *Commandsend = platz(knopf(flaeche, "Commandsend", QStringLiteral("senden")), 120, 4680, 1095, 375);
-    auto *g1S = platz(knopf(flaeche, "g1S", QStringLiteral("alsgast senden")), 1320, 4680, 1300, 375);
+    auto *Command5Button =
+        platz(knopf(flaeche, "Command5", QStringLiteral("Herstellen")), 120, 4200, 1095, 375);
+    auto *Command4Button =
+        platz(knopf(flaeche, "Command4", QStringLiteral("abbrechen")), 1320, 4200, 1095, 375);
+    auto *Command19Button =
+        platz(knopf(flaeche, "Command19", QStringLiteral("adresselesen")), 2520, 4200, 1300, 375);
+    auto *Command10Button =
+        platz(knopf(flaeche, "Command10", QStringLiteral("Command10")), 3900, 4200, 1300, 375);
+    auto *start1 =
+        platz(knopf(flaeche, "start1", QStringLiteral("Lese Kanal &1")), 5280, 4200, 1300, 375);
+    auto *stoplesen =
+        platz(knopf(flaeche, "stoplesen", QStringLiteral("Stoplesen")), 6660, 4200, 1300, 375);
+    auto *Commandsend =
+        platz(knopf(flaeche, "Commandsend", QStringLiteral("senden")), 120, 4680, 1095, 375);
+    auto *g1S =
+        platz(knopf(flaeche, "g1S", QStringLiteral("alsgast senden")), 1320, 4680, 1300, 375);
     auto *h1Button = platz(knopf(flaeche, "h1", QStringLiteral("h1")), 2700, 4680, 600, 375);
     Combo1 = platz(benannt(new QComboBox(flaeche), "Combo1"), 3400, 4680, 4500, 375);
-    for (QWidget *w : std::initializer_list<QWidget *>{Command5Button, Command4Button, Command19Button,
-                                                       Command10Button, start1, stoplesen, Commandsend, g1S,
-                                                       h1Button, Combo1})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Command5Button, Command4Button, Command19Button, Command10Button, start1, stoplesen,
+             Commandsend, g1S, h1Button, Combo1})
         w->hide();
     constexpr int browserOben = 3960;
     browser_ = new FernBrowser(verbindung_, programm_.einstellungen().programmOrdner, flaeche);
     browser_->move(0, twips(browserOben));
     browser_->resize(browser_->minimumSize());
     browser_->fokusTextS = [this] { fokusTextS(); };
-    flaeche->resize(std::max(twips(11600), browser_->width()), twips(browserOben) + browser_->height());
+    flaeche->resize(std::max(twips(11600), browser_->width()),
+                    twips(browserOben) + browser_->height());
     resize(twips(9525), twips(3900));
 
     connect(kontakt, &QPushButton::clicked, this, &Gast1::herstellen);
@@ -237,13 +259,12 @@ void Gast1::baueOberflaeche()
     connect(Command10Button, &QPushButton::clicked, this, &Gast1::Command10);
     connect(start1, &QPushButton::clicked, this, &Gast1::startLesen);
     connect(stoplesen, &QPushButton::clicked, this, &Gast1::stopLesen);
-    connect(&verbindung_, &Verbindung::verbindungGeaendert, this, [this](bool an) {
-        an ? SchalterVerbunden() : SchalterGetrennt();
-    });
+    connect(&verbindung_, &Verbindung::verbindungGeaendert, this,
+            [this](bool an) { an ? SchalterVerbunden() : SchalterGetrennt(); });
 
-    for (QObject *o : std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
-                                                        Command10Button,
-                                                        findChild<QWidget *>(QStringLiteral("ImageG"))})
+    for (QObject *o : std::initializer_list<QObject *>{
+             KL1, Label16, FrameGA, Picture3, Picture4, Frame3, Command10Button,
+             findChild<QWidget *>(QStringLiteral("ImageG"))})
         o->installEventFilter(this);
 }
 
@@ -408,7 +429,8 @@ void Gast1::KlingelSignal1()
     const bool oeffnen = !Frame3->isVisible();
     menu->setChecked(oeffnen);
     // Open, the panel lies below the status line, which stays readable.
-    Frame3->move(Frame3->x(), oeffnen ? std::max(twips(1680), Label9->geometry().bottom() + 1) : twips(2880));
+    Frame3->move(Frame3->x(),
+                 oeffnen ? std::max(twips(1680), Label9->geometry().bottom() + 1) : twips(2880));
     Frame3->setVisible(oeffnen);
     if (oeffnen) {
         Frame3->raise();

@@ -16,7 +16,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 
-namespace varnek {
+namespace varnek
+{
 
 class Empfang;
 class FernBrowser;
@@ -31,14 +32,15 @@ class Programm;
 // sending, receiving and reading aloud. The logic lives in Verbindung,
 // Senden, Empfang and the speech component; the window wires its controls
 // to them.
-class Gast1 : public QMainWindow {
+class Gast1 : public QMainWindow
+{
     Q_OBJECT
-public:
+  public:
     explicit Gast1(Programm &programm);
     ~Gast1() override;
 
-    QString text7() const;   // the received text as shown
-    void fokusTextS();       // give the send box the focus
+    QString text7() const; // the received text as shown
+    void fokusTextS();     // give the send box the focus
 
     Verbindung &verbindung() { return verbindung_; }
     Empfang &empfang() { return *empfang_; }
@@ -49,8 +51,8 @@ public:
     // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
     void Command5();
     void Command4();
-    void herstellen();  // menu `herstellen`: connect and start reading
-    void abbrechen();   // menu `abbrechen`: log off and stop reading
+    void herstellen(); // menu `herstellen`: connect and start reading
+    void abbrechen();  // menu `abbrechen`: log off and stop reading
     void abbrClick();
     void SchalterVerbunden();
     void SchalterGetrennt();
@@ -58,9 +60,9 @@ public:
     // Sending.
     void hinzuT();
     void speicher1();
-    void Command1();    // upload the selected local files
-    void sendeText();   // add line, save, upload, focus the send box
-    void klingeln();    // the ring signal
+    void Command1();  // upload the selected local files
+    void sendeText(); // add line, save, upload, focus the send box
+    void klingeln();  // the ring signal
     void h1();
 
     // Ring-code panel and list.
@@ -71,8 +73,8 @@ public:
     KlingelCodeRahmen &klingelCode() { return *Frame3; }
 
     // Receiving.
-    void adresseGewaehlt();   // `Combo2` click
-    void adresseEnter();      // Enter in `Combo2`
+    void adresseGewaehlt(); // `Combo2` click
+    void adresseEnter();    // Enter in `Combo2`
     void Command19();
     // An address chosen outside this window (the address book): into
     // `Combo2`, then `Command19`.
@@ -90,32 +92,32 @@ public:
     int listenHoehe() const { return listenHoehe_; }
     void MausEinsperren();
     void MausFreigeben();
-    void beende3();   // quit
+    void beende3(); // quit
     void fokusAdresse();
     // Window and `Text7` widths in twips (the speaker-only views).
     void sprecherBreite(int fenster, int text7);
 
-    QStringList List2;        // lines of the message being sent
-    KlingelSignal klingel;    // `List3`, `Text3`, `Label18`
+    QStringList List2;     // lines of the message being sent
+    KlingelSignal klingel; // `List3`, `Text3`, `Label18`
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void baueOberflaeche();
     void installiereHinweise();
     void Form_Load();
     void ZeigeStatus(const QString &text);
     void spiegleEmpfang();
     void schliesseAndereFenster();
-    void ordneAn();          // fits the right-hand column and the guide to the width
-    void loeseBeobachter();  // no event filter outlives the controls it watches
+    void ordneAn();         // fits the right-hand column and the guide to the width
+    void loeseBeobachter(); // no event filter outlives the controls it watches
 
     Programm &programm_;
     Verbindung verbindung_;
-    Verbindung::Konto konto_;   // `Label10`, `Label13`, `Label14`
+    Verbindung::Konto konto_; // `Label10`, `Label13`, `Label14`
     Empfang *empfang_;
     FernBrowser *browser_;
     FotoSpalte *fotoSpalte_ = nullptr;
@@ -131,8 +133,8 @@ private:
     QGroupBox *FrameGA;
     KlingelCodeRahmen *Frame3;
     QLabel *Label9, *Label16, *Picture3, *Picture4, *Picture28;
-    QList<QWidget *> rechteSpalte_;   // reading indicators and play pictures
-    int text7Breite_ = 0;             // width `Text7` is given, in pixels
+    QList<QWidget *> rechteSpalte_; // reading indicators and play pictures
+    int text7Breite_ = 0;           // width `Text7` is given, in pixels
     QPlainTextEdit *Text7;
     QCheckBox *Check2;
 };

@@ -14,16 +14,18 @@
 #include <QMenuBar>
 #include <QShortcut>
 
-namespace varnek {
+namespace varnek
+{
 
-Gast1Menue::Gast1Menue(Gast1 &gast, Programm &programm) : QObject(&gast), gast_(gast), programm_(programm)
+Gast1Menue::Gast1Menue(Gast1 &gast, Programm &programm)
+    : QObject(&gast), gast_(gast), programm_(programm)
 {
     baueMenue();
     baueTasten();
 }
 
-QAction *Gast1Menue::aktion(QMenu *menu, const char *name, const QString &text, const QKeySequence &kurz,
-                            void (Gast1::*handler)())
+QAction *Gast1Menue::aktion(QMenu *menu, const char *name, const QString &text,
+                            const QKeySequence &kurz, void (Gast1::*handler)())
 {
     QAction *a = menu->addAction(text);
     a->setObjectName(QString::fromLatin1(name));
@@ -63,17 +65,20 @@ void Gast1Menue::baueMenue()
 
     QMenu *datei = menue("Dateim", QStringLiteral("&Datei"));
     aktion(datei, "beenden", QStringLiteral("Beenden"), Qt::CTRL | Qt::Key_X, nullptr);
-    connect(aktionen_.value(QStringLiteral("beenden")), &QAction::triggered, &gast_, &QWidget::close);
+    connect(aktionen_.value(QStringLiteral("beenden")), &QAction::triggered, &gast_,
+            &QWidget::close);
 
     QMenu *verb = menue("verbindung", QStringLiteral("&Verbindung"));
     aktion(verb, "Lesen1", QStringLiteral("Lesen...."), {}, &Gast1::startLesen);
     aktion(verb, "LesenStop1", QStringLiteral("Lesen-Stop"), {}, &Gast1::stopLesen);
     verb->addSeparator()->setObjectName(QStringLiteral("leerL"));
-    aktion(verb, "herstellen", QStringLiteral("Herstellen"), Qt::CTRL | Qt::Key_H, &Gast1::herstellen);
+    aktion(verb, "herstellen", QStringLiteral("Herstellen"), Qt::CTRL | Qt::Key_H,
+           &Gast1::herstellen);
     aktion(verb, "abbrechen", QStringLiteral("Abbrechen"), Qt::CTRL | Qt::Key_A, &Gast1::abbrechen);
 
     QMenu *extras = menue("senden", QStringLiteral("&Extras"));
-    aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"), Qt::CTRL | Qt::Key_Q, nullptr)
+    aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"),
+           Qt::CTRL | Qt::Key_Q, nullptr)
         ->setCheckable(true);
     // The check mark shows whether the help window reads automatically.
     connect(extras, &QMenu::aboutToShow, this, [this] {
@@ -82,7 +87,8 @@ void Gast1Menue::baueMenue()
     });
     extras->addSeparator();
     aktion(extras, "URLsenden", QStringLiteral("Link-Abschicken"), Qt::CTRL | Qt::Key_L, nullptr);
-    aktion(extras, "textabschicken", QStringLiteral("Text-Abschicken"), Qt::CTRL | Qt::Key_G, nullptr);
+    aktion(extras, "textabschicken", QStringLiteral("Text-Abschicken"), Qt::CTRL | Qt::Key_G,
+           nullptr);
     extras->addSeparator();
     aktion(extras, "fotoaperad", QStringLiteral("Bildschirm-Fotoapparat"), Qt::Key_F7, nullptr);
     extras->addSeparator();
@@ -92,27 +98,36 @@ void Gast1Menue::baueMenue()
     aktion(extras, "Weiter", QStringLiteral("Weiter     [F5]"), {}, nullptr);
     aktion(extras, "Nochmal", QStringLiteral("Nochmal  [F4]"), {}, nullptr);
     extras->addSeparator();
-    aktion(extras, "Klingel1", QStringLiteral("Klingelton  abschicken !"), Qt::CTRL | Qt::Key_K, &Gast1::klingeln);
-    aktion(extras, "KlingelSignal1", QStringLiteral("Klingel-Signal-Code"), Qt::Key_F9, &Gast1::KlingelSignal1)
+    aktion(extras, "Klingel1", QStringLiteral("Klingelton  abschicken !"), Qt::CTRL | Qt::Key_K,
+           &Gast1::klingeln);
+    aktion(extras, "KlingelSignal1", QStringLiteral("Klingel-Signal-Code"), Qt::Key_F9,
+           &Gast1::KlingelSignal1)
         ->setCheckable(true);
     aktion(extras, "Klingelfenster", QStringLiteral("Klingel-Fenster"), Qt::Key_F12, nullptr);
     extras->addSeparator();
-    aktion(extras, "focus2", QStringLiteral("Focus Textfeld Gast  Senden "), Qt::CTRL | Qt::Key_M, &Gast1::fokusTextS);
-    aktion(extras, "focus1", QStringLiteral("Focus Textfeld 2.  Adresse "), Qt::CTRL | Qt::Key_D, nullptr);
+    aktion(extras, "focus2", QStringLiteral("Focus Textfeld Gast  Senden "), Qt::CTRL | Qt::Key_M,
+           &Gast1::fokusTextS);
+    aktion(extras, "focus1", QStringLiteral("Focus Textfeld 2.  Adresse "), Qt::CTRL | Qt::Key_D,
+           nullptr);
 
     QMenu *fenster = menue("fenster", QStringLiteral("&Fenster"));
-    aktion(fenster, "SprecherAnzeigen", QStringLiteral("Nur-Sprecher-Anzeigen"), Qt::CTRL | Qt::Key_F, nullptr);
+    aktion(fenster, "SprecherAnzeigen", QStringLiteral("Nur-Sprecher-Anzeigen"),
+           Qt::CTRL | Qt::Key_F, nullptr);
     aktion(fenster, "Fanzeigen", QStringLiteral("Internet-Foto Anzeigen"), Qt::Key_F11, nullptr);
     fenster->addSeparator();
-    aktion(fenster, "SprecherAusblenden", QStringLiteral("Sprecher-Ausblenden"), Qt::CTRL | Qt::Key_U, nullptr);
+    aktion(fenster, "SprecherAusblenden", QStringLiteral("Sprecher-Ausblenden"),
+           Qt::CTRL | Qt::Key_U, nullptr);
     aktion(fenster, "menuezu", QStringLiteral("Fenster minimieren"), Qt::CTRL | Qt::Key_T, nullptr);
 
     QMenu *leer7 = menue("leer7", QStringLiteral("Senden"));
-    aktion(leer7, "sendengast", QStringLiteral("Gast senden"), Qt::CTRL | Qt::Key_S, &Gast1::Command1);
-    aktion(leer7, "Bildschirmfotosenden", QStringLiteral("Bildschirmfoto senden"), Qt::CTRL | Qt::Key_W, nullptr);
+    aktion(leer7, "sendengast", QStringLiteral("Gast senden"), Qt::CTRL | Qt::Key_S,
+           &Gast1::Command1);
+    aktion(leer7, "Bildschirmfotosenden", QStringLiteral("Bildschirmfoto senden"),
+           Qt::CTRL | Qt::Key_W, nullptr);
 
     QMenu *links = menue("links1", QStringLiteral("Links"));
-    aktion(links, "linkmenue", QStringLiteral("Link mit Standard Browser öffnen"), Qt::CTRL | Qt::Key_B, nullptr);
+    aktion(links, "linkmenue", QStringLiteral("Link mit Standard Browser öffnen"),
+           Qt::CTRL | Qt::Key_B, nullptr);
     oben("Adressbuch1", QStringLiteral("Adressbuch"));
     oben("Beschreibung1", QStringLiteral("Beschreibun&g"));
     oben("Hilfe22", QStringLiteral("Hilfe"));

@@ -7,22 +7,24 @@
 class QAction;
 class QMenu;
 
-namespace varnek {
+namespace varnek
+{
 
 class Gast1;
 class Programm;
 
 // The menu bar of the contact window with every item, caption and shortcut,
 // and the window's hot keys, wired to the window's procedures.
-class Gast1Menue : public QObject {
+class Gast1Menue : public QObject
+{
     Q_OBJECT
-public:
+  public:
     Gast1Menue(Gast1 &gast, Programm &programm);
 
     // A menu item by its name (`textabschicken`, `KlingelSignal1`, ...).
     QAction *punkt(const QString &name) const { return aktionen_.value(name); }
 
-private:
+  private:
     void baueMenue();
     void baueTasten();
     QAction *aktion(QMenu *menu, const char *name, const QString &text, const QKeySequence &kurz,

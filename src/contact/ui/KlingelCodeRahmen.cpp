@@ -13,10 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace varnek {
+namespace varnek
+{
 
 KlingelCodeRahmen::KlingelCodeRahmen(QString programmOrdner, QWidget *parent)
-    : QGroupBox(QStringLiteral("Klingel-Signal-Code:"), parent), programmOrdner_(std::move(programmOrdner))
+    : QGroupBox(QStringLiteral("Klingel-Signal-Code:"), parent),
+      programmOrdner_(std::move(programmOrdner))
 {
     setObjectName(QStringLiteral("Frame3"));
     // Opened, the panel lies over the received text and hides it.
@@ -29,17 +31,22 @@ KlingelCodeRahmen::KlingelCodeRahmen(QString programmOrdner, QWidget *parent)
     connect(Combo3, &Kombi::enter, this, &KlingelCodeRahmen::enter);
     Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
     auto *zu = platz(knopf("Command21", QStringLiteral("zu")), 3240, 300, 600, 315);
-    auto *uebernimm = platz(knopf("Command22", QStringLiteral("^&übernehme^")), 3900, 300, 1300, 315);
+    auto *uebernimm =
+        platz(knopf("Command22", QStringLiteral("^&übernehme^")), 3900, 300, 1300, 315);
     auto *laden = platz(knopf("ladeKC", QStringLiteral("laden...")), 5300, 300, 1000, 315);
-    auto *speichern = platz(knopf("klinelcodspeichern", QStringLiteral("Speichern")), 5300, 660, 1000, 315);
-    auto *Label21 = platz(benannt(new QLabel(QStringLiteral("^übernehme^"), this), "Label21"), 120, 700, 1300, 255);
-    auto *Label17 = platz(benannt(new QLabel(QStringLiteral("öffne"), this), "Label17"), 6400, 700, 800, 255);
+    auto *speichern =
+        platz(knopf("klinelcodspeichern", QStringLiteral("Speichern")), 5300, 660, 1000, 315);
+    auto *Label21 = platz(benannt(new QLabel(QStringLiteral("^übernehme^"), this), "Label21"), 120,
+                          700, 1300, 255);
+    auto *Label17 =
+        platz(benannt(new QLabel(QStringLiteral("öffne"), this), "Label17"), 6400, 700, 800, 255);
 
     connect(zu, &QPushButton::clicked, this, &KlingelCodeRahmen::Command21);
     connect(uebernimm, &QPushButton::clicked, this, &KlingelCodeRahmen::Command22);
     connect(laden, &QPushButton::clicked, this, &KlingelCodeRahmen::ladeKC);
     connect(speichern, &QPushButton::clicked, this, &KlingelCodeRahmen::klinelcodspeichern);
-    connect(Combo3, &QComboBox::activated, this, [this] { Q_EMIT gewaehlt(Combo3->currentText()); });
+    connect(Combo3, &QComboBox::activated, this,
+            [this] { Q_EMIT gewaehlt(Combo3->currentText()); });
     for (QObject *o : std::initializer_list<QObject *>{Label21, Label17})
         o->installEventFilter(this);
 }

@@ -5,39 +5,40 @@
 
 class QComboBox;
 
-
-namespace varnek {
+namespace varnek
+{
 
 class Kombi;
 
 // The ring-code panel `Frame3` "Klingel-Signal-Code:" of the contact window:
 // the chooser `Combo3`, its backing list `List6` (the mirror of "Kaco.txt")
 // and the buttons that load, save, open and take over a code.
-class KlingelCodeRahmen : public QGroupBox {
+class KlingelCodeRahmen : public QGroupBox
+{
     Q_OBJECT
-public:
+  public:
     KlingelCodeRahmen(QString programmOrdner, QWidget *parent);
 
-    QString code() const;       // text of `Combo3`
+    QString code() const; // text of `Combo3`
     QComboBox *combo() const;
 
-    void ladeKC();              // "laden...": load "Kaco.txt"
-    void klinelcodspeichern();  // "Speichern": add the code unless it is there
-    void Label17Click();        // "öffne": open "Kaco.txt" in the text editor
+    void ladeKC();             // "laden...": load "Kaco.txt"
+    void klinelcodspeichern(); // "Speichern": add the code unless it is there
+    void Label17Click();       // "öffne": open "Kaco.txt" in the text editor
 
     QStringList List6;
 
-Q_SIGNALS:
-    void uebernehmen();            // `Label21` click: take the code over
-    void Command21();              // "zu"
-    void Command22();              // "^&übernehme^"
-    void enter();                  // Enter in `Combo3`
+  Q_SIGNALS:
+    void uebernehmen();                 // `Label21` click: take the code over
+    void Command21();                   // "zu"
+    void Command22();                   // "^&übernehme^"
+    void enter();                       // Enter in `Combo3`
     void gewaehlt(const QString &code); // an entry of `Combo3` chosen
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     QString programmOrdner_;
     Kombi *Combo3;
 };

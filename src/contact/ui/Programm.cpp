@@ -7,7 +7,8 @@
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
 
-namespace varnek {
+namespace varnek
+{
 
 Programm::Programm(Einstellungen einstellungen, QObject *parent)
     : QObject(parent), einstellungen_(std::move(einstellungen)),

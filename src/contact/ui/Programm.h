@@ -5,7 +5,8 @@
 #include <QObject>
 #include <QPointer>
 
-namespace varnek {
+namespace varnek
+{
 
 class FotoF;
 class Gast1;
@@ -18,24 +19,25 @@ class SpeechComponent;
 // reach each other only through here. The help and bell windows are created
 // when first touched and deleted when closed; touching one again creates it
 // anew, as loading a form did.
-class Programm : public QObject {
+class Programm : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit Programm(Einstellungen einstellungen, QObject *parent = nullptr);
     ~Programm() override;
 
     const Einstellungen &einstellungen() const { return einstellungen_; }
     SpeechComponent &sprecher() { return *sprecher_; }
 
-    Gast1 *gast1();                 // created on first use, lives for the run
+    Gast1 *gast1(); // created on first use, lives for the run
     Gast1 *gast1WennGeladen() const;
-    Hilfe2 *hilfe2();               // loads the help window (hidden) if needed
+    Hilfe2 *hilfe2(); // loads the help window (hidden) if needed
     Hilfe2 *hilfe2WennGeladen() const;
-    Klingel2 *klingel2();           // loads the bell window (which alerts on load)
+    Klingel2 *klingel2(); // loads the bell window (which alerts on load)
     Klingel2 *klingel2WennGeladen() const;
-    FotoF *fotoF();                 // the screen photo window, created when first shown
+    FotoF *fotoF(); // the screen photo window, created when first shown
     FotoF *fotoFWennGeladen() const;
-    frmAdressen *adressen();        // loads the address book (opens "Adress.PRE")
+    frmAdressen *adressen(); // loads the address book (opens "Adress.PRE")
     frmAdressen *adressenWennGeladen() const;
 
     // Writes the hint line of the help window.
@@ -44,7 +46,7 @@ public:
     // Presses a button of the speech component by name (see SpeechComponent).
     void sprich(const QString &button);
 
-private:
+  private:
     Einstellungen einstellungen_;
     SpeechComponent *sprecher_;
     QPointer<Gast1> gast1_;

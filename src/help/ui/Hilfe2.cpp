@@ -13,11 +13,16 @@
 #include <QScreen>
 #include <QTimer>
 
-namespace varnek {
+namespace varnek
+{
 
-namespace {
+namespace
+{
 
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
 
 QLabel *neuesLabel(QWidget *parent, const char *name, const QColor &text, const QColor &grund,
                    QRect twips)
@@ -76,8 +81,13 @@ Hilfe2::Hilfe2(Programm &programm)
         w->installEventFilter(this);
 
     Hinweise::install(this,
-                      {{"Check1", QStringLiteral("Den Hilfetext automatisch vorlesen lassen!      [F8]!"),
-                        QColor(), QColor(), QColor(), {}, false}},
+                      {{"Check1",
+                        QStringLiteral("Den Hilfetext automatisch vorlesen lassen!      [F8]!"),
+                        QColor(),
+                        QColor(),
+                        QColor(),
+                        {},
+                        false}},
                       [this](const QString &text) { setText(text); });
 
     timer1_ = new QTimer(this);

@@ -8,16 +8,18 @@ class QCheckBox;
 class QLabel;
 class QTimer;
 
-namespace varnek {
+namespace varnek
+{
 
 class Programm;
 
 // The help window "Hilfe-Fenster": the hint line of every window, shown
 // yellow on black, read aloud on request or, with `Check1` ticked, on every
 // change. Other windows write it whether or not it is shown.
-class Hilfe2 : public QWidget {
+class Hilfe2 : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit Hilfe2(Programm &programm);
     ~Hilfe2() override;
 
@@ -34,8 +36,8 @@ public:
     void setText(const QString &text);
     QString text() const;
 
-    bool automatisch() const;             // `Check1` ticked
-    void setAutomatisch(bool on);         // ticking reads the text at once
+    bool automatisch() const;     // `Check1` ticked
+    void setAutomatisch(bool on); // ticking reads the text at once
 
     void Play();        // read the current text aloud now
     void speichern();   // write "Hilfe.txt" from `List1` and start reading it
@@ -53,11 +55,11 @@ public:
     // the focus to `fokus` afterwards.
     void platziereUeber(QWidget *fenster, QWidget *fokus, int ms = 500);
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+  private:
     bool taste(int key);
     void checkBoxProzedur();
     void breiteAnsicht(bool on);

@@ -3,7 +3,8 @@
 #include <QEvent>
 #include <QWidget>
 
-namespace varnek {
+namespace varnek
+{
 
 Hinweise::Hinweise(QWidget *window, std::vector<Hinweis> table, Sink sink)
     : QObject(window), window_(window), table_(std::move(table)), sink_(std::move(sink))
@@ -14,8 +15,8 @@ Hinweise *Hinweise::install(QWidget *window, std::vector<Hinweis> table, Sink si
 {
     auto *h = new Hinweise(window, std::move(table), std::move(sink));
     for (const Hinweis &row : h->table_) {
-        QWidget *w = *row.control ? window->findChild<QWidget *>(QString::fromLatin1(row.control))
-                                  : window;
+        QWidget *w =
+            *row.control ? window->findChild<QWidget *>(QString::fromLatin1(row.control)) : window;
         if (!w)
             continue;
         w->setMouseTracking(true);

@@ -9,10 +9,12 @@
 
 class QWidget;
 
-namespace varnek {
+namespace varnek
+{
 
 // Focus colours shared by the windows.
-namespace farbe {
+namespace farbe
+{
 inline const QColor gelb{0xFF, 0xFF, 0x80};
 inline const QColor rot{0xFF, 0x00, 0x00};
 inline const QColor lachs{0xFF, 0x80, 0x80};
@@ -26,20 +28,21 @@ inline const QColor blau{0x00, 0xCF, 0xFF};
 // line and how it is recoloured when it gets the focus or the mouse, and
 // when it loses the focus. Invalid colours and empty texts change nothing.
 struct Hinweis {
-    const char *control;   // objectName; "" is the window background
-    QString text;          // hint text, written unchanged (leading blanks kept)
-    QColor focus;          // on getting the focus
-    QColor mouse;          // on mouse over
-    QColor leave;          // on losing the focus
+    const char *control; // objectName; "" is the window background
+    QString text;        // hint text, written unchanged (leading blanks kept)
+    QColor focus;        // on getting the focus
+    QColor mouse;        // on mouse over
+    QColor leave;        // on losing the focus
     std::vector<std::pair<const char *, QColor>> also = {}; // others recoloured on focus/mouse
     bool textOnFocus = true; // false: the text is written on mouse over only
     QString mouseText = {};  // written on mouse over instead of text, when not empty
 };
 
 // Watches the controls named in a hint table and carries out the table.
-class Hinweise : public QObject {
+class Hinweise : public QObject
+{
     Q_OBJECT
-public:
+  public:
     using Sink = std::function<void(const QString &)>;
     // Installs on the window; rows naming no existing control are skipped.
     static Hinweise *install(QWidget *window, std::vector<Hinweis> table, Sink sink);
@@ -52,10 +55,10 @@ public:
     static void setBackground(QWidget *w, const QColor &colour);
     static QColor background(const QWidget *w);
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     Hinweise(QWidget *window, std::vector<Hinweis> table, Sink sink);
     void apply(const Hinweis &row, bool focus);
     void recolour(const char *name, const QColor &colour);

@@ -1,16 +1,18 @@
 #include "platform/ui/Dialogs.h"
 
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <deque>
 
-namespace varnek::dialogs {
+namespace varnek::dialogs
+{
 
-namespace {
+namespace
+{
 struct State {
     bool testMode = false;
     int modalMs = 0;
@@ -75,7 +77,8 @@ void message(QWidget *parent, const QString &text, const QString &title, Icon ic
         }
         return;
     }
-    QMessageBox box(boxIcon(icon), title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok, parent);
+    QMessageBox box(boxIcon(icon), title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

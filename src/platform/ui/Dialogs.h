@@ -5,12 +5,14 @@
 
 class QWidget;
 
-namespace varnek {
+namespace varnek
+{
 
 // Every message box, input box and file dialog of the program goes through
 // here. In test mode nothing is shown: each call is recorded and answered
 // from a queue of prepared answers (or a default), so no test ever blocks.
-namespace dialogs {
+namespace dialogs
+{
 
 enum class Icon { Information, Critical, Warning, Question, None };
 

@@ -3,7 +3,8 @@
 #include <QString>
 
 // The windows were designed in twips; 15 twips are one pixel at 96 dpi.
-namespace varnek {
+namespace varnek
+{
 
 constexpr int twips(int t)
 {
