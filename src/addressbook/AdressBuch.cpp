@@ -1,5 +1,7 @@
 #include "addressbook/AdressBuch.h"
 
+#include "platform/AnsiText.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -120,9 +122,8 @@ bool AdressBuch::dateiOeffnen(QString *fehler)
     file_.setFileName(pfad());
     // A book the user marked read-only is only read, even by a user the
     // system would let write anyway (the administrator).
-    const QFileInfo info(pfad());
-    const bool schreibgeschuetzt = info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
-    if (!schreibgeschuetzt && file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    if (!ansi::schreibgeschuetzt(pfad()) &&
+        file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return true;
     const QString grund = file_.errorString();
     // A write-protected book can still be read.

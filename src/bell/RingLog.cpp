@@ -2,7 +2,6 @@
 
 #include "platform/AnsiText.h"
 
-#include <QFileInfo>
 #include <QLocale>
 
 namespace varnek::ringlog
@@ -59,14 +58,7 @@ QStringList lade(const QString &pfad)
 
 bool speichere(const QString &pfad, const QStringList &eintraege, QString *fehler)
 {
-    // A log the user marked read-only stays as it is, even for a user the
-    // system would let write anyway (the administrator).
-    const QFileInfo info(pfad);
-    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
-        if (fehler)
-            *fehler = QStringLiteral("Permission denied");
-        return false;
-    }
+    // A log the user marked read-only stays as it is: writeLines refuses it.
     return ansi::writeLines(pfad, eintraege, fehler);
 }
 

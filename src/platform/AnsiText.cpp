@@ -55,12 +55,16 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+bool schreibgeschuetzt(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    // A read-only target must fail, not be silently replaced by the rename
-    // (also for root, who may write anything).
-    const QFileInfo info(path);
-    if (info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))) {
+    // A read-only target must fail, not be silently replaced by the rename.
+    if (schreibgeschuetzt(path) || (QFileInfo::exists(path) && !QFileInfo(path).isWritable())) {
         if (error)
             *error = QStringLiteral("Permission denied");
         return false;

@@ -20,6 +20,11 @@ QByteArray joinLines(const QStringList &lines);
 // ending adds no empty line.
 QStringList splitLines(const QString &text);
 
+// True when the file exists and is marked read-only for its owner: such a
+// file is never written, also not by a user the system lets write anyway
+// (the administrator).
+bool schreibgeschuetzt(const QString &path);
+
 // Writes the file whole: a temporary file beside it is written, flushed and
 // renamed over the target, so readers never see half a file. Returns false
 // (with a reason in *error) when it cannot be written.
