@@ -6,10 +6,10 @@
 
 #include "platform/AnsiText.h"
 #include "platform/ui/Dialogs.h"
+#include "support/EigenerXServer.h"
 #include "support/FeindServer.h"
 #include "support/LocalServer.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -260,40 +260,18 @@ TEST_F(ProgrammFeindTest, ResetBodyAndHtmlPagesAreNeverSpoken)
 class XAnzeige
 {
   public:
-    XAnzeige()
+    QString name() const
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
-            QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            return;
-        xvfb_.start(QStringLiteral("Xvfb"),
-                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                     QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        QByteArray out;
-        QDeadlineTimer frist(10000);
-        while (!out.contains('\n') && !frist.hasExpired() &&
-               xvfb_.state() != QProcess::NotRunning) {
-            xvfb_.waitForReadyRead(200);
-            out += xvfb_.readAllStandardOutput();
-        }
-        bool ok = false;
-        const int nummer = out.trimmed().toInt(&ok);
-        if (ok)
-            name_ = QStringLiteral(":%1").arg(nummer);
+        return QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()
+                   ? QString()
+                   : server_.display();
     }
-    ~XAnzeige()
-    {
-        xvfb_.terminate();
-        if (!xvfb_.waitForFinished(3000))
-            xvfb_.kill();
-    }
-    QString name() const { return name_; }
     // xdotool on this display; its output.
     QByteArray xdotool(const QStringList &argumente) const
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), name_);
+        env.insert(QStringLiteral("DISPLAY"), name());
         p.setProcessEnvironment(env);
         p.start(QStringLiteral("xdotool"), argumente);
         p.waitForFinished(5000);
@@ -301,8 +279,7 @@ class XAnzeige
     }
 
   private:
-    QProcess xvfb_;
-    QString name_;
+    test::EigenerXServer server_;
 };
 
 TEST_F(ProgrammFeindTest, WatchedAddressWithParentStepsIsNeverFetched)

@@ -1,4 +1,4 @@
-#include "EigenerXServer.h"
+#include "support/EigenerXServer.h"
 
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"

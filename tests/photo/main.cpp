@@ -1,6 +1,6 @@
 // The photo window is tested on a real X server: its see-through region, the
 // screen copy and the clipboard need one. Each run starts its own Xvfb.
-#include "EigenerXServer.h"
+#include "support/EigenerXServer.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

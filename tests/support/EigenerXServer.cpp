@@ -1,4 +1,4 @@
-#include "EigenerXServer.h"
+#include "support/EigenerXServer.h"
 
 #include <QByteArray>
 
