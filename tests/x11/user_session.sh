@@ -148,6 +148,16 @@ expect_gone() {
   until_ok 50 test -z "$(visible "$dpy" "$re")" || fail "$what did not go away"
 }
 
+# esc_closes DISPLAY TITLE_REGEX WHAT [SHOT]: the window appears (with a
+# screenshot named SHOT when given) and Esc closes it again.
+esc_closes() {
+  local dpy=$1 re=$2 what=$3 name=${4:-}
+  expect_window "$dpy" "$re" "$what" >/dev/null
+  if [ -n "$name" ]; then shot "$dpy" "$name"; fi
+  keys "$dpy" Escape
+  expect_gone "$dpy" "$re" "$what"
+}
+
 # click DISPLAY WINDOW X Y: a left click at a place inside a window.
 click() {
   x "$1" mousemove --window "$2" "$3" "$4"
@@ -244,26 +254,18 @@ windows)
   shot "$DPY" start
 
   keys "$DPY" F1
-  H=$(expect_window "$DPY" '^Hilfe-Fenster$' "help window (F1)")
-  shot "$DPY" help
-  keys "$DPY" Escape
-  expect_gone "$DPY" '^Hilfe-Fenster$' "help window"
+  esc_closes "$DPY" '^Hilfe-Fenster$' "help window (F1)" help
   echo "ok: help window by F1, closed by Esc"
 
   main_window "$DPY" >/dev/null
   keys "$DPY" F12
-  expect_window "$DPY" 'Achtung ein Gast hat geklingelt' "bell window (F12)" >/dev/null
-  shot "$DPY" bell
-  keys "$DPY" Escape
-  expect_gone "$DPY" 'Achtung ein Gast hat geklingelt' "bell window"
+  esc_closes "$DPY" 'Achtung ein Gast hat geklingelt' "bell window (F12)" bell
   echo "ok: bell window by F12, closed by Esc"
 
   # The "Klingelfenster" button right of the send box.
   W=$(main_window "$DPY")
   click "$DPY" "$W" 573 94
-  expect_window "$DPY" 'Achtung ein Gast hat geklingelt' "bell window (button)" >/dev/null
-  keys "$DPY" Escape
-  expect_gone "$DPY" 'Achtung ein Gast hat geklingelt' "bell window"
+  esc_closes "$DPY" 'Achtung ein Gast hat geklingelt' "bell window (button)"
   echo "ok: bell window by its button, closed by Esc"
 
   # "Adressbuch" on the menu bar, reached from "Datei" with the arrow keys.
@@ -271,26 +273,18 @@ windows)
   keys "$DPY" alt+d Right Right Right Right Right Right
   shot "$DPY" menu-adressbuch
   keys "$DPY" Return
-  expect_window "$DPY" '^Eintr|^Adressen' "address book (menu keys)" >/dev/null
-  shot "$DPY" adressbuch
-  keys "$DPY" Escape
-  expect_gone "$DPY" '^Eintr|^Adressen' "address book"
+  esc_closes "$DPY" '^Eintr|^Adressen' "address book (menu keys)" adressbuch
   echo "ok: address book by the menu keys, closed by Esc"
 
   # The same entry clicked on the menu bar.
   W=$(main_window "$DPY")
   click "$DPY" "$W" 340 6
-  expect_window "$DPY" '^Eintr|^Adressen' "address book (click)" >/dev/null
-  keys "$DPY" Escape
-  expect_gone "$DPY" '^Eintr|^Adressen' "address book"
+  esc_closes "$DPY" '^Eintr|^Adressen' "address book (click)"
   echo "ok: address book by a click on the menu bar, closed by Esc"
 
   main_window "$DPY" >/dev/null
   keys "$DPY" F7
-  expect_window "$DPY" '^Bildschirm-Fotoapparat$' "screen photo window (F7)" >/dev/null
-  shot "$DPY" foto
-  keys "$DPY" Escape
-  expect_gone "$DPY" '^Bildschirm-Fotoapparat$' "screen photo window"
+  esc_closes "$DPY" '^Bildschirm-Fotoapparat$' "screen photo window (F7)" foto
   echo "ok: screen photo window by F7, closed by Esc"
 
   # A text sent with no address chosen: the message box says so, and
