@@ -284,10 +284,7 @@ void Empfang::command8()
 void Empfang::merkenUndSprechen()
 {
     list5_ = QStringList{text4_};
-    QByteArray datei;
-    for (const QString &eintrag : std::as_const(list5_))
-        datei += ansi::encode(eintrag) + QByteArrayLiteral("\r\n");
-    ansi::writeFile(k1Pfad(), datei); // a failed write is ignored, as every step here
+    ansi::writeLines(k1Pfad(), list5_); // a failed write is ignored, as every step here
     timer52_.stop();
     timer52_.start(merkenMs_);
     timer63_.setInterval(sprechenMs_);

@@ -164,25 +164,24 @@ void MenuePanel::installiereHinweise()
 
 void MenuePanel::menuezu()
 {
-    QMenuBar *leiste = gast_.menuBar();
-    for (QAction *a : leiste->actions())
-        a->setVisible(false);
-    leiste->hide();
-    Menuee_->show();
-    kompakt_ = true;
-    gast_.resize(gast_.width(), twips(kompaktHoehe));
-    gast_.resize(twips(kompaktBreite), gast_.height());
+    zeigeMenues(false);
+    gast_.resize(twips(kompaktBreite), twips(kompaktHoehe));
 }
 
 void MenuePanel::Menuee()
 {
+    zeigeMenues(true);
+    gast_.resize(gast_.width(), twips(menueHoehe));
+}
+
+void MenuePanel::zeigeMenues(bool an)
+{
     QMenuBar *leiste = gast_.menuBar();
     for (QAction *a : leiste->actions())
-        a->setVisible(true);
-    leiste->show();
-    Menuee_->hide();
-    kompakt_ = false;
-    gast_.resize(gast_.width(), twips(menueHoehe));
+        a->setVisible(an);
+    leiste->setVisible(an);
+    Menuee_->setVisible(!an);
+    kompakt_ = !an;
 }
 
 // --- keep in foreground -------------------------------------------------------------

@@ -57,6 +57,8 @@ class MenuePanel : public QObject
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    // The menu bar, or in compact mode the one "&Menü öffnen" button.
+    void zeigeMenues(bool an);
     void baueKnoepfe();
     void baueLinks();
     void verbinde();
