@@ -3,6 +3,7 @@
 #include "contact/Empfang.h"
 #include "contact/SpeechComponent.h"
 #include "contact/TextProzeduren.h"
+#include "support/Pfade.h"
 
 #include "platform/AnsiText.h"
 #include "platform/ui/Dialogs.h"
@@ -210,7 +211,7 @@ class ProgrammFeindTest : public ::testing::Test
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         l.prozess->setProcessEnvironment(env);
         l.prozess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        l.prozess->start(QStringLiteral(VARNEK_BINARY),
+        l.prozess->start(test::varnekProgramm(),
                          {QStringLiteral("--folder"),
                           l.ordner->filePath(QStringLiteral("programm")), QStringLiteral("--host"),
                           l.server->host(), QStringLiteral("--ftp-port"),
@@ -297,7 +298,7 @@ TEST_F(ProgrammFeindTest, WatchedAddressWithParentStepsIsNeverFetched)
     varnek.setProcessEnvironment(env);
     varnek.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QString protokoll = ordner.filePath(QStringLiteral("gesprochen.log"));
-    varnek.start(QStringLiteral(VARNEK_BINARY),
+    varnek.start(test::varnekProgramm(),
                  {QStringLiteral("--folder"), ordner.filePath(QStringLiteral("programm")),
                   QStringLiteral("--host"), server.host(), QStringLiteral("--ftp-port"),
                   QString::number(test::closedPort()), QStringLiteral("--http-port"),

@@ -2,6 +2,7 @@
 // always a real `varnek` process; the contact is a window in this process or
 // a second process.
 #include "ContactFixture.h"
+#include "support/Pfade.h"
 
 #include "bell/ui/Klingel2.h"
 
@@ -24,7 +25,7 @@ class EndeZuEnde : public ContactFixture
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QStringLiteral(VARNEK_BINARY),
+        p.start(test::varnekProgramm(),
                 QStringList{QStringLiteral("--folder"), gastOrdner.path(), QStringLiteral("--host"),
                             server.host(), QStringLiteral("--ftp-port"),
                             QString::number(ftpPort < 0 ? server.ftpPort() : ftpPort)} +
@@ -114,7 +115,7 @@ TEST_F(EndeZuEnde, TwoProcessesTalk)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     kontakt.setProcessEnvironment(env);
     kontakt.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    kontakt.start(QStringLiteral(VARNEK_BINARY),
+    kontakt.start(test::varnekProgramm(),
                   {QStringLiteral("--folder"), kontaktOrdner.filePath(QStringLiteral("programm")),
                    QStringLiteral("--host"), server.host(), QStringLiteral("--ftp-port"),
                    QString::number(server.ftpPort()), QStringLiteral("--http-port"),

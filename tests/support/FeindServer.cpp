@@ -1,4 +1,5 @@
 #include "support/FeindServer.h"
+#include "support/Pfade.h"
 
 #include <QFile>
 
@@ -7,8 +8,9 @@ namespace varnek::test
 
 FeindServer::FeindServer(const QString &modus, const QString &text)
 {
-    QStringList argumente{QStringLiteral(VARNEK_FEIND_SCRIPT), QStringLiteral("--mode"), modus,
-                          QStringLiteral("--log"), dir_.filePath(QStringLiteral("anfragen.log"))};
+    QStringList argumente{quellPfad(QStringLiteral("tests/support/feind_http.py")),
+                          QStringLiteral("--mode"), modus, QStringLiteral("--log"),
+                          dir_.filePath(QStringLiteral("anfragen.log"))};
     if (!text.isEmpty())
         argumente << QStringLiteral("--text") << text;
     const QString ready = server_.start(argumente, 10000);

@@ -1,4 +1,5 @@
 #include "support/FtpBremse.h"
+#include "support/Pfade.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,7 +10,7 @@ namespace varnek::test
 FtpBremse::FtpBremse(int zielPort, const QStringList &optionen)
 {
     // Beside this file in the source tree; the server script's folder is known.
-    const QString skript = QFileInfo(QStringLiteral(VARNEK_SERVER_SCRIPT))
+    const QString skript = QFileInfo(quellPfad(QStringLiteral("server/varnek_server.py")))
                                .absoluteDir()
                                .absoluteFilePath(QStringLiteral("../tests/support/ftp_bremse.py"));
     const QString ready = server_.start(

@@ -1,4 +1,5 @@
 #include "support/HostileFtpServer.h"
+#include "support/Pfade.h"
 
 #include <QFile>
 
@@ -13,7 +14,7 @@ HostileFtpServer::HostileFtpServer(const Config &config)
         return;
     f.close();
 
-    QStringList args{QStringLiteral(VARNEK_SOURCE_DIR "/tests/support/hostile_ftp_server.py"),
+    QStringList args{quellPfad(QStringLiteral("tests/support/hostile_ftp_server.py")),
                      QStringLiteral("--root"),
                      root_.path(),
                      QStringLiteral("--listing"),

@@ -1,4 +1,5 @@
 #include "support/LocalServer.h"
+#include "support/Pfade.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +12,9 @@ namespace varnek::test
 LocalServer::LocalServer()
 {
     const QString ready =
-        server_.start({QStringLiteral(VARNEK_SERVER_SCRIPT), QStringLiteral("--root"), dir_.path(),
-                       QStringLiteral("--ftp-port"), QStringLiteral("0"),
-                       QStringLiteral("--http-port"), QStringLiteral("0")},
+        server_.start({quellPfad(QStringLiteral("server/varnek_server.py")),
+                       QStringLiteral("--root"), dir_.path(), QStringLiteral("--ftp-port"),
+                       QStringLiteral("0"), QStringLiteral("--http-port"), QStringLiteral("0")},
                       15000);
     ftpPort_ = SkriptServer::zahl(ready, QStringLiteral("ftp"));
     httpPort_ = SkriptServer::zahl(ready, QStringLiteral("http"));
