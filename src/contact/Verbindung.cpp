@@ -6,10 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMetaObject>
-#include <QPointer>
-
-#include <mutex>
 
 namespace varnek
 {
@@ -48,40 +44,22 @@ QString bereinigeStatus(const QString &text)
     return out.trimmed();
 }
 
-// Carries results from the worker to the Verbindung, queued onto its
-// thread; forgets it when it goes, so late results land nowhere.
-struct Verbindung::Bote {
-    std::mutex mutex;
-    Verbindung *ziel = nullptr;
-
-    void sende(quint64 generation, std::function<void(Verbindung &)> was)
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!ziel)
-            return;
-        Verbindung *v = ziel;
-        QMetaObject::invokeMethod(
-            v,
-            [v, generation, was = std::move(was)] {
-                if (generation == v->generation_)
-                    was(*v);
-            },
-            Qt::QueuedConnection);
-    }
-};
-
 // What a step sees on the worker: the client, and the way back.
 class Verbindung::Schritt
 {
   public:
-    Schritt(FtpClient &c, std::shared_ptr<Bote> bote, quint64 generation)
-        : client(c), bote_(std::move(bote)), generation_(generation)
+    Schritt(FtpClient &c, const FtpArbeiter::Melder &melder, Verbindung *v)
+        : client(c), melder_(melder), v_(v)
     {
     }
 
     FtpClient &client;
 
-    void melde(std::function<void(Verbindung &)> was) { bote_->sende(generation_, std::move(was)); }
+    // `was` runs on the Verbindung's thread, never after it is gone.
+    void melde(std::function<void(Verbindung &)> was)
+    {
+        melder_([v = v_, was = std::move(was)] { was(*v); });
+    }
     void status(const QString &text)
     {
         melde([text](Verbindung &v) { v.ZeigeStatus(text); });
@@ -126,24 +104,16 @@ class Verbindung::Schritt
     }
 
   private:
-    std::shared_ptr<Bote> bote_;
-    quint64 generation_;
+    const FtpArbeiter::Melder &melder_;
+    Verbindung *v_;
 };
 
 Verbindung::Verbindung(QObject *parent)
-    : QObject(parent), arbeiter_(std::make_unique<FtpArbeiter>()), bote_(std::make_shared<Bote>())
+    : QObject(parent), arbeiter_(std::make_unique<FtpArbeiter>(this))
 {
-    bote_->ziel = this;
 }
 
-Verbindung::~Verbindung()
-{
-    {
-        std::lock_guard<std::mutex> lock(bote_->mutex);
-        bote_->ziel = nullptr;
-    }
-    arbeiter_.reset();
-}
+Verbindung::~Verbindung() = default;
 
 void Verbindung::setLabel1(const QString &pfad)
 {
@@ -181,9 +151,8 @@ void Verbindung::einreihen(std::function<void(Schritt &)> op)
 {
     if (offen_++ == 0)
         Q_EMIT busy(true);
-    const quint64 generation = generation_;
-    arbeiter_->einreihen([bote = bote_, generation, op = std::move(op)](FtpClient &c) {
-        Schritt s(c, bote, generation);
+    arbeiter_->einreihen([this, op = std::move(op)](FtpClient &c, const FtpArbeiter::Melder &m) {
+        Schritt s(c, m, this);
         op(s);
         s.melde([](Verbindung &v) { v.erledigt(); });
     });
@@ -246,14 +215,13 @@ void Verbindung::abbrechen()
     if (!verbunden_ && offen_ == 0)
         return;
     // Whatever the worker still reports of the old steps is dropped.
-    ++generation_;
     arbeiter_->abbrechen();
     if (offen_ > 0) {
         offen_ = 0;
         Q_EMIT busy(false);
     }
     ZeigeStatus(QStringLiteral("Log off..."));
-    arbeiter_->einreihen([](FtpClient &c) { c.close(); });
+    arbeiter_->einreihen([](FtpClient &c, const FtpArbeiter::Melder &) { c.close(); });
     antwort_ = QStringLiteral("Ok");
     ZeigeStatus(antwort_);
     verbunden_ = false;
@@ -263,9 +231,8 @@ void Verbindung::abbrechen()
 
 void Verbindung::beenden()
 {
-    ++generation_;
     arbeiter_->abbrechen();
-    arbeiter_->einreihen([](FtpClient &c) { c.close(); });
+    arbeiter_->einreihen([](FtpClient &c, const FtpArbeiter::Melder &) { c.close(); });
     if (offen_ > 0) {
         offen_ = 0;
         Q_EMIT busy(false);

@@ -113,7 +113,6 @@ class Verbindung : public QObject
 
   private:
     class Schritt;
-    struct Bote;
     void ZeigeStatus(const QString &text) { Q_EMIT status(text); }
     // Queues op; it runs on the worker with the client and a messenger.
     void einreihen(std::function<void(Schritt &)> op);
@@ -121,8 +120,6 @@ class Verbindung : public QObject
     QString ohneHost(const QString &pfad) const;
 
     std::unique_ptr<FtpArbeiter> arbeiter_;
-    std::shared_ptr<Bote> bote_;
-    quint64 generation_ = 0; // bumped by log off: older steps report nothing
     int offen_ = 0;
     bool verbunden_ = false;
     QString label1_;
