@@ -5,6 +5,7 @@
 #include "platform/SpeechEngine.h"
 
 #include <QFile>
+#include <QHash>
 
 namespace varnek
 {
@@ -15,15 +16,35 @@ struct SpeechComponent::Impl {
     QString last; // the last received message read aloud ("user1")
     bool muted = false;
     SpeechEngine engine;
+    // Texts with the engine, by number, until they end.
+    struct Wartend {
+        QString text;
+        bool begonnen = false;
+    };
+    QHash<quint64, Wartend> wartend;
+    qint64 zeilenEnde = -1; // transcript size after the last started text's line
 };
 
 SpeechComponent::SpeechComponent(const QString &programFolder, QObject *parent)
     : QObject(parent), d(std::make_unique<Impl>())
 {
     d->folder = programFolder;
+    connect(&d->engine, &SpeechEngine::begonnen, this, &SpeechComponent::beginnt);
+    connect(&d->engine, &SpeechEngine::beendet, this,
+            [this](quint64 n) { endet(n, nullptr); });
+    connect(&d->engine, &SpeechEngine::abgebrochen, this,
+            [this](quint64 n) { endet(n, " [abgebrochen]"); });
+    connect(&d->engine, &SpeechEngine::verworfen, this,
+            [this](quint64 n) { endet(n, " [verworfen]"); });
 }
 
-SpeechComponent::~SpeechComponent() = default;
+SpeechComponent::~SpeechComponent()
+{
+    // What the program ends in the middle of is cut, what waits is dropped.
+    const QList<quint64> nummern = d->wartend.keys();
+    for (quint64 n : nummern)
+        endet(n, d->wartend.value(n).begonnen ? " [abgebrochen]" : " [verworfen]");
+}
 
 void SpeechComponent::setTranscriptFile(const QString &path)
 {
@@ -81,15 +102,62 @@ void SpeechComponent::speak(const QString &text)
 {
     if (text.isEmpty())
         return;
-    if (!d->muted)
-        d->engine.say(text);
+    if (!d->muted) {
+        d->wartend.insert(d->engine.say(text), Impl::Wartend{text});
+        return;
+    }
     Q_EMIT spoken(text);
+    protokolliere(text, nullptr);
+}
+
+void SpeechComponent::beginnt(quint64 nummer)
+{
+    auto it = d->wartend.find(nummer);
+    if (it == d->wartend.end() || it->begonnen)
+        return;
+    it->begonnen = true;
+    const QString text = it->text;
+    Q_EMIT spoken(text);
+    protokolliere(text, nullptr);
+}
+
+// A started text that is cut gets the mark on its own line, which is the
+// last one as long as nothing else was written since.
+void SpeechComponent::endet(quint64 nummer, const char *vermerk)
+{
+    const auto it = d->wartend.constFind(nummer);
+    if (it == d->wartend.cend())
+        return;
+    const Impl::Wartend w = *it;
+    d->wartend.erase(it);
+    if (!vermerk || d->transcript.isEmpty())
+        return;
+    if (w.begonnen) {
+        QFile log(d->transcript);
+        if (d->zeilenEnde > 0 && log.size() == d->zeilenEnde &&
+            log.open(QIODevice::ReadWrite) && log.resize(d->zeilenEnde - 1) &&
+            log.seek(d->zeilenEnde - 1)) {
+            log.write(vermerk);
+            log.write("\n");
+            d->zeilenEnde = -1;
+            return;
+        }
+    }
+    protokolliere(w.text, vermerk);
+}
+
+void SpeechComponent::protokolliere(const QString &text, const char *vermerk)
+{
     if (d->transcript.isEmpty())
         return;
     QFile log(d->transcript);
     if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
         log.write(text.toUtf8());
+        if (vermerk)
+            log.write(vermerk);
         log.write("\n");
+        log.flush();
+        d->zeilenEnde = vermerk ? -1 : log.size();
     }
 }
 
