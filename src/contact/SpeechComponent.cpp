@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QHash>
 
+#include <algorithm>
+
 namespace varnek
 {
 
@@ -41,7 +43,8 @@ SpeechComponent::SpeechComponent(const QString &programFolder, QObject *parent)
 SpeechComponent::~SpeechComponent()
 {
     // What the program ends in the middle of is cut, what waits is dropped.
-    const QList<quint64> nummern = d->wartend.keys();
+    QList<quint64> nummern = d->wartend.keys();
+    std::sort(nummern.begin(), nummern.end());
     for (quint64 n : nummern)
         endet(n, d->wartend.value(n).begonnen ? " [abgebrochen]" : " [verworfen]");
 }
@@ -63,6 +66,11 @@ void SpeechComponent::setMuted(bool muted)
 bool SpeechComponent::muted() const
 {
     return d->muted;
+}
+
+bool SpeechComponent::speaking() const
+{
+    return !d->wartend.isEmpty();
 }
 
 bool SpeechComponent::engineStarted() const

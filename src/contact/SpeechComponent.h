@@ -47,6 +47,8 @@ class SpeechComponent : public QObject
     static QString speakable(const QString &text);
     // The last received message read aloud (what "Nochmal" repeats).
     QString lastText() const;
+    // Whether texts are being said or wait to be said.
+    bool speaking() const;
     // Whether the speech engine has been started (never while muted).
     bool engineStarted() const;
 
