@@ -32,8 +32,7 @@ SpeechComponent::SpeechComponent(const QString &programFolder, QObject *parent)
 {
     d->folder = programFolder;
     connect(&d->engine, &SpeechEngine::begonnen, this, &SpeechComponent::beginnt);
-    connect(&d->engine, &SpeechEngine::beendet, this,
-            [this](quint64 n) { endet(n, nullptr); });
+    connect(&d->engine, &SpeechEngine::beendet, this, [this](quint64 n) { endet(n, nullptr); });
     connect(&d->engine, &SpeechEngine::abgebrochen, this,
             [this](quint64 n) { endet(n, " [abgebrochen]"); });
     connect(&d->engine, &SpeechEngine::verworfen, this,
@@ -142,9 +141,8 @@ void SpeechComponent::endet(quint64 nummer, const char *vermerk)
         return;
     if (w.begonnen) {
         QFile log(d->transcript);
-        if (d->zeilenEnde > 0 && log.size() == d->zeilenEnde &&
-            log.open(QIODevice::ReadWrite) && log.resize(d->zeilenEnde - 1) &&
-            log.seek(d->zeilenEnde - 1)) {
+        if (d->zeilenEnde > 0 && log.size() == d->zeilenEnde && log.open(QIODevice::ReadWrite) &&
+            log.resize(d->zeilenEnde - 1) && log.seek(d->zeilenEnde - 1)) {
             log.write(vermerk);
             log.write("\n");
             d->zeilenEnde = -1;

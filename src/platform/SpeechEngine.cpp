@@ -190,7 +190,8 @@ class SpeechWorker : public QObject
     void verwirfAlte()
     {
         const qint64 jetzt = jetztMs();
-        while (!schlange_.empty() && jetzt - schlange_.front().seit > SpeechEngine::hoechstesAlterMs)
+        while (!schlange_.empty() &&
+               jetzt - schlange_.front().seit > SpeechEngine::hoechstesAlterMs)
             entferneVorderen(false);
         for (auto it = schlange_.begin(); it != schlange_.end();) {
             if (jetzt - it->seit > SpeechEngine::hoechstesAlterMs) {

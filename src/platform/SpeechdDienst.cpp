@@ -43,7 +43,8 @@ class SpeechdDienst final : public SprachDienst
     {
         trenne();
         // A write to a service that has just died must not end the program.
-        struct sigaction alt {};
+        struct sigaction alt {
+        };
         if (::sigaction(SIGPIPE, nullptr, &alt) == 0 && alt.sa_handler == SIG_DFL)
             std::signal(SIGPIPE, SIG_IGN);
         char *fehler = nullptr;

@@ -263,7 +263,8 @@ TEST_P(SpeechComponentService, TranscriptTellsWhatWasHeard)
         }
     }
     QTest::qWait(300);
-    EXPECT_EQ(kette(dienst.begonnen()), kette(GetParam().gehoert)) << dienst.bericht().toStdString();
+    EXPECT_EQ(kette(dienst.begonnen()), kette(GetParam().gehoert))
+        << dienst.bericht().toStdString();
     EXPECT_EQ(kette(zeilen()), kette(GetParam().protokoll));
 }
 
@@ -272,20 +273,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Stop cuts the text being said and drops the one waiting; the
         // waiting one has no line before.
-        Vorlesen{"StopCutsAndDrops",
-                 {{"Ein langer Text mit sehr vielen Wörtern darin, der lange dauert", "user1",
-                   "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert",
-                   {QStringLiteral(
-                       "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")}},
-                  {"Der zweite Text", "user1", nullptr,
-                   {QStringLiteral(
-                       "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")}},
-                  {nullptr, "Stop", nullptr}},
-                 false,
-                 {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")},
-                 {QStringLiteral(
-                      "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert [abgebrochen]"),
-                  QStringLiteral("Der zweite Text [verworfen]")}},
+        Vorlesen{
+            "StopCutsAndDrops",
+            {{"Ein langer Text mit sehr vielen Wörtern darin, der lange dauert",
+              "user1",
+              "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert",
+              {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")}},
+             {"Der zweite Text",
+              "user1",
+              nullptr,
+              {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")}},
+             {nullptr, "Stop", nullptr}},
+            false,
+            {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")},
+            {QStringLiteral(
+                 "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert [abgebrochen]"),
+             QStringLiteral("Der zweite Text [verworfen]")}},
         // "Nochmal" queues the repeat behind the text being said.
         Vorlesen{"NochmalQueues",
                  {{"Kurz gesagt", "user1", nullptr}, {nullptr, "Nochmal", nullptr}},
@@ -315,3 +318,24 @@ INSTANTIATE_TEST_SUITE_P(
                                  " [abgebrochen]"),
                   QStringLiteral("Wartet noch [verworfen]")}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// No speech service at all, and none can be started: every text still gets
+// its plain line at once, and nothing is shown.
+TEST(SpeechComponentEngine, WithoutServiceTheTranscriptIsStillWritten)
+{
+    varnek::test::EigenerSprachdienst nieGestartet;
+    QTemporaryDir dir;
+    ASSERT_TRUE(
+        varnek::ansi::writeLines(dir.filePath(QStringLiteral("K1.txt")), {QStringLiteral("Text")}));
+    SpeechComponent sprecher(dir.path());
+    sprecher.setTranscriptFile(dir.filePath(QStringLiteral("protokoll.txt")));
+    sprecher.setMuted(false);
+    QSignalSpy spy(&sprecher, &SpeechComponent::spoken);
+    sprecher.press(QStringLiteral("user1"));
+    sprecher.press(QStringLiteral("Nochmal"));
+    EXPECT_TRUE(varnek::test::waitUntil([&] { return spy.count() == 2; }, 5000));
+    QFile f(dir.filePath(QStringLiteral("protokoll.txt")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("Text\nText\n"));
+    EXPECT_FALSE(sprecher.speaking());
+}

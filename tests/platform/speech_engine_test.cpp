@@ -5,8 +5,8 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -86,9 +86,8 @@ TEST_P(SpeechEngineOtherClient, ItsSpeechSurvivesOurStopAndQuit)
     QSignalSpy andererBeendet(anderer.get(), &SpeechEngine::beendet);
     QProcess spdSay;
     if (fall.spdSay) {
-        spdSay.start(QStringLiteral("spd-say"),
-                     {QStringLiteral("-P"), QStringLiteral("message"), QStringLiteral("-w"),
-                      langerText});
+        spdSay.start(QStringLiteral("spd-say"), {QStringLiteral("-P"), QStringLiteral("message"),
+                                                 QStringLiteral("-w"), langerText});
         anderer.reset();
     } else {
         anderer->say(langerText);
@@ -113,13 +112,13 @@ TEST_P(SpeechEngineOtherClient, ItsSpeechSurvivesOurStopAndQuit)
     EXPECT_FALSE(dienst.begonnen().contains(QStringLiteral("Unser eigener Text"))) << bericht();
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SpeechEngineOtherClient,
-                         ::testing::Values(FremdeSprache{"StopWhileSilent", false, false, false},
-                                           FremdeSprache{"QuitWhileOursWaits", false, true, true},
-                                           FremdeSprache{"SpdSayQuitWhileSilent", true, false, true},
-                                           FremdeSprache{"SpdSayStopWhileOursWaits", true, true,
-                                                         false}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpeechEngineOtherClient,
+    ::testing::Values(FremdeSprache{"StopWhileSilent", false, false, false},
+                      FremdeSprache{"QuitWhileOursWaits", false, true, true},
+                      FremdeSprache{"SpdSayQuitWhileSilent", true, false, true},
+                      FremdeSprache{"SpdSayStopWhileOursWaits", true, true, false}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // Texts that arrive faster than they are spoken are read one after the
 // other, each whole, in the order they came.
@@ -198,8 +197,8 @@ TEST_F(SpeechEngineService, SpeaksAgainAfterTheServiceDiedAndCameBack)
 
     engine->say(QStringLiteral("Dritte Nachricht"));
     EXPECT_TRUE(hoertGanz(QStringLiteral("Dritte Nachricht"))) << bericht();
-    EXPECT_EQ(dienst.begonnen(), (QStringList{QStringLiteral("Erste Nachricht"),
-                                              QStringLiteral("Zweite Nachricht"),
-                                              QStringLiteral("Dritte Nachricht")}))
+    EXPECT_EQ(dienst.begonnen(),
+              (QStringList{QStringLiteral("Erste Nachricht"), QStringLiteral("Zweite Nachricht"),
+                           QStringLiteral("Dritte Nachricht")}))
         << bericht();
 }

@@ -107,8 +107,29 @@ bool EigenerSprachdienst::start()
            process_.state() == QProcess::Running;
 }
 
+void EigenerSprachdienst::erlaubeStart()
+{
+    const QString skript = path(QStringLiteral("starte.sh"));
+    schreibe(skript,
+             QStringLiteral("export XDG_RUNTIME_DIR='%1' HOME='%2'\n"
+                            "exec speech-dispatcher -t 0 -C '%3' -m '%4' -P '%5' \"$@\"\n")
+                 .arg(path(QStringLiteral("run")), dir_.path(), path(QStringLiteral("conf")),
+                      moduleDir, path(QStringLiteral("run/pid"))));
+    QFile::setPermissions(skript, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("SPEECHD_CMD", skript.toUtf8());
+    selbstGestartet_ = true;
+}
+
 void EigenerSprachdienst::kill()
 {
+    if (selbstGestartet_) {
+        QFile pid(path(QStringLiteral("run/pid")));
+        if (pid.open(QIODevice::ReadOnly)) {
+            const pid_t n = static_cast<pid_t>(pid.readAll().trimmed().toInt());
+            if (n > 0)
+                ::kill(n, SIGKILL);
+        }
+    }
     if (process_.state() == QProcess::NotRunning)
         return;
     ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);

@@ -31,6 +31,9 @@ class EigenerSprachdienst
     bool start();
     // The service dies: no goodbye to its clients.
     void kill();
+    // From now on the speech library may start this dispatcher itself, as a
+    // desktop starts the system's on demand (killed with this object).
+    void erlaubeStart();
 
     QString socket() const;
     struct Zeile {
@@ -52,6 +55,7 @@ class EigenerSprachdienst
     QProcess process_;
     QByteArray address_;
     QByteArray command_;
+    bool selbstGestartet_ = false;
 };
 
 } // namespace varnek::test
