@@ -84,7 +84,7 @@ void SpeechComponent::press(const QString &button)
         if (!text.isEmpty())
             d->last = text;
     } else if (button == QLatin1String("Hilfe")) {
-        readAloud(QStringLiteral("Hilfe.txt"));
+        readAloud(QStringLiteral("Hilfe.txt"), true);
     } else if (button == QLatin1String("Stop"))
         d->engine.stop();
     else if (button == QLatin1String("Pause"))
@@ -95,22 +95,22 @@ void SpeechComponent::press(const QString &button)
         speak(d->last);
 }
 
-QString SpeechComponent::readAloud(const QString &fileName)
+QString SpeechComponent::readAloud(const QString &fileName, bool hinweis)
 {
     const auto bytes = ansi::readFile(d->folder + QLatin1Char('/') + fileName);
     if (!bytes)
         return QString();
     const QString text = speakable(ansi::decode(*bytes));
-    speak(text);
+    speak(text, hinweis);
     return text;
 }
 
-void SpeechComponent::speak(const QString &text)
+void SpeechComponent::speak(const QString &text, bool hinweis)
 {
     if (text.isEmpty())
         return;
     if (!d->muted) {
-        d->wartend.insert(d->engine.say(text), Impl::Wartend{text});
+        d->wartend.insert(d->engine.say(text, hinweis), Impl::Wartend{text});
         return;
     }
     Q_EMIT spoken(text);

@@ -17,7 +17,8 @@ class SpeechEngine;
 //   message again; hints read from "Hilfe.txt" are not repeated)
 // A word or a text framed by "#" is kept silent. Texts are queued and read
 // whole, in order; "Stop" clears the queue, "Nochmal" queues the last
-// message again behind what is waiting. Every text is announced by spoken()
+// message again behind what is waiting, a hint ("Hilfe") cuts or drops the
+// hints before it but never a message. Every text is announced by spoken()
 // when it starts to be heard and, when a transcript file is set, appended to
 // it then as one UTF-8 line; a text cut after it started gets
 // " [abgebrochen]" on its line, one dropped before it started a line with
@@ -56,8 +57,10 @@ class SpeechComponent : public QObject
     void spoken(const QString &text);
 
   private:
-    QString readAloud(const QString &fileName); // returns the text spoken
-    void speak(const QString &text);
+    // Return the text spoken. A hint replaces the hints before it, waiting
+    // or being said; it never cuts a message.
+    QString readAloud(const QString &fileName, bool hinweis = false);
+    void speak(const QString &text, bool hinweis = false);
     void beginnt(quint64 nummer);
     void endet(quint64 nummer, const char *vermerk);
     void protokolliere(const QString &text, const char *vermerk);

@@ -66,7 +66,7 @@ class SpeechWorker : public QObject
         takt->start();
     }
 
-    void sage(quint64 nummer, const QString &text)
+    void sage(quint64 nummer, const QString &text, bool ersetzbar)
     {
         if (!jeVerbunden_) {
             // No speech service at all: nothing can be heard.
@@ -74,7 +74,9 @@ class SpeechWorker : public QObject
             Q_EMIT beendet(nummer);
             return;
         }
-        schlange_.push_back(Text{nummer, saetze(text), 0, jetztMs(), false, 0});
+        if (ersetzbar)
+            ersetzeHinweise();
+        schlange_.push_back(Text{nummer, saetze(text), 0, jetztMs(), false, 0, ersetzbar});
         weiter();
     }
 
@@ -123,7 +125,30 @@ class SpeechWorker : public QObject
         qint64 seit;    // when it was handed to say()
         bool begonnen;
         int fremdAbbrueche; // cancelled by the service for another client
+        bool ersetzbar;
     };
+
+    // A new hint makes the older hints pointless; messages stay.
+    void ersetzeHinweise()
+    {
+        for (auto it = schlange_.begin(); it != schlange_.end();) {
+            if (!it->ersetzbar) {
+                ++it;
+                continue;
+            }
+            if (it == schlange_.begin() && uebergeben_) {
+                uebergeben_ = 0;
+                dienst_->brichAb();
+            }
+            const quint64 n = it->nummer;
+            const bool begonnen = it->begonnen;
+            it = schlange_.erase(it);
+            if (begonnen)
+                Q_EMIT abgebrochen(n);
+            else
+                Q_EMIT verworfen(n);
+        }
+    }
 
     // Hands the next sentence to the service when it is free.
     void weiter()
@@ -293,11 +318,11 @@ bool SpeechEngine::available()
     return shared_->state == 1;
 }
 
-quint64 SpeechEngine::say(const QString &text)
+quint64 SpeechEngine::say(const QString &text, bool ersetzbar)
 {
     start();
     const quint64 nummer = ++shared_->nummer;
-    post([nummer, text](SpeechWorker *w) { w->sage(nummer, text); });
+    post([nummer, text, ersetzbar](SpeechWorker *w) { w->sage(nummer, text, ersetzbar); });
     return nummer;
 }
 

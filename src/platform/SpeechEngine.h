@@ -45,8 +45,10 @@ class SpeechEngine : public QObject
     // Whether the engine has been started (for tests of mute mode).
     bool started() const { return thread_ != nullptr; }
 
-    // Queues text; returns its number, as the signals below report it.
-    quint64 say(const QString &text);
+    // Queues text; returns its number, as the signals below report it. A
+    // replaceable text (a hint) cuts or drops every replaceable text before
+    // it, never another one.
+    quint64 say(const QString &text, bool ersetzbar = false);
     void stop();
     void pause();
     void resume();

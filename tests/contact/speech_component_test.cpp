@@ -188,11 +188,12 @@ TEST(SpeechComponentEngine, StartsAtOnceUnlessMuted)
 namespace
 {
 
-// One press of the speech component, after "K1.txt" got a new text (when
-// k1 is set); then waits until the service starts saying wartenAuf (when
-// set) and checks the transcript (when protokoll is set).
+// One press of the speech component, after its file ("Hilfe.txt" for
+// "Hilfe", else "K1.txt") got a new text (when text is set); then waits
+// until the service starts saying wartenAuf (when set) and checks the
+// transcript (when protokoll is set).
 struct Druck {
-    const char *k1;
+    const char *text;
     const char *taste;
     const char *wartenAuf;
     QStringList protokoll = {};
@@ -205,6 +206,11 @@ struct Vorlesen {
     QStringList gehoert;   // what the service started to say, in order
     QStringList protokoll; // the transcript in the end
 };
+
+void PrintTo(const Vorlesen &v, std::ostream *os)
+{
+    *os << v.name;
+}
 
 class SpeechComponentService : public ::testing::TestWithParam<Vorlesen>
 {
@@ -240,9 +246,11 @@ TEST_P(SpeechComponentService, TranscriptTellsWhatWasHeard)
         sprecher.setTranscriptFile(protokoll);
         sprecher.setMuted(false);
         for (const Druck &d : GetParam().druecke) {
-            if (d.k1) {
-                ASSERT_TRUE(varnek::ansi::writeLines(dir.filePath(QStringLiteral("K1.txt")),
-                                                     {QString::fromUtf8(d.k1)}));
+            if (d.text) {
+                const QString datei = qstrcmp(d.taste, "Hilfe") == 0 ? QStringLiteral("Hilfe.txt")
+                                                                     : QStringLiteral("K1.txt");
+                ASSERT_TRUE(
+                    varnek::ansi::writeLines(dir.filePath(datei), {QString::fromUtf8(d.text)}));
             }
             sprecher.press(QString::fromLatin1(d.taste));
             if (d.wartenAuf) {
@@ -307,6 +315,24 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("Satz zwei ist lang genug zum Anhalten."),
                   QStringLiteral("Satz zwei ist lang genug zum Anhalten.")},
                  {QStringLiteral("Satz eins. Satz zwei ist lang genug zum Anhalten.")}},
+        // A hint replaces the hint being said, never the message.
+        Vorlesen{"HintReplacesHintsOnly",
+                 {{"Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird", "Hilfe",
+                   "Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird"},
+                  {"Der nächste Hinweis", "Hilfe", "Der nächste Hinweis"},
+                  {"Eine lange Nachricht, die ganz gehört werden muss", "user1",
+                   "Eine lange Nachricht, die ganz gehört werden muss"},
+                  {"Ein Hinweis danach", "Hilfe", nullptr}},
+                 false,
+                 {QStringLiteral("Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird"),
+                  QStringLiteral("Der nächste Hinweis"),
+                  QStringLiteral("Eine lange Nachricht, die ganz gehört werden muss"),
+                  QStringLiteral("Ein Hinweis danach")},
+                 {QStringLiteral("Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird"
+                                 " [abgebrochen]"),
+                  QStringLiteral("Der nächste Hinweis"),
+                  QStringLiteral("Eine lange Nachricht, die ganz gehört werden muss"),
+                  QStringLiteral("Ein Hinweis danach")}},
         // Quitting in the middle cuts the text; what waits is dropped.
         Vorlesen{"QuitCutsAndDrops",
                  {{"Noch ein langer Text, der beim Beenden gerade gesagt wird", "user1",

@@ -66,6 +66,11 @@ struct FremdeSprache {
     bool beenden;     // quit, else Stop
 };
 
+void PrintTo(const FremdeSprache &f, std::ostream *os)
+{
+    *os << f.name;
+}
+
 class SpeechEngineOtherClient : public SpeechEngineService,
                                 public ::testing::WithParamInterface<FremdeSprache>
 {
