@@ -5,7 +5,7 @@ VARNEK_PACKAGES=(
   qt6-base-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
   libcurl4-openssl-dev libgtest-dev googletest
   python3 python3-pyftpdlib
-  speech-dispatcher speech-dispatcher-audio-plugins speech-dispatcher-espeak-ng espeak-ng fonts-dejavu-core
+  libspeechd-dev speech-dispatcher speech-dispatcher-audio-plugins speech-dispatcher-espeak-ng espeak-ng fonts-dejavu-core
   libgl-dev xvfb xauth xdotool
   xdg-utils desktop-file-utils qt6-translations-l10n dpkg-dev
   clang libclang-rt-14-dev poppler-utils x11-utils

@@ -5,6 +5,9 @@
 #include "platform/SpeechEngine.h"
 
 #include <QFile>
+#include <QHash>
+
+#include <algorithm>
 
 namespace varnek
 {
@@ -15,15 +18,35 @@ struct SpeechComponent::Impl {
     QString last; // the last received message read aloud ("user1")
     bool muted = false;
     SpeechEngine engine;
+    // Texts with the engine, by number, until they end.
+    struct Wartend {
+        QString text;
+        bool begonnen = false;
+    };
+    QHash<quint64, Wartend> wartend;
+    qint64 zeilenEnde = -1; // transcript size after the last started text's line
 };
 
 SpeechComponent::SpeechComponent(const QString &programFolder, QObject *parent)
     : QObject(parent), d(std::make_unique<Impl>())
 {
     d->folder = programFolder;
+    connect(&d->engine, &SpeechEngine::begonnen, this, &SpeechComponent::beginnt);
+    connect(&d->engine, &SpeechEngine::beendet, this, [this](quint64 n) { endet(n, nullptr); });
+    connect(&d->engine, &SpeechEngine::abgebrochen, this,
+            [this](quint64 n) { endet(n, " [abgebrochen]"); });
+    connect(&d->engine, &SpeechEngine::verworfen, this,
+            [this](quint64 n) { endet(n, " [verworfen]"); });
 }
 
-SpeechComponent::~SpeechComponent() = default;
+SpeechComponent::~SpeechComponent()
+{
+    // What the program ends in the middle of is cut, what waits is dropped.
+    QList<quint64> nummern = d->wartend.keys();
+    std::sort(nummern.begin(), nummern.end());
+    for (quint64 n : nummern)
+        endet(n, d->wartend.value(n).begonnen ? " [abgebrochen]" : " [verworfen]");
+}
 
 void SpeechComponent::setTranscriptFile(const QString &path)
 {
@@ -44,6 +67,11 @@ bool SpeechComponent::muted() const
     return d->muted;
 }
 
+bool SpeechComponent::speaking() const
+{
+    return !d->wartend.isEmpty();
+}
+
 bool SpeechComponent::engineStarted() const
 {
     return d->engine.started();
@@ -56,7 +84,7 @@ void SpeechComponent::press(const QString &button)
         if (!text.isEmpty())
             d->last = text;
     } else if (button == QLatin1String("Hilfe")) {
-        readAloud(QStringLiteral("Hilfe.txt"));
+        readAloud(QStringLiteral("Hilfe.txt"), true);
     } else if (button == QLatin1String("Stop"))
         d->engine.stop();
     else if (button == QLatin1String("Pause"))
@@ -67,29 +95,75 @@ void SpeechComponent::press(const QString &button)
         speak(d->last);
 }
 
-QString SpeechComponent::readAloud(const QString &fileName)
+QString SpeechComponent::readAloud(const QString &fileName, bool hinweis)
 {
     const auto bytes = ansi::readFile(d->folder + QLatin1Char('/') + fileName);
     if (!bytes)
         return QString();
     const QString text = speakable(ansi::decode(*bytes));
-    speak(text);
+    speak(text, hinweis);
     return text;
 }
 
-void SpeechComponent::speak(const QString &text)
+void SpeechComponent::speak(const QString &text, bool hinweis)
 {
     if (text.isEmpty())
         return;
-    if (!d->muted)
-        d->engine.say(text);
+    if (!d->muted) {
+        d->wartend.insert(d->engine.say(text, hinweis), Impl::Wartend{text});
+        return;
+    }
     Q_EMIT spoken(text);
+    protokolliere(text, nullptr);
+}
+
+void SpeechComponent::beginnt(quint64 nummer)
+{
+    auto it = d->wartend.find(nummer);
+    if (it == d->wartend.end() || it->begonnen)
+        return;
+    it->begonnen = true;
+    const QString text = it->text;
+    Q_EMIT spoken(text);
+    protokolliere(text, nullptr);
+}
+
+// A started text that is cut gets the mark on its own line, which is the
+// last one as long as nothing else was written since.
+void SpeechComponent::endet(quint64 nummer, const char *vermerk)
+{
+    const auto it = d->wartend.constFind(nummer);
+    if (it == d->wartend.cend())
+        return;
+    const Impl::Wartend w = *it;
+    d->wartend.erase(it);
+    if (!vermerk || d->transcript.isEmpty())
+        return;
+    if (w.begonnen) {
+        QFile log(d->transcript);
+        if (d->zeilenEnde > 0 && log.size() == d->zeilenEnde && log.open(QIODevice::ReadWrite) &&
+            log.resize(d->zeilenEnde - 1) && log.seek(d->zeilenEnde - 1)) {
+            log.write(vermerk);
+            log.write("\n");
+            d->zeilenEnde = -1;
+            return;
+        }
+    }
+    protokolliere(w.text, vermerk);
+}
+
+void SpeechComponent::protokolliere(const QString &text, const char *vermerk)
+{
     if (d->transcript.isEmpty())
         return;
     QFile log(d->transcript);
     if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
         log.write(text.toUtf8());
+        if (vermerk)
+            log.write(vermerk);
         log.write("\n");
+        log.flush();
+        d->zeilenEnde = vermerk ? -1 : log.size();
     }
 }
 

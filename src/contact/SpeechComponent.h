@@ -15,10 +15,15 @@ class SpeechEngine;
 //   "Hilfe"   read "Hilfe.txt" of the program folder aloud
 //   "Stop", "Pause", "Weiter" (continue), "Nochmal" (read the last received
 //   message again; hints read from "Hilfe.txt" are not repeated)
-// A word or a text framed by "#" is kept silent. Every text handed to the
-// engine is announced by spoken() and, when a transcript file is set,
-// appended to it as one UTF-8 line. Without a speech engine it stays silent,
-// still writes the transcript, and never shows an error.
+// A word or a text framed by "#" is kept silent. Texts are queued and read
+// whole, in order; "Stop" clears the queue, "Nochmal" queues the last
+// message again behind what is waiting, a hint ("Hilfe") cuts or drops the
+// hints before it but never a message. Every text is announced by spoken()
+// when it starts to be heard and, when a transcript file is set, appended to
+// it then as one UTF-8 line; a text cut after it started gets
+// " [abgebrochen]" on its line, one dropped before it started a line with
+// " [verworfen]". Muted, or without a speech engine, a text counts as
+// started at once; no error is ever shown.
 class SpeechComponent : public QObject
 {
     Q_OBJECT
@@ -43,6 +48,8 @@ class SpeechComponent : public QObject
     static QString speakable(const QString &text);
     // The last received message read aloud (what "Nochmal" repeats).
     QString lastText() const;
+    // Whether texts are being said or wait to be said.
+    bool speaking() const;
     // Whether the speech engine has been started (never while muted).
     bool engineStarted() const;
 
@@ -50,8 +57,13 @@ class SpeechComponent : public QObject
     void spoken(const QString &text);
 
   private:
-    QString readAloud(const QString &fileName); // returns the text spoken
-    void speak(const QString &text);
+    // Return the text spoken. A hint replaces the hints before it, waiting
+    // or being said; it never cuts a message.
+    QString readAloud(const QString &fileName, bool hinweis = false);
+    void speak(const QString &text, bool hinweis = false);
+    void beginnt(quint64 nummer);
+    void endet(quint64 nummer, const char *vermerk);
+    void protokolliere(const QString &text, const char *vermerk);
 
     struct Impl;
     std::unique_ptr<Impl> d;

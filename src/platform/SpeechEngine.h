@@ -13,20 +13,25 @@ namespace varnek
 
 class SpeechWorker;
 
-// The system's speech synthesiser behind one small interface. The engine is
-// created by the first call of available() or say(), not at construction:
-// the speech component asks for it at start-up unless it is muted, so the
-// first message is not delayed by the engine's start. It prefers a German
-// voice: a de_DE locale, else any German locale, else the engine's default.
-// An engine that fails, or stops speaking because the speech service went
-// away, is made anew for the next text.
+// The system's speech service behind one small interface: speech-dispatcher
+// through libspeechd (German by language), or Qt TextToSpeech where the
+// program is built without libspeechd.
 //
-// The engine lives on a thread of its own: connecting to the system's speech
-// service can take seconds, or hang for good when the service is stuck, and
-// the windows must not wait for it. Calls are carried out in order; a text
-// still waiting when a newer text or a stop arrives is dropped. When no
-// engine can be created, or it reports an error, it is silently unavailable
-// and every call does nothing.
+// Texts are queued and each is read whole, in order: the next text goes to
+// the service when the service reports the previous one ended. A text is
+// handed over sentence by sentence, so that pause() can cut it and resume()
+// go on from the sentence that was cut, without the service's own pause.
+// stop() clears the queue and cancels what this program said; nothing ever
+// touches the speech of other clients of the service, and destroying the
+// engine while silent stops nothing.
+//
+// The engine lives on a thread of its own, which connects at start: the
+// first text does not wait for the connection, and the windows never wait
+// for a stuck service. When the service dies the engine notices within a
+// quarter second and reconnects every half second; a text that could not
+// be spoken is spoken once the service is back, if it was handed to say()
+// no more than 60 seconds before (else it is dropped). When no service can
+// be reached at start, texts count as spoken at once, unheard.
 class SpeechEngine : public QObject
 {
     Q_OBJECT
@@ -34,17 +39,33 @@ class SpeechEngine : public QObject
     explicit SpeechEngine(QObject *parent = nullptr);
     ~SpeechEngine() override;
 
-    // Starts creating the engine if that has not been tried yet; true once
-    // the engine is ready to speak.
+    // Starts the engine if that has not been done yet; true while it is
+    // connected to the speech service.
     bool available();
-    // Whether creating the engine has been started (for tests of mute mode).
+    // Whether the engine has been started (for tests of mute mode).
     bool started() const { return thread_ != nullptr; }
 
-    // Speaks text, cutting off whatever is being spoken.
-    void say(const QString &text);
+    // Queues text; returns its number, as the signals below report it. A
+    // replaceable text (a hint) cuts or drops every replaceable text before
+    // it, never another one.
+    quint64 say(const QString &text, bool ersetzbar = false);
     void stop();
     void pause();
     void resume();
+
+    static constexpr int hoechstesAlterMs = 60000;
+    static constexpr int wiederverbindenMs = 500;
+    static constexpr int lebenszeichenMs = 250;
+
+  Q_SIGNALS:
+    // The text started to be heard (unheard when no service could be reached).
+    void begonnen(quint64 nummer);
+    // The text was read whole.
+    void beendet(quint64 nummer);
+    // The text was cut after it had started (stop, too old after a failure).
+    void abgebrochen(quint64 nummer);
+    // The text was dropped before it started.
+    void verworfen(quint64 nummer);
 
   private:
     void start();
@@ -55,8 +76,8 @@ class SpeechEngine : public QObject
     // Shared with the worker, which may outlive this object when the speech
     // service hangs.
     struct Shared {
-        std::atomic<int> state{0};      // 0 starting, 1 ready, 2 unavailable
-        std::atomic<quint64> latest{0}; // number of the newest say or stop
+        std::atomic<int> state{0}; // 0 starting, 1 connected, 2 not connected
+        std::atomic<quint64> nummer{0};
     };
     std::shared_ptr<Shared> shared_;
 };

@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include "support/EigenerSprachdienst.h"
+#include "support/LocalServer.h"
 
 using varnek::SpeechComponent;
 
@@ -179,4 +183,185 @@ TEST(SpeechComponentEngine, StartsAtOnceUnlessMuted)
     laut.setMuted(false);
     // Started before anything is said, so the first message is not late.
     EXPECT_TRUE(laut.engineStarted());
+}
+
+namespace
+{
+
+// One press of the speech component, after its file ("Hilfe.txt" for
+// "Hilfe", else "K1.txt") got a new text (when text is set); then waits
+// until the service starts saying wartenAuf (when set) and checks the
+// transcript (when protokoll is set).
+struct Druck {
+    const char *text;
+    const char *taste;
+    const char *wartenAuf;
+    QStringList protokoll = {};
+};
+
+struct Vorlesen {
+    const char *name;
+    std::vector<Druck> druecke;
+    bool beenden;          // the program quits right after the last press
+    QStringList gehoert;   // what the service started to say, in order
+    QStringList protokoll; // the transcript in the end
+};
+
+void PrintTo(const Vorlesen &v, std::ostream *os)
+{
+    *os << v.name;
+}
+
+class SpeechComponentService : public ::testing::TestWithParam<Vorlesen>
+{
+};
+
+std::string kette(const QStringList &zeilen)
+{
+    return zeilen.join(QLatin1Char('|')).toStdString();
+}
+
+} // namespace
+
+// Against a real speech service: a line is written when its text starts to
+// be heard, and a text cut or dropped says so on its line.
+TEST_P(SpeechComponentService, TranscriptTellsWhatWasHeard)
+{
+    const QString why = varnek::test::EigenerSprachdienst::fehlt();
+    if (!why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    varnek::test::EigenerSprachdienst dienst;
+    if (!dienst.start())
+        GTEST_SKIP() << "the private speech-dispatcher did not start";
+    QTemporaryDir dir;
+    const QString protokoll = dir.filePath(QStringLiteral("protokoll.txt"));
+    const auto zeilen = [&] {
+        QFile f(protokoll);
+        if (!f.open(QIODevice::ReadOnly))
+            return QStringList();
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    };
+    {
+        SpeechComponent sprecher(dir.path());
+        sprecher.setTranscriptFile(protokoll);
+        sprecher.setMuted(false);
+        for (const Druck &d : GetParam().druecke) {
+            if (d.text) {
+                const QString datei = qstrcmp(d.taste, "Hilfe") == 0 ? QStringLiteral("Hilfe.txt")
+                                                                     : QStringLiteral("K1.txt");
+                ASSERT_TRUE(
+                    varnek::ansi::writeLines(dir.filePath(datei), {QString::fromUtf8(d.text)}));
+            }
+            sprecher.press(QString::fromLatin1(d.taste));
+            if (d.wartenAuf) {
+                ASSERT_TRUE(varnek::test::waitUntil(
+                    [&] { return dienst.begonnen().contains(QString::fromUtf8(d.wartenAuf)); },
+                    8000))
+                    << dienst.bericht().toStdString();
+                // The program has heard from the service that it started.
+                ASSERT_TRUE(varnek::test::waitUntil([&] { return !zeilen().isEmpty(); }, 2000));
+            }
+            if (!d.protokoll.isEmpty()) {
+                QTest::qWait(300);
+                EXPECT_EQ(kette(zeilen()), kette(d.protokoll)) << d.taste;
+            }
+        }
+        if (!GetParam().beenden) {
+            EXPECT_TRUE(varnek::test::waitUntil([&] { return !sprecher.speaking(); }, 10000));
+        }
+    }
+    QTest::qWait(300);
+    EXPECT_EQ(kette(dienst.begonnen()), kette(GetParam().gehoert))
+        << dienst.bericht().toStdString();
+    EXPECT_EQ(kette(zeilen()), kette(GetParam().protokoll));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpeechComponentService,
+    ::testing::Values(
+        // Stop cuts the text being said and drops the one waiting; the
+        // waiting one has no line before.
+        Vorlesen{
+            "StopCutsAndDrops",
+            {{"Ein langer Text mit sehr vielen Wörtern darin, der lange dauert",
+              "user1",
+              "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert",
+              {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")}},
+             {"Der zweite Text",
+              "user1",
+              nullptr,
+              {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")}},
+             {nullptr, "Stop", nullptr}},
+            false,
+            {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")},
+            {QStringLiteral(
+                 "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert [abgebrochen]"),
+             QStringLiteral("Der zweite Text [verworfen]")}},
+        // "Nochmal" queues the repeat behind the text being said.
+        Vorlesen{"NochmalQueues",
+                 {{"Kurz gesagt", "user1", nullptr}, {nullptr, "Nochmal", nullptr}},
+                 false,
+                 {QStringLiteral("Kurz gesagt"), QStringLiteral("Kurz gesagt")},
+                 {QStringLiteral("Kurz gesagt"), QStringLiteral("Kurz gesagt")}},
+        // Pause and "Weiter" say the cut sentence again; the text keeps one
+        // plain line.
+        Vorlesen{"PauseAndWeiter",
+                 {{"Satz eins. Satz zwei ist lang genug zum Anhalten.", "user1",
+                   "Satz zwei ist lang genug zum Anhalten."},
+                  {nullptr, "Pause", nullptr},
+                  {nullptr, "Weiter", nullptr}},
+                 false,
+                 {QStringLiteral("Satz eins."),
+                  QStringLiteral("Satz zwei ist lang genug zum Anhalten."),
+                  QStringLiteral("Satz zwei ist lang genug zum Anhalten.")},
+                 {QStringLiteral("Satz eins. Satz zwei ist lang genug zum Anhalten.")}},
+        // A hint replaces the hint being said, never the message.
+        Vorlesen{"HintReplacesHintsOnly",
+                 {{"Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird", "Hilfe",
+                   "Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird"},
+                  {"Der nächste Hinweis", "Hilfe", "Der nächste Hinweis"},
+                  {"Eine lange Nachricht, die ganz gehört werden muss", "user1",
+                   "Eine lange Nachricht, die ganz gehört werden muss"},
+                  {"Ein Hinweis danach", "Hilfe", nullptr}},
+                 false,
+                 {QStringLiteral("Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird"),
+                  QStringLiteral("Der nächste Hinweis"),
+                  QStringLiteral("Eine lange Nachricht, die ganz gehört werden muss"),
+                  QStringLiteral("Ein Hinweis danach")},
+                 {QStringLiteral("Ein langer Hinweis mit vielen Wörtern, der gerade gesagt wird"
+                                 " [abgebrochen]"),
+                  QStringLiteral("Der nächste Hinweis"),
+                  QStringLiteral("Eine lange Nachricht, die ganz gehört werden muss"),
+                  QStringLiteral("Ein Hinweis danach")}},
+        // Quitting in the middle cuts the text; what waits is dropped.
+        Vorlesen{"QuitCutsAndDrops",
+                 {{"Noch ein langer Text, der beim Beenden gerade gesagt wird", "user1",
+                   "Noch ein langer Text, der beim Beenden gerade gesagt wird"},
+                  {"Wartet noch", "user1", nullptr}},
+                 true,
+                 {QStringLiteral("Noch ein langer Text, der beim Beenden gerade gesagt wird")},
+                 {QStringLiteral("Noch ein langer Text, der beim Beenden gerade gesagt wird"
+                                 " [abgebrochen]"),
+                  QStringLiteral("Wartet noch [verworfen]")}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// No speech service at all, and none can be started: every text still gets
+// its plain line at once, and nothing is shown.
+TEST(SpeechComponentEngine, WithoutServiceTheTranscriptIsStillWritten)
+{
+    varnek::test::EigenerSprachdienst nieGestartet;
+    QTemporaryDir dir;
+    ASSERT_TRUE(
+        varnek::ansi::writeLines(dir.filePath(QStringLiteral("K1.txt")), {QStringLiteral("Text")}));
+    SpeechComponent sprecher(dir.path());
+    sprecher.setTranscriptFile(dir.filePath(QStringLiteral("protokoll.txt")));
+    sprecher.setMuted(false);
+    QSignalSpy spy(&sprecher, &SpeechComponent::spoken);
+    sprecher.press(QStringLiteral("user1"));
+    sprecher.press(QStringLiteral("Nochmal"));
+    EXPECT_TRUE(varnek::test::waitUntil([&] { return spy.count() == 2; }, 5000));
+    QFile f(dir.filePath(QStringLiteral("protokoll.txt")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("Text\nText\n"));
+    EXPECT_FALSE(sprecher.speaking());
 }

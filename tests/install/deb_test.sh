@@ -9,7 +9,7 @@ deb="$(ls "$tmp"/*.deb)"
 info="$(dpkg-deb -I "$deb")"
 echo "$info" | grep -E '^ (Package|Depends):'
 fail=0
-for p in speech-dispatcher speech-dispatcher-espeak-ng qt6-speech-speechd-plugin xdg-utils \
+for p in speech-dispatcher libspeechd2 speech-dispatcher-espeak-ng qt6-speech-speechd-plugin xdg-utils \
          qt6-translations-l10n libqt6widgets6 libqt6texttospeech6 qt6-qpa-plugins; do
   echo "$info" | grep -E '^ Depends:' | grep -qE "(^|[ ,])$p(,|$| )" || { echo "missing dependency: $p"; fail=1; }
 done

@@ -1,214 +1,209 @@
 #include "platform/SpeechEngine.h"
 
+#include "support/EigenerSprachdienst.h"
 #include "support/LocalServer.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTextToSpeech>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
+#include <memory>
 
 using varnek::SpeechEngine;
+using varnek::test::EigenerSprachdienst;
 using varnek::test::waitUntil;
 
 namespace
 {
 
-const QString moduleDir = QStringLiteral("/usr/lib/speech-dispatcher-modules");
+const QString langerText = QStringLiteral(
+    "Dies ist der lange Text eines anderen Programms, etwa eines Bildschirmlesers, der "
+    "weiter gelesen werden muss, was dieses Programm auch tut");
 
-// A speech-dispatcher of the test's own: own socket, own configuration, and
-// as its only output module the generic one, whose "synthesiser" appends
-// each text to a file. What reaches that file is what a listener hears; no
-// sound device is needed.
-class PrivateDispatcher
+// A private speech-dispatcher for each test; skipped where none can run.
+class SpeechEngineService : public ::testing::Test
 {
-  public:
-    explicit PrivateDispatcher(const QString &root) : root_(root)
+  protected:
+    void SetUp() override
     {
-        QDir(root_).mkpath(QStringLiteral("conf/modules"));
-        QDir(root_).mkpath(QStringLiteral("run"));
-        QDir(root_).mkpath(QStringLiteral("log"));
-        write(QStringLiteral("conf/speechd.conf"),
-              QStringLiteral("CommunicationMethod \"unix_socket\"\n"
-                             "SocketPath \"%1\"\n"
-                             "LogLevel 3\n"
-                             "LogDir \"%2\"\n"
-                             "AudioOutputMethod \"alsa\"\n"
-                             "AudioALSADevice \"null\"\n"
-                             "AddModule \"protokoll\" \"sd_generic\" \"generic.conf\"\n"
-                             "DefaultModule protokoll\n"
-                             "DefaultLanguage \"de\"\n")
-                  .arg(socket(), path(QStringLiteral("log"))));
-        write(QStringLiteral("conf/modules/generic.conf"),
-              QStringLiteral("GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> %1\"\n"
-                             "GenericLanguage \"de\" \"de\" \"utf-8\"\n"
-                             "GenericLanguage \"en\" \"en\" \"utf-8\"\n"
-                             "AddVoice \"de\" \"MALE1\" \"de\"\n"
-                             "AddVoice \"en\" \"MALE1\" \"en\"\n")
-                  .arg(heardFile()));
+        const QString why = EigenerSprachdienst::fehlt();
+        if (!why.isEmpty())
+            GTEST_SKIP() << why.toStdString();
+        if (!dienst.start())
+            GTEST_SKIP() << "the private speech-dispatcher did not start: "
+                         << dienst.bericht().toStdString();
     }
 
-    ~PrivateDispatcher() { kill(); }
-
-    QString socket() const { return path(QStringLiteral("run/speechd.sock")); }
-    QString heardFile() const { return path(QStringLiteral("heard.txt")); }
-
-    QStringList heard() const
+    // A connected engine; another client of the service when used twice.
+    std::unique_ptr<SpeechEngine> verbunden()
     {
-        QFile f(heardFile());
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        auto e = std::make_unique<SpeechEngine>();
+        EXPECT_TRUE(waitUntil([&] { return e->available(); }, 8000)) << bericht();
+        return e;
     }
 
-    // Starts the dispatcher and waits for its socket; false when it does not
-    // come up.
-    bool start()
+    bool hoert(const QString &text, int ms = 8000)
     {
-        QFile::remove(socket());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
-        env.insert(QStringLiteral("HOME"), root_);
-        process_.setProcessEnvironment(env);
-        process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.setStandardOutputFile(path(QStringLiteral("dispatcher.out")), QIODevice::Append);
-        process_.start(QStringLiteral("speech-dispatcher"),
-                       {QStringLiteral("-s"), QStringLiteral("-t"), QStringLiteral("0"),
-                        QStringLiteral("-C"), path(QStringLiteral("conf")), QStringLiteral("-m"),
-                        moduleDir, QStringLiteral("-c"), QStringLiteral("unix_socket"),
-                        QStringLiteral("-S"), socket()});
-        if (!process_.waitForStarted(3000))
-            return false;
-        return waitUntil([this] { return QFileInfo::exists(socket()); }, 5000) &&
-               process_.state() == QProcess::Running;
+        return waitUntil([&] { return dienst.begonnen().contains(text); }, ms);
     }
-
-    // The service dies: no goodbye to its clients.
-    void kill()
+    bool hoertGanz(const QString &text, int ms = 8000)
     {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
-        process_.waitForFinished(3000);
+        return waitUntil([&] { return dienst.ganz().contains(text); }, ms);
     }
+    std::string bericht() const { return dienst.bericht().toStdString(); }
 
-    QString log() const
-    {
-        QFile f(path(QStringLiteral("dispatcher.out")));
-        QFile g(path(QStringLiteral("log/speech-dispatcher.log")));
-        QString text;
-        if (f.open(QIODevice::ReadOnly))
-            text += QString::fromUtf8(f.readAll());
-        if (g.open(QIODevice::ReadOnly))
-            text += QString::fromUtf8(g.readAll());
-        return text.right(3000);
-    }
-
-  private:
-    QString path(const QString &name) const { return QDir(root_).filePath(name); }
-
-    void write(const QString &name, const QString &text)
-    {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
-    }
-
-    QString root_;
-    QProcess process_;
+    EigenerSprachdienst dienst;
 };
 
-// Points the speech library at the private dispatcher for one test, and
-// forbids it to start a dispatcher of the system's own configuration when
-// the private one is gone.
-class SpeechdEnvironment
-{
-  public:
-    explicit SpeechdEnvironment(const QString &socket)
-        : address_(qgetenv("SPEECHD_ADDRESS")), command_(qgetenv("SPEECHD_CMD"))
-    {
-        qputenv("SPEECHD_ADDRESS", QByteArray("unix_socket:") + socket.toUtf8());
-        qputenv("SPEECHD_CMD", "/bin/false");
-    }
-    ~SpeechdEnvironment()
-    {
-        restore("SPEECHD_ADDRESS", address_);
-        restore("SPEECHD_CMD", command_);
-    }
-
-  private:
-    static void restore(const char *name, const QByteArray &value)
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    QByteArray address_;
-    QByteArray command_;
+struct FremdeSprache {
+    const char *name;
+    bool spdSay;      // the other client is spd-say, else a second engine
+    bool eigenerText; // our text waits behind the other client's
+    bool beenden;     // quit, else Stop
 };
 
-bool dispatcherInstalled(QString *why)
+void PrintTo(const FremdeSprache &f, std::ostream *os)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("speech-dispatcher")).isEmpty()) {
-        *why = QStringLiteral("speech-dispatcher is not installed");
-        return false;
-    }
-    if (!QFileInfo(moduleDir + QStringLiteral("/sd_generic")).isExecutable()) {
-        *why = QStringLiteral("the generic speech-dispatcher module sd_generic is not installed");
-        return false;
-    }
-    if (!QTextToSpeech::availableEngines().contains(QStringLiteral("speechd"))) {
-        *why = QStringLiteral("the speechd plugin of Qt TextToSpeech is not installed");
-        return false;
-    }
-    return true;
+    *os << f.name;
 }
+
+class SpeechEngineOtherClient : public SpeechEngineService,
+                                public ::testing::WithParamInterface<FremdeSprache>
+{
+};
 
 } // namespace
 
-// The speech service dies while the program runs and is started again: the
-// first text after it is back is heard, and so is every text after that.
-TEST(SpeechEngineService, SpeaksAgainAfterTheServiceDiedAndCameBack)
+// Our Stop and our quit silence only our own speech: another client's long
+// text goes on to its end, once, and is never cancelled.
+TEST_P(SpeechEngineOtherClient, ItsSpeechSurvivesOurStopAndQuit)
 {
-    QString why;
-    if (!dispatcherInstalled(&why))
-        GTEST_SKIP() << why.toStdString();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    PrivateDispatcher dispatcher(dir.path());
-    if (!dispatcher.start())
-        GTEST_SKIP() << "the private speech-dispatcher did not start: "
-                     << dispatcher.log().toStdString();
-    SpeechdEnvironment env(dispatcher.socket());
+    const FremdeSprache &fall = GetParam();
+    if (fall.spdSay && QStandardPaths::findExecutable(QStringLiteral("spd-say")).isEmpty())
+        GTEST_SKIP() << "spd-say is not installed";
+    auto anderer = verbunden();
+    auto unser = verbunden();
+    QSignalSpy andererAbgebrochen(anderer.get(), &SpeechEngine::abgebrochen);
+    QSignalSpy andererBeendet(anderer.get(), &SpeechEngine::beendet);
+    QProcess spdSay;
+    if (fall.spdSay) {
+        spdSay.start(QStringLiteral("spd-say"), {QStringLiteral("-P"), QStringLiteral("message"),
+                                                 QStringLiteral("-w"), langerText});
+        anderer.reset();
+    } else {
+        anderer->say(langerText);
+    }
+    ASSERT_TRUE(hoert(langerText)) << bericht();
+    if (fall.eigenerText) {
+        unser->say(QStringLiteral("Unser eigener Text"));
+        QTest::qWait(300);
+    }
+    if (fall.beenden)
+        unser.reset();
+    else
+        unser->stop();
 
-    SpeechEngine engine;
-    ASSERT_TRUE(waitUntil([&] { return engine.available(); }, 8000))
-        << dispatcher.log().toStdString();
-    engine.say(QStringLiteral("Erste Nachricht"));
-    ASSERT_TRUE(waitUntil(
-        [&] { return dispatcher.heard().contains(QStringLiteral("Erste Nachricht")); }, 5000))
-        << dispatcher.log().toStdString();
+    EXPECT_TRUE(hoertGanz(langerText)) << bericht();
+    if (anderer) {
+        EXPECT_TRUE(waitUntil([&] { return andererBeendet.count() == 1; }, 3000));
+        EXPECT_EQ(andererAbgebrochen.count(), 0);
+    }
+    QTest::qWait(500);
+    EXPECT_EQ(dienst.begonnen().count(langerText), 1) << bericht();
+    EXPECT_FALSE(dienst.begonnen().contains(QStringLiteral("Unser eigener Text"))) << bericht();
+}
 
-    dispatcher.kill();
-    ASSERT_TRUE(dispatcher.start()) << dispatcher.log().toStdString();
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpeechEngineOtherClient,
+    ::testing::Values(FremdeSprache{"StopWhileSilent", false, false, false},
+                      FremdeSprache{"QuitWhileOursWaits", false, true, true},
+                      FremdeSprache{"SpdSayQuitWhileSilent", true, false, true},
+                      FremdeSprache{"SpdSayStopWhileOursWaits", true, true, false}),
+    [](const auto &info) { return std::string(info.param.name); });
 
-    engine.say(QStringLiteral("Zweite Nachricht"));
-    EXPECT_TRUE(waitUntil(
-        [&] { return dispatcher.heard().contains(QStringLiteral("Zweite Nachricht")); }, 8000))
-        << "heard: " << dispatcher.heard().join(QLatin1Char('|')).toStdString() << "\n"
-        << dispatcher.log().toStdString();
-    engine.say(QStringLiteral("Dritte Nachricht"));
-    EXPECT_TRUE(waitUntil(
-        [&] { return dispatcher.heard().contains(QStringLiteral("Dritte Nachricht")); }, 5000))
-        << "heard: " << dispatcher.heard().join(QLatin1Char('|')).toStdString();
-    // Each text is heard once: the fresh engine does not repeat old ones.
-    EXPECT_EQ(dispatcher.heard().count(QStringLiteral("Erste Nachricht")), 1);
-    EXPECT_EQ(dispatcher.heard().count(QStringLiteral("Zweite Nachricht")), 1);
+// Texts that arrive faster than they are spoken are read one after the
+// other, each whole, in the order they came.
+TEST_F(SpeechEngineService, BurstIsSpokenWholeAndInOrder)
+{
+    auto engine = verbunden();
+    QSignalSpy beendet(engine.get(), &SpeechEngine::beendet);
+    QStringList texte;
+    for (int i = 1; i <= 5; ++i) {
+        texte << QStringLiteral("Nachricht Nummer %1 kommt schnell").arg(i);
+        engine->say(texte.last());
+        QTest::qWait(200);
+    }
+    ASSERT_TRUE(hoertGanz(texte.last(), 15000)) << bericht();
+
+    QStringList folge;
+    for (const auto &z : dienst.gehoert())
+        folge << (z.an ? QStringLiteral("an ") : QStringLiteral("aus ")) + z.text;
+    QStringList erwartet;
+    for (const QString &t : texte)
+        erwartet << QStringLiteral("an ") + t << QStringLiteral("aus ") + t;
+    EXPECT_EQ(folge, erwartet) << bericht();
+    EXPECT_TRUE(waitUntil([&] { return beendet.count() == 5; }, 2000));
+}
+
+// Pause cuts our text, "Weiter" goes on from the sentence that was cut, and
+// the service keeps speaking for everyone afterwards.
+TEST_F(SpeechEngineService, PauseAndResumeLeaveTheServiceWorking)
+{
+    auto engine = verbunden();
+    const QString eins = QStringLiteral("Der erste Satz ist kurz.");
+    const QString zwei = QStringLiteral("Der zweite Satz ist ein wenig länger als der erste.");
+    const QString drei = QStringLiteral("Der dritte Satz beendet den Text.");
+    QSignalSpy beendet(engine.get(), &SpeechEngine::beendet);
+    engine->say(eins + QLatin1Char(' ') + zwei + QLatin1Char(' ') + drei);
+    ASSERT_TRUE(hoert(zwei)) << bericht();
+    engine->pause();
+    QTest::qWait(2000); // longer than the sentence
+    EXPECT_FALSE(dienst.ganz().contains(zwei)) << bericht();
+    EXPECT_FALSE(dienst.begonnen().contains(drei)) << bericht();
+    engine->resume();
+
+    ASSERT_TRUE(hoertGanz(drei)) << bericht();
+    EXPECT_EQ(dienst.begonnen(), (QStringList{eins, zwei, zwei, drei})) << bericht();
+    EXPECT_TRUE(waitUntil([&] { return beendet.count() == 1; }, 2000));
+    // Pausing a second time and going on leaves the service working for
+    // another client.
+    engine->say(QStringLiteral("Noch ein Text."));
+    engine->pause();
+    engine->resume();
+    auto anderer = verbunden();
+    anderer->say(QStringLiteral("Ein anderes Programm spricht"));
+    EXPECT_TRUE(hoertGanz(QStringLiteral("Ein anderes Programm spricht"))) << bericht();
+    EXPECT_TRUE(hoertGanz(QStringLiteral("Noch ein Text."))) << bericht();
+}
+
+// The speech service dies while the program runs and is started again: a
+// text that came while it was down is spoken within 3 s of its return, once,
+// and so is every text after that.
+TEST_F(SpeechEngineService, SpeaksAgainAfterTheServiceDiedAndCameBack)
+{
+    auto engine = verbunden();
+    QSignalSpy beendet(engine.get(), &SpeechEngine::beendet);
+    engine->say(QStringLiteral("Erste Nachricht"));
+    ASSERT_TRUE(waitUntil([&] { return beendet.count() == 1; }, 8000)) << bericht();
+
+    dienst.kill();
+    EXPECT_TRUE(waitUntil([&] { return !engine->available(); }, 1000));
+    engine->say(QStringLiteral("Zweite Nachricht"));
+    QTest::qWait(1000);
+    ASSERT_TRUE(dienst.start()) << bericht();
+    QElapsedTimer zurueck;
+    zurueck.start();
+    EXPECT_TRUE(hoert(QStringLiteral("Zweite Nachricht"), 3000)) << bericht();
+    EXPECT_LE(zurueck.elapsed(), 3000);
+
+    engine->say(QStringLiteral("Dritte Nachricht"));
+    EXPECT_TRUE(hoertGanz(QStringLiteral("Dritte Nachricht"))) << bericht();
+    EXPECT_EQ(dienst.begonnen(),
+              (QStringList{QStringLiteral("Erste Nachricht"), QStringLiteral("Zweite Nachricht"),
+                           QStringLiteral("Dritte Nachricht")}))
+        << bericht();
 }
