@@ -121,6 +121,14 @@ QString grund(int nummer, bool dateiGeschuetzt)
     }
 }
 
+QString meldung(const QString &dateiName, const QString &grund)
+{
+    const QString anzeige = QLatin1Char('[') + dateiName + QStringLiteral("]!");
+    if (grund == QString::fromUtf8("Datei schreibgeschützt"))
+        return QStringLiteral("Achtung : Schreibschutz entfernen ") + anzeige;
+    return QStringLiteral("Achtung : ") + grund + QLatin1Char(' ') + anzeige;
+}
+
 GanzeDatei::GanzeDatei(QString pfad) : pfad_(std::move(pfad)) {}
 
 GanzeDatei::~GanzeDatei()

@@ -15,6 +15,10 @@ namespace varnek::schreiber
 // EROFS/EACCES/EPERM "Ordner schreibgeschützt" (or "Datei schreibgeschützt"
 // when the file itself refuses), ...
 QString grund(int fehlerNummer, bool dateiGeschuetzt = false);
+// The message box text for a file that could not be saved:
+// "Achtung : Schreibschutz entfernen [Gast.txt]!" for a write-protected file,
+// otherwise the reason, e.g. "Achtung : Datenträger voll [Gast.txt]!".
+QString meldung(const QString &dateiName, const QString &grund);
 
 // A file written whole: the bytes go to a temporary file beside the target,
 // which is flushed to the disk and renamed over the target by abschliessen().
