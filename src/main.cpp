@@ -2,6 +2,7 @@
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "platform/Beenden.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Fensterdienste.h"
 
 #include <QApplication>
@@ -145,6 +146,8 @@ int main(int argc, char **argv)
     fenster->show();
     // A termination signal quits as the menu's "Beenden" does.
     varnek::beiBeendenSignal([fenster] {
+        // Nothing waits for a user now: a box still open closes, none opens.
+        varnek::dialogs::setQuitting(true);
         fenster->close();
         QCoreApplication::quit();
     });

@@ -1,6 +1,7 @@
 #include "addressbook/AdressBuch.h"
 
 #include "platform/AnsiText.h"
+#include "platform/Schreiber.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,18 +43,6 @@ const QString &abgelehnt()
 {
     static const QString text = QStringLiteral("Vorgang abgelehnt");
     return text;
-}
-
-// Flushes the written data of an open file to the disk.
-bool syncToDisk(QFile &file)
-{
-    if (!file.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    return true;
-#endif
 }
 
 // Makes a rename inside the folder durable.
@@ -157,6 +146,10 @@ bool AdressBuch::oeffnen(QString *fehler)
 
     if (!dateiOeffnen(fehler))
         return false;
+    // With "Adress.PRE" there, a "Daten.TMP" is what a delete that was
+    // killed before its rename left behind: worthless, and it goes.
+    if (QFileInfo::exists(tmp) && file_.isWritable())
+        QFile::remove(tmp);
     anzahl_ = zaehleSaetze(file_.size());
     return true;
 }
@@ -189,22 +182,29 @@ bool AdressBuch::satzSchreiben(int satz, const AdressDatensatz &daten, QString *
         return schreibFehler(QStringLiteral("das Adressbuch ist schreibgeschützt"));
 
     const qint64 pos = qint64(satz - 1) * Satzlaenge;
+    const qint64 laengeVorher = file_.size();
+    // A record that does not fit (full disk) leaves no stray bytes: the file
+    // goes back to its old length.
+    const auto zurueck = [&](const QString &grund) {
+        if (file_.size() > laengeVorher)
+            file_.resize(laengeVorher);
+        return schreibFehler(grund);
+    };
+    QString grund;
     // Fill a gap before the record with blanks rather than leaving a hole of
     // zero bytes (a half record at the end becomes a blank-padded one).
-    qint64 ende = file_.size();
+    qint64 ende = laengeVorher;
     if (ende < pos) {
-        if (!file_.seek(ende))
-            return schreibFehler(file_.errorString());
         const QByteArray blanks(qMin<qint64>(pos - ende, 64 * 1024), ' ');
         while (ende < pos) {
             const qint64 n = qMin<qint64>(pos - ende, blanks.size());
-            if (file_.write(blanks.constData(), n) != n)
-                return schreibFehler(file_.errorString());
+            if (!schreiber::schreibeAn(file_.handle(), ende, blanks.constData(), n, &grund))
+                return zurueck(grund);
             ende += n;
         }
     }
-    if (!file_.seek(pos) || file_.write(daten.bytes()) != Satzlaenge)
-        return schreibFehler(file_.errorString());
+    if (!schreiber::schreibeAn(file_.handle(), pos, daten.bytes().constData(), Satzlaenge, &grund))
+        return zurueck(grund);
     return true;
 }
 
@@ -256,6 +256,8 @@ bool AdressBuch::neuerSatz(const AdressFelder &felder, QString *fehler)
     const bool rest = restBytes() > 0;
     if (anzahl_ >= INT_MAX - (rest ? 1 : 0))
         return fail(fehler, QStringLiteral("Das Adressbuch ist voll."));
+    const int anzahlVorher = anzahl_;
+    const AdressDatensatz gezeigt = datensatz_;
     if (rest)
         ++anzahl_;
     ++anzahl_;
@@ -267,6 +269,14 @@ bool AdressBuch::neuerSatz(const AdressFelder &felder, QString *fehler)
     datensatz_.setText(Feld::Bildpfad, QString());
     QString fehler2;
     const bool angehaengt = satzSchreiben(anzahl_, datensatz_, &fehler2);
+    if (!angehaengt && istOffen()) {
+        // Nothing was appended: no record to count, the shown one stays.
+        anzahl_ = anzahlVorher;
+        datensatz_ = gezeigt;
+        if (!gespeichert)
+            return fail(fehler, fehler1);
+        return fail(fehler, fehler2);
+    }
     aktuell_ = anzahl_;
     if (!gespeichert)
         return fail(fehler, fehler1);
@@ -309,9 +319,11 @@ bool AdressBuch::kopiereOhne(int satz, QFile &ziel, QString *fehler)
         leseBlock(&file_, erster, anzahl, block);
         if (!schrittErlaubt(LoeschSchritt::SaetzeKopieren))
             return fail(fehler, abgelehnt());
+        QString grund;
         const auto schreibe = [&](qint64 von, qint64 bis) {
             const qint64 n = bis - von;
-            return n == 0 || ziel.write(block.constData() + von, n) == n;
+            return n == 0 ||
+                   schreiber::schreibeAn(ziel.handle(), -1, block.constData() + von, n, &grund);
         };
         bool ok;
         if (satz >= erster && satz < erster + anzahl) {
@@ -321,14 +333,17 @@ bool AdressBuch::kopiereOhne(int satz, QFile &ziel, QString *fehler)
             ok = schreibe(0, block.size());
         }
         if (!ok)
-            return fail(fehler, ziel.errorString());
+            return fail(fehler, grund);
     }
     if (rest > 0) {
         if (!file_.seek(qint64(anzahl_) * Satzlaenge))
             return fail(fehler, file_.errorString());
         const QByteArray tail = file_.read(rest);
-        if (tail.size() != rest || ziel.write(tail) != rest)
-            return fail(fehler, ziel.errorString());
+        QString grund;
+        if (tail.size() != rest)
+            return fail(fehler, file_.errorString());
+        if (!schreiber::schreibeAn(ziel.handle(), -1, tail.constData(), rest, &grund))
+            return fail(fehler, grund);
     }
     return true;
 }
@@ -363,7 +378,7 @@ bool AdressBuch::satzLoeschen(QString *fehler)
 
     QFile neu(tmp);
     if (!schrittErlaubt(LoeschSchritt::TmpAnlegen) ||
-        !neu.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        !neu.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht angelegt werden: ") +
                        (neu.error() != QFileDevice::NoError ? neu.errorString() : abgelehnt()));
 
@@ -379,8 +394,11 @@ bool AdressBuch::satzLoeschen(QString *fehler)
     if (!kopiereOhne(aktuell_, neu, &grund))
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht geschrieben werden: ") +
                          grund);
-    if (!schrittErlaubt(LoeschSchritt::TmpSichern) || !syncToDisk(neu))
+    if (!schrittErlaubt(LoeschSchritt::TmpSichern))
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden"));
+    if (!schreiber::sichern(neu.handle(), &grund))
+        return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden: ") +
+                         grund);
     neu.close();
     if (neu.error() != QFileDevice::NoError)
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden: ") +

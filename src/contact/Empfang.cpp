@@ -310,7 +310,7 @@ void Empfang::timer63Tick()
 
 void Empfang::sprich1()
 {
-    Q_EMIT speak(user1());
+    Q_EMIT speak(user1(), list5_.value(0));
     timer63_.setEnabled(false);
 }
 

@@ -153,8 +153,10 @@ class Empfang : public QObject
 
   Q_SIGNALS:
     void changed();
-    // Press a button of the speech component ("user1", "Stop").
-    void speak(const QString &button);
+    // Press a button of the speech component ("user1", "Stop"). For "user1"
+    // the text is the received text to read, also when "K1.txt" could not
+    // be written.
+    void speak(const QString &button, const QString &text = QString());
     // Show the bell window and ring it.
     void ring();
     // Show a message box with this text.

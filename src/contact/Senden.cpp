@@ -3,6 +3,7 @@
 #include "contact/Verbindung.h"
 #include "platform/AnsiText.h"
 #include "platform/Dienste.h"
+#include "platform/Schreiber.h"
 
 #include <QEventLoop>
 
@@ -14,9 +15,14 @@ QString nachrichtPfad(const QString &programmOrdner)
     return programmOrdner + QStringLiteral("/Gast.txt");
 }
 
-bool schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen)
+bool schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen, QString *meldung)
 {
-    return ansi::writeLines(nachrichtPfad(programmOrdner), zeilen);
+    QString grund;
+    if (ansi::writeLines(nachrichtPfad(programmOrdner), zeilen, &grund))
+        return true;
+    if (meldung)
+        *meldung = schreiber::meldung(QStringLiteral("Gast.txt"), grund);
+    return false;
 }
 
 QStringList KlingelSignal::klingeln()
@@ -67,8 +73,10 @@ int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
             fehler = t;
     });
 
-    if (!schreibeNachricht(einstellungen.programmOrdner, zeilen)) {
-        ausgabe(QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!"));
+    // Nothing is uploaded when the message file could not be written whole:
+    // the old file on disk is not the text asked for.
+    if (QString meldung; !schreibeNachricht(einstellungen.programmOrdner, zeilen, &meldung)) {
+        ausgabe(meldung);
         return 1;
     }
     ausgabe(QStringLiteral("Sende-Text"));

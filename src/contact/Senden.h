@@ -13,7 +13,9 @@ namespace varnek
 
 // The message file "Gast.txt" of the program folder: every line followed by
 // CR LF, Windows-1252, replaced whole (never left half written).
-bool schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen);
+// On failure the message for the user goes to *meldung.
+bool schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen,
+                       QString *meldung = nullptr);
 QString nachrichtPfad(const QString &programmOrdner);
 
 // The ring signal: `List3` collects the ring lines until the next mouse

@@ -77,10 +77,16 @@ bool SpeechComponent::engineStarted() const
     return d->engine.started();
 }
 
-void SpeechComponent::press(const QString &button)
+void SpeechComponent::press(const QString &button, const QString &received)
 {
     if (button == QLatin1String("user1")) {
-        const QString text = readAloud(QStringLiteral("K1.txt"));
+        QString text;
+        if (received.isNull()) {
+            text = readAloud(QStringLiteral("K1.txt"));
+        } else {
+            text = speakable(received);
+            speak(text);
+        }
         if (!text.isEmpty())
             d->last = text;
     } else if (button == QLatin1String("Hilfe")) {

@@ -37,8 +37,9 @@ class SpeechComponent : public QObject
     void setMuted(bool muted);
     bool muted() const;
 
-    // Unknown names do nothing.
-    void press(const QString &button);
+    // Unknown names do nothing. For "user1" a text that is not null is read
+    // instead of "K1.txt" (the received text, whose file may be stale).
+    void press(const QString &button, const QString &text = QString());
 
     // The text as it is spoken: control characters are removed, line
     // breaks and tabs become blanks, runs of blanks collapse, and "#"-framed

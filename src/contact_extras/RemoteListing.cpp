@@ -602,6 +602,22 @@ GeleseneListe readListing(const FtpClient::Listing &listing, const QDateTime &no
 
 // --- Public: filter, listing, sort -----------------------------------------------------
 
+bool schuetzenswert(const QString &name)
+{
+    static const QStringList eigene{QStringLiteral("Adress.PRE"),   QStringLiteral("Gast.txt"),
+                                    QStringLiteral("K1.txt"),       QStringLiteral("Kaco.txt"),
+                                    QStringLiteral("aufnahme.txt"), QStringLiteral("Kling"),
+                                    QStringLiteral("Hilfe.txt"),    QStringLiteral("Daten.TMP")};
+    static const QStringList bilder{QStringLiteral(".bmp"), QStringLiteral(".jpg"),
+                                    QStringLiteral(".jpeg"), QStringLiteral(".png"),
+                                    QStringLiteral(".gif")};
+    if (eigene.contains(name, Qt::CaseInsensitive))
+        return true;
+    return std::any_of(bilder.begin(), bilder.end(), [&](const QString &endung) {
+        return name.endsWith(endung, Qt::CaseInsensitive);
+    });
+}
+
 QString trimBlanks(const QString &text)
 {
     qsizetype begin = 0;

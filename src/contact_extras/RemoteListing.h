@@ -97,6 +97,12 @@ bool matchesFilter(const QString &name, const QString &filterText);
 // Trims blanks (code 32 only) from both ends.
 QString trimBlanks(const QString &text);
 
+// A local name a download must not replace without asking: the program's
+// own files ("Adress.PRE", "Gast.txt", "K1.txt", "Kaco.txt", "aufnahme.txt",
+// "Kling", "Hilfe.txt", "Daten.TMP") and photos (".bmp", ".jpg", ...),
+// letters compared without regard to case.
+bool schuetzenswert(const QString &name);
+
 // The entry list of one listing (ListeVerzeichnis after the server's
 // answer): the server's entries in their order, each name trimmed, entries
 // with empty names and those the filter rejects left out. When the first

@@ -1,8 +1,9 @@
 #include "platform/AnsiText.h"
 
+#include "platform/Schreiber.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -63,25 +64,12 @@ bool schreibgeschuetzt(const QString &path)
 
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    // A read-only target must fail, not be silently replaced by the rename.
-    if (schreibgeschuetzt(path) || (QFileInfo::exists(path) && !QFileInfo(path).isWritable())) {
-        if (error)
-            *error = QStringLiteral("Permission denied");
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    schreiber::GanzeDatei file(path);
+    if (file.oeffnen() && file.schreiben(bytes) && file.abschliessen())
+        return true;
+    if (error)
+        *error = file.fehler();
+    return false;
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)

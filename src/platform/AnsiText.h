@@ -25,9 +25,9 @@ QStringList splitLines(const QString &text);
 // (the administrator).
 bool schreibgeschuetzt(const QString &path);
 
-// Writes the file whole: a temporary file beside it is written, flushed and
-// renamed over the target, so readers never see half a file. Returns false
-// (with a reason in *error) when it cannot be written.
+// Writes the file whole (schreiber::GanzeDatei): the target is replaced by
+// the complete new file or left untouched. Returns false (with the German
+// reason in *error, e.g. "Datenträger voll") when it cannot be written.
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 

@@ -1,9 +1,10 @@
 #include "platform/FtpClient.h"
 
+#include "platform/Schreiber.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -422,9 +423,8 @@ size_t headerCallback(char *data, size_t size, size_t count, void *userdata)
 
 size_t writeToSaveFile(char *data, size_t size, size_t count, void *userdata)
 {
-    auto *file = static_cast<QSaveFile *>(userdata);
-    const qint64 n = qint64(size * count);
-    return file->write(data, n) == n ? size * count : 0;
+    auto *file = static_cast<schreiber::GanzeDatei *>(userdata);
+    return file->schreiben(data, qint64(size * count)) ? size * count : 0;
 }
 
 size_t countListing(char *data, size_t size, size_t count, void *userdata)
@@ -541,11 +541,14 @@ bool FtpClient::getFile(const QString &remoteName, const QString &localPath, boo
         return false;
     // The download goes to a temporary file that replaces the old one only
     // when the transfer is complete.
-    QSaveFile file(localPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath);
+    schreiber::GanzeDatei file(localPath);
+    const auto nichtSchreibbar = [&] {
+        d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath +
+                                       QStringLiteral(" (") + file.fehler() + QLatin1Char(')'));
         return false;
-    }
+    };
+    if (!file.oeffnen())
+        return nichtSchreibbar();
     SList type;
     type.append(transferType(ascii));
     const bool ok = d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
@@ -559,13 +562,13 @@ bool FtpClient::getFile(const QString &remoteName, const QString &localPath, boo
         curl_easy_setopt(c, CURLOPT_WRITEDATA, &file);
     });
     if (!ok) {
-        file.cancelWriting();
-        return false;
+        const bool lokal = !file.fehler().isEmpty();
+        file.verwerfen();
+        // The transfer broke off because the local file took no more.
+        return lokal ? nichtSchreibbar() : false;
     }
-    if (!file.commit()) {
-        d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath);
-        return false;
-    }
+    if (!file.abschliessen())
+        return nichtSchreibbar();
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "support/Schreibfehler.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -276,7 +278,8 @@ TEST_F(AdressBuchTest, LeftoverTmpBesideTheBookIsReplaced)
     writeAll(tmp(), QByteArray("stale leftover"));
     AdressBuch buch(dir.path());
     ASSERT_TRUE(buch.oeffnen());
-    EXPECT_EQ(buch.anzahlSaetze(), 3); // the book wins over the leftover
+    EXPECT_EQ(buch.anzahlSaetze(), 3);      // the book wins over the leftover
+    EXPECT_FALSE(QFileInfo::exists(tmp())); // and the leftover goes at once
     buch.setAktuellerSatz(1);
     ASSERT_TRUE(buch.satzLoeschen());
     EXPECT_FALSE(QFileInfo::exists(tmp()));
@@ -341,6 +344,77 @@ TEST_F(AdressBuchTest, BookThatCannotBeOpenedStillMovesItsCounters)
 
 // A step of the delete that fails leaves the old book whole, open and
 // usable; a failure after the rename leaves the new book whole.
+// A full disk: saving, adding and deleting fail with the reason, leave the
+// file byte for byte as it was (no stray bytes of a half record), count no
+// phantom record and leave no "Daten.TMP".
+enum class BuchSchritt { Speichern, Neu, Loeschen };
+struct VollFall {
+    const char *name;
+    BuchSchritt schritt;
+    bool echtesDateisystem; // a full tmpfs, else the write probe
+    qint64 nachBytes;       // probe: bytes that still go through
+};
+
+class AdressBuchVoll : public ::testing::TestWithParam<VollFall>
+{
+};
+
+TEST_P(AdressBuchVoll, NichtsGeaendertUndGrundGenannt)
+{
+    const VollFall &fall = GetParam();
+    test::KleinesDateisystem fs(64 * 1024);
+    VARNEK_BRAUCHT_DATEISYSTEM(fs);
+    const QString pre = fs.datei(QStringLiteral("Adress.PRE"));
+    const QByteArray disk = book(4); // 3480 bytes: the next record needs a new page
+    writeAll(pre, disk);
+    AdressBuch buch(fs.pfad());
+    ASSERT_TRUE(buch.oeffnen());
+    buch.setAktuellerSatz(2);
+    const AdressFelder gezeigt = buch.anzeigen().felder;
+    AdressFelder geaendert = gezeigt;
+    geaendert.komentar = QStringLiteral("geändert");
+
+    QString fehler;
+    bool ok = true;
+    {
+        std::optional<test::SchreibProbe> probe;
+        if (fall.echtesDateisystem)
+            fs.fuellen();
+        else
+            probe.emplace(ENOSPC, fall.nachBytes);
+        switch (fall.schritt) {
+        case BuchSchritt::Speichern:
+            ok = buch.speichern(geaendert, &fehler);
+            break;
+        case BuchSchritt::Neu:
+            ok = buch.neuerSatz(gezeigt, &fehler);
+            break;
+        case BuchSchritt::Loeschen:
+            ok = buch.satzLoeschen(&fehler);
+            break;
+        }
+    }
+    fs.leeren();
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(fehler.contains(QString::fromUtf8("Datenträger voll"))) << fehler.toStdString();
+    EXPECT_EQ(readAll(pre), disk);
+    EXPECT_EQ(buch.anzahlSaetze(), 4);
+    EXPECT_EQ(buch.anzeigen().titel, QString::fromUtf8("Einträge 2/ 4"));
+    EXPECT_FALSE(QFileInfo::exists(fs.datei(QStringLiteral("Daten.TMP"))));
+    // With room again, the same step goes through.
+    EXPECT_TRUE(buch.neuerSatz(gezeigt));
+    EXPECT_EQ(buch.anzahlSaetze(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AdressBuch, AdressBuchVoll,
+    ::testing::Values(VollFall{"SpeichernProbe", BuchSchritt::Speichern, false, 0},
+                      VollFall{"NeuProbe", BuchSchritt::Neu, false, 870 + 100},
+                      VollFall{"NeuVoll", BuchSchritt::Neu, true, 0},
+                      VollFall{"LoeschenProbe", BuchSchritt::Loeschen, false, 1000},
+                      VollFall{"LoeschenVoll", BuchSchritt::Loeschen, true, 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(AdressBuchTest, FailingDeleteStepKeepsEveryRecord)
 {
     const QByteArray disk = book(5);
@@ -351,9 +425,9 @@ TEST_F(AdressBuchTest, FailingDeleteStepKeepsEveryRecord)
     for (LoeschSchritt schritt : vorDemErsetzen) {
         SCOPED_TRACE(static_cast<int>(schritt));
         writeAll(pre(), disk);
-        writeAll(tmp(), QByteArray("stale"));
         AdressBuch buch(dir.path());
         ASSERT_TRUE(buch.oeffnen());
+        writeAll(tmp(), QByteArray("stale")); // appears while the book is open
         buch.setAktuellerSatz(2);
         buch.setLoeschPruefung([schritt](LoeschSchritt s) { return s != schritt; });
         QString fehler;
@@ -421,11 +495,13 @@ TEST_F(AdressBuchTest, DeleteKilledAtAnyStepLosesNoSurvivor)
 {
     const QByteArray disk = book(5);
     const QByteArray ohneZwei = recordsOf(disk, {1, 3, 4, 5});
+    // (A leftover "Daten.TMP" is gone once the book opens, so the delete
+    // never reaches AltesTmpEntfernen here.)
     const LoeschSchritt schritte[] = {
-        LoeschSchritt::AltesTmpEntfernen,     LoeschSchritt::TmpAnlegen,
-        LoeschSchritt::SaetzeKopieren,        LoeschSchritt::TmpSichern,
-        LoeschSchritt::AdressDateiSchliessen, LoeschSchritt::Ersetzen,
-        LoeschSchritt::OrdnerSichern,         LoeschSchritt::NeuOeffnen};
+        LoeschSchritt::TmpAnlegen, LoeschSchritt::SaetzeKopieren,
+        LoeschSchritt::TmpSichern, LoeschSchritt::AdressDateiSchliessen,
+        LoeschSchritt::Ersetzen,   LoeschSchritt::OrdnerSichern,
+        LoeschSchritt::NeuOeffnen};
     for (LoeschSchritt schritt : schritte) {
         SCOPED_TRACE(static_cast<int>(schritt));
         writeAll(pre(), disk);
@@ -457,6 +533,7 @@ TEST_F(AdressBuchTest, DeleteKilledHalfwayThroughCopyingLosesNoSurvivor)
 
     AdressBuch buch(dir.path());
     ASSERT_TRUE(buch.oeffnen());
+    EXPECT_FALSE(QFileInfo::exists(tmp())); // the half copy goes when the book opens
     EXPECT_EQ(buch.anzahlSaetze(), 1200);
     EXPECT_EQ(readAll(pre()), disk);
     buch.setAktuellerSatz(7);

@@ -1,6 +1,7 @@
 #include "addressbook/ui/frmAdressen.h"
 #include "addressbook/AdressBuch.h"
 #include "addressbook/ui/EintragDruck.h"
+#include "platform/AnsiText.h"
 
 #include "contact/Empfang.h"
 #include "contact/ui/Gast1.h"
@@ -580,6 +581,29 @@ TEST_F(AdressbuchFenster, ReadOnlyBookTellsTheUserAndKeepsTheEdit)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(offen.isNull());
     EXPECT_EQ(datei(), buch(2));
+}
+
+// Quitting on a signal never waits on a question: an edit the book refuses
+// is kept beside it and named on stderr, and the window goes.
+TEST_F(AdressbuchFenster, SignalQuitWithAnEditThatCannotBeSavedKeepsItWithoutAsking)
+{
+    schreibe(buch(2));
+    QFile::setPermissions(pfad(QStringLiteral("Adress.PRE")),
+                          QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    QPointer<frmAdressen> offen(a);
+    tippe(feld(a, "txtNachname"), "Neu");
+    dialogs::clearShown();
+    dialogs::setQuitting(true); // as the SIGTERM handler does
+    programm->gast1()->close();
+    dialogs::setQuitting(false);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(offen.isNull());
+    EXPECT_EQ(datei(), buch(2));
+    const auto bewahrt = ansi::readLines(pfad(QStringLiteral("Adress-ungespeichert.txt")));
+    ASSERT_TRUE(bewahrt);
+    EXPECT_EQ(bewahrt->value(1), QStringLiteral("Neu"));
 }
 
 TEST_F(AdressbuchFenster, QuittingTheContactWindowClosesAnOpenBookAndCreatesNone)

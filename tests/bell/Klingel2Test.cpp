@@ -12,6 +12,8 @@
 #include "platform/ui/Dialogs.h"
 #include "support/LocalServer.h"
 
+#include "support/Schreibfehler.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,7 +39,6 @@ namespace
 {
 
 const QString meldung = QStringLiteral("Achtung ein Gast hat geklingelt !");
-const QString schreibschutz = QStringLiteral("Achtung : Schreibschutz entfernen [aufnahme.txt]!");
 
 void warte(int ms)
 {
@@ -364,18 +365,40 @@ TEST_F(KlingelFenster, LoadButtonAppendsTheLogAgain)
     EXPECT_EQ(liste(k)->count(), 4);
 }
 
-TEST_F(KlingelFenster, SavingReadOnlyLogShowsMessage)
+// A log that cannot be saved stays whole on disk, and the message says why.
+struct LogFehler {
+    int fehlerNummer; // 0: "aufnahme.txt" marked read-only
+    const char *meldung;
+};
+
+class KlingelLogFehler : public KlingelFenster, public ::testing::WithParamInterface<LogFehler>
+{
+};
+
+TEST_P(KlingelLogFehler, SavingLeavesTheOldLogAndSaysWhy)
 {
     schreibe(QStringLiteral("aufnahme.txt"), "alt\r\n");
-    QFile::setPermissions(pfad(QStringLiteral("aufnahme.txt")),
-                          QFile::ReadOwner | QFile::ReadGroup);
+    if (!GetParam().fehlerNummer)
+        QFile::setPermissions(pfad(QStringLiteral("aufnahme.txt")),
+                              QFile::ReadOwner | QFile::ReadGroup);
     Klingel2 *k = programm->klingel2();
     k->Command3();
     dialogs::clearShown();
-    klickAuf(knopf(k, "speichermList1"));
-    EXPECT_EQ(dialogs::shown(), QStringList{schreibschutz});
+    {
+        std::optional<test::SchreibProbe> probe;
+        if (GetParam().fehlerNummer)
+            probe.emplace(GetParam().fehlerNummer, 10);
+        klickAuf(knopf(k, "speichermList1"));
+    }
+    EXPECT_EQ(dialogs::shown(), QStringList{QString::fromUtf8(GetParam().meldung)});
     EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")), QByteArray("alt\r\n"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Klingel2, KlingelLogFehler,
+    ::testing::Values(LogFehler{0, "Achtung : Schreibschutz entfernen [aufnahme.txt]!"},
+                      LogFehler{ENOSPC, "Achtung : Datenträger voll [aufnahme.txt]!"},
+                      LogFehler{EROFS, "Achtung : Ordner schreibgeschützt [aufnahme.txt]!"}));
 
 TEST_F(KlingelFenster, ClearingAndClosingLeavesTheFile)
 {

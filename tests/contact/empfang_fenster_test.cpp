@@ -3,8 +3,13 @@
 // refused on every way in.
 #include "ContactFixture.h"
 
+#include "contact/SpeechComponent.h"
+#include "platform/AnsiText.h"
+#include "support/Schreibfehler.h"
+
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 using namespace varnek;
 using namespace varnek::test;
@@ -97,5 +102,37 @@ TEST_F(EmpfangFensterTest, AddressOutsideTheAreaIsRefusedFromOutsideToo)
     EXPECT_EQ(dialogs::shown().size(), 5);
     EXPECT_EQ(dialogs::shown().value(0), QStringLiteral("Adresse ist nicht gültig!"));
 }
+
+// What is read aloud is the received text that is shown, also when
+// "K1.txt" cannot be written (the file keeps its old text, whole).
+class K1NichtSchreibbar : public EmpfangFensterTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(K1NichtSchreibbar, DerEmpfangeneTextWirdGelesen)
+{
+    Gast1 &g = starte();
+    g.empfang().setIntervalle(100, 5000, 5000);
+    const QString k1 = ordner.filePath(QStringLiteral("K1.txt"));
+    ASSERT_TRUE(ansi::writeFile(k1, "Alter Text\r\n"));
+    QSignalSpy gesprochen(&programm->sprecher(), &SpeechComponent::spoken);
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/neu/Gast.txt"), "Neu da\r\n");
+    {
+        std::optional<SchreibProbe> probe;
+        if (GetParam())
+            probe.emplace(GetParam(), 2);
+        else
+            QFile::setPermissions(k1, QFileDevice::ReadOwner);
+        g.lausche(QStringLiteral("neu"));
+        ASSERT_TRUE(waitUntil([&] { return !gesprochen.isEmpty(); }));
+    }
+    g.stopLesen();
+    QFile::setPermissions(k1, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(gesprochen.value(0).value(0).toString(), QStringLiteral("Neu da"));
+    EXPECT_TRUE(g.text7().startsWith(QStringLiteral("Neu da")));
+    EXPECT_EQ(ansi::readFile(k1), QByteArray("Alter Text\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Empfang, K1NichtSchreibbar, ::testing::Values(0, ENOSPC, EROFS));
 
 } // namespace

@@ -3,6 +3,9 @@
 // a second process.
 #include "ContactFixture.h"
 #include "support/Pfade.h"
+#include "support/Schreibfehler.h"
+
+#include "platform/AnsiText.h"
 
 #include "bell/ui/Klingel2.h"
 
@@ -38,6 +41,40 @@ class EndeZuEnde : public ContactFixture
 
     QTemporaryDir gastOrdner;
 };
+
+// "--send" in a program folder on a full or read-only disk uploads nothing
+// (the server keeps its message) and exits non-zero with the reason.
+TEST_F(EndeZuEnde, CommandLineSendThatCannotWriteSendsNothing)
+{
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt"), "alt\r\n");
+    const struct {
+        bool voll;
+        const char *meldung;
+    } faelle[] = {{true, "Achtung : Datenträger voll [Gast.txt]!"},
+                  {false, "Achtung : Ordner schreibgeschützt [Gast.txt]!"}};
+    for (const auto &fall : faelle) {
+        KleinesDateisystem fs(64 * 1024);
+        VARNEK_BRAUCHT_DATEISYSTEM(fs);
+        ASSERT_TRUE(ansi::writeFile(fs.datei(QStringLiteral("Gast.txt")), "vorher\r\n"));
+        if (fall.voll)
+            fs.fuellen();
+        else
+            ASSERT_TRUE(fs.schreibschutz(true));
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(test::varnekProgramm(),
+                {QStringLiteral("--folder"), fs.pfad(), QStringLiteral("--host"), server.host(),
+                 QStringLiteral("--ftp-port"), QString::number(server.ftpPort()),
+                 QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Neu")});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString ausgabe = QString::fromUtf8(p.readAll());
+        EXPECT_NE(p.exitCode(), 0) << qPrintable(ausgabe);
+        EXPECT_TRUE(ausgabe.contains(QString::fromUtf8(fall.meldung))) << qPrintable(ausgabe);
+        EXPECT_FALSE(ausgabe.contains(QStringLiteral("OK"))) << qPrintable(ausgabe);
+        EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("alt\r\n"));
+        EXPECT_EQ(ansi::readFile(fs.datei(QStringLiteral("Gast.txt"))), QByteArray("vorher\r\n"));
+    }
+}
 
 TEST_F(EndeZuEnde, CommandLineSendAndRingLeaveTheWindowsBytes)
 {

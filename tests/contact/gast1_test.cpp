@@ -4,6 +4,8 @@
 #include "contact_extras/ui/FernBrowser.h"
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
+#include "platform/AnsiText.h"
+#include "support/Schreibfehler.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -522,21 +524,57 @@ TEST_F(Gast1Test, AddressDropDownIsLimitedToHalfTheScreen)
 namespace
 {
 
-TEST_F(Gast1Test, ReadOnlyMessageFileIsReportedAndTheOldFileSent)
+// A message file that cannot be written whole is not sent: the old file
+// on the server stays, the typed text stays in the send box, and the message
+// says why.
+struct NachrichtFehler {
+    const char *name;
+    int fehlerNummer; // 0: "Gast.txt" marked read-only
+    const char *meldung;
+};
+
+class Gast1NachrichtFehler : public Gast1Test, public ::testing::WithParamInterface<NachrichtFehler>
 {
+};
+
+TEST_P(Gast1NachrichtFehler, NichtsGesendetTextBleibt)
+{
+    const NachrichtFehler &fall = GetParam();
     Gast1 &g = verbundenMit(QStringLiteral("test"));
     tippe(QStringLiteral("erste"));
-    QFile::setPermissions(ordner.filePath(QStringLiteral("Gast.txt")), QFileDevice::ReadOwner);
-    tippe(QStringLiteral("zweite"));
-    QFile::setPermissions(ordner.filePath(QStringLiteral("Gast.txt")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(dialogs::shown(),
-              QStringList{QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!")});
-    // The upload that follows sends what is on disk, and ends at "OK".
+    const QString datei = ordner.filePath(QStringLiteral("Gast.txt"));
+    {
+        std::optional<SchreibProbe> probe;
+        if (fall.fehlerNummer)
+            probe.emplace(fall.fehlerNummer, 3);
+        else
+            QFile::setPermissions(datei, QFileDevice::ReadOwner);
+        tippe(QStringLiteral("zweite"));
+    }
+    QFile::setPermissions(datei, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(dialogs::shown(), QStringList{QString::fromUtf8(fall.meldung)});
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("erste\r\n"));
-    EXPECT_EQ(status(), QStringLiteral("OK"));
+    EXPECT_EQ(ansi::readFile(datei), QByteArray("erste\r\n"));
+    EXPECT_EQ(status(), QStringLiteral("Fehler"));
+    EXPECT_EQ(control<QLineEdit>("TextS")->text(), QStringLiteral("zweite"));
     EXPECT_TRUE(g.List2.isEmpty());
+
+    // Once the disk takes it again, Enter sends the kept text.
+    taste(Qt::Key_M, Qt::ControlModifier);
+    taste(Qt::Key_Return);
+    EXPECT_TRUE(ftpFertig());
+    EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("zweite\r\n"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Gast1, Gast1NachrichtFehler,
+    ::testing::Values(NachrichtFehler{"DateiSchreibgeschuetzt", 0,
+                                      "Achtung : Schreibschutz entfernen [Gast.txt]!"},
+                      NachrichtFehler{"DatentraegerVoll", ENOSPC,
+                                      "Achtung : Datenträger voll [Gast.txt]!"},
+                      NachrichtFehler{"OrdnerSchreibgeschuetzt", EROFS,
+                                      "Achtung : Ordner schreibgeschützt [Gast.txt]!"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
 

@@ -1,6 +1,8 @@
 #include "contact/ContactFixture.h"
 
 #include "contact_extras/ui/FernBrowser.h"
+#include "platform/AnsiText.h"
+#include "platform/ui/Desktop.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +132,62 @@ TEST_F(FernBrowserTest, DownloadTakesSelectedFilesOnly)
     EXPECT_TRUE(dialogs::shown().isEmpty());
     EXPECT_EQ(lokal(QStringLiteral("alpha.txt")), QByteArray("alpha\r\n"));
     EXPECT_FALSE(QFileInfo::exists(ordner.filePath(QStringLiteral("docs"))));
+}
+
+// A download replaces the program's own files and photos only after a Yes;
+// other files are replaced without asking.
+TEST_F(FernBrowserTest, DownloadAsksBeforeReplacingTheProgramsOwnFiles)
+{
+    const struct {
+        const char *name;
+        bool fragt;
+    } faelle[] = {{"Adress.PRE", true},
+                  {"Gast.txt", true},
+                  {"Kling", true},
+                  {"Foto.bmp", true},
+                  {"Zeta.txt", false}};
+    for (const auto &f : faelle)
+        server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/") + QLatin1String(f.name),
+                         "vom Server");
+    imOrdnerTest(QStringLiteral("*"));
+    for (const auto &f : faelle) {
+        for (const bool ja : {false, true}) {
+            SCOPED_TRACE(std::string(f.name) + (ja ? " yes" : " no"));
+            ASSERT_TRUE(ansi::writeFile(ordner.filePath(QLatin1String(f.name)), "eigen"));
+            dialogs::clearShown();
+            dialogs::prepareAnswer(ja ? QStringLiteral("yes") : QStringLiteral("no"));
+            waehle({QString::fromLatin1(f.name).toLower()});
+            QTest::mouseClick(control<QPushButton>("Command2"), Qt::LeftButton);
+            EXPECT_TRUE(ftpFertig());
+            EXPECT_EQ(dialogs::shown().size(), f.fragt ? 1 : 0);
+            EXPECT_EQ(lokal(QLatin1String(f.name)),
+                      ja || !f.fragt ? QByteArray("vom Server") : QByteArray("eigen"));
+            if (!f.fragt)
+                break; // (the last case: its unused answer goes with the test)
+        }
+    }
+}
+
+// "View File" downloads into a temporary folder, never into the program
+// folder, and opens the file there.
+TEST_F(FernBrowserTest, ViewFileNeverWritesIntoTheProgramFolder)
+{
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Adress.PRE"), "57 bytes");
+    ASSERT_TRUE(ansi::writeFile(ordner.filePath(QStringLiteral("Adress.PRE")), "das Buch"));
+    imOrdnerTest(QStringLiteral("*"));
+    waehle({QStringLiteral("adress.pre")});
+    Gast1 *g = programm->gast1();
+    g->resize(g->width() * 2, 1000);
+    QCoreApplication::processEvents();
+    auto *view = control<QPushButton>("Command3_2");
+    ASSERT_TRUE(view->isVisible());
+    QTest::mouseClick(g->windowHandle(), Qt::LeftButton, {}, view->mapTo(g, view->rect().center()));
+    EXPECT_TRUE(ftpFertig());
+    EXPECT_EQ(lokal(QStringLiteral("Adress.PRE")), QByteArray("das Buch"));
+    ASSERT_EQ(desktop::opened().size(), 1);
+    const QString geoeffnet = desktop::opened().value(0);
+    EXPECT_FALSE(geoeffnet.startsWith(ordner.path())) << geoeffnet.toStdString();
+    EXPECT_EQ(ansi::readFile(geoeffnet), QByteArray("57 bytes"));
 }
 
 TEST_F(FernBrowserTest, DeleteKeyAsksBeforeDeleting)

@@ -2,6 +2,7 @@
 
 #include "support/FtpBremse.h"
 #include "support/LocalServer.h"
+#include "support/Schreibfehler.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -247,6 +248,19 @@ TEST_F(FtpClientTest, FailedTransfersLeaveFilesAlone)
         << ftp.lastResponse().toStdString();
     EXPECT_EQ(readLocal(good), "gute Datei"_qba);
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList{QStringLiteral("Gast.txt")});
+
+    // A local disk that fills up during the download leaves the old file.
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/gross.bin"),
+                     QByteArray(200000, 'g'));
+    for (const qint64 nach : {qint64(0), qint64(70000)}) {
+        varnek::test::SchreibProbe voll(ENOSPC, nach);
+        EXPECT_FALSE(ftp.getFile(QStringLiteral("gross.bin"), good, false));
+        EXPECT_TRUE(ftp.lastResponse().contains(QString::fromUtf8("Datenträger voll")))
+            << ftp.lastResponse().toStdString();
+        EXPECT_EQ(readLocal(good), "gute Datei"_qba);
+        EXPECT_EQ(QDir(local.path()).entryList(QDir::Files),
+                  QStringList{QStringLiteral("Gast.txt")});
+    }
 
     // A missing local file is not uploaded; the connection stays usable.
     EXPECT_FALSE(

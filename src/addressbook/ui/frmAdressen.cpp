@@ -4,6 +4,7 @@
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
+#include "platform/AnsiText.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Twips.h"
@@ -13,17 +14,24 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
+#include <cstdio>
+
 namespace varnek
 {
 
 namespace
 {
+
+// Where an edit the book refused is kept when the program quits on a signal.
+const QString kUngespeichert = QStringLiteral("Adress-ungespeichert.txt");
 
 QPushButton *knopf(QWidget *parent, const char *name, const QString &text, const QString &tipp = {})
 {
@@ -338,9 +346,13 @@ bool frmAdressen::schliessen()
 {
     if (buch_.istOffen()) {
         QString grund;
-        if (!buch_.speichern(felder(), &grund) &&
-            !dialogs::question(this, grund + QStringLiteral("\n\n") + texte_.TrotzdemSchliessen,
-                               texte_.FehlerTitel, dialogs::Icon::Warning))
+        const bool gespeichert = buch_.speichern(felder(), &grund);
+        if (!gespeichert && dialogs::quitting())
+            bewahreUngespeichert(grund);
+        else if (!gespeichert &&
+                 !dialogs::question(this,
+                                    grund + QStringLiteral("\n\n") + texte_.TrotzdemSchliessen,
+                                    texte_.FehlerTitel, dialogs::Icon::Warning))
             return false;
         buch_.dateiSchliessen();
     }
@@ -350,6 +362,32 @@ bool frmAdressen::schliessen()
         gast->fokusTextS();
     }
     return true;
+}
+
+// Quitting on a signal with an edit the book refused: the edit is kept as a
+// text file beside the book (and, if even that fails, on stderr), so that no
+// typed text is lost without a word.
+void frmAdressen::bewahreUngespeichert(const QString &grund)
+{
+    const AdressFelder f = felder();
+    const QStringList zeilen{f.nummer, f.komentar, f.webadresse, f.bildpfad};
+    const QString pfad = QFileInfo(buch_.pfad()).dir().filePath(kUngespeichert);
+    QString fehler;
+    if (ansi::writeLines(pfad, zeilen, &fehler)) {
+        std::fprintf(stderr, "%s\n",
+                     QStringLiteral("Eintrag %1 nicht gespeichert (%2), bewahrt in %3")
+                         .arg(buch_.aktuellerSatz())
+                         .arg(grund, pfad)
+                         .toLocal8Bit()
+                         .constData());
+        return;
+    }
+    std::fprintf(stderr, "%s\n",
+                 QStringLiteral("Eintrag %1 nicht gespeichert (%2): %3")
+                     .arg(buch_.aktuellerSatz())
+                     .arg(grund, zeilen.join(QStringLiteral(" | ")))
+                     .toLocal8Bit()
+                     .constData());
 }
 
 void frmAdressen::cmdExit()

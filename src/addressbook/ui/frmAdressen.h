@@ -85,6 +85,7 @@ class frmAdressen : public QMainWindow
     void blaettern(int schritt);
     void suche(SuchFeld feld);
     bool schliessen();
+    void bewahreUngespeichert(const QString &grund);
     AdressFelder felder() const;
     void zeigeBild(const QString &pfad); // `Image1` from a file: empty clears, unreadable keeps
     void setBild(const QPixmap &bild);

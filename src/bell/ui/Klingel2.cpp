@@ -7,6 +7,7 @@
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
 #include "platform/Clock.h"
+#include "platform/Schreiber.h"
 #include "platform/Zeitgeber.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
@@ -323,8 +324,8 @@ void Klingel2::speichermList1()
     QStringList eintraege;
     for (int i = 0; i < list1_->count(); ++i)
         eintraege << list1_->item(i)->text();
-    if (!ringlog::speichere(datei(ringlog::logDatei), eintraege))
-        dialogs::message(this, QStringLiteral("Achtung : Schreibschutz entfernen [aufnahme.txt]!"));
+    if (QString grund; !ringlog::speichere(datei(ringlog::logDatei), eintraege, &grund))
+        dialogs::message(this, schreiber::meldung(QStringLiteral("aufnahme.txt"), grund));
 }
 
 void Klingel2::Command4()

@@ -376,15 +376,18 @@ void Gast1::hinzuT()
     fokusTextS();
 }
 
-void Gast1::speicher1()
+bool Gast1::speicher1()
 {
-    if (schreibeNachricht(programm_.einstellungen().programmOrdner, List2)) {
+    QString meldung;
+    const bool ok = schreibeNachricht(programm_.einstellungen().programmOrdner, List2, &meldung);
+    if (ok) {
         ZeigeStatus(QStringLiteral("Sende-Text"));
     } else {
-        dialogs::message(this, QStringLiteral("Achtung : Schreibschutz entfernen [Gast.txt]!"));
+        dialogs::message(this, meldung);
         ZeigeStatus(QStringLiteral("Fehler"));
     }
     List2.clear();
+    return ok;
 }
 
 void Gast1::Command1()
@@ -402,16 +405,28 @@ void Gast1::Command1()
 
 void Gast1::sendeText()
 {
+    const QString getippt = TextS->text();
     hinzuT();
-    speicher1();
+    // A message file that could not be written is not sent (the file on disk
+    // is an older text), and the typed text stays in the send box.
+    if (!speicher1()) {
+        TextS->setText(getippt);
+        fokusTextS();
+        return;
+    }
     Command1();
     fokusTextS();
 }
 
 void Gast1::klingeln()
 {
-    // A failed write leaves the previous file, which is sent as it is.
-    schreibeNachricht(programm_.einstellungen().programmOrdner, klingel.klingeln());
+    QString meldung;
+    if (!schreibeNachricht(programm_.einstellungen().programmOrdner, klingel.klingeln(),
+                           &meldung)) {
+        dialogs::message(this, meldung);
+        ZeigeStatus(QStringLiteral("Fehler"));
+        return;
+    }
     Command1();
 }
 

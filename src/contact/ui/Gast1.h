@@ -59,7 +59,7 @@ class Gast1 : public QMainWindow
 
     // Sending.
     void hinzuT();
-    void speicher1();
+    bool speicher1(); // false (after the message) when "Gast.txt" could not be written
     void Command1();  // upload the selected local files
     void sendeText(); // add line, save, upload, focus the send box
     void klingeln();  // the ring signal

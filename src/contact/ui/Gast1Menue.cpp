@@ -140,11 +140,7 @@ void Gast1Menue::baueMenue()
     an("Pause", sprich("Pause"));
     an("Weiter", sprich("Weiter"));
     an("Nochmal", sprich("Nochmal"));
-    an("textabschicken", [this] {
-        gast_.hinzuT();
-        gast_.speicher1();
-        gast_.Command1();
-    });
+    an("textabschicken", [this] { gast_.sendeText(); });
     an("hilfetex", [this] {
         const bool ein = aktionen_.value(QStringLiteral("hilfetex"))->isChecked();
         programm_.hilfe2()->setAutomatisch(ein);

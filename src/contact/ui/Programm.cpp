@@ -97,9 +97,9 @@ void Programm::hinweis(const QString &text)
     hilfe2()->setText(text);
 }
 
-void Programm::sprich(const QString &button)
+void Programm::sprich(const QString &button, const QString &text)
 {
-    sprecher_->press(button);
+    sprecher_->press(button, text);
 }
 
 } // namespace varnek

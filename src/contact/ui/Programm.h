@@ -44,7 +44,8 @@ class Programm : public QObject
     void hinweis(const QString &text);
 
     // Presses a button of the speech component by name (see SpeechComponent).
-    void sprich(const QString &button);
+    // For "user1" a given text is read instead of "K1.txt".
+    void sprich(const QString &button, const QString &text = QString());
 
   private:
     Einstellungen einstellungen_;

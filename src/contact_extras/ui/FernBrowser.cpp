@@ -254,11 +254,26 @@ void FernBrowser::Command2()
         dialogs::message(this, kKeineDatei);
         return;
     }
+    const QDir ziel(lokalPfad_);
+    const QStringList vorhanden = ziel.entryList(QDir::Files | QDir::Hidden);
     for (int i = 0; i < List1->count() && i < static_cast<int>(eintraege_.size()); ++i) {
         const RemoteEntry &e = eintraege_[static_cast<size_t>(i)];
         if (!List1->item(i)->isSelected() || e.isDirectory())
             continue;
-        verbindung_.LadeDatei(verbindung_.Label1(), trimBlanks(e.name), lokalPfad_,
+        const QString name = trimBlanks(e.name);
+        // The program's own files and photos are replaced only when the user
+        // says so (also when only the case of the letters differs).
+        const bool ersetzt = std::any_of(vorhanden.begin(), vorhanden.end(), [&](const QString &v) {
+            return v.compare(name, Qt::CaseInsensitive) == 0 && schuetzenswert(v);
+        });
+        if (ersetzt &&
+            !dialogs::question(this,
+                               QStringLiteral("Die Datei \"%1\" ist schon da und gehört zum "
+                                              "Programm. Durch die Datei vom Server ersetzen?")
+                                   .arg(name),
+                               QStringLiteral("Herunterladen"), dialogs::Icon::Warning))
+            continue;
+        verbindung_.LadeDatei(verbindung_.Label1(), name, lokalPfad_,
                               [this](bool) { aktualisiereLokal(); });
     }
 }
@@ -273,8 +288,16 @@ void FernBrowser::zeigeDatei()
     if (e->isDirectory())
         return;
     const QString name = trimBlanks(e->name);
-    const QString lokal = programmOrdner_ + QLatin1Char('/') + name;
-    verbindung_.LadeDatei(verbindung_.Label1(), name, programmOrdner_, [lokal](bool ok) {
+    // Viewing never touches the program folder: the file goes into a
+    // temporary folder that lives as long as the browser.
+    if (!ansicht_ || !ansicht_->isValid())
+        ansicht_ = std::make_unique<QTemporaryDir>();
+    if (!ansicht_->isValid()) {
+        status(QStringLiteral("Kein temporärer Ordner für die Ansicht"));
+        return;
+    }
+    const QString lokal = ansicht_->filePath(name);
+    verbindung_.LadeDatei(verbindung_.Label1(), name, ansicht_->path(), [lokal](bool ok) {
         if (ok)
             desktop::open(lokal);
     });

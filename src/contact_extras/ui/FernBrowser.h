@@ -3,9 +3,11 @@
 #include "contact_extras/RemoteListing.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QButtonGroup;
@@ -76,6 +78,7 @@ class FernBrowser : public QWidget
     QString programmOrdner_;
     RemoteEntries eintraege_;
     QString lokalPfad_;
+    std::unique_ptr<QTemporaryDir> ansicht_; // where "View File" downloads to
 
     QListWidget *List1;
     QLabel *Label1;

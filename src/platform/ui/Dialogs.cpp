@@ -8,6 +8,8 @@
 
 #include <deque>
 
+#include <cstdio>
+
 namespace varnek::dialogs
 {
 
@@ -65,8 +67,36 @@ QString programTitle()
     return QStringLiteral("Varnek");
 }
 
+namespace
+{
+bool quittingFlag = false;
+
+// While quitting: the text on stderr (and recorded in test mode) instead of a box.
+bool leiseBeenden(const QString &text, const QString &title)
+{
+    if (!quittingFlag)
+        return false;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (state().testMode)
+        record(text, title);
+    return true;
+}
+} // namespace
+
+void setQuitting(bool on)
+{
+    quittingFlag = on;
+}
+
+bool quitting()
+{
+    return quittingFlag;
+}
+
 void message(QWidget *parent, const QString &text, const QString &title, Icon icon)
 {
+    if (leiseBeenden(text, title))
+        return;
     if (state().testMode) {
         record(text, title);
         if (state().modalMs > 0) {
@@ -84,6 +114,8 @@ void message(QWidget *parent, const QString &text, const QString &title, Icon ic
 
 bool question(QWidget *parent, const QString &text, const QString &title, Icon icon)
 {
+    if (leiseBeenden(text, title))
+        return false;
     if (state().testMode) {
         record(text, title);
         return takeAnswer().value_or(QString()) == QLatin1String("yes");
@@ -97,6 +129,11 @@ bool question(QWidget *parent, const QString &text, const QString &title, Icon i
 QString input(QWidget *parent, const QString &prompt, const QString &title,
               const QString &defaultText, bool *ok)
 {
+    if (leiseBeenden(prompt, title)) {
+        if (ok)
+            *ok = false;
+        return QString();
+    }
     if (state().testMode) {
         record(prompt, title);
         const auto answer = takeAnswer();
@@ -115,6 +152,8 @@ QString input(QWidget *parent, const QString &prompt, const QString &title,
 
 QString saveFile(QWidget *parent, const QString &proposedName)
 {
+    if (leiseBeenden(proposedName, QString()))
+        return QString();
     if (state().testMode) {
         record(proposedName, QString());
         return takeAnswer().value_or(QString());

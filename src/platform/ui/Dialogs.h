@@ -30,6 +30,12 @@ QString saveFile(QWidget *parent, const QString &proposedName);
 
 QString programTitle();
 
+// Once the program is quitting on a signal, nothing may wait for a user: no
+// box is shown any more, the text goes to stderr, a question answers No, an
+// input and a file dialog are cancelled.
+void setQuitting(bool on);
+bool quitting();
+
 // --- test mode ---
 void setTestMode(bool on);
 bool testMode();

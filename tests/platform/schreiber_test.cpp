@@ -1,0 +1,107 @@
+#include "platform/AnsiText.h"
+
+#include "support/Schreibfehler.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace varnek;
+using varnek::test::KleinesDateisystem;
+using varnek::test::SchreibProbe;
+
+namespace
+{
+
+enum class Stoerung {
+    Keine,
+    VollSofort,
+    VollNachBytes,
+    Lesefehler,
+    DateisystemVoll,
+    OrdnerNurLesen,
+    DateiNurLesen
+};
+
+struct SchreibFall {
+    const char *name;
+    Stoerung stoerung;
+    const char *grund; // expected German reason; nullptr: the write succeeds
+};
+
+class GanzOderGarNicht : public ::testing::TestWithParam<SchreibFall>
+{
+};
+
+// Every file the program writes goes through ansi::writeFile: after a failed
+// write the old file is there byte for byte and no temporary file is left.
+TEST_P(GanzOderGarNicht, AlteDateiBleibtUnberuehrt)
+{
+    const SchreibFall &fall = GetParam();
+    KleinesDateisystem fs(64 * 1024);
+    VARNEK_BRAUCHT_DATEISYSTEM(fs);
+    const QString pfad = fs.datei(QStringLiteral("Gast.txt"));
+    const QByteArray alt = "vorher getippt\r\n";
+    ASSERT_TRUE(ansi::writeFile(pfad, alt));
+
+    const QByteArray neu = QByteArray(2000, 'n') + "\r\n";
+    QString fehler;
+    bool ok = false;
+    {
+        std::optional<SchreibProbe> probe;
+        switch (fall.stoerung) {
+        case Stoerung::Keine:
+            break;
+        case Stoerung::VollSofort:
+            probe.emplace(ENOSPC, 0);
+            break;
+        case Stoerung::VollNachBytes:
+            probe.emplace(ENOSPC, 100);
+            break;
+        case Stoerung::Lesefehler:
+            probe.emplace(EIO, 10);
+            break;
+        case Stoerung::DateisystemVoll:
+            fs.fuellen();
+            break;
+        case Stoerung::OrdnerNurLesen:
+            ASSERT_TRUE(fs.schreibschutz(true));
+            break;
+        case Stoerung::DateiNurLesen:
+            QFile::setPermissions(pfad, QFile::ReadOwner | QFile::ReadGroup);
+            break;
+        }
+        ok = ansi::writeFile(pfad, neu, &fehler);
+    }
+    fs.schreibschutz(false);
+    fs.leeren();
+
+    if (!fall.grund) {
+        EXPECT_TRUE(ok) << fehler.toStdString();
+        EXPECT_EQ(ansi::readFile(pfad), neu);
+    } else {
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(fehler, QString::fromUtf8(fall.grund));
+        EXPECT_EQ(ansi::readFile(pfad), alt);
+    }
+    EXPECT_EQ(QDir(fs.pfad()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Gast.txt")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schreiber, GanzOderGarNicht,
+    ::testing::Values(
+        SchreibFall{"Gesund", Stoerung::Keine, nullptr},
+        SchreibFall{"VollSofort", Stoerung::VollSofort, "Datenträger voll"},
+        SchreibFall{"VollNachBytes", Stoerung::VollNachBytes, "Datenträger voll"},
+        SchreibFall{"Lesefehler", Stoerung::Lesefehler,
+                    "Lese- oder Schreibfehler des Datenträgers"},
+        SchreibFall{"DateisystemVoll", Stoerung::DateisystemVoll, "Datenträger voll"},
+        SchreibFall{"OrdnerNurLesen", Stoerung::OrdnerNurLesen, "Ordner schreibgeschützt"},
+        SchreibFall{"DateiNurLesen", Stoerung::DateiNurLesen, "Datei schreibgeschützt"}),
+    [](const ::testing::TestParamInfo<SchreibFall> &info) { return std::string(info.param.name); });
+
+} // namespace
