@@ -68,6 +68,7 @@ void HttpFetch::send(const QUrl &url)
     body_.clear();
     status_ = 0;
     contentType_.clear();
+    headers_.clear();
     truncated_ = false;
     ++requests_;
     QNetworkRequest request(url);
@@ -116,6 +117,7 @@ void HttpFetch::onReadyRead()
         // Enough: the rest of the body is of no interest.
         status_ = statusOf(reply_);
         contentType_ = reply_->rawHeader("Content-Type");
+        headers_ = reply_->rawHeaderPairs();
         truncated_ = true;
         deliver(true);
     }
@@ -130,6 +132,7 @@ void HttpFetch::onFinished()
         return; // the limit was reached on the last bytes
     status_ = statusOf(reply_);
     contentType_ = reply_->rawHeader("Content-Type");
+    headers_ = reply_->rawHeaderPairs();
     if (status_ == 0 || connectionError(reply_->error())) {
         deliver(false);
         return;
@@ -182,6 +185,7 @@ void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused)
     result.timedOut = timedOut;
     result.body = ok ? body_ : QByteArray();
     result.contentType = contentType_;
+    result.headers = headers_;
     result.truncated = ok && truncated_;
     result.redirects = redirects_;
     result.redirectRefused = redirectRefused;

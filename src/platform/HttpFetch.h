@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -36,6 +38,7 @@ class HttpFetch : public QObject
         int status = 0;         // HTTP status, 0 when none
         QByteArray body;        // at most maxBytes
         QByteArray contentType; // the Content-Type header as sent
+        QList<QPair<QByteArray, QByteArray>> headers; // every header line as sent
         bool truncated = false; // the body was cut at maxBytes
         bool timedOut = false;
         int redirects = 0;            // redirects followed
@@ -82,6 +85,7 @@ class HttpFetch : public QObject
     QByteArray body_;
     int status_ = 0;
     QByteArray contentType_;
+    QList<QPair<QByteArray, QByteArray>> headers_;
     bool truncated_ = false;
     int redirects_ = 0;
     int requests_ = 0;
