@@ -23,7 +23,7 @@ enum class AntwortArt {
 struct HttpAntwort {
     bool vollstaendig = false; // a whole answer arrived
     int status = 0;
-    KopfZeilen kopf;            // header lines as sent, names in any case
+    KopfZeilen kopf; // header lines as sent, names in any case
     QByteArray body;
     bool umleitungAbgelehnt = false; // a redirect that was not followed
 };

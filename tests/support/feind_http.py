@@ -24,6 +24,7 @@ Modes (TEXT is the message, "Hallo Welt" and CR LF unless given):
   notmodified  200 with TEXT at the first request, 304 ever after
   bigheader    200 with TEXT behind 70 KB of header lines
   hugeline     200 with TEXT behind one header line of 10 MB
+  chunked      200 with TEXT in chunks of 3 bytes (Transfer-Encoding chunked)
   good         200 with TEXT
 """
 
@@ -207,6 +208,12 @@ class Server:
         elif mode == "bigheader":
             fill = b"".join(b"X-Fuell-%d: %s\r\n" % (i, b"x" * 90) for i in range(700))
             conn.sendall(antwort(b"200 OK", text, extra=fill))
+        elif mode == "chunked":
+            chunks = b"".join(b"%x;x=1\r\n%s\r\n" % (len(text[i:i + 3]), text[i:i + 3])
+                              for i in range(0, len(text), 3))
+            conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
+                         b"Transfer-Encoding: chunked\r\n\r\n" + chunks + b"0\r\nX-Ende: 1\r\n\r\n")
+            time.sleep(0.5)  # the answer is whole before the connection ends
         elif mode == "hugeline":
             conn.sendall(antwort(b"200 OK", text, extra=b"X-Riese: " + b"x" * (10 * 1024 * 1024) + b"\r\n"))
         else:
