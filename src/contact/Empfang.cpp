@@ -93,30 +93,10 @@ bool Empfang::setAddress(const QString &address)
     return true;
 }
 
-bool Empfang::istHtml(const QByteArray &contentType, const QByteArray &body)
+AntwortArt Empfang::beurteile(const HttpFetch::Result &result)
 {
-    const QByteArray art = contentType.split(';').value(0).trimmed().toLower();
-    if (art == "text/html")
-        return true;
-    qsizetype i = 0;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        i = 3;
-    while (i < body.size() && (body.at(i) == ' ' || body.at(i) == '\t' || body.at(i) == '\r' ||
-                               body.at(i) == '\n' || body.at(i) == '\f' || body.at(i) == '\v'))
-        ++i;
-    const QByteArray anfang = body.mid(i, 14).toLower();
-    return anfang.startsWith("<!doctype html") || anfang.startsWith("<html");
-}
-
-Empfang::Antwort Empfang::beurteile(const HttpFetch::Result &result)
-{
-    if (!result.ok || result.status >= 500 || result.status < 100)
-        return Antwort::Fehlgeschlagen;
-    if (result.redirectRefused || result.status >= 300)
-        return Antwort::Ungueltig;
-    if (istHtml(result.contentType, result.body))
-        return Antwort::Ungueltig;
-    return Antwort::Nachricht;
+    return beurteileAntwort(
+        {result.ok, result.status, result.headers, result.body, result.redirectRefused});
 }
 
 void Empfang::setText4(const QString &text)
@@ -237,14 +217,14 @@ void Empfang::abrufFertig(const HttpFetch::Result &result)
 
 void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
 {
-    const Antwort art = beurteile(result);
-    if (art == Antwort::Fehlgeschlagen) {
+    const AntwortArt art = beurteile(result);
+    if (art == AntwortArt::Fehlgeschlagen || art == AntwortArt::Unveraendert) {
         abrufFehlgeschlagen();
         return;
     }
     // Emptied first (this runs the Text4 check), as before every answer.
     setText4(QString());
-    if (art == Antwort::Ungueltig) {
+    if (art == AntwortArt::Ungueltig) {
         // Not a message, whatever its body says: the address counts as not
         // valid, as with an XML answer.
         adresseUngueltig();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contact/AntwortPruefung.h"
 #include "platform/HttpFetch.h"
 #include "platform/Zeitgeber.h"
 
@@ -21,13 +22,16 @@ namespace varnek
 // speech component removes control characters when it reads the file);
 // Text7 shows it without control characters.
 //
-// Answers come in three kinds (see beurteile()):
-//   a message     a whole 2xx answer that is not an HTML page; a text holding
-//                 "<?xml" still marks the address as not valid
-//   not valid     4xx, a redirect not followed, an HTML page
-//   failed        no connection, timeout, reset, a body cut short, 5xx: such
-//                 a fetch changes nothing (no compare step, the remembered
-//                 text stays, nothing is spoken or rung)
+// Answers come in four kinds (see beurteileAntwort()):
+//   a message     a whole 2xx answer in plain text; a text holding "<?xml"
+//                 still marks the address as not valid
+//   not valid     4xx, a redirect not followed, an HTML page, a compressed
+//                 or binary (NUL bytes) body
+//   failed        no connection, timeout, reset, a body cut short, a header
+//                 section over 64 KB, an interim 1xx handed back as final,
+//                 5xx: such a fetch changes nothing (no compare step, the
+//                 remembered text stays, nothing is spoken or rung)
+//   unchanged     304: changes nothing either
 //
 // The state carries the names of the contact window's controls, which mirror
 // it (after every changed()):
@@ -75,12 +79,8 @@ class Empfang : public QObject
     QString programmOrdner() const { return programmOrdner_; }
     QString k1Pfad() const;
 
-    enum class Antwort { Nachricht, Ungueltig, Fehlgeschlagen };
     // The kind of an answer (see above).
-    static Antwort beurteile(const HttpFetch::Result &result);
-    // Whether an answer is an HTML page: Content-Type text/html, or a body
-    // that begins (after blanks) with "<!DOCTYPE html" or "<html", any case.
-    static bool istHtml(const QByteArray &contentType, const QByteArray &body);
+    static AntwortArt beurteile(const HttpFetch::Result &result);
 
     // Text6 = URL of the address's message file. An address that is not
     // allowed (adresseZulaessig) is refused: false, and the watched address

@@ -175,26 +175,7 @@ void SpeechComponent::protokolliere(const QString &text, const char *vermerk)
 
 QString SpeechComponent::speakable(const QString &text)
 {
-    const QStringList words =
-        ohneSteuerzeichen(text).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const QChar hash = QLatin1Char('#');
-    QStringList heard;
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const QString &word = words.at(i);
-        if (word.startsWith(hash)) {
-            qsizetype end = word.size() >= 2 && word.endsWith(hash) ? i : -1;
-            for (qsizetype k = i + 1; end < 0 && k < words.size(); ++k) {
-                if (words.at(k).endsWith(hash))
-                    end = k;
-            }
-            if (end >= 0) {
-                i = end;
-                continue;
-            }
-        }
-        heard << word;
-    }
-    return heard.join(QLatin1Char(' '));
+    return sprechbarerText(text);
 }
 
 QString SpeechComponent::lastText() const

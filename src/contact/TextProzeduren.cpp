@@ -1,5 +1,7 @@
 #include "contact/TextProzeduren.h"
 
+#include <vector>
+
 namespace varnek
 {
 
@@ -104,6 +106,46 @@ QString ohneSteuerzeichen(const QString &text, bool zeilenBehalten)
         out += QChar(c);
     }
     return out;
+}
+
+QString sprechbarerText(const QString &text)
+{
+    // The words between white space, as views into the cleaned text.
+    const QString rein = ohneSteuerzeichen(text);
+    std::vector<QStringView> words;
+    const qsizetype laenge = rein.size();
+    for (qsizetype p = 0; p < laenge;) {
+        while (p < laenge && rein.at(p).isSpace())
+            ++p;
+        const qsizetype anfang = p;
+        while (p < laenge && !rein.at(p).isSpace())
+            ++p;
+        if (p > anfang)
+            words.push_back(QStringView(rein).mid(anfang, p - anfang));
+    }
+    const QChar hash = QLatin1Char('#');
+    const std::size_t n = words.size();
+    // naechstesEnde[k]: the first word from k on that ends with "#", or n.
+    std::vector<std::size_t> naechstesEnde(n + 1, n);
+    for (std::size_t k = n; k-- > 0;)
+        naechstesEnde[k] = words[k].endsWith(hash) ? k : naechstesEnde[k + 1];
+    QString heard;
+    heard.reserve(laenge);
+    for (std::size_t i = 0; i < n; ++i) {
+        const QStringView word = words[i];
+        if (word.startsWith(hash)) {
+            const std::size_t end =
+                word.size() >= 2 && word.endsWith(hash) ? i : naechstesEnde[i + 1];
+            if (end < n) {
+                i = end;
+                continue;
+            }
+        }
+        if (!heard.isEmpty())
+            heard += QLatin1Char(' ');
+        heard += word;
+    }
+    return heard;
 }
 
 QString zuVieleBefehleText()

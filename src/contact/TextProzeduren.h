@@ -27,6 +27,13 @@ bool enthaelt(const QString &text, const QString &code);
 // zeilenBehalten: then CR, LF and tabs stay as they are.
 QString ohneSteuerzeichen(const QString &text, bool zeilenBehalten = false);
 
+// What is read aloud of a received text: without control characters, blanks
+// and line breaks made single blanks, and without the words framed by "#": a
+// word beginning with "#" is left out up to the next word (itself or one
+// after it) ending with "#"; a "#" word with no such end is read. Linear in
+// the length of the text.
+QString sprechbarerText(const QString &text);
+
 // Most words Parsing accepts.
 inline constexpr int kMaxWoerter = 501;
 

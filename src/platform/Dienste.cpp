@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace varnek
@@ -33,6 +34,28 @@ bool istOeffenbareAdresse(const QString &text)
     if (schema == QLatin1String("mailto"))
         return !url.path().isEmpty() && url.host().isEmpty();
     return false;
+}
+
+QString ohneMailAnhang(const QString &adresse)
+{
+    const QString t = adresse.trimmed();
+    if (!t.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
+        return adresse;
+    const qsizetype frage = t.indexOf(QLatin1Char('?'));
+    if (frage < 0)
+        return adresse;
+    QStringList behalten;
+    for (const QString &teil :
+         t.mid(frage + 1).split(QRegularExpression(QStringLiteral("[&;]")), Qt::SkipEmptyParts)) {
+        const QString name =
+            QUrl::fromPercentEncoding(teil.section(QLatin1Char('='), 0, 0).toUtf8()).trimmed();
+        if (name.compare(QLatin1String("attach"), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String("attachment"), Qt::CaseInsensitive) == 0)
+            continue;
+        behalten << teil;
+    }
+    const QString ohne = t.left(frage);
+    return behalten.isEmpty() ? ohne : ohne + QLatin1Char('?') + behalten.join(QLatin1Char('&'));
 }
 
 QString findeMitgelieferteDatei(const QString &name)

@@ -16,6 +16,12 @@ int FindeListenEintrag(const QStringList &liste, const QString &text);
 // paths, "file:" addresses, commands or program names).
 bool istOeffenbareAdresse(const QString &text);
 
+// A "mailto:" address without its attach and attachment parameters (any
+// case, also percent-encoded), which would have a mail program attach a file
+// of ours; the other parameters stay as they were. Any other text is
+// returned unchanged.
+QString ohneMailAnhang(const QString &adresse);
+
 // Finds a file that is shipped with the program (the description page, the
 // icon): beside the program, in the installed share folder, or, for a run
 // from the build tree, in the source tree's data folder. "" when not found.

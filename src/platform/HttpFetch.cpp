@@ -1,9 +1,10 @@
 #include "platform/HttpFetch.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QSslSocket>
+#include <QTcpSocket>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace varnek
 {
@@ -11,29 +12,28 @@ namespace varnek
 namespace
 {
 
-int statusOf(const QNetworkReply *reply)
-{
-    const QVariant attr = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    return attr.isValid() ? attr.toInt() : 0;
-}
-
-// Errors of the connection itself (refused, reset, timeout, a garbled
-// answer), as opposed to the errors Qt derives from an HTTP status.
-bool connectionError(QNetworkReply::NetworkError error)
-{
-    const int code = int(error);
-    return (code >= 1 && code <= 199) || error == QNetworkReply::ProtocolFailure;
-}
-
 bool isRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+// The socket keeps no more than this unread, so a flood is taken in steps.
+constexpr qint64 kLesePuffer = 256 * 1024;
+// Longest chunk size line taken.
+constexpr qsizetype kMaxChunkZeile = 1024;
+
+QByteArray wert(const QList<QPair<QByteArray, QByteArray>> &kopf, const QByteArray &name)
+{
+    for (const auto &[schluessel, w] : kopf) {
+        if (schluessel.compare(name, Qt::CaseInsensitive) == 0)
+            return w;
+    }
+    return QByteArray();
+}
+
 } // namespace
 
-HttpFetch::HttpFetch(QObject *parent)
-    : QObject(parent), manager_(new QNetworkAccessManager(this)), timer_(new QTimer(this))
+HttpFetch::HttpFetch(QObject *parent) : QObject(parent), timer_(new QTimer(this))
 {
     timer_->setSingleShot(true);
     QObject::connect(timer_, &QTimer::timeout, this, &HttpFetch::onTimeout);
@@ -41,18 +41,18 @@ HttpFetch::HttpFetch(QObject *parent)
 
 HttpFetch::~HttpFetch()
 {
-    if (reply_) {
-        QNetworkReply *reply = reply_;
-        reply_ = nullptr;
-        reply->disconnect(this);
-        reply->abort();
-        delete reply;
+    if (socket_) {
+        QTcpSocket *socket = socket_;
+        socket_ = nullptr;
+        socket->disconnect(this);
+        socket->abort();
+        delete socket;
     }
 }
 
 bool HttpFetch::start(const QUrl &url)
 {
-    if (reply_)
+    if (socket_)
         return false;
     origin_ = url;
     redirects_ = 0;
@@ -65,94 +65,283 @@ bool HttpFetch::start(const QUrl &url)
 void HttpFetch::send(const QUrl &url)
 {
     current_ = url;
+    eingang_.clear();
+    phase_ = Phase::Kopf;
+    kopfBytes_ = 0;
+    gesucht_ = 0;
+    laenge_ = -1;
+    chunkRest_ = -1;
     body_.clear();
     status_ = 0;
     contentType_.clear();
+    headers_.clear();
     truncated_ = false;
     ++requests_;
-    QNetworkRequest request(url);
-    request.setRawHeader("Cache-Control", "no-cache");
-    request.setRawHeader("Pragma", "no-cache");
-    // Uncompressed, so that the bytes received can be held against the
-    // Content-Length the server announced.
-    request.setRawHeader("Accept-Encoding", "identity");
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    reply_ = manager_->get(request);
-    QObject::connect(reply_, &QNetworkReply::readyRead, this, &HttpFetch::onReadyRead);
-    QObject::connect(reply_, &QNetworkReply::finished, this, &HttpFetch::onFinished);
-    if (reply_->isFinished()) {
-        // Answered at once (e.g. an unusable URL): report from the event loop,
-        // never from inside start().
-        QNetworkReply *reply = reply_;
-        QTimer::singleShot(0, this, [this, reply] {
-            if (reply_ == reply)
-                onFinished();
+
+    const QString scheme = url.scheme().toLower();
+    const bool https = scheme == QLatin1String("https");
+    const bool brauchbar =
+        url.isValid() && !url.host().isEmpty() &&
+        (scheme == QLatin1String("http") || (https && QSslSocket::supportsSsl()));
+    QTcpSocket *socket = https ? new QSslSocket(this) : new QTcpSocket(this);
+    socket_ = socket;
+    socket->setReadBufferSize(kLesePuffer);
+    if (!brauchbar) {
+        // Report from the event loop, never from inside start().
+        QTimer::singleShot(0, this, [this, socket] {
+            if (socket_ == socket)
+                deliver(false);
         });
+        return;
     }
+    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpFetch::onReadyRead);
+    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpFetch::onDisconnected);
+    QObject::connect(socket, &QTcpSocket::errorOccurred, this,
+                     [this](QAbstractSocket::SocketError fehler) {
+                         if (fehler == QAbstractSocket::RemoteHostClosedError)
+                             onDisconnected();
+                         else if (socket_)
+                             deliver(false);
+                     });
+    if (https) {
+        auto *ssl = static_cast<QSslSocket *>(socket);
+        QObject::connect(ssl, &QSslSocket::encrypted, this, &HttpFetch::onConnected);
+        ssl->connectToHostEncrypted(url.host(), quint16(url.port(443)));
+    } else {
+        QObject::connect(socket, &QTcpSocket::connected, this, &HttpFetch::onConnected);
+        socket->connectToHost(url.host(), quint16(url.port(80)));
+    }
+}
+
+void HttpFetch::onConnected()
+{
+    if (!socket_)
+        return;
+    QByteArray ziel =
+        current_.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
+    if (ziel.isEmpty())
+        ziel = "/";
+    QByteArray host = current_.host(QUrl::FullyEncoded).toLatin1();
+    if (host.contains(':'))
+        host = '[' + host + ']';
+    const bool https = current_.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+    if (current_.port() > 0 && current_.port() != (https ? 443 : 80))
+        host += ':' + QByteArray::number(current_.port());
+    // Uncompressed, so that the bytes received are the file and can be held
+    // against the Content-Length the server announced; never from a cache.
+    socket_->write("GET " + ziel + " HTTP/1.1\r\nHost: " + host +
+                   "\r\nUser-Agent: Varnek-5-NR\r\nAccept-Encoding: identity\r\n"
+                   "Cache-Control: no-cache\r\nPragma: no-cache\r\nConnection: close\r\n\r\n");
 }
 
 void HttpFetch::abort()
 {
-    if (reply_)
+    if (socket_)
         deliver(false);
 }
 
 void HttpFetch::onReadyRead()
 {
-    if (!reply_)
+    QTcpSocket *const socket = socket_;
+    if (!socket)
         return;
-    if (isRedirect(statusOf(reply_))) {
-        reply_->readAll(); // the body of a redirect is of no interest
-        return;
-    }
-    const qint64 room = maxBytes_ - body_.size();
-    if (room > 0)
-        body_ += reply_->read(room);
-    if (body_.size() >= maxBytes_) {
-        // Enough: the rest of the body is of no interest.
-        status_ = statusOf(reply_);
-        contentType_ = reply_->rawHeader("Content-Type");
-        truncated_ = true;
-        deliver(true);
+    eingang_ += socket->readAll();
+    while (socket_ == socket) {
+        bool weiter = false;
+        switch (phase_) {
+        case Phase::Kopf:
+            weiter = kopfLesen();
+            break;
+        case Phase::Body:
+            weiter = bodyLesen();
+            break;
+        case Phase::Chunks:
+            weiter = chunksLesen();
+            break;
+        }
+        if (!weiter)
+            return;
     }
 }
 
-void HttpFetch::onFinished()
+bool HttpFetch::kopfLesen()
 {
-    if (!reply_)
-        return;
-    onReadyRead();
-    if (!reply_)
-        return; // the limit was reached on the last bytes
-    status_ = statusOf(reply_);
-    contentType_ = reply_->rawHeader("Content-Type");
-    if (status_ == 0 || connectionError(reply_->error())) {
+    // Searched only where the end can be, so bytes dripping in one by one
+    // cost no more than a flood.
+    const qsizetype von = std::max<qsizetype>(0, gesucht_ - 3);
+    gesucht_ = eingang_.size();
+    qsizetype ende = -1;
+    const qsizetype crlf = eingang_.indexOf("\r\n\r\n", von);
+    const qsizetype lf = eingang_.indexOf("\n\n", von);
+    if (crlf >= 0 && (lf < 0 || crlf + 2 <= lf))
+        ende = crlf + 4;
+    else if (lf >= 0)
+        ende = lf + 2;
+    if (ende < 0 ? kopfBytes_ + eingang_.size() > kMaxKopfBytes
+                 : kopfBytes_ + ende > kMaxKopfBytes) {
+        deliver(false, false, false, true);
+        return false;
+    }
+    if (ende < 0)
+        return false; // more to come
+    const QByteArray kopf = eingang_.left(ende);
+    eingang_.remove(0, ende);
+    kopfBytes_ += ende;
+    gesucht_ = 0;
+
+    QList<QByteArray> zeilen = kopf.split('\n');
+    for (QByteArray &z : zeilen) {
+        if (z.endsWith('\r'))
+            z.chop(1);
+    }
+    const QByteArray &statusZeile = zeilen.value(0);
+    bool zahl = false;
+    const int status = statusZeile.mid(9, 3).toInt(&zahl);
+    if (!statusZeile.startsWith("HTTP/1.") || statusZeile.size() < 12 || statusZeile.at(8) != ' ' ||
+        !zahl || status < 100 || status > 999) {
         deliver(false);
-        return;
+        return false;
     }
-    bool lengthKnown = false;
-    const qint64 length = reply_->rawHeader("Content-Length").trimmed().toLongLong(&lengthKnown);
-    if (lengthKnown && body_.size() < length) {
-        deliver(false); // cut short
-        return;
+    if (status >= 100 && status < 200 && status != 101)
+        return true; // an interim answer: the final one follows
+    status_ = status;
+    for (qsizetype i = 1; i < zeilen.size(); ++i) {
+        const QByteArray &z = zeilen.at(i);
+        if (z.isEmpty())
+            continue;
+        if ((z.at(0) == ' ' || z.at(0) == '\t') && !headers_.isEmpty()) {
+            headers_.last().second += ' ' + z.trimmed();
+            continue;
+        }
+        const qsizetype doppelpunkt = z.indexOf(':');
+        if (doppelpunkt <= 0)
+            continue;
+        headers_.append({z.left(doppelpunkt).trimmed(), z.mid(doppelpunkt + 1).trimmed()});
     }
+    contentType_ = wert(headers_, "Content-Type");
+    kopfFertig();
+    return socket_ != nullptr && phase_ != Phase::Kopf;
+}
+
+void HttpFetch::kopfFertig()
+{
     if (isRedirect(status_)) {
         if (!followRedirect())
             deliver(true, false, true);
         return;
     }
-    deliver(true);
+    if (status_ < 200 || status_ == 204 || status_ == 304) {
+        deliver(true); // no body
+        return;
+    }
+    if (wert(headers_, "Transfer-Encoding").toLower().contains("chunked")) {
+        phase_ = Phase::Chunks;
+        return;
+    }
+    bool bekannt = false;
+    const qint64 laenge = wert(headers_, "Content-Length").toLongLong(&bekannt);
+    laenge_ = bekannt && laenge >= 0 ? laenge : -1;
+    phase_ = Phase::Body;
+    if (laenge_ == 0)
+        deliver(true);
+}
+
+void HttpFetch::bodyNehmen(const QByteArray &teil)
+{
+    const qint64 room = maxBytes_ - body_.size();
+    if (room > 0)
+        body_ += teil.left(room);
+    if (body_.size() >= maxBytes_) {
+        // Enough: the rest of the body is of no interest.
+        truncated_ = true;
+        deliver(true);
+    }
+}
+
+bool HttpFetch::bodyLesen()
+{
+    QByteArray teil;
+    if (laenge_ >= 0) {
+        const qint64 fehlt = laenge_ - body_.size();
+        teil = eingang_.left(fehlt);
+    } else {
+        teil = eingang_;
+    }
+    eingang_.clear();
+    bodyNehmen(teil);
+    if (socket_ && laenge_ >= 0 && body_.size() >= laenge_)
+        deliver(true);
+    return false;
+}
+
+bool HttpFetch::chunksLesen()
+{
+    if (chunkRest_ == -2) {
+        // The line end behind a chunk's data.
+        if (eingang_.startsWith("\r\n")) {
+            eingang_.remove(0, 2);
+        } else if (eingang_.startsWith('\n')) {
+            eingang_.remove(0, 1);
+        } else if (eingang_.size() < 2) {
+            return false;
+        } else {
+            deliver(false);
+            return false;
+        }
+        chunkRest_ = -1;
+        return true;
+    }
+    if (chunkRest_ < 0) {
+        const qsizetype zeilenEnde = eingang_.indexOf('\n');
+        if (zeilenEnde < 0) {
+            if (eingang_.size() > kMaxChunkZeile)
+                deliver(false);
+            return false;
+        }
+        bool zahl = false;
+        const qint64 groesse =
+            eingang_.left(zeilenEnde).split(';').value(0).trimmed().toLongLong(&zahl, 16);
+        eingang_.remove(0, zeilenEnde + 1);
+        if (!zahl || groesse < 0 || groesse > (qint64(1) << 40)) {
+            deliver(false);
+            return false;
+        }
+        if (groesse == 0) {
+            deliver(true); // the last chunk; trailers are of no interest
+            return false;
+        }
+        chunkRest_ = groesse;
+        return true;
+    }
+    if (eingang_.isEmpty())
+        return false;
+    const qint64 nimm = std::min<qint64>(chunkRest_, eingang_.size());
+    const QByteArray teil = eingang_.left(nimm);
+    eingang_.remove(0, nimm);
+    chunkRest_ -= nimm;
+    if (chunkRest_ == 0)
+        chunkRest_ = -2;
+    bodyNehmen(teil);
+    return socket_ != nullptr;
+}
+
+void HttpFetch::onDisconnected()
+{
+    if (!socket_)
+        return;
+    onReadyRead();
+    if (!socket_)
+        return;
+    // A body without a length ends with the connection; anything else was
+    // cut short.
+    deliver(phase_ == Phase::Body && laenge_ < 0);
 }
 
 bool HttpFetch::followRedirect()
 {
     if (redirects_ >= maxRedirects_)
         return false;
-    const QByteArray location = reply_->rawHeader("Location");
+    const QByteArray location = wert(headers_, "Location");
     if (location.isEmpty())
         return false;
     const QUrl target = current_.resolved(QUrl::fromEncoded(location.trimmed()));
@@ -162,46 +351,48 @@ bool HttpFetch::followRedirect()
         target.host().compare(origin_.host(), Qt::CaseInsensitive) != 0)
         return false;
     ++redirects_;
-    releaseReply(false);
+    releaseSocket(false);
     send(target);
     return true;
 }
 
 void HttpFetch::onTimeout()
 {
-    if (reply_)
+    if (socket_)
         deliver(false, true);
 }
 
-void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused)
+void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused, bool headerTooLarge)
 {
-    releaseReply();
+    releaseSocket();
     Result result;
     result.ok = ok;
     result.status = ok ? status_ : 0;
     result.timedOut = timedOut;
     result.body = ok ? body_ : QByteArray();
     result.contentType = contentType_;
+    result.headers = headers_;
     result.truncated = ok && truncated_;
     result.redirects = redirects_;
     result.redirectRefused = redirectRefused;
     result.requests = requests_;
+    result.headerTooLarge = headerTooLarge;
     body_.clear();
+    eingang_.clear();
     Q_EMIT finished(result);
 }
 
-void HttpFetch::releaseReply(bool stopTimer)
+void HttpFetch::releaseSocket(bool stopTimer)
 {
     if (stopTimer)
         timer_->stop();
-    QNetworkReply *reply = reply_;
-    reply_ = nullptr;
-    if (!reply)
+    QTcpSocket *socket = socket_;
+    socket_ = nullptr;
+    if (!socket)
         return;
-    reply->disconnect(this);
-    if (!reply->isFinished())
-        reply->abort();
-    reply->deleteLater();
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
 }
 
 } // namespace varnek

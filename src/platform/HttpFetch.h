@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class QTcpSocket;
 class QTimer;
 
 namespace varnek
@@ -22,25 +23,34 @@ namespace varnek
 // fetch with ok, its 3xx status and redirectRefused.
 //
 // ok means a whole answer arrived: a body cut short (fewer bytes than its
-// Content-Length) or ended by a connection error is not ok, whatever status
-// came before it.
+// Content-Length or its chunks) or ended by a connection error is not ok,
+// whatever status came before it. A header section over kMaxKopfBytes ends
+// the fetch at once, not ok (headerTooLarge). Interim 1xx answers before the
+// final one are skipped.
+//
+// The request is spoken on a socket of our own (HTTP/1.1, no proxy, no
+// compression asked for, the connection closed after the answer), so that
+// every byte of the header section is counted as it comes in.
 class HttpFetch : public QObject
 {
     Q_OBJECT
   public:
     static constexpr qint64 kDefaultMaxBytes = 50000;
     static constexpr int kDefaultMaxRedirects = 3;
+    static constexpr qsizetype kMaxKopfBytes = 64 * 1024;
 
     struct Result {
-        bool ok = false;        // a complete HTTP answer arrived (any status)
-        int status = 0;         // HTTP status, 0 when none
-        QByteArray body;        // at most maxBytes
-        QByteArray contentType; // the Content-Type header as sent
-        bool truncated = false; // the body was cut at maxBytes
+        bool ok = false;                              // a complete HTTP answer arrived (any status)
+        int status = 0;                               // HTTP status, 0 when none
+        QByteArray body;                              // at most maxBytes
+        QByteArray contentType;                       // the Content-Type header as sent
+        QList<QPair<QByteArray, QByteArray>> headers; // every header line as sent
+        bool truncated = false;                       // the body was cut at maxBytes
         bool timedOut = false;
         int redirects = 0;            // redirects followed
         bool redirectRefused = false; // a redirect not followed (too many, or elsewhere)
         int requests = 0;             // requests sent for this fetch
+        bool headerTooLarge = false;  // the header section passed kMaxKopfBytes
     };
 
     explicit HttpFetch(QObject *parent = nullptr);
@@ -57,7 +67,7 @@ class HttpFetch : public QObject
     // the status and its body. No answer within the timeout (counted over
     // all redirects): timedOut.
     bool start(const QUrl &url);
-    bool busy() const { return reply_ != nullptr; }
+    bool busy() const { return socket_ != nullptr; }
     // Cancels the fetch in flight; finished() reports it at once with
     // ok = false. Nothing happens when idle.
     void abort();
@@ -66,22 +76,36 @@ class HttpFetch : public QObject
     void finished(const varnek::HttpFetch::Result &result);
 
   private:
+    enum class Phase { Kopf, Body, Chunks };
     void send(const QUrl &url);
+    void onConnected();
     void onReadyRead();
-    void onFinished();
+    void onDisconnected();
     void onTimeout();
+    bool kopfLesen();
+    bool bodyLesen();
+    bool chunksLesen();
+    void bodyNehmen(const QByteArray &teil);
+    void kopfFertig();
     bool followRedirect();
-    void deliver(bool ok, bool timedOut = false, bool redirectRefused = false);
-    void releaseReply(bool stopTimer = true);
+    void deliver(bool ok, bool timedOut = false, bool redirectRefused = false,
+                 bool headerTooLarge = false);
+    void releaseSocket(bool stopTimer = true);
 
-    QNetworkAccessManager *manager_;
-    QNetworkReply *reply_ = nullptr;
+    QTcpSocket *socket_ = nullptr;
     QTimer *timer_;
     QUrl origin_;
     QUrl current_;
+    QByteArray eingang_; // received and not yet taken apart
+    Phase phase_ = Phase::Kopf;
+    qsizetype kopfBytes_ = 0; // header bytes of this request so far
+    qsizetype gesucht_ = 0;   // eingang_ searched for the header's end up to here
+    qint64 laenge_ = -1;      // Content-Length, -1 when none
+    qint64 chunkRest_ = -1;   // bytes left of the current chunk, -1 at a size line
     QByteArray body_;
     int status_ = 0;
     QByteArray contentType_;
+    QList<QPair<QByteArray, QByteArray>> headers_;
     bool truncated_ = false;
     int redirects_ = 0;
     int requests_ = 0;

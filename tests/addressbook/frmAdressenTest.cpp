@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -29,6 +30,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -302,6 +305,35 @@ TEST_F(AdressbuchFenster, EditThenDeleteDiscardsTheEditWithTheRecord)
     EXPECT_FALSE(d.contains("Geaendert"));
     EXPECT_EQ(d.left(870), buch(5).left(870));
     EXPECT_EQ(d.mid(870), buch(5).mid(2 * 870));
+}
+
+// A picture path naming a FIFO never holds the window; a picture larger than
+// the picture box is decoded to fit it.
+TEST_F(AdressbuchFenster, PicturePathOfAFifoOrAHugePicture)
+{
+    schreibe(buch(1));
+    QDir().mkpath(pfad(QStringLiteral("bilder")));
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(pfad(QStringLiteral("bilder/fifo.bmp"))).constData(), 0600), 0);
+    QImage riesig(5700, 5700, QImage::Format_RGB32);
+    riesig.fill(Qt::green);
+    ASSERT_TRUE(riesig.save(pfad(QStringLiteral("bilder/riesig.png")), "PNG"));
+    riesig = QImage();
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    QElapsedTimer uhr;
+    uhr.start();
+    tippe(feld(a, "txtBild"), "bilder/fifo.bmp");
+    klick(control<QPushButton>(a, "cmdBild"));
+    EXPECT_LT(uhr.elapsed(), 2000);
+    EXPECT_TRUE(bildVon(a).isNull());
+
+    tippe(feld(a, "txtBild"), "bilder/riesig.png");
+    klick(control<QPushButton>(a, "cmdBild"));
+    const QSize kasten = a->findChild<QLabel *>(QStringLiteral("Image1"))->size();
+    EXPECT_LE(bildVon(a).width(), kasten.width());
+    EXPECT_LE(bildVon(a).height(), kasten.height());
+    EXPECT_FALSE(bildVon(a).isNull());
 }
 
 TEST_F(AdressbuchFenster, CommentSearchInABookOfNineFromRecordTwo)

@@ -1,5 +1,6 @@
 // Receiving from a server that misbehaves: what is read aloud is only ever a
 // whole, real message, and the watched address never leaves its area.
+#include "contact/AntwortPruefung.h"
 #include "contact/Empfang.h"
 #include "contact/SpeechComponent.h"
 #include "contact/TextProzeduren.h"
@@ -162,10 +163,58 @@ TEST_F(EmpfangFeindTest, HtmlPageMarksTheAddressNotValid)
         EXPECT_FALSE(k1().contains(QStringLiteral("html"), Qt::CaseInsensitive));
         EXPECT_FALSE(empfang_->text7().contains(QStringLiteral("html"), Qt::CaseInsensitive));
     }
-    EXPECT_TRUE(Empfang::istHtml("Text/HTML; charset=utf-8", "Hallo"));
-    EXPECT_TRUE(Empfang::istHtml("", "\xEF\xBB\xBF\r\n <!doctype HTML>"));
-    EXPECT_FALSE(Empfang::istHtml("text/plain", "Hallo <html> da"));
+    EXPECT_TRUE(istHtml("Text/HTML; charset=utf-8", "Hallo"));
+    EXPECT_TRUE(istHtml("", "\xEF\xBB\xBF\r\n <!doctype HTML>"));
+    EXPECT_FALSE(istHtml("text/plain", "Hallo <html> da"));
 }
+
+// Answers that are no message, polled three times: nothing is read aloud,
+// rung or kept; only a whole answer that is plainly no text marks the
+// address. A 304 after a message leaves it as it was; interim 1xx answers
+// before the message are skipped, so it is read once.
+struct KeineNachricht {
+    const char *modus;
+    bool ungueltig;     // Picture28 shown
+    bool einmalGelesen; // the first answer was a message, read once
+};
+
+class EmpfangKeineNachrichtTest : public EmpfangFeindTest,
+                                  public ::testing::WithParamInterface<KeineNachricht>
+{
+};
+
+TEST_P(EmpfangKeineNachrichtTest, IsNeverReadAgain)
+{
+    const KeineNachricht fall = GetParam();
+    starte(QString::fromLatin1(fall.modus));
+    for (int i = 0; i < 3; ++i)
+        tick();
+    EXPECT_EQ(server_->anfragen().size(), 3);
+    EXPECT_EQ(empfang_->picture28Sichtbar(), fall.ungueltig);
+    EXPECT_EQ(klingeln_, 0);
+    if (fall.einmalGelesen) {
+        EXPECT_EQ(vorgelesen_.size(), 1u);
+        EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Hallo Welt")});
+        EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo Welt\r\n"));
+        return;
+    }
+    EXPECT_TRUE(gesprochen().isEmpty());
+    EXPECT_EQ(empfang_->list5().join(QString()), QString());
+    EXPECT_EQ(empfang_->text7(), QString());
+    // A failed fetch does not even take part in the compare step.
+    EXPECT_EQ(vorgelesen_.empty(), !fall.ungueltig);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modi, EmpfangKeineNachrichtTest,
+                         ::testing::Values(KeineNachricht{"interim102", false, true},
+                                           KeineNachricht{"interim103", false, true},
+                                           KeineNachricht{"gzip", true, false},
+                                           KeineNachricht{"deflate", true, false},
+                                           KeineNachricht{"nul", true, false},
+                                           KeineNachricht{"bigheader", false, false},
+                                           KeineNachricht{"hugeline", false, false},
+                                           KeineNachricht{"notmodified", false, true}),
+                         [](const auto &info) { return std::string(info.param.modus); });
 
 TEST_F(EmpfangFeindTest, ControlCharactersAreNeitherShownNorSpoken)
 {
@@ -173,7 +222,7 @@ TEST_F(EmpfangFeindTest, ControlCharactersAreNeitherShownNorSpoken)
     tick();
     ASSERT_EQ(vorgelesen_.size(), 1u);
     // "K1.txt" keeps the message as it came.
-    EXPECT_TRUE(k1().startsWith(QString::fromLatin1("Hallo\0 \x1b[31mWelt", 16)));
+    EXPECT_TRUE(k1().startsWith(QStringLiteral("Hallo \x1b[31mWelt")));
     EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Hallo Welt da zwei drei vier")});
     tick(); // the text again: now it is shown
     EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo Welt\tda\r\nzwei drei vier\r\n"));

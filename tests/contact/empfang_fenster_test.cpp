@@ -8,8 +8,12 @@
 #include "support/Schreibfehler.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTimer>
+
+#include <algorithm>
 
 using namespace varnek;
 using namespace varnek::test;
@@ -78,6 +82,32 @@ TEST_F(EmpfangFensterTest, PollsOfAMissingAddressLeaveTheTypedTextInTheSendBox)
     EXPECT_EQ(combo->currentText(), QStringLiteral("neu"));
     EXPECT_EQ(QApplication::focusWidget(), textS);
     g.stopLesen();
+}
+
+// A received text of one 50 000-character word never holds the window, at
+// the first poll or any later one.
+TEST_F(EmpfangFensterTest, FiftyThousandCharacterWordNeverFreezesTheWindow)
+{
+    Gast1 &g = starte();
+    g.show();
+    g.empfang().setIntervalle(200, 100, 100);
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt"),
+                     QByteArray(50000, 'x'));
+    qint64 laengste = 0;
+    QElapsedTimer uhr;
+    uhr.start();
+    qint64 zuletzt = 0;
+    QTimer takt;
+    QObject::connect(&takt, &QTimer::timeout, &takt, [&] {
+        laengste = std::max(laengste, uhr.elapsed() - zuletzt);
+        zuletzt = uhr.elapsed();
+    });
+    takt.start(5);
+    g.lausche(QStringLiteral("test"));
+    ASSERT_TRUE(waitUntil([&] { return g.text7().size() == 50000; }, 15000));
+    QTest::qWait(1500); // more polls of the same text
+    g.stopLesen();
+    EXPECT_LT(laengste, 250);
 }
 
 TEST_F(EmpfangFensterTest, AddressOutsideTheAreaIsRefusedFromOutsideToo)

@@ -1,5 +1,7 @@
 #include "contact/TextProzeduren.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 namespace varnek
@@ -111,6 +113,39 @@ TEST(Parsing, AcceptsAtMost501Words)
     EXPECT_TRUE(Parsing(woerter(501) + QStringLiteral("   ")).has_value());
     EXPECT_TRUE(Parsing(QStringLiteral(" ") + woerter(500)).has_value());
     EXPECT_FALSE(Parsing(QStringLiteral(" ") + woerter(501)).has_value());
+}
+
+TEST(SprechbarerText, LeavesOutHashFramedWordsOnly)
+{
+    const struct {
+        const char *text;
+        const char *gehoert;
+    } faelle[] = {
+        {"# a #", ""},        {"#", "#"},         {"a # b", "a # b"},
+        {"#a #b c#", ""},     {"#a #b", "#a #b"}, {"x\t#y\r\nz# w", "x w"},
+        {"#a# #b c", "#b c"}, {"  ", ""},
+    };
+    for (const auto &f : faelle)
+        EXPECT_EQ(sprechbarerText(QString::fromUtf8(f.text)), QString::fromUtf8(f.gehoert))
+            << f.text;
+}
+
+// 50 000 bytes of a received text never hold the window: every procedure
+// takes well under the time of one frame on any kind of text.
+TEST(TextProzeduren, FiftyThousandBytesTakeMilliseconds)
+{
+    for (const char *stueck : {"x", "#a ", "# ", "a ", "#dingdong# "}) {
+        QString text;
+        while (text.size() < 50000)
+            text += QString::fromLatin1(stueck);
+        QElapsedTimer uhr;
+        uhr.start();
+        sprechbarerText(text);
+        ZeichenErsetzen(text, QStringLiteral("#dingdong#"), QStringLiteral("."));
+        Parsing(text);
+        ohneSteuerzeichen(text);
+        EXPECT_LT(uhr.elapsed(), 50) << stueck;
+    }
 }
 
 } // namespace

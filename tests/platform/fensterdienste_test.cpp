@@ -56,6 +56,30 @@ TEST(OeffenbareAdresse, OnlyWebAndMailAddressesPass)
         EXPECT_FALSE(istOeffenbareAdresse(QString::fromLatin1(schlecht))) << schlecht;
 }
 
+TEST(OeffenbareAdresse, MailAddressesLoseTheirAttachments)
+{
+    const struct {
+        const char *adresse;
+        const char *geoeffnet;
+    } faelle[] = {
+        {"mailto:a@example.org?attach=/etc/passwd", "mailto:a@example.org"},
+        {"MAILTO:a@example.org?subject=Hi&ATTACHMENT=~/.ssh/id_rsa&body=x",
+         "MAILTO:a@example.org?subject=Hi&body=x"},
+        {"mailto:a@example.org?%61ttach=/etc/passwd&Attach=K1.txt", "mailto:a@example.org"},
+        {"mailto:a@example.org?subject=attach", "mailto:a@example.org?subject=attach"},
+        {"https://example.org/?attach=x", "https://example.org/?attach=x"},
+    };
+    desktop::setTestMode(true);
+    desktop::reset();
+    for (const auto &f : faelle)
+        desktop::open(QString::fromLatin1(f.adresse));
+    QStringList erwartet;
+    for (const auto &f : faelle)
+        erwartet << QString::fromLatin1(f.geoeffnet);
+    EXPECT_EQ(desktop::opened(), erwartet);
+    desktop::setTestMode(false);
+}
+
 TEST(DateiSpeichernDialog, CancelGivesEmptyTextAChoiceItsPath)
 {
     dialogs::setTestMode(true);

@@ -15,6 +15,8 @@
 
 #include <optional>
 
+#include <time.h>
+
 using varnek::HttpFetch;
 using varnek::test::LocalServer;
 using varnek::test::waitUntil;
@@ -278,6 +280,14 @@ TEST(HttpFetchFeind, CutOffBodyRedirectsAndHtmlAsReported)
     EXPECT_EQ(umgezogen.redirects, 1);
     EXPECT_EQ(umgezogen.body, QByteArray("Hallo Welt\r\n"));
 
+    // Chunks are put together; 1xx interim answers are skipped.
+    for (const char *modus : {"chunked", "interim102", "interim103"}) {
+        auto [stuecke, a] = hole(QString::fromLatin1(modus));
+        EXPECT_TRUE(stuecke.ok) << modus;
+        EXPECT_EQ(stuecke.status, 200) << modus;
+        EXPECT_EQ(stuecke.body, QByteArray("Hallo Welt\r\n")) << modus;
+    }
+
     auto [html, a5] = hole(QStringLiteral("html"));
     EXPECT_TRUE(html.ok);
     EXPECT_EQ(html.contentType, QByteArray("text/html; charset=utf-8"));
@@ -290,3 +300,36 @@ TEST(HttpFetchFeind, CutOffBodyRedirectsAndHtmlAsReported)
 }
 
 } // namespace
+
+// CPU time of this process so far, in milliseconds.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+// A header section over 64 KB ends the fetch at once, before Qt spends
+// seconds on it, and the next fetch works.
+TEST(HttpFetchFeind, HeaderSectionOver64KbEndsTheFetch)
+{
+    for (const char *modus : {"bigheader", "hugeline"}) {
+        SCOPED_TRACE(modus);
+        varnek::test::FeindServer server(QString::fromLatin1(modus));
+        ASSERT_TRUE(server.running());
+        HttpFetch fetch;
+        fetch.setTimeoutMs(3000);
+        Answers answers{fetch};
+        QElapsedTimer uhr;
+        uhr.start();
+        const double cpu = cpuMs();
+        ASSERT_TRUE(fetch.start(
+            QUrl(QStringLiteral("http://%1:%2/Gast.txt").arg(server.host()).arg(server.port()))));
+        ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }, 20000));
+        EXPECT_FALSE(answers.last->ok);
+        EXPECT_TRUE(answers.last->headerTooLarge);
+        EXPECT_LT(uhr.elapsed(), 1500);
+        QTest::qWait(300);
+        EXPECT_LT(cpuMs() - cpu, 1000.0);
+    }
+}

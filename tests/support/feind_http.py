@@ -15,7 +15,16 @@ Modes (TEXT is the message, "Hallo Welt" and CR LF unless given):
   redirect1    one 302 to /umgezogen/Gast.txt, which answers TEXT
   html         200 text/html page
   html-plain   200 text/plain whose body is an HTML page after blanks
-  control      200 with TEXT plus NUL, escape sequences and other controls
+  control      200 with TEXT plus escape sequences and other controls
+  interim102   "102 Processing", then 200 with TEXT on the same connection
+  interim103   "103 Early Hints" with a Link header, then 200 with TEXT
+  gzip         200 text/plain with Content-Encoding gzip (TEXT many times)
+  deflate      200 text/plain with Content-Encoding deflate (TEXT many times)
+  nul          200 text/plain whose body holds NUL bytes (a picture's head)
+  notmodified  200 with TEXT at the first request, 304 ever after
+  bigheader    200 with TEXT behind 70 KB of header lines
+  hugeline     200 with TEXT behind one header line of 10 MB
+  chunked      200 with TEXT in chunks of 3 bytes (Transfer-Encoding chunked)
   good         200 with TEXT
 """
 
@@ -25,11 +34,12 @@ import struct
 import sys
 import threading
 import time
+import zlib
 
 HTML = (b"<!DOCTYPE html>\n<html><head><title>404 Not Found</title></head>"
         b"<body><h1>Nicht gefunden</h1><p>Die Seite gibt es nicht.</p></body></html>\n")
 HTML_PLAIN = (b" \r\n\t <HTML><BODY>Diese Domain steht zum Verkauf</BODY></HTML>\r\n")
-CONTROL = (b"Hallo\x00 \x1b[31mWelt\x1b[0m\x07\tda\r\nzwei\x0bdrei\x1b]0;Titel\x07 \x7f"
+CONTROL = (b"Hallo \x1b[31mWelt\x1b[0m\x07\tda\r\nzwei\x0bdrei\x1b]0;Titel\x07 \x7f"
            b"vier\x01\x1f\r\n")
 
 
@@ -176,6 +186,36 @@ class Server:
             conn.sendall(antwort(b"200 OK", HTML_PLAIN))
         elif mode == "control":
             conn.sendall(antwort(b"200 OK", CONTROL))
+        elif mode == "interim102":
+            conn.sendall(b"HTTP/1.1 102 Processing\r\n\r\n" + antwort(b"200 OK", text))
+        elif mode == "interim103":
+            conn.sendall(b"HTTP/1.1 103 Early Hints\r\nLink: </stil.css>; rel=preload\r\n\r\n" +
+                         antwort(b"200 OK", text))
+        elif mode in ("gzip", "deflate"):
+            if mode == "gzip":
+                c = zlib.compressobj(9, zlib.DEFLATED, 31)
+                body = c.compress(text * 4000) + c.flush()
+            else:
+                body = zlib.compress(text * 4000)
+            conn.sendall(antwort(b"200 OK", body, extra=b"Content-Encoding: " + mode.encode() + b"\r\n"))
+        elif mode == "nul":
+            conn.sendall(antwort(b"200 OK", b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR" + text))
+        elif mode == "notmodified":
+            if n == 1:
+                conn.sendall(antwort(b"200 OK", text))
+            else:
+                conn.sendall(b"HTTP/1.1 304 Not Modified\r\nConnection: close\r\n\r\n")
+        elif mode == "bigheader":
+            fill = b"".join(b"X-Fuell-%d: %s\r\n" % (i, b"x" * 90) for i in range(700))
+            conn.sendall(antwort(b"200 OK", text, extra=fill))
+        elif mode == "chunked":
+            chunks = b"".join(b"%x;x=1\r\n%s\r\n" % (len(text[i:i + 3]), text[i:i + 3])
+                              for i in range(0, len(text), 3))
+            conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
+                         b"Transfer-Encoding: chunked\r\n\r\n" + chunks + b"0\r\nX-Ende: 1\r\n\r\n")
+            time.sleep(0.5)  # the answer is whole before the connection ends
+        elif mode == "hugeline":
+            conn.sendall(antwort(b"200 OK", text, extra=b"X-Riese: " + b"x" * (10 * 1024 * 1024) + b"\r\n"))
         else:
             conn.sendall(antwort(b"200 OK", text))
         conn.close()

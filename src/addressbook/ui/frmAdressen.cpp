@@ -1,5 +1,7 @@
 #include "addressbook/ui/frmAdressen.h"
 
+#include "platform/ui/BildDatei.h"
+
 #include "addressbook/ui/EintragDruck.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
@@ -474,9 +476,9 @@ void frmAdressen::zeigeBild(const QString &pfad)
         setBild(QPixmap());
         return;
     }
-    QPixmap bild;
-    if (bild.load(pfad))
-        setBild(bild);
+    const QImage bild = bild::ladeDatei(pfad, Image1->size());
+    if (!bild.isNull())
+        setBild(QPixmap::fromImage(bild));
 }
 
 void frmAdressen::cmdBild()

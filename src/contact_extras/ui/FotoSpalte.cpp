@@ -10,6 +10,7 @@
 #include "photo/FotoDatei.h"
 #include "photo/ui/FotoF.h"
 #include "platform/Zeitgeber.h"
+#include "platform/ui/BildDatei.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Twips.h"
 
@@ -338,7 +339,7 @@ void FotoSpalte::webBildDa(const HttpFetch::Result &result, bool fuerPicture1)
         fehler = QStringLiteral("Antwort des Servers %1").arg(result.status);
     } else if (result.truncated) {
         fehler = QStringLiteral("die Datei ist größer als 20 MB");
-    } else if (!bild.loadFromData(result.body) || bild.isNull()) {
+    } else if (bild = bild::ladeDaten(result.body); bild.isNull()) {
         fehler = QStringLiteral("die Datei ist kein Bild");
     }
     if (!fehler.isEmpty()) {
@@ -379,7 +380,7 @@ void FotoSpalte::setzeFrame2Oben(bool oben)
 
 void FotoSpalte::Frame2Click()
 {
-    const QImage bild(programm_.einstellungen().datei(kFotoDatei));
+    const QImage bild = bild::ladeDatei(programm_.einstellungen().datei(kFotoDatei));
     if (!bild.isNull())
         zeigeWebBild(bild);
 }
@@ -392,7 +393,7 @@ void FotoSpalte::bildlokal()
     setzeFrame2Oben(false);
     breite();
     Picture2->hide();
-    const QImage bild(programm_.einstellungen().datei(kFotoDatei));
+    const QImage bild = bild::ladeDatei(programm_.einstellungen().datei(kFotoDatei));
     if (!bild.isNull())
         zeigeBild1(bild);
 }

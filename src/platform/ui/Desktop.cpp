@@ -1,5 +1,6 @@
 #include "platform/ui/Desktop.h"
 
+#include "platform/Dienste.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QApplication>
@@ -50,8 +51,10 @@ QString keinProgrammText(const QString &pathOrUrl)
         .arg(name);
 }
 
-void open(const QString &pathOrUrl)
+void open(const QString &adresse)
 {
+    // A mail address never names a file of ours to attach.
+    const QString pathOrUrl = ohneMailAnhang(adresse);
     if (state().testMode) {
         state().opened << pathOrUrl;
         return;
