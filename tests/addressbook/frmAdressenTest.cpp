@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -536,6 +537,85 @@ TEST_F(AdressbuchFenster, PhotoPathFollowsTheNumberAndSavePhotoWritesABitmap)
     EXPECT_EQ(a->windowTitle(), QString::fromUtf8("Einträge 2/ 2"));
     EXPECT_EQ(satzIn(datei(), 1).text(Feld::Bildpfad), QStringLiteral("bilder/12.bmp"));
     EXPECT_EQ(satzIn(datei(), 2).text(Feld::Nummer), QString());
+}
+
+TEST_F(AdressbuchFenster, SavePhotoMakesTheFolderOrSaysWhyNothingWasWritten)
+{
+    schreibe(satz(QStringLiteral("12"), QStringLiteral("Zwoelf")));
+    legeBildAn(QStringLiteral("vorlage.bmp"), Qt::yellow);
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    tippe(feld(a, "txtBild"), "bilder/vorlage.bmp");
+    klick(control<QPushButton>(a, "cmdBild"));
+    ASSERT_FALSE(bildVon(a).isNull());
+    QLineEdit *text1 = control<QLineEdit>(a, "Text1");
+    // Before the first save the field holds no placeholder.
+    EXPECT_EQ(text1->text(), QString());
+
+    // No folder "bilder": it is made.
+    ASSERT_TRUE(QDir(pfad(QStringLiteral("bilder"))).removeRecursively());
+    klick(control<QPushButton>(a, "fotspeich"));
+    EXPECT_TRUE(dialogs::shown().isEmpty()) << qPrintable(dialogs::shown().join(QLatin1Char('|')));
+    EXPECT_EQ(QImage(pfad(QStringLiteral("bilder/12.bmp")), "BMP").pixelColor(5, 5),
+              QColor(Qt::yellow));
+    EXPECT_EQ(text1->text(), QStringLiteral("bilder/12.bmp"));
+
+    // A file "bilder" in the way, or a folder where the photo should go:
+    // the user is told, and the path field keeps what it had.
+    struct Sperre {
+        const char *nummer;
+        const char *ordner; // made a folder
+        const char *datei;  // made a file
+        const char *meldung;
+    };
+    for (const Sperre &s :
+         {Sperre{"13", nullptr, "bilder",
+                 "Foto nicht gespeichert: der Ordner \"bilder\" kann nicht "
+                 "angelegt werden."},
+          Sperre{"14", "bilder/14.bmp", nullptr, "Foto nicht gespeichert: bilder/14.bmp\n"}}) {
+        QDir(pfad(QStringLiteral("bilder"))).removeRecursively();
+        if (s.ordner) {
+            ASSERT_TRUE(QDir().mkpath(pfad(QString::fromLatin1(s.ordner))));
+        }
+        if (s.datei) {
+            QFile sperre(pfad(QString::fromLatin1(s.datei)));
+            ASSERT_TRUE(sperre.open(QIODevice::WriteOnly));
+        }
+        dialogs::clearShown();
+        tippe(feld(a, "txtVorname"), s.nummer);
+        klick(control<QPushButton>(a, "fotspeich"));
+        ASSERT_EQ(dialogs::shown().size(), 1) << s.nummer;
+        EXPECT_TRUE(dialogs::shown().first().startsWith(QString::fromUtf8(s.meldung)))
+            << qPrintable(dialogs::shown().first());
+        EXPECT_EQ(text1->text(), QStringLiteral("bilder/12.bmp")) << s.nummer;
+        if (s.datei)
+            QFile::remove(pfad(QString::fromLatin1(s.datei)));
+    }
+}
+
+TEST_F(AdressbuchFenster, PrintingThatCannotHappenTellsTheUser)
+{
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    // A PDF that cannot be written: the page cannot be started.
+    eintragdruck::setAusgabeDatei(pfad(QStringLiteral("fehlt/eintrag.pdf")));
+    dialogs::prepareAnswer(QStringLiteral("yes"));
+    klick(control<QPushButton>(a, "cmdDrucken"));
+    EXPECT_EQ(dialogs::shown(), (QStringList{QStringLiteral("Drucken den gesamten Eintrag."),
+                                             QStringLiteral("Der Eintrag konnte nicht gedruckt "
+                                                            "werden.")}));
+
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer; the case without one is not checked";
+    eintragdruck::setAusgabeDatei(QString());
+    dialogs::clearShown();
+    dialogs::prepareAnswer(QStringLiteral("yes"));
+    klick(control<QPushButton>(a, "cmdDrucken"));
+    EXPECT_EQ(dialogs::shown(),
+              (QStringList{QStringLiteral("Drucken den gesamten Eintrag."),
+                           QStringLiteral("Kein Drucker eingerichtet: der Eintrag wurde nicht "
+                                          "gedruckt.")}));
+    EXPECT_EQ(dialogs::shownTitles().value(1), QStringLiteral("Meldung..."));
 }
 
 TEST_F(AdressbuchFenster, WebAddressOpensOnTheDesktop)

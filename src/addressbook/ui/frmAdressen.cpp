@@ -13,11 +13,14 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSaveFile>
 
 namespace varnek
 {
@@ -121,7 +124,8 @@ void frmAdressen::baueOberflaeche()
                                  6840, 2640, 2640, 345);
     auto *fotspeichButton = platz(knopf(flaeche, "fotspeich", QStringLiteral("Foto &speichern")),
                                   6840, 3045, 2640, 345);
-    Text1 = platz(feld(flaeche, "Text1", QStringLiteral("Text1")), 6840, 3450, 2640, 330);
+    // The path of the last saved photo; empty until then.
+    Text1 = platz(feld(flaeche, "Text1", QString()), 6840, 3450, 2640, 330);
     Text1->setReadOnly(true);
 
     // Paging and editing.
@@ -418,8 +422,16 @@ void frmAdressen::cmdDrucken()
     e.nummer = txtVorname->text();
     e.komentar = txtNachname->text();
     e.webadresse = txtWebadresse->text();
-    // Without a printer nothing happens.
-    eintragdruck::drucke(e);
+    switch (eintragdruck::drucke(e)) {
+    case eintragdruck::Druck::Gedruckt:
+        break;
+    case eintragdruck::Druck::KeinDrucker:
+        dialogs::message(this, texte_.KeinDrucker, texte_.DruckenTitel, dialogs::Icon::Warning);
+        break;
+    case eintragdruck::Druck::Fehlgeschlagen:
+        dialogs::message(this, texte_.NichtGedruckt, texte_.DruckenTitel, dialogs::Icon::Warning);
+        break;
+    }
 }
 
 void frmAdressen::setBild(const QPixmap &bild)
@@ -459,9 +471,19 @@ void frmAdressen::fotspeich()
         dialogs::message(this, texte_.KeinBild, QString(), dialogs::Icon::None);
         return;
     }
-    Text1->setText(standardBildpfad(txtVorname->text()));
-    // Without the folder "bilder" nothing is written.
-    bild.save(Text1->text(), "BMP");
+    const QString ziel = standardBildpfad(txtVorname->text());
+    // The folder "bilder" is made when it is missing; the field names the
+    // file only once it is written.
+    if (!QDir().mkpath(QFileInfo(ziel).path())) {
+        fehler(texte_.BilderOrdnerFehlt);
+        return;
+    }
+    QSaveFile datei(ziel);
+    if (!datei.open(QIODevice::WriteOnly) || !bild.save(&datei, "BMP") || !datei.commit()) {
+        fehler(texte_.FotoNichtGespeichert + ziel + QStringLiteral("\n") + datei.errorString());
+        return;
+    }
+    Text1->setText(ziel);
 }
 
 void frmAdressen::Command1()
