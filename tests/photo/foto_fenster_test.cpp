@@ -1,5 +1,7 @@
 #include "support/EigenerXServer.h"
 
+#include "addressbook/ui/frmAdressen.h"
+#include "bell/ui/Klingel2.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
@@ -10,6 +12,7 @@
 #include "platform/ui/Bildschirm.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Fensterdienste.h"
 #include "support/LocalServer.h"
 
 #include <QAction>
@@ -464,6 +467,35 @@ INSTANTIATE_TEST_SUITE_P(Fensterverwaltung, FotoFensterGezogen, ::testing::Bool(
                          [](const ::testing::TestParamInfo<bool> &i) {
                              return std::string(i.param ? "Openbox" : "BareX");
                          });
+
+TEST_F(FotoFenster, EveryWindowShowsTheProgramsIcon)
+{
+    RichteAnwendungEin(*qApp);
+    const QString alt = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the address book opens "Adress.PRE" here
+    programm->gast1()->show();
+    programm->hilfe2()->zeigen();
+    programm->klingel2()->zeigen();
+    programm->fotoF()->zeigen();
+    programm->adressen()->zeigen();
+    QDir::setCurrent(alt);
+    int fenster = 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w == muster.get())
+            continue;
+        ++fenster;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w)) << qPrintable(w->objectName());
+        EXPECT_FALSE(w->windowIcon().pixmap(48).isNull()) << qPrintable(w->objectName());
+        // What the window manager and the task bar read: the icon on the X window.
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w->winId()),
+                                              QStringLiteral("_NET_WM_ICON")});
+        ASSERT_TRUE(xprop.waitForFinished(5000));
+        EXPECT_TRUE(xprop.readAllStandardOutput().contains("Icon (48 x 48)"))
+            << qPrintable(w->objectName());
+    }
+    EXPECT_EQ(fenster, 5);
+}
 
 // The contact window opens the photo window and closes it when it ends.
 TEST_F(FotoFenster, ContactWindowOpensWithF7AndClosesItOnQuit)
