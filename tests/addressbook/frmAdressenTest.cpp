@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPrinterInfo>
@@ -537,6 +538,33 @@ TEST_F(AdressbuchFenster, PhotoPathFollowsTheNumberAndSavePhotoWritesABitmap)
     EXPECT_EQ(a->windowTitle(), QString::fromUtf8("Einträge 2/ 2"));
     EXPECT_EQ(satzIn(datei(), 1).text(Feld::Bildpfad), QStringLiteral("bilder/12.bmp"));
     EXPECT_EQ(satzIn(datei(), 2).text(Feld::Nummer), QString());
+}
+
+// What the user sees: every control wholly inside the window and its
+// frame, captions with room to spare inside their buttons, no design text.
+TEST_F(AdressbuchFenster, EveryControlFitsAndNoPlaceholderShows)
+{
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    for (QWidget *w : a->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->isWindow() || qobject_cast<QMenu *>(w))
+            continue;
+        const QString name = w->objectName();
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry()))
+            << qPrintable(name) << " is cut by the edge of "
+            << qPrintable(w->parentWidget()->objectName());
+        EXPECT_TRUE(a->rect().contains(QRect(w->mapTo(a, QPoint(0, 0)), w->size())))
+            << qPrintable(name) << " is cut by the window's edge";
+        if (auto *knopf = qobject_cast<QPushButton *>(w)) {
+            const int text =
+                knopf->fontMetrics().horizontalAdvance(knopf->text().remove(QLatin1Char('&')));
+            EXPECT_GE(knopf->width() - text, 12)
+                << qPrintable(name) << " has no margin: " << knopf->width() - text;
+        }
+        if (auto *feld = qobject_cast<QLineEdit *>(w)) {
+            EXPECT_NE(feld->text(), QStringLiteral("Text1")) << qPrintable(name);
+        }
+    }
 }
 
 TEST_F(AdressbuchFenster, SavePhotoMakesTheFolderOrSaysWhyNothingWasWritten)
