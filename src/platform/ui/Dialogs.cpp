@@ -9,9 +9,11 @@
 #include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <deque>
 
 namespace varnek::dialogs
@@ -113,6 +115,15 @@ int zeige(QDialog &d, QWidget *fenster, int testAntwort = 0,
         if (fenster && fenster->isVisible()) {
             QRect r = d.frameGeometry();
             r.moveCenter(fenster->frameGeometry().center());
+            // Over a small window (the photo window) a big dialog stays on
+            // the screen all the same.
+            if (const QScreen *schirm = fenster->screen()) {
+                const QRect platz = schirm->availableGeometry();
+                r.moveLeft(
+                    std::max(platz.left(), std::min(r.left(), platz.right() - r.width() + 1)));
+                r.moveTop(
+                    std::max(platz.top(), std::min(r.top(), platz.bottom() - r.height() + 1)));
+            }
             if (r.topLeft() != d.frameGeometry().topLeft()) {
                 d.move(r.topLeft());
                 warte([&d, r] { return d.frameGeometry().topLeft() == r.topLeft(); }, 500);
