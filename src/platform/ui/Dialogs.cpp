@@ -111,8 +111,11 @@ int zeige(QDialog &d, QWidget *fenster, int testAntwort = 0,
           const std::function<void()> &vorAntwort = {})
 {
     QTimer::singleShot(0, &d, [&d, fenster, testAntwort, vorAntwort] {
-        warte([&d] { return d.windowHandle() && d.windowHandle()->isExposed(); }, 1000);
-        if (fenster && fenster->isVisible()) {
+        // A dialog of the desktop's own (a native file dialog) places itself.
+        const bool eigenes = !d.testAttribute(Qt::WA_DontShowOnScreen);
+        if (eigenes)
+            warte([&d] { return d.windowHandle() && d.windowHandle()->isExposed(); }, 1000);
+        if (eigenes && fenster && fenster->isVisible()) {
             QRect r = d.frameGeometry();
             r.moveCenter(fenster->frameGeometry().center());
             // Over a small window (the photo window) a big dialog stays on
