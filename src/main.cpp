@@ -23,6 +23,8 @@ struct Aufruf {
     QString sendeAdresse;
     QString sendeText;
     QString klingelAdresse;
+    bool senden = false;   // --send, also with an empty address
+    bool klingeln = false; // --ring, likewise
 };
 
 // The program's options. Parsing needs no application object, so the
@@ -106,6 +108,8 @@ Aufruf lies(Optionen &o, const QStringList &argumente)
     a.sendeAdresse = p.value(o.send);
     a.sendeText = p.positionalArguments().join(QLatin1Char(' '));
     a.klingelAdresse = p.value(o.ring);
+    a.senden = p.isSet(o.send);
+    a.klingeln = p.isSet(o.ring);
     return a;
 }
 
@@ -163,10 +167,10 @@ int main(int argc, char **argv)
     if (!bereiteOrdnerVor(aufruf.einstellungen))
         return 2;
 
-    if (!aufruf.sendeAdresse.isEmpty() || !aufruf.klingelAdresse.isEmpty()) {
+    if (aufruf.senden || aufruf.klingeln) {
         QTextStream out(stdout);
         const auto ausgabe = [&out](const QString &t) { out << t << Qt::endl; };
-        if (!aufruf.klingelAdresse.isEmpty()) {
+        if (aufruf.klingeln) {
             varnek::KlingelSignal klingel;
             return varnek::sendeOhneFenster(aufruf.einstellungen, aufruf.klingelAdresse,
                                             klingel.klingeln(), ausgabe);

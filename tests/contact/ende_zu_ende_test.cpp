@@ -201,6 +201,11 @@ INSTANTIATE_TEST_SUITE_P(
                          "hallo\r\n"},
         OhneAnzeigeZeile{
             "RingWithEquals", {QStringLiteral("--ring=test")}, true, 0, "OK", "#dingdong#\r\n"},
+        OhneAnzeigeZeile{"SendWithEmptyAddress",
+                         {QStringLiteral("--send="), QStringLiteral("x")},
+                         true,
+                         1,
+                         "Adresse ist nicht gültig!"},
         OhneAnzeigeZeile{"HelpAll", {QStringLiteral("--help-all")}, false, 0, "--send <ADDRESS>"},
         OhneAnzeigeZeile{"Help", {QStringLiteral("-h")}, false, 0, "--ring <ADDRESS>"},
         OhneAnzeigeZeile{"Version", {QStringLiteral("--version")}, false, 0, "varnek 5.0.0"},
