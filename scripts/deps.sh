@@ -2,7 +2,7 @@
 # Sourced by scripts/run and scripts/test.
 VARNEK_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
+  qt6-base-dev qt6-svg-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
   libcurl4-openssl-dev libgtest-dev googletest
   python3 python3-pyftpdlib
   libspeechd-dev speech-dispatcher speech-dispatcher-audio-plugins speech-dispatcher-espeak-ng espeak-ng fonts-dejavu-core

@@ -23,76 +23,113 @@ struct Aufruf {
     QString sendeAdresse;
     QString sendeText;
     QString klingelAdresse;
+    bool senden = false;   // --send, also with an empty address
+    bool klingeln = false; // --ring, likewise
 };
 
-// Parses the command line; exits for --help, --version and errors.
-Aufruf lies(const QStringList &argumente)
-{
+// The program's options. Parsing needs no application object, so the
+// command line decides which one is made.
+struct Optionen {
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral(
-        "Varnek: Nachrichten an eine Kontakt-Adresse schicken und vorlesen lassen."));
-    p.addHelpOption();
-    p.addVersionOption();
-    const QCommandLineOption folder(
+    QCommandLineOption hilfe = p.addHelpOption();
+    QCommandLineOption version = p.addVersionOption();
+    const QCommandLineOption folder{
         QStringLiteral("folder"),
         QStringLiteral("Programmordner (Gast.txt, K1.txt, Hilfe.txt, ...)."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server-Host."),
-                                  QStringLiteral("NAME"), QStringLiteral(VARNEK_DEFAULT_HOST));
-    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QStringLiteral("FTP-Port."),
-                                     QStringLiteral("N"), QStringLiteral("21"));
-    const QCommandLineOption httpPort(QStringLiteral("http-port"), QStringLiteral("HTTP-Port."),
-                                      QStringLiteral("N"), QStringLiteral("80"));
-    const QCommandLineOption log(
+        QStringLiteral("DIR")};
+    const QCommandLineOption host{QStringLiteral("host"), QStringLiteral("Server-Host."),
+                                  QStringLiteral("NAME"), QStringLiteral(VARNEK_DEFAULT_HOST)};
+    const QCommandLineOption ftpPort{QStringLiteral("ftp-port"), QStringLiteral("FTP-Port."),
+                                     QStringLiteral("N"), QStringLiteral("21")};
+    const QCommandLineOption httpPort{QStringLiteral("http-port"), QStringLiteral("HTTP-Port."),
+                                      QStringLiteral("N"), QStringLiteral("80")};
+    const QCommandLineOption log{
         QStringLiteral("speech-log"),
         QStringLiteral("Alles Gesprochene als UTF-8-Zeilen an FILE anhängen."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption mute(
+        QStringLiteral("FILE")};
+    const QCommandLineOption mute{
         QStringLiteral("mute"),
-        QStringLiteral("Keine Tonausgabe (das Protokoll wird trotzdem geschrieben)."));
-    const QCommandLineOption watch(QStringLiteral("watch"),
+        QStringLiteral("Keine Tonausgabe (das Protokoll wird trotzdem geschrieben).")};
+    const QCommandLineOption watch{QStringLiteral("watch"),
                                    QStringLiteral("ADDRESS vom Start an lesen."),
-                                   QStringLiteral("ADDRESS"));
-    const QCommandLineOption send(
+                                   QStringLiteral("ADDRESS")};
+    const QCommandLineOption send{
         QStringLiteral("send"),
         QStringLiteral("Ohne Fenster TEXT an ADDRESS schicken: --send ADDRESS TEXT."),
-        QStringLiteral("ADDRESS"));
-    const QCommandLineOption ring(QStringLiteral("ring"),
+        QStringLiteral("ADDRESS")};
+    const QCommandLineOption ring{QStringLiteral("ring"),
                                   QStringLiteral("Ohne Fenster an ADDRESS klingeln."),
-                                  QStringLiteral("ADDRESS"));
-    p.addOptions({folder, host, ftpPort, httpPort, log, mute, watch, send, ring});
-    p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Der Text zu --send."),
-                            QStringLiteral("[TEXT]"));
+                                  QStringLiteral("ADDRESS")};
+
+    Optionen()
+    {
+        p.setApplicationDescription(QStringLiteral(
+            "Varnek: Nachrichten an eine Kontakt-Adresse schicken und vorlesen lassen."));
+        p.addOptions({folder, host, ftpPort, httpPort, log, mute, watch, send, ring});
+        p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Der Text zu --send."),
+                                QStringLiteral("[TEXT]"));
+    }
+
+    // True when the program runs without a window: sending, ringing, the
+    // help and version texts, and a command line it cannot read (whose
+    // message goes to the terminal).
+    bool ohneFenster(const QStringList &argumente)
+    {
+        if (!p.parse(argumente))
+            return true;
+        return p.isSet(hilfe) || p.isSet(QStringLiteral("help-all")) || p.isSet(version) ||
+               p.isSet(send) || p.isSet(ring);
+    }
+};
+
+// Reads the command line; exits for --help, --help-all, --version and errors.
+Aufruf lies(Optionen &o, const QStringList &argumente)
+{
+    QCommandLineParser &p = o.p;
     p.process(argumente);
 
     Aufruf a;
     varnek::Einstellungen &e = a.einstellungen;
-    e.programmOrdner = p.isSet(folder)
-                           ? p.value(folder)
+    e.programmOrdner = p.isSet(o.folder)
+                           ? p.value(o.folder)
                            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    e.host = p.value(host);
+    e.host = p.value(o.host);
     bool ok1 = false, ok2 = false;
-    e.ftpPort = p.value(ftpPort).toInt(&ok1);
-    e.httpPort = p.value(httpPort).toInt(&ok2);
+    e.ftpPort = p.value(o.ftpPort).toInt(&ok1);
+    e.httpPort = p.value(o.httpPort).toInt(&ok2);
     if (!ok1 || !ok2 || e.ftpPort <= 0 || e.ftpPort > 65535 || e.httpPort <= 0 ||
         e.httpPort > 65535) {
         std::fprintf(stderr, "Ungültiger Port.\n");
         std::exit(2);
     }
-    e.sprechProtokoll = p.value(log);
-    e.stumm = p.isSet(mute);
-    e.lauschen = p.value(watch);
-    a.sendeAdresse = p.value(send);
+    e.sprechProtokoll = p.value(o.log);
+    e.stumm = p.isSet(o.mute);
+    e.lauschen = p.value(o.watch);
+    a.sendeAdresse = p.value(o.send);
     a.sendeText = p.positionalArguments().join(QLatin1Char(' '));
-    a.klingelAdresse = p.value(ring);
+    a.klingelAdresse = p.value(o.ring);
+    a.senden = p.isSet(o.send);
+    a.klingeln = p.isSet(o.ring);
     return a;
+}
+
+// Whether a window system can be reached: the platform named, or an X11 or
+// Wayland display. Without one Qt would abort.
+bool anzeigeDa()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 bool bereiteOrdnerVor(varnek::Einstellungen &e)
 {
     QDir dir;
     if (!dir.mkpath(e.programmOrdner) || !QDir::setCurrent(e.programmOrdner)) {
-        std::fprintf(stderr, "Programmordner nicht nutzbar: %s\n", qPrintable(e.programmOrdner));
+        const QString text = QStringLiteral("Programmordner nicht nutzbar: ") + e.programmOrdner;
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+            varnek::dialogs::message(nullptr, text, QString(), varnek::dialogs::Icon::Critical);
         return false;
     }
     e.programmOrdner = QDir::currentPath();
@@ -109,17 +146,19 @@ int main(int argc, char **argv)
     QStringList argumente;
     for (int i = 0; i < argc; ++i)
         argumente << QString::fromLocal8Bit(argv[i]);
-    const bool ohneFenster =
-        argumente.contains(QStringLiteral("--send")) ||
-        argumente.contains(QStringLiteral("--ring")) ||
-        argumente.contains(QStringLiteral("--help")) || argumente.contains(QStringLiteral("-h")) ||
-        argumente.contains(QStringLiteral("--version")) || argumente.contains(QStringLiteral("-v"));
+    Optionen optionen;
+    const bool ohneFenster = optionen.ohneFenster(argumente);
+    if (!ohneFenster && !anzeigeDa()) {
+        std::fprintf(stderr, "Keine Anzeige gefunden (DISPLAY ist nicht gesetzt). Ohne Fenster: "
+                             "--send ADDRESS TEXT, --ring ADDRESS, --help.\n");
+        return 1;
+    }
 
     std::unique_ptr<QCoreApplication> app(ohneFenster ? new QCoreApplication(argc, argv)
                                                       : new QApplication(argc, argv));
     if (auto *gui = qobject_cast<QApplication *>(app.get()))
-        varnek::LadeQtUebersetzung(*gui);
-    Aufruf aufruf = lies(argumente);
+        varnek::RichteAnwendungEin(*gui);
+    Aufruf aufruf = lies(optionen, argumente);
     // The transcript path is made absolute before the folder becomes the
     // working directory.
     if (!aufruf.einstellungen.sprechProtokoll.isEmpty())
@@ -128,10 +167,10 @@ int main(int argc, char **argv)
     if (!bereiteOrdnerVor(aufruf.einstellungen))
         return 2;
 
-    if (!aufruf.sendeAdresse.isEmpty() || !aufruf.klingelAdresse.isEmpty()) {
+    if (aufruf.senden || aufruf.klingeln) {
         QTextStream out(stdout);
         const auto ausgabe = [&out](const QString &t) { out << t << Qt::endl; };
-        if (!aufruf.klingelAdresse.isEmpty()) {
+        if (aufruf.klingeln) {
             varnek::KlingelSignal klingel;
             return varnek::sendeOhneFenster(aufruf.einstellungen, aufruf.klingelAdresse,
                                             klingel.klingeln(), ausgabe);

@@ -28,6 +28,11 @@ void modEnglisch::fuellen()
     DruckenFrage = QStringLiteral("Drucken den gesamten Eintrag.");
     DruckenTitel = QStringLiteral("Meldung...");
     KeinBild = QStringLiteral("Kein Bild geladen, Datei wird nicht gespeichert");
+    KeinDrucker = QStringLiteral("Kein Drucker eingerichtet: der Eintrag wurde nicht gedruckt.");
+    NichtGedruckt = QStringLiteral("Der Eintrag konnte nicht gedruckt werden.");
+    BilderOrdnerFehlt = QStringLiteral("Foto nicht gespeichert: der Ordner \"bilder\" kann "
+                                       "nicht angelegt werden.");
+    FotoNichtGespeichert = QStringLiteral("Foto nicht gespeichert: ");
 
     FehlerTitel = QStringLiteral("Adressbuch");
     TrotzdemSchliessen = QStringLiteral(

@@ -31,7 +31,11 @@ struct modEnglisch {
     QString KopierenTitel;
     QString DruckenFrage;
     QString DruckenTitel;
-    QString KeinBild; // "Foto speichern" without a picture
+    QString KeinBild;             // "Foto speichern" without a picture
+    QString KeinDrucker;          // printing with no printer set up
+    QString NichtGedruckt;        // the printer could not take the page
+    QString BilderOrdnerFehlt;    // "bilder" cannot be made
+    QString FotoNichtGespeichert; // followed by the path and the reason
 
     QString FehlerTitel;        // a failed save or delete
     QString TrotzdemSchliessen; // asked when the shown entry could not be saved on closing

@@ -22,8 +22,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -569,6 +571,112 @@ TEST_F(AdressbuchFenster, PhotoPathFollowsTheNumberAndSavePhotoWritesABitmap)
     EXPECT_EQ(a->windowTitle(), QString::fromUtf8("Einträge 2/ 2"));
     EXPECT_EQ(satzIn(datei(), 1).text(Feld::Bildpfad), QStringLiteral("bilder/12.bmp"));
     EXPECT_EQ(satzIn(datei(), 2).text(Feld::Nummer), QString());
+}
+
+// What the user sees: every control wholly inside the window and its
+// frame, captions with room to spare inside their buttons, no design text.
+TEST_F(AdressbuchFenster, EveryControlFitsAndNoPlaceholderShows)
+{
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    for (QWidget *w : a->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->isWindow() || qobject_cast<QMenu *>(w))
+            continue;
+        const QString name = w->objectName();
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry()))
+            << qPrintable(name) << " is cut by the edge of "
+            << qPrintable(w->parentWidget()->objectName());
+        EXPECT_TRUE(a->rect().contains(QRect(w->mapTo(a, QPoint(0, 0)), w->size())))
+            << qPrintable(name) << " is cut by the window's edge";
+        if (auto *knopf = qobject_cast<QPushButton *>(w)) {
+            const int text =
+                knopf->fontMetrics().horizontalAdvance(knopf->text().remove(QLatin1Char('&')));
+            EXPECT_GE(knopf->width() - text, 12)
+                << qPrintable(name) << " has no margin: " << knopf->width() - text;
+        }
+        if (auto *feld = qobject_cast<QLineEdit *>(w)) {
+            EXPECT_NE(feld->text(), QStringLiteral("Text1")) << qPrintable(name);
+        }
+    }
+}
+
+TEST_F(AdressbuchFenster, SavePhotoMakesTheFolderOrSaysWhyNothingWasWritten)
+{
+    schreibe(satz(QStringLiteral("12"), QStringLiteral("Zwoelf")));
+    legeBildAn(QStringLiteral("vorlage.bmp"), Qt::yellow);
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    tippe(feld(a, "txtBild"), "bilder/vorlage.bmp");
+    klick(control<QPushButton>(a, "cmdBild"));
+    ASSERT_FALSE(bildVon(a).isNull());
+    QLineEdit *text1 = control<QLineEdit>(a, "Text1");
+    // Before the first save the field holds no placeholder.
+    EXPECT_EQ(text1->text(), QString());
+
+    // No folder "bilder": it is made.
+    ASSERT_TRUE(QDir(pfad(QStringLiteral("bilder"))).removeRecursively());
+    klick(control<QPushButton>(a, "fotspeich"));
+    EXPECT_TRUE(dialogs::shown().isEmpty()) << qPrintable(dialogs::shown().join(QLatin1Char('|')));
+    EXPECT_EQ(QImage(pfad(QStringLiteral("bilder/12.bmp")), "BMP").pixelColor(5, 5),
+              QColor(Qt::yellow));
+    EXPECT_EQ(text1->text(), QStringLiteral("bilder/12.bmp"));
+
+    // A file "bilder" in the way, or a folder where the photo should go:
+    // the user is told, and the path field keeps what it had.
+    struct Sperre {
+        const char *nummer;
+        const char *ordner; // made a folder
+        const char *datei;  // made a file
+        const char *meldung;
+    };
+    for (const Sperre &s :
+         {Sperre{"13", nullptr, "bilder",
+                 "Foto nicht gespeichert: der Ordner \"bilder\" kann nicht "
+                 "angelegt werden."},
+          Sperre{"14", "bilder/14.bmp", nullptr, "Foto nicht gespeichert: bilder/14.bmp\n"}}) {
+        QDir(pfad(QStringLiteral("bilder"))).removeRecursively();
+        if (s.ordner) {
+            ASSERT_TRUE(QDir().mkpath(pfad(QString::fromLatin1(s.ordner))));
+        }
+        if (s.datei) {
+            QFile sperre(pfad(QString::fromLatin1(s.datei)));
+            ASSERT_TRUE(sperre.open(QIODevice::WriteOnly));
+        }
+        dialogs::clearShown();
+        tippe(feld(a, "txtVorname"), s.nummer);
+        klick(control<QPushButton>(a, "fotspeich"));
+        ASSERT_EQ(dialogs::shown().size(), 1) << s.nummer;
+        EXPECT_TRUE(dialogs::shown().first().startsWith(QString::fromUtf8(s.meldung)))
+            << qPrintable(dialogs::shown().first());
+        EXPECT_EQ(text1->text(), QStringLiteral("bilder/12.bmp")) << s.nummer;
+        if (s.datei)
+            QFile::remove(pfad(QString::fromLatin1(s.datei)));
+    }
+}
+
+TEST_F(AdressbuchFenster, PrintingThatCannotHappenTellsTheUser)
+{
+    frmAdressen *a = oeffne();
+    ASSERT_TRUE(a);
+    // A PDF that cannot be written: the page cannot be started.
+    eintragdruck::setAusgabeDatei(pfad(QStringLiteral("fehlt/eintrag.pdf")));
+    dialogs::prepareAnswer(QStringLiteral("yes"));
+    klick(control<QPushButton>(a, "cmdDrucken"));
+    EXPECT_EQ(dialogs::shown(), (QStringList{QStringLiteral("Drucken den gesamten Eintrag."),
+                                             QStringLiteral("Der Eintrag konnte nicht gedruckt "
+                                                            "werden.")}));
+
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer; the case without one is not checked";
+    eintragdruck::setAusgabeDatei(QString());
+    dialogs::clearShown();
+    dialogs::prepareAnswer(QStringLiteral("yes"));
+    klick(control<QPushButton>(a, "cmdDrucken"));
+    EXPECT_EQ(dialogs::shown(),
+              (QStringList{QStringLiteral("Drucken den gesamten Eintrag."),
+                           QStringLiteral("Kein Drucker eingerichtet: der Eintrag wurde nicht "
+                                          "gedruckt.")}));
+    EXPECT_EQ(dialogs::shownTitles().value(1), QStringLiteral("Meldung..."));
 }
 
 TEST_F(AdressbuchFenster, WebAddressOpensOnTheDesktop)

@@ -175,4 +175,87 @@ TEST_F(EndeZuEnde, TwoProcessesTalk)
     EXPECT_TRUE(angekommen);
 }
 
+// The command line with no display at all (the environment cleared, so no
+// DISPLAY and no QT_QPA_PLATFORM): the modes without a window work, the
+// others say why they cannot start. None ends by a signal.
+struct OhneAnzeigeZeile {
+    const char *name;
+    QStringList argumente;
+    bool mitServer; // --folder, --host and --ftp-port of the test server first
+    int exitCode;
+    const char *ausgabe;            // part of stdout and stderr
+    const char *gesendet = nullptr; // "Gast.txt" of the address "test" afterwards
+    bool ordnerIstDatei = false;    // --folder names a file
+};
+
+void PrintTo(const OhneAnzeigeZeile &z, std::ostream *os)
+{
+    *os << z.name;
+}
+
+class OhneAnzeige : public EndeZuEnde, public ::testing::WithParamInterface<OhneAnzeigeZeile>
+{
+};
+
+TEST_P(OhneAnzeige, RunsOrSaysWhyWithoutASignal)
+{
+    const OhneAnzeigeZeile &z = GetParam();
+    QStringList argumente;
+    if (z.mitServer)
+        argumente = {QStringLiteral("--folder"),
+                     z.ordnerIstDatei ? ordner.filePath(QStringLiteral("Gast.txt"))
+                                      : gastOrdner.path(),
+                     QStringLiteral("--host"),
+                     server.host(),
+                     QStringLiteral("--ftp-port"),
+                     QString::number(server.ftpPort())};
+    if (z.ordnerIstDatei) {
+        QFile datei(ordner.filePath(QStringLiteral("Gast.txt")));
+        ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
+    }
+    QProcess p;
+    p.setProcessEnvironment(QProcessEnvironment());
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(test::varnekProgramm(), argumente + z.argumente);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString ausgabe = QString::fromUtf8(p.readAll());
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit) << "signal; output: " << qPrintable(ausgabe);
+    EXPECT_EQ(p.exitCode(), z.exitCode) << qPrintable(ausgabe);
+    EXPECT_TRUE(ausgabe.contains(QString::fromUtf8(z.ausgabe))) << qPrintable(ausgabe);
+    if (z.gesendet) {
+        EXPECT_EQ(remote(QStringLiteral("test")), QByteArray(z.gesendet));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Befehlszeile, OhneAnzeige,
+    ::testing::Values(
+        OhneAnzeigeZeile{"SendWithEquals",
+                         {QStringLiteral("--send=test"), QStringLiteral("hallo")},
+                         true,
+                         0,
+                         "OK",
+                         "hallo\r\n"},
+        OhneAnzeigeZeile{
+            "RingWithEquals", {QStringLiteral("--ring=test")}, true, 0, "OK", "#dingdong#\r\n"},
+        OhneAnzeigeZeile{"SendWithEmptyAddress",
+                         {QStringLiteral("--send="), QStringLiteral("x")},
+                         true,
+                         1,
+                         "Adresse ist nicht gültig!"},
+        OhneAnzeigeZeile{"HelpAll", {QStringLiteral("--help-all")}, false, 0, "--send <ADDRESS>"},
+        OhneAnzeigeZeile{"Help", {QStringLiteral("-h")}, false, 0, "--ring <ADDRESS>"},
+        OhneAnzeigeZeile{"Version", {QStringLiteral("--version")}, false, 0, "varnek 5.0.0"},
+        OhneAnzeigeZeile{
+            "UnknownOption", {QStringLiteral("--sendd=test")}, false, 1, "Unknown option 'sendd'"},
+        OhneAnzeigeZeile{"WindowWithoutDisplay", {}, true, 1, "Keine Anzeige gefunden"},
+        OhneAnzeigeZeile{"FolderIsAFile",
+                         {QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("x")},
+                         true,
+                         2,
+                         "Programmordner nicht nutzbar: ",
+                         nullptr,
+                         true}),
+    [](const ::testing::TestParamInfo<OhneAnzeigeZeile> &i) { return std::string(i.param.name); });
+
 } // namespace

@@ -183,8 +183,9 @@ TEST_F(FotoSpalteTest, SendWithoutAnAddressOrWithoutAPhotoSendsNothing)
               QStringList{QStringLiteral("Sie haben keine Empfänger Adresse angegeben!")});
     EXPECT_TRUE(waitUntil(
         [&] { return lokalGewaehlt(gast) == QStringList{QStringLiteral("Gast.txt")}; }, 3000));
-    waitUntil([] { return false; }, 700);
-    EXPECT_NE(status(gast), QStringLiteral("OK"));
+    EXPECT_TRUE(
+        waitUntil([&] { return status(gast) == QStringLiteral("Kein Foto gesendet"); }, 3000))
+        << qPrintable(status(gast));
 
     // An address, but no photo taken: the message file does not go in its place.
     dialogs::clearShown();
@@ -198,6 +199,19 @@ TEST_F(FotoSpalteTest, SendWithoutAnAddressOrWithoutAPhotoSendsNothing)
     ASSERT_TRUE(ftpFertig());
     EXPECT_TRUE(remote(QStringLiteral("info"), QStringLiteral("Foto.bmp")).isEmpty());
     EXPECT_TRUE(remote(QStringLiteral("info")).isEmpty());
+    EXPECT_TRUE(
+        waitUntil([&] { return status(gast) == QStringLiteral("Kein Foto gesendet"); }, 3000))
+        << qPrintable(status(gast));
+
+    // A "Foto.bmp" that cannot be read (a folder of that name): the transfer
+    // fails, and the status line does not claim a transfer for good.
+    dialogs::clearShown();
+    ASSERT_TRUE(QDir(ordner.path()).mkdir(QStringLiteral("Foto.bmp")));
+    taste(gast, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(
+        waitUntil([&] { return status(gast) == QStringLiteral("Kein Foto gesendet"); }, 8000))
+        << qPrintable(status(gast));
+    EXPECT_TRUE(remote(QStringLiteral("info"), QStringLiteral("Foto.bmp")).isEmpty());
 }
 
 TEST_F(FotoSpalteTest, PhotoAddressOfAnAddressAndAnswersThatAreNoPicture)

@@ -1,5 +1,7 @@
 #include "support/EigenerXServer.h"
 
+#include "addressbook/ui/frmAdressen.h"
+#include "bell/ui/Klingel2.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
@@ -10,6 +12,7 @@
 #include "platform/ui/Bildschirm.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Fensterdienste.h"
 #include "support/LocalServer.h"
 
 #include <QAction>
@@ -370,6 +373,128 @@ TEST_F(FotoFensterMaus, DraggingTheStripWithTheLeftButtonMovesTheWindow)
     zieh("1");
     EXPECT_EQ(f->frameGeometry().topLeft(), QPoint(200, 180));
     EXPECT_EQ(muster->klicks, 0);
+}
+
+// Where the user drags the window, with and without a window manager
+// (openbox, as on a desktop): "&OK" leaves it there, and the photo is
+// exactly the area beneath it, to its last row and column.
+class FotoFensterGezogen : public FotoFensterMaus, public ::testing::WithParamInterface<bool>
+{
+  protected:
+    void SetUp() override
+    {
+        if (GetParam()) {
+            if (!test::xServer())
+                GTEST_SKIP() << "Xvfb is not available";
+            if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+                GTEST_SKIP() << "openbox is not installed";
+            fensterverwaltung.setProgram(QStringLiteral("openbox"));
+            fensterverwaltung.setArguments({QStringLiteral("--sm-disable")});
+            fensterverwaltung.start();
+            ASSERT_TRUE(fensterverwaltung.waitForStarted(5000));
+            // Up once it owns the root window's check property.
+            ASSERT_TRUE(test::waitUntil(
+                [] {
+                    QProcess xprop;
+                    xprop.start(
+                        QStringLiteral("xprop"),
+                        {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+                    xprop.waitForFinished(3000);
+                    return xprop.readAllStandardOutput().contains("window id");
+                },
+                5000));
+            // It manages windows mapped from then on only once its start is over.
+            test::waitUntil([] { return false; }, 1500);
+        }
+        FotoFensterMaus::SetUp();
+    }
+    void TearDown() override
+    {
+        FotoFensterMaus::TearDown();
+        if (fensterverwaltung.state() != QProcess::NotRunning) {
+            fensterverwaltung.terminate();
+            if (!fensterverwaltung.waitForFinished(5000))
+                fensterverwaltung.kill();
+        }
+    }
+    QProcess fensterverwaltung;
+};
+
+TEST_P(FotoFensterGezogen, OkLeavesTheWindowWhereItWasPutAndPhotographsExactlyWhatLiesBeneath)
+{
+    // Placed where the window system likes, then dragged by its strip.
+    FotoF *f = programm->fotoF();
+    f->zeigen();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    test::waitUntil([] { return false; }, 300);
+    const QPoint ziel(200, 150);
+    const QPoint griff = f->frameGeometry().topLeft() + QPoint(30, 6);
+    const auto punkt = [](QPoint p) {
+        return QStringList{QString::number(p.x()), QString::number(p.y())};
+    };
+    xdotool(QStringList{QStringLiteral("mousemove")} + punkt(griff));
+    xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int schritt = 1; schritt <= 4; ++schritt) {
+        test::waitUntil([] { return false; }, 100);
+        xdotool(QStringList{QStringLiteral("mousemove")} +
+                punkt(griff + (ziel + QPoint(30, 6) - griff) * schritt / 4));
+    }
+    test::waitUntil([] { return false; }, 150);
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    ASSERT_TRUE(test::waitUntil([&] { return f->frameGeometry().topLeft() == ziel; }, 3000))
+        << f->frameGeometry().x() << "," << f->frameGeometry().y();
+
+    const QPoint ok =
+        f->mapToGlobal(f->findChild<QPushButton *>(QStringLiteral("ok"))->geometry().center());
+    xdotool(QStringList{QStringLiteral("mousemove")} + punkt(ok) +
+            QStringList{QStringLiteral("click"), QStringLiteral("1")});
+    ASSERT_TRUE(test::waitUntil([&] { return !gespeichert().isNull(); }, 5000));
+    test::waitUntil([] { return false; }, 500);
+    EXPECT_EQ(f->frameGeometry().topLeft(), ziel) << "the window moved after the photo";
+
+    const QImage bild = gespeichert();
+    ASSERT_EQ(bild.size(), QSize(121, 151));
+    EXPECT_EQ(abweichungen(bild, ziel, 0), 0);
+    // The edges alone, so that a shift by a pixel or two is named as such.
+    EXPECT_EQ(abweichungen(bild.copy(0, 0, 121, 1), ziel, 0), 0) << "top row";
+    EXPECT_EQ(abweichungen(bild.copy(0, 150, 121, 1), ziel + QPoint(0, 150), 0), 0) << "bottom row";
+    EXPECT_EQ(abweichungen(bild.copy(0, 0, 1, 151), ziel, 0), 0) << "left column";
+    EXPECT_EQ(abweichungen(bild.copy(120, 0, 1, 151), ziel + QPoint(120, 0), 0), 0)
+        << "right column";
+}
+
+INSTANTIATE_TEST_SUITE_P(Fensterverwaltung, FotoFensterGezogen, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool> &i) {
+                             return std::string(i.param ? "Openbox" : "BareX");
+                         });
+
+TEST_F(FotoFenster, EveryWindowShowsTheProgramsIcon)
+{
+    RichteAnwendungEin(*qApp);
+    const QString alt = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the address book opens "Adress.PRE" here
+    programm->gast1()->show();
+    programm->hilfe2()->zeigen();
+    programm->klingel2()->zeigen();
+    programm->fotoF()->zeigen();
+    programm->adressen()->zeigen();
+    QDir::setCurrent(alt);
+    int fenster = 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w == muster.get())
+            continue;
+        ++fenster;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w)) << qPrintable(w->objectName());
+        EXPECT_FALSE(w->windowIcon().pixmap(48).isNull()) << qPrintable(w->objectName());
+        // What the window manager and the task bar read: the icon on the X window.
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w->winId()),
+                                              QStringLiteral("_NET_WM_ICON")});
+        ASSERT_TRUE(xprop.waitForFinished(5000));
+        EXPECT_TRUE(xprop.readAllStandardOutput().contains("Icon (48 x 48)"))
+            << qPrintable(w->objectName());
+    }
+    EXPECT_EQ(fenster, 5);
 }
 
 // The contact window opens the photo window and closes it when it ends.

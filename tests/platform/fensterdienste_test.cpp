@@ -4,8 +4,11 @@
 #include "platform/ui/Fensterdienste.h"
 #include "support/LocalServer.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -87,6 +90,67 @@ TEST(DateiSpeichernDialog, CancelGivesEmptyTextAChoiceItsPath)
     EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Foto-2026-12-09.bmp")});
     dialogs::prepareAnswer(QStringLiteral("/home/gast/a.bmp"));
     EXPECT_EQ(DateiSpeichernDialog(QStringLiteral("Foto.bmp")), QStringLiteral("/home/gast/a.bmp"));
+}
+
+// The real boxes, opened through the wrapper over a window: German, and
+// centred over that window.
+TEST(DialogeAufDemSchirm, GermanListsAndBoxesCentredOverTheirWindow)
+{
+    RichteAnwendungEin(*qApp);
+    QTemporaryDir ordner;
+    QFile leer(ordner.filePath(QStringLiteral("leer.bmp")));
+    ASSERT_TRUE(leer.open(QIODevice::WriteOnly));
+    const QDateTime zeit(QDate(2026, 12, 9), QTime(8, 35));
+    ASSERT_TRUE(leer.setFileTime(zeit, QFileDevice::FileModificationTime));
+    leer.close();
+
+    QMainWindow fenster;
+    fenster.setGeometry(150, 120, 640, 420);
+    fenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
+
+    QStringList gesehen;
+    dialogs::setTestMode(true);
+    dialogs::setTestAnsicht([&](QDialog &d) {
+        EXPECT_EQ(d.locale(), QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_LE((d.frameGeometry().center() - fenster.frameGeometry().center()).manhattanLength(),
+                  1)
+            << d.metaObject()->className();
+        gesehen << QString::fromLatin1(d.metaObject()->className());
+        auto *liste = d.findChild<QAbstractItemView *>(QStringLiteral("treeView"));
+        if (!liste)
+            return;
+        // The row of "leer.bmp": its size and date as a German user reads them.
+        QStringList zeile;
+        test::waitUntil(
+            [&] {
+                const QAbstractItemModel *m = liste->model();
+                for (int r = 0; r < m->rowCount(liste->rootIndex()); ++r) {
+                    const QModelIndex name = m->index(r, 0, liste->rootIndex());
+                    if (name.data().toString() != QLatin1String("leer.bmp"))
+                        continue;
+                    zeile.clear();
+                    for (int c = 0; c < 4; ++c)
+                        zeile << m->index(r, c, liste->rootIndex()).data().toString();
+                    return true;
+                }
+                return false;
+            },
+            3000);
+        EXPECT_EQ(zeile.value(1), QStringLiteral("0 Bytes"));
+        EXPECT_EQ(zeile.value(3), QStringLiteral("09.12.26 08:35"));
+    });
+
+    dialogs::prepareAnswer(ordner.filePath(QStringLiteral("neu.bmp")));
+    EXPECT_EQ(dialogs::saveFile(&fenster, ordner.filePath(QStringLiteral("foto.bmp"))),
+              ordner.filePath(QStringLiteral("neu.bmp")));
+    dialogs::message(fenster.menuBar(), QStringLiteral("Einträge-Ende"));
+    dialogs::prepareAnswer(QStringLiteral("yes"));
+    EXPECT_TRUE(dialogs::question(&fenster, QStringLiteral("Sind Sie sicher?")));
+    EXPECT_FALSE(dialogs::question(&fenster, QStringLiteral("Noch einmal?")));
+    EXPECT_EQ(gesehen, (QStringList{QStringLiteral("QFileDialog"), QStringLiteral("QMessageBox"),
+                                    QStringLiteral("QMessageBox"), QStringLiteral("QMessageBox")}));
+    dialogs::setTestMode(false);
 }
 
 TEST(SetzeVordergrund, SwitchesTheTopmostBandWithoutRecreatingTheWindow)

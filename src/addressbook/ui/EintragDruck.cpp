@@ -33,11 +33,11 @@ void setAusgabeDatei(const QString &pdf)
     ausgabe() = pdf;
 }
 
-void zeichne(QPrinter &printer, const Eintrag &e)
+bool zeichne(QPrinter &printer, const Eintrag &e)
 {
     QPainter p(&printer);
     if (!p.isActive())
-        return;
+        return false;
     QFont schrift = p.font();
     schrift.setPointSizeF(13);
     schrift.setBold(true);
@@ -81,9 +81,10 @@ void zeichne(QPrinter &printer, const Eintrag &e)
     zeile(e.webadresse);
     zeile(QString());
     zeile(QString());
+    return p.end();
 }
 
-bool drucke(const Eintrag &eintrag)
+Druck drucke(const Eintrag &eintrag)
 {
     QPrinter printer(QPrinter::HighResolution);
     if (!ausgabe().isEmpty()) {
@@ -92,16 +93,15 @@ bool drucke(const Eintrag &eintrag)
     } else {
         const QPrinterInfo standard = QPrinterInfo::defaultPrinter();
         if (standard.isNull())
-            return false;
+            return Druck::KeinDrucker;
         printer.setPrinterName(standard.printerName());
     }
     printer.setDocName(QStringLiteral("Adressen"));
     // Narrow margins, so that a number of 61 digits still fits on the line.
     printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     if (!printer.isValid())
-        return false;
-    zeichne(printer, eintrag);
-    return true;
+        return Druck::KeinDrucker;
+    return zeichne(printer, eintrag) ? Druck::Gedruckt : Druck::Fehlgeschlagen;
 }
 
 } // namespace varnek::eintragdruck

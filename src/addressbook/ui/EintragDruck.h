@@ -27,12 +27,14 @@ struct Eintrag {
 // A line wider than the page goes on in the next line.
 // Font 13 pt, bold, with kerning and a transparent background, no extra
 // letter spacing.
-void zeichne(QPrinter &printer, const Eintrag &eintrag);
+// False when the page could not be started.
+bool zeichne(QPrinter &printer, const Eintrag &eintrag);
+
+enum class Druck { Gedruckt, KeinDrucker, Fehlgeschlagen };
 
 // Prints the entry as one document on the default printer, or into the PDF
-// file set below. False when there is no printer or the page cannot be
-// started.
-bool drucke(const Eintrag &eintrag);
+// file set below.
+Druck drucke(const Eintrag &eintrag);
 
 // Tests and scripted runs: print into this PDF file instead of the default
 // printer; empty to use the default printer again.

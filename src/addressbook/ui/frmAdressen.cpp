@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSaveFile>
 
 #include <cstdio>
 
@@ -67,6 +68,8 @@ frmAdressen::frmAdressen(Programm &programm) : programm_(programm)
     setWindowTitle(QStringLiteral("Adressen"));
     baueOberflaeche();
     baueMenue();
+    // The menu bar on top of the controls' area.
+    setFixedSize(sizeHint());
     installiereHinweise();
     // The window sees the keys before the focused control does.
     installEventFilter(this);
@@ -81,57 +84,59 @@ void frmAdressen::baueOberflaeche()
 {
     auto *flaeche = benannt(new QWidget(this), "frmAdressenFlaeche");
     setCentralWidget(flaeche);
-    flaeche->setFixedSize(twips(9600), twips(6000));
+    flaeche->setFixedSize(twips(10200), twips(6000));
 
     auto *Frame1 = platz(rahmen(flaeche, "Frame1", QStringLiteral("Adress-Nummern-Buch:")), 120, 60,
-                         6600, 2040);
+                         7200, 2040);
     platz(beschriftung(Frame1, "Label4", QStringLiteral("Adresse Nummer :V-VX-Nr:")), 120, 300,
           2400, 255);
-    platz(beschriftung(Frame1, "Label1", QStringLiteral("#")), 6240, 300, 240, 255);
+    platz(beschriftung(Frame1, "Label1", QStringLiteral("#")), 6840, 300, 240, 255);
     txtVorname = platz(feld(Frame1, "txtVorname", QStringLiteral("Kontakt Adresse Nummer")), 120,
-                       570, 6360, 330);
+                       570, 6960, 330);
     platz(beschriftung(Frame1, "Label3", QStringLiteral("Komentar:")), 120, 960, 2400, 255);
-    platz(beschriftung(Frame1, "Label6", QStringLiteral("#")), 6240, 960, 240, 255);
+    platz(beschriftung(Frame1, "Label6", QStringLiteral("#")), 6840, 960, 240, 255);
     txtNachname = platz(
         feld(Frame1, "txtNachname", QStringLiteral("Komentar\r\n"), QStringLiteral("Komentarfeld")),
-        120, 1230, 6360, 330);
+        120, 1230, 6960, 330);
     auto *Command2Button =
         platz(knopf(Frame1, "Command2", QStringLiteral("<< &In Adressenfeld übernehmen")), 120,
-              1620, 3120, 345);
+              1620, 3420, 345);
     auto *uebernehmenButton =
         platz(knopf(Frame1, "uebernehmen", QStringLiteral(">> Von &Adressenfeld übernehmen"),
                     QStringLiteral("Adresse von Adressenfeld übernehmen")),
-              3300, 1620, 3180, 345);
+              3600, 1620, 3480, 345);
 
     auto *Frame5 =
-        platz(rahmen(flaeche, "Frame5", QStringLiteral("Webadresse:")), 120, 2160, 6600, 780);
+        platz(rahmen(flaeche, "Frame5", QStringLiteral("Webadresse:")), 120, 2160, 7200, 780);
     txtWebadresse = platz(feld(Frame5, "txtWebadresse", QStringLiteral("Webadresse"),
                                QStringLiteral("Webadressenfeld")),
-                          120, 330, 5280, 330);
+                          120, 330, 5880, 330);
     auto *Command1Button = platz(
         knopf(Frame5, "Command1", QStringLiteral("öffnen"), QStringLiteral("Webadresse öffnen")),
-        5520, 315, 960, 360);
+        6120, 315, 960, 360);
 
     auto *Frame8 = platz(
         rahmen(flaeche, "Frame8",
                QStringLiteral("Klick Button Bildpfad + geben Sie den Bildnamen ein:  \\bild.jpg")),
-        120, 3000, 6600, 780);
-    txtBild = platz(feld(Frame8, "txtBild", QStringLiteral("Text1")), 120, 330, 5160, 330);
+        120, 3000, 7200, 780);
+    // Filled from the shown record; no design text in between.
+    txtBild = platz(feld(Frame8, "txtBild", QString()), 120, 330, 5760, 330);
     auto *cmdBildButton =
         platz(knopf(Frame8, "cmdBild", QStringLiteral("&Bildpfad"),
                     QStringLiteral("Der Grafikpfad ist auf 70 Zeichen beschränkt")),
-              5400, 315, 1080, 360);
+              6000, 315, 1080, 360);
 
-    Image1 = platz(beschriftung(flaeche, "Image1", QString()), 6840, 120, 2640, 2415);
+    Image1 = platz(beschriftung(flaeche, "Image1", QString()), 7440, 120, 2640, 2415);
     Image1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setBackgroundRole(QPalette::Base);
     Image1->setAutoFillBackground(true);
     auto *Command3Button = platz(knopf(flaeche, "Command3", QStringLiteral("&Foto Aufnehmen:")),
-                                 6840, 2640, 2640, 345);
+                                 7440, 2640, 2640, 345);
     auto *fotspeichButton = platz(knopf(flaeche, "fotspeich", QStringLiteral("Foto &speichern")),
-                                  6840, 3045, 2640, 345);
-    Text1 = platz(feld(flaeche, "Text1", QStringLiteral("Text1")), 6840, 3450, 2640, 330);
+                                  7440, 3045, 2640, 345);
+    // The path of the last saved photo; empty until then.
+    Text1 = platz(feld(flaeche, "Text1", QString()), 7440, 3450, 2640, 330);
     Text1->setReadOnly(true);
 
     // Paging and editing.
@@ -158,19 +163,17 @@ void frmAdressen::baueOberflaeche()
     auto *cmdDruckenButton = platz(
         knopf(flaeche, "cmdDrucken", QStringLiteral("Drucken"), QStringLiteral("Eintrag Drucken")),
         5160, reihe2, breite, hoehe);
-    auto *cmdCopyButton = platz(knopf(flaeche, "cmdCopy", QStringLiteral("Kopieren in...")), 6840,
-                                reihe1, 1290, hoehe);
+    auto *cmdCopyButton = platz(knopf(flaeche, "cmdCopy", QStringLiteral("Kopieren in...")), 7440,
+                                reihe1, 1440, hoehe);
     auto *cmdHilfeButton =
-        platz(knopf(flaeche, "cmdHilfe", QStringLiteral("&Hilfe"), QStringLiteral("Hilfe")), 8190,
-              reihe1, 1290, hoehe);
+        platz(knopf(flaeche, "cmdHilfe", QStringLiteral("&Hilfe"), QStringLiteral("Hilfe")), 8940,
+              reihe1, 1140, hoehe);
 
-    Frame7 = platz(rahmen(flaeche, "Frame7", QString()), 6840, 4920, 2640, 960);
+    Frame7 = platz(rahmen(flaeche, "Frame7", QString()), 7440, 4920, 2640, 960);
     cmdExitButton =
         platz(knopf(Frame7, "cmdExit", QStringLiteral("Ende"), QStringLiteral("Programm beenden")),
               240, 240, 2160, 480);
     Frame7->setMouseTracking(true);
-
-    setFixedSize(sizeHint());
 
     connect(cmdNextButton, &QPushButton::clicked, this, &frmAdressen::cmdNext);
     connect(cmdPreviousButton, &QPushButton::clicked, this, &frmAdressen::cmdPrevious);
@@ -458,8 +461,16 @@ void frmAdressen::cmdDrucken()
     e.nummer = txtVorname->text();
     e.komentar = txtNachname->text();
     e.webadresse = txtWebadresse->text();
-    // Without a printer nothing happens.
-    eintragdruck::drucke(e);
+    switch (eintragdruck::drucke(e)) {
+    case eintragdruck::Druck::Gedruckt:
+        break;
+    case eintragdruck::Druck::KeinDrucker:
+        dialogs::message(this, texte_.KeinDrucker, texte_.DruckenTitel, dialogs::Icon::Warning);
+        break;
+    case eintragdruck::Druck::Fehlgeschlagen:
+        dialogs::message(this, texte_.NichtGedruckt, texte_.DruckenTitel, dialogs::Icon::Warning);
+        break;
+    }
 }
 
 void frmAdressen::setBild(const QPixmap &bild)
@@ -499,9 +510,19 @@ void frmAdressen::fotspeich()
         dialogs::message(this, texte_.KeinBild, QString(), dialogs::Icon::None);
         return;
     }
-    Text1->setText(standardBildpfad(txtVorname->text()));
-    // Without the folder "bilder" nothing is written.
-    bild.save(Text1->text(), "BMP");
+    const QString ziel = standardBildpfad(txtVorname->text());
+    // The folder "bilder" is made when it is missing; the field names the
+    // file only once it is written.
+    if (!QDir().mkpath(QFileInfo(ziel).path())) {
+        fehler(texte_.BilderOrdnerFehlt);
+        return;
+    }
+    QSaveFile datei(ziel);
+    if (!datei.open(QIODevice::WriteOnly) || !bild.save(&datei, "BMP") || !datei.commit()) {
+        fehler(texte_.FotoNichtGespeichert + ziel + QStringLiteral("\n") + datei.errorString());
+        return;
+    }
+    Text1->setText(ziel);
 }
 
 void frmAdressen::Command1()

@@ -225,7 +225,8 @@ void FotoSpalte::Timer6Tick()
     Timer3->setEnabled(false);
     const auto schluss = [this] {
         Timer3->setEnabled(true);
-        status(QStringLiteral("Foto wird übertragen...."));
+        if (sendungOk_)
+            status(QStringLiteral("Foto wird übertragen...."));
         Timer3->setInterval(500);
     };
     Verbindung &v = gast_.verbindung();
@@ -265,9 +266,9 @@ void FotoSpalte::Timer6Tick()
 void FotoSpalte::Timer3Tick()
 {
     Timer3->setEnabled(false);
-    // A failed transfer keeps its reply in the status line.
-    if (sendungOk_)
-        status(QStringLiteral("OK"));
+    // A send that stopped (no address, no photo, a failed transfer) says so;
+    // its message box has told why.
+    status(sendungOk_ ? QStringLiteral("OK") : QStringLiteral("Kein Foto gesendet"));
     Command15();
 }
 

@@ -208,10 +208,11 @@ void FotoF::Snapshot()
 
     // The window must not be on its own photo: hide it and let what lay
     // beneath it be painted again.
+    const QPoint ort = pos();
     hide();
     bildschirm::lasseNeuZeichnen(windowHandle());
     picSnap = bildschirm::fotografiere(aussen);
-    show();
+    zeigeWiederAn(ort);
     if (picSnap.isNull()) {
         dialogs::message(this, nichtMoeglich, QString(), dialogs::Icon::Warning);
         return;
@@ -236,6 +237,17 @@ void FotoF::Snapshot()
     }
     parkeSnap();
     update();
+}
+
+void FotoF::zeigeWiederAn(const QPoint &ort)
+{
+    // Shown again, a window is placed anew by the window manager unless it
+    // asks for its place; where the user put it is where it stays.
+    if (QWindow *fenster = windowHandle())
+        fenster->setPosition(ort);
+    show();
+    if (pos() != ort)
+        move(ort);
 }
 
 void FotoF::BildSpeichern(const QImage &bild, const QString &pfad)

@@ -59,6 +59,7 @@ class FotoF : public QWidget
     void parkeSnap();
     bool taste(int key);
     void BildSpeichern(const QImage &bild, const QString &pfad);
+    void zeigeWiederAn(const QPoint &ort);
 
     Programm &programm_;
     QLabel *lblDrag;

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QDialog;
 class QWidget;
 
 namespace varnek
@@ -49,6 +52,10 @@ QStringList shownTitles();
 // prepared answer a question answers No, an input is cancelled and a file
 // dialog is cancelled.
 void prepareAnswer(const QString &answer);
+// The boxes and dialogs really open, centred over their window as always,
+// and `ansehen` sees each one on the screen before it is answered from the
+// prepared answers; an empty function (the default) shows none.
+void setTestAnsicht(std::function<void(QDialog &)> ansehen);
 // Message boxes stay open for ms (their own event loop runs meanwhile), as
 // when a user reads them before pressing OK; 0 (the default) closes at once.
 void setTestModalMs(int ms);

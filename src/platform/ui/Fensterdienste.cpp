@@ -10,12 +10,18 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
+#include <QIcon>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
 #include <QTranslator>
 #include <QWindow>
 
@@ -159,6 +165,30 @@ bool LadeQtUebersetzung(QApplication &app)
     }
     QApplication::installTranslator(qt);
     return true;
+}
+
+QIcon ProgrammSymbol()
+{
+    QSvgRenderer svg(QStringLiteral(":/varnek/varnek.svg"));
+    QIcon symbol;
+    if (!svg.isValid())
+        return symbol;
+    for (const int groesse : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImage bild(groesse, groesse, QImage::Format_ARGB32_Premultiplied);
+        bild.fill(Qt::transparent);
+        QPainter maler(&bild);
+        svg.render(&maler);
+        maler.end();
+        symbol.addPixmap(QPixmap::fromImage(bild));
+    }
+    return symbol;
+}
+
+void RichteAnwendungEin(QApplication &app)
+{
+    LadeQtUebersetzung(app);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QApplication::setWindowIcon(ProgrammSymbol());
 }
 
 } // namespace varnek

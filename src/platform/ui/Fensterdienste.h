@@ -5,6 +5,7 @@
 #include <functional>
 
 class QApplication;
+class QIcon;
 class QLineEdit;
 class QMenuBar;
 class QObject;
@@ -59,5 +60,14 @@ constexpr int maxEinfuegeLaenge = 32767;
 // Loads Qt's own German texts (the standard buttons read "Ja", "Nein",
 // "Abbrechen"). False when the translation is not installed.
 bool LadeQtUebersetzung(QApplication &app);
+
+// The program's icon (data/varnek.svg, built into the program), drawn for
+// the sizes window systems ask for.
+QIcon ProgrammSymbol();
+
+// Sets up the window application once: Qt's German texts, German as the
+// locale of everything shown (dates and sizes in the file dialogs
+// included) and the program's icon for every window.
+void RichteAnwendungEin(QApplication &app);
 
 } // namespace varnek
