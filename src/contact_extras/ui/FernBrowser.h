@@ -50,6 +50,8 @@ class FernBrowser : public QWidget
     void SchalterVerbunden(bool verbunden);
     bool passiv() const;
     const RemoteEntries &Eintraege() const { return eintraege_; }
+    // The last listing was cut short ("Liste gekürzt: ..." in the status line).
+    bool listeGekuerzt() const { return listeGekuerzt_; }
 
     // The browser operations of the `Command3` buttons and the Delete key.
     void hoch();
@@ -76,6 +78,7 @@ class FernBrowser : public QWidget
     QString programmOrdner_;
     RemoteEntries eintraege_;
     QString lokalPfad_;
+    bool listeGekuerzt_ = false;
 
     QListWidget *List1;
     QLabel *Label1;

@@ -161,6 +161,13 @@ void Hilfe2::zeigen()
     raise();
 }
 
+void Hilfe2::zeigenOhneFokus()
+{
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    zeigen();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
 bool Hilfe2::breit() const
 {
     return label2_->isVisible();
@@ -223,8 +230,10 @@ void Hilfe2::timer1Tick()
     platziere(gast);
     // A help window loaded hidden by a hint never took the focus, so it has
     // none to give back.
-    if (isVisible())
+    if (isVisible()) {
+        gast->activateWindow();
         gast->fokusTextS();
+    }
 }
 
 void Hilfe2::timer2Tick()
