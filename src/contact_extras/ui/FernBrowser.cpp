@@ -59,7 +59,7 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
           255);
     Label15 = platz(benannt(new QLabel(this), "Label15"), 9120, 2020, 2400, 255);
     Option1_0 = platz(benannt(new QRadioButton(QStringLiteral("ASCII"), this), "Option1_0"), 9120,
-                      2400, 1215, 255);
+                      2380, 1215, 255);
     Option1_1 = platz(benannt(new QRadioButton(QStringLiteral("Binary"), this), "Option1_1"), 9120,
                       2640, 1215, 255);
     auto *gruppe = new QButtonGroup(this);
@@ -67,11 +67,11 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     gruppe->addButton(Option1_1, 1);
     Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Übertragung"), this), "Check1"),
                    9120, 2900, 2000, 255);
-    platz(benannt(new QLabel(QStringLiteral("FTP-Server:"), this), "Label2"), 9120, 3150, 1800,
+    platz(benannt(new QLabel(QStringLiteral("FTP-Server:"), this), "Label2"), 9120, 3160, 1800,
           255);
     platz(benannt(new QLabel(QStringLiteral("Benutzername"), this), "Label3"), 9120, 3370, 1800,
           255);
-    platz(benannt(new QLabel(QStringLiteral("Passwort"), this), "label4"), 9120, 3560, 1800, 255);
+    platz(benannt(new QLabel(QStringLiteral("Passwort"), this), "label4"), 9120, 3580, 1800, 255);
 
     struct Knopf {
         const char *name;

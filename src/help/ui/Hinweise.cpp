@@ -1,6 +1,7 @@
 #include "help/ui/Hinweise.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QWidget>
 
 namespace varnek
@@ -85,7 +86,9 @@ bool Hinweise::eventFilter(QObject *watched, QEvent *event)
             continue;
         switch (event->type()) {
         case QEvent::FocusIn:
-            apply(row, true);
+            // The focus coming back after a menu closed leaves the menu's hint.
+            if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+                apply(row, true);
             break;
         case QEvent::Enter:
             apply(row, false);
