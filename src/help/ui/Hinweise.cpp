@@ -86,8 +86,9 @@ bool Hinweise::eventFilter(QObject *watched, QEvent *event)
             continue;
         switch (event->type()) {
         case QEvent::FocusIn:
-            // The focus coming back after a menu closed leaves the menu's hint.
-            if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            // The focus coming back from the menus leaves the menu's hint.
+            if (const auto grund = static_cast<QFocusEvent *>(event)->reason();
+                grund != Qt::PopupFocusReason && grund != Qt::MenuBarFocusReason)
                 apply(row, true);
             break;
         case QEvent::Enter:
