@@ -283,6 +283,15 @@ TEST_F(Gast1Test, RingCodeListSavesOncePerCodeIgnoringCase)
     klick("Command22");
     EXPECT_EQ(control<QLineEdit>("TextS")->text(), QStringLiteral("#drei#"));
     EXPECT_FALSE(control<QWidget>("Frame3")->isVisible());
+
+    // A "Kaco.txt" that cannot be written (here a folder of that name) is said so.
+    ASSERT_TRUE(QFile::remove(ordner.filePath(QStringLiteral("Kaco.txt"))));
+    ASSERT_TRUE(QDir(ordner.path()).mkdir(QStringLiteral("Kaco.txt")));
+    taste(Qt::Key_F9);
+    ersetze(QStringLiteral("#neu#"));
+    klick("klinelcodspeichern");
+    ASSERT_FALSE(dialogs::shown().isEmpty());
+    EXPECT_EQ(dialogs::shown().last(), QStringLiteral("Kaco.txt kann nicht gespeichert werden!"));
 }
 
 TEST_F(Gast1Test, EnterInTheAddressFieldChoosesTheAddressAndStartsReading)
