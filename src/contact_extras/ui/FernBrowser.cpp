@@ -66,7 +66,7 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     gruppe->addButton(Option1_0, 0);
     gruppe->addButton(Option1_1, 1);
     Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Übertragung"), this), "Check1"),
-                   9120, 2900, 2000, 255);
+                   9120, 2900, 2460, 255);
     platz(benannt(new QLabel(QStringLiteral("FTP-Server:"), this), "Label2"), 9120, 3160, 1800,
           255);
     platz(benannt(new QLabel(QStringLiteral("Benutzername"), this), "Label3"), 9120, 3370, 1800,
