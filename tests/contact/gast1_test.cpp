@@ -639,6 +639,8 @@ TEST_P(Gast1Ansicht, TabVisitsOnlyShownControlsAndTheContentFits)
     }
     EXPECT_FALSE(control<QWidget>("Text7")->geometry().intersects(
         control<QWidget>("PicturePlay")->geometry()));
+    EXPECT_FALSE(
+        control<QWidget>("Label16")->geometry().intersects(control<QWidget>("KL1")->geometry()));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -57,10 +57,21 @@ void Gast1::ordneAn()
     const int c2 = Check2->sizeHint().width();
     Check2->setGeometry(std::min(twips(5520), breite - rand - c2), Check2->y(), c2,
                         Check2->height());
-    const int natuerlich = Label16->fontMetrics().horizontalAdvance(Label16->text()) + 4;
+    // Where two lines are not enough, a smaller type keeps it off the
+    // buttons below.
+    QFont schrift = font();
     const int platzDa = std::max(60, breite - Label16->x() - rand);
-    const int w16 = std::min(natuerlich, platzDa);
-    Label16->resize(w16, std::max(Label16->heightForWidth(w16), Label16->fontMetrics().height()));
+    for (;;) {
+        Label16->setFont(schrift);
+        const int natuerlich = Label16->fontMetrics().horizontalAdvance(Label16->text()) + 4;
+        const int w16 = std::min(natuerlich, platzDa);
+        const int h16 = std::max(Label16->heightForWidth(w16), Label16->fontMetrics().height());
+        if (h16 <= 2 * Label16->fontMetrics().height() + 2 || schrift.pointSizeF() <= 6) {
+            Label16->resize(w16, h16);
+            break;
+        }
+        schrift.setPointSizeF(schrift.pointSizeF() - 0.5);
+    }
 }
 
 bool Gast1::imBild(const QWidget *w) const
