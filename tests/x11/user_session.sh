@@ -26,7 +26,12 @@ done
 
 WORK=$(mktemp -d /tmp/varnek-x11.XXXXXX)
 PIDS=()
-fail() { echo "FAIL: $*"; for f in "$WORK"/*.err; do echo "--- $f"; tail -20 "$f"; done; exit 1; }
+# To stderr as well: a step whose output is discarded still says why.
+fail() {
+  echo "FAIL: $*" >&2
+  for f in "$WORK"/*.err; do echo "--- $f"; tail -20 "$f"; done >&2
+  exit 1
+}
 cleanup() {
   for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
   wait 2>/dev/null

@@ -230,10 +230,8 @@ void Hilfe2::timer1Tick()
     platziere(gast);
     // A help window loaded hidden by a hint never took the focus, so it has
     // none to give back.
-    if (isVisible()) {
-        gast->activateWindow();
+    if (isVisible())
         gast->fokusTextS();
-    }
 }
 
 void Hilfe2::timer2Tick()
