@@ -6,7 +6,7 @@ VARNEK_PACKAGES=(
   libcurl4-openssl-dev libgtest-dev googletest
   python3 python3-pyftpdlib
   libspeechd-dev speech-dispatcher speech-dispatcher-audio-plugins speech-dispatcher-espeak-ng espeak-ng fonts-dejavu-core
-  libgl-dev xvfb xauth xdotool
+  libgl-dev xvfb xauth xdotool openbox
   xdg-utils desktop-file-utils qt6-translations-l10n dpkg-dev
   clang libclang-rt-14-dev poppler-utils x11-utils
 )

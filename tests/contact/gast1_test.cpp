@@ -97,8 +97,6 @@ TEST_F(Gast1Test, StartsDisconnectedWithEmptyMessageFile)
     EXPECT_EQ(status(), QStringLiteral("Klicke-Kontakt-Herstellen"));
     EXPECT_EQ(lokal(QStringLiteral("Gast.txt")), QByteArray());
     EXPECT_FALSE(g.verbindung().verbunden());
-    EXPECT_TRUE(control<QPushButton>("Command5")->isEnabled());
-    EXPECT_FALSE(control<QPushButton>("Command4")->isEnabled());
     EXPECT_FALSE(control<QPushButton>("Command1")->isEnabled());
     EXPECT_TRUE(control<QPushButton>("kontakt")->isVisible());
     EXPECT_FALSE(control<QPushButton>("abbr")->isVisible());
@@ -117,8 +115,7 @@ TEST_F(Gast1Test, ContactConnectsListsAndStartsReading)
     EXPECT_TRUE(ftpFertig());
     EXPECT_TRUE(g.verbindung().verbunden());
     EXPECT_EQ(status(), QStringLiteral("Ok"));
-    EXPECT_FALSE(control<QPushButton>("Command5")->isEnabled());
-    EXPECT_TRUE(control<QPushButton>("Command4")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("Command1")->isEnabled());
     EXPECT_TRUE(control<QPushButton>("abbr")->isVisible());
     EXPECT_TRUE(g.empfang().timer41().isActive());
     EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/"));
@@ -288,6 +285,15 @@ TEST_F(Gast1Test, RingCodeListSavesOncePerCodeIgnoringCase)
     klick("Command22");
     EXPECT_EQ(control<QLineEdit>("TextS")->text(), QStringLiteral("#drei#"));
     EXPECT_FALSE(control<QWidget>("Frame3")->isVisible());
+
+    // A "Kaco.txt" that cannot be written (here a folder of that name) is said so.
+    ASSERT_TRUE(QFile::remove(ordner.filePath(QStringLiteral("Kaco.txt"))));
+    ASSERT_TRUE(QDir(ordner.path()).mkdir(QStringLiteral("Kaco.txt")));
+    taste(Qt::Key_F9);
+    ersetze(QStringLiteral("#neu#"));
+    klick("klinelcodspeichern");
+    ASSERT_FALSE(dialogs::shown().isEmpty());
+    EXPECT_EQ(dialogs::shown().last(), QStringLiteral("Kaco.txt kann nicht gespeichert werden!"));
 }
 
 TEST_F(Gast1Test, EnterInTheAddressFieldChoosesTheAddressAndStartsReading)
@@ -581,17 +587,112 @@ INSTANTIATE_TEST_SUITE_P(
 namespace
 {
 
-TEST_F(Gast1Test, EnlargedWindowShowsNoProcedureButtons)
+TEST_F(Gast1Test, EnlargedWindowShowsNoProcedureButtonsAndNoControlOnAnother)
 {
     Gast1 &g = starte();
     g.resize(1200, 900);
     QCoreApplication::processEvents();
-    for (const char *name : {"Command5", "Command4", "Command19", "Command10", "start1",
-                             "stoplesen", "Commandsend", "g1S", "h1", "Combo1"})
-        EXPECT_FALSE(control<QWidget>(name)->isVisible()) << name;
+    for (const char *name :
+         {"Command5", "Command4", "Command19", "Command10", "start1", "stoplesen", "Commandsend",
+          "g1S", "h1", "Combo1", "foc1", "foc2", "Command12"})
+        EXPECT_EQ(g.findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
     // What an enlarged window shows below is the remote browser.
     EXPECT_TRUE(control<QWidget>("File1")->isVisible());
+    QList<QWidget *> bedienbar;
+    for (QWidget *w : g.centralWidget()->findChildren<QWidget *>())
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() &&
+            !w->objectName().isEmpty())
+            bedienbar << w;
+    for (QWidget *a : bedienbar)
+        for (QWidget *b : bedienbar)
+            if (a < b && !a->isAncestorOf(b) && !b->isAncestorOf(a)) {
+                EXPECT_FALSE(QRect(a->mapTo(&g, QPoint()), a->size())
+                                 .intersects(QRect(b->mapTo(&g, QPoint()), b->size())))
+                    << qPrintable(a->objectName()) << " on " << qPrintable(b->objectName());
+            }
 }
+
+// The views a user reaches by keys; in each, Tab walks only through controls
+// the window shows, the content fits the window and never scrolls.
+struct Ansicht {
+    const char *name;
+    std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> tasten;
+    int hoeheTwips; // 0: as at start
+};
+
+class Gast1Ansicht : public Gast1Test, public ::testing::WithParamInterface<Ansicht>
+{
+  protected:
+    // The named control a focus widget belongs to.
+    static QString benannterTeil(QWidget *w)
+    {
+        while (w && w->objectName().isEmpty())
+            w = w->parentWidget();
+        return w ? w->objectName() : QString();
+    }
+};
+
+TEST_P(Gast1Ansicht, TabVisitsOnlyShownControlsAndTheContentFits)
+{
+    Gast1 &g = starte();
+    taste(Qt::Key_M, Qt::ControlModifier);
+    for (const auto &[key, mod] : GetParam().tasten)
+        taste(key, mod);
+    QCoreApplication::processEvents();
+    if (GetParam().hoeheTwips) {
+        EXPECT_TRUE(waitUntil([&] { return g.height() == GetParam().hoeheTwips / 15; }))
+            << g.height();
+    }
+    // Where the content lies in the window (the menu bar may have gone).
+    QWidget *kontakt = control<QWidget>("kontakt");
+    const QPoint ursprung = kontakt->mapTo(g.centralWidget(), QPoint());
+    const QRect sicht(g.centralWidget()->mapTo(&g, QPoint()), g.centralWidget()->size());
+    const auto imBild = [&](QWidget *w, int rand) {
+        return sicht.adjusted(0, 0, -rand, -rand)
+            .contains(QRect(w->mapTo(&g, QPoint()), w->size()));
+    };
+    QStringList besucht;
+    for (int i = 0; i < 40; ++i) {
+        taste(Qt::Key_Tab);
+        QWidget *f = QApplication::focusWidget();
+        ASSERT_NE(f, nullptr);
+        EXPECT_TRUE(f->isVisible() && imBild(f, 0)) << qPrintable(benannterTeil(f));
+        if (besucht.contains(benannterTeil(f)))
+            break;
+        besucht << benannterTeil(f);
+        EXPECT_EQ(kontakt->mapTo(g.centralWidget(), QPoint()), ursprung)
+            << "scrolled at " << qPrintable(besucht.last());
+    }
+    EXPECT_TRUE(besucht.contains(QStringLiteral("TextS"))) << qPrintable(besucht.join(' '));
+    if (QString::fromLatin1(GetParam().name) == QLatin1String("start")) {
+        EXPECT_EQ(besucht, (QStringList{"KL1", "Command11", "Command20", "Check2", "Text7",
+                                        "PicturePlay", "PicturePause", "PictureStop",
+                                        "PictureWeiter", "kontakt", "beende3", "Combo2", "TextS"}));
+    }
+    // Everything of the upper part is whole and keeps off the window's edges.
+    for (const char *name : {"Text7", "Picture3", "PicturePlay", "PicturePause", "PictureStop",
+                             "PictureWeiter", "Check2", "Label16", "TextS", "KL1"}) {
+        QWidget *w = control<QWidget>(name);
+        EXPECT_TRUE(imBild(w, 2)) << name;
+    }
+    EXPECT_FALSE(control<QWidget>("Text7")->geometry().intersects(
+        control<QWidget>("PicturePlay")->geometry()));
+    EXPECT_FALSE(
+        control<QWidget>("Label16")->geometry().intersects(control<QWidget>("KL1")->geometry()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ansichten, Gast1Ansicht,
+    ::testing::Values(Ansicht{"start", {}, 3900},
+                      Ansicht{"schmal", {{Qt::Key_U, Qt::ControlModifier}}, 0},
+                      Ansicht{"kompakt", {{Qt::Key_T, Qt::ControlModifier}}, 2100},
+                      Ansicht{"kompakt_und_zurueck",
+                              {{Qt::Key_T, Qt::ControlModifier}, {Qt::Key_M, Qt::AltModifier}},
+                              3120},
+                      // The ring-code panel opened and closed while its field has the focus.
+                      Ansicht{"klingelcode_auf_und_zu", {{Qt::Key_F9, {}}, {Qt::Key_F9, {}}}, 3900},
+                      Ansicht{"ganze_breite", {{Qt::Key_F11, {}}}, 0}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Gast1Test, NarrowWindowKeepsIndicatorsMenusAndGuideInView)
 {
@@ -635,6 +736,10 @@ TEST_F(Gast1Test, RingCodePanelIsOpaqueAndLeavesTheStatusLine)
     ASSERT_TRUE(panel->isVisible());
     EXPECT_TRUE(panel->autoFillBackground());
     EXPECT_FALSE(panel->geometry().intersects(control<QWidget>("Label9")->geometry()));
+    // No line of the received text shows beneath it.
+    const QRect text7 = control<QWidget>("Text7")->geometry();
+    EXPECT_GE(panel->geometry().bottom(), text7.bottom());
+    EXPECT_LE(panel->geometry().left(), text7.left());
 }
 
 TEST_F(Gast1Test, RingInMessageBoxModeReadsTheTextOnce)

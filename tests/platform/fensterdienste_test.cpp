@@ -182,12 +182,13 @@ TEST(MenueHinweise, HighlightedEntriesOfAllMenusGoToTheHint)
     QMainWindow fenster;
     QStringList hinweise;
     QMenu *verbindung = fenster.menuBar()->addMenu(QStringLiteral("&Verbindung"));
-    QAction *lesen = verbindung->addAction(QStringLiteral("Lesen...."));
+    // The hint shows no access-key marker.
+    QAction *lesen = verbindung->addAction(QStringLiteral("&Lesen...."));
     QAction *trenner = verbindung->addSeparator();
     MenueHinweiseEin(fenster.menuBar(), [&](const QString &t) { hinweise << t; });
     // A menu added after the installation is followed too.
     QMenu *links = fenster.menuBar()->addMenu(QStringLiteral("Links"));
-    QAction *link = links->addAction(QStringLiteral("Link mit Standard Browser öffnen"));
+    QAction *link = links->addAction(QStringLiteral("Link && Standard &Browser öffnen"));
     fenster.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
 
@@ -199,7 +200,7 @@ TEST(MenueHinweise, HighlightedEntriesOfAllMenusGoToTheHint)
     links->setActiveAction(link);
     links->hide();
     EXPECT_EQ(hinweise, (QStringList{QStringLiteral("Lesen...."),
-                                     QStringLiteral("Link mit Standard Browser öffnen")}));
+                                     QStringLiteral("Link & Standard Browser öffnen")}));
 
     // Installing again replaces the first installation; removing ends it.
     QStringList zweite;

@@ -3,25 +3,35 @@
 # real X key presses and mouse clicks, two programs (guest and contact) on
 # displays of their own, talking through the local server.
 #
-#   user_session.sh VARNEK_BINARY SERVER_SCRIPT [session|windows|quit-keys|sigterm]
+#   user_session.sh VARNEK_BINARY SERVER_SCRIPT [session|windows|help-focus|quit-keys|sigterm] [openbox]
+#
+# With "openbox" every display runs the openbox window manager, as a user's
+# desktop does: it places, decorates and activates the windows.
 #
 # With VARNEK_X11_SHOTS set to a folder, screenshots of the displays are
 # written there along the way (needs imagemagick's import).
 #
-# Exit status 0 when every step passed, 77 when Xvfb or xdotool is missing.
+# Exit status 0 when every step passed, 77 when Xvfb, xdotool or (asked for)
+# openbox is missing.
 set -uo pipefail
 
 VARNEK=$1
 SERVER=$2
 MODE=${3:-session}
+WM=${4:-}
 
-for tool in Xvfb xdotool xwininfo; do
+for tool in Xvfb xdotool xwininfo ${WM:+$WM xprop}; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 
 WORK=$(mktemp -d /tmp/varnek-x11.XXXXXX)
 PIDS=()
-fail() { echo "FAIL: $*"; for f in "$WORK"/*.err; do echo "--- $f"; tail -20 "$f"; done; exit 1; }
+# To stderr as well: a step whose output is discarded still says why.
+fail() {
+  echo "FAIL: $*" >&2
+  for f in "$WORK"/*.err; do echo "--- $f"; tail -20 "$f"; done >&2
+  exit 1
+}
 cleanup() {
   for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
   wait 2>/dev/null
@@ -43,6 +53,25 @@ start_display() {
   PIDS+=($!)
   until_ok 50 test -s "$file" || fail "Xvfb did not start"
   DPY=$(head -1 "$file")
+  [ -n "$WM" ] || return 0
+  # The window manager with its default settings (not the user's), up once
+  # it has claimed the display.
+  DISPLAY=":$DPY" XDG_CONFIG_HOME="$WORK/wm-config" openbox >"$WORK/wm.$1.out" 2>&1 &
+  PIDS+=($!)
+  until_ok 100 sh -c "DISPLAY=:$DPY xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" \
+    || fail "openbox did not start on :$DPY"
+}
+
+# focus_window DISPLAY WINDOW: brings a window to the front with the keyboard
+# in it, as a click on it would.
+focus_window() {
+  if [ -n "$WM" ]; then
+    x "$1" windowactivate --sync "$2"
+  else
+    # No window manager: windows open on top of each other at the corner.
+    x "$1" windowraise "$2"
+    x "$1" windowfocus --sync "$2"
+  fi
 }
 
 start_server() {
@@ -78,9 +107,7 @@ main_window() {
   local dpy=$1 w
   w=$(x "$dpy" search --onlyvisible --name 'Varnek-5-VX' 2>/dev/null | head -1)
   [ -n "$w" ] || return 1
-  # No window manager: windows open on top of each other at the corner.
-  x "$dpy" windowraise "$w"
-  x "$dpy" windowfocus --sync "$w"
+  focus_window "$dpy" "$w"
   echo "$w"
 }
 
@@ -125,7 +152,7 @@ shot() {
   local dpy=$1 name=$2
   [ -n "${VARNEK_X11_SHOTS:-}" ] && command -v import >/dev/null || return 0
   mkdir -p "$VARNEK_X11_SHOTS"
-  DISPLAY=":$dpy" import -window root "$VARNEK_X11_SHOTS/$MODE-$name.png" 2>/dev/null
+  DISPLAY=":$dpy" import -window root "$VARNEK_X11_SHOTS/$MODE${WM:+-$WM}-$name.png" 2>/dev/null
 }
 
 visible() { x "$1" search --onlyvisible --name "$2" 2>/dev/null | head -1; }
@@ -137,8 +164,7 @@ expect_window() {
   until_ok 100 test -n "$(visible "$dpy" "$re")" || fail "$what did not appear"
   w=$(visible "$dpy" "$re")
   DISPLAY=":$dpy" xwininfo -id "$w" | grep -q 'Map State: IsViewable' || fail "$what not viewable"
-  x "$dpy" windowraise "$w"
-  x "$dpy" windowfocus --sync "$w"
+  focus_window "$dpy" "$w"
   sleep 0.3
   echo "$w"
 }
@@ -211,7 +237,7 @@ session)
   DISPLAY=":$CDPY" xwininfo -id "$BW" | grep -q 'Map State: IsViewable' || fail "bell window not viewable"
   echo "ok: the bell window is shown"
   shot "$CDPY" bell
-  x "$CDPY" windowfocus --sync "$BW"
+  focus_window "$CDPY" "$BW"
   keys "$CDPY" Escape
   expect_gone "$CDPY" 'Achtung ein Gast hat geklingelt' "the contact's bell window"
   echo "ok: the bell window closed with Esc"
@@ -232,6 +258,39 @@ session)
   # Logging off the FTP server after an upload may wait for the server's
   # goodbye for as long as a stalled transfer may take (30 s).
   EXIT_WAIT=450 exit_status "$GUEST"; [ "$RC" = 0 ] || fail "guest quit by Beenden: exit status $RC"
+  ;;
+help-focus)
+  # F1 shows the help window and leaves the keyboard in the send box: what
+  # is typed next and sent with Enter reaches the server. Tried with the
+  # help window closed, open, and closed again.
+  # The address has a message already, so it is valid from the first poll
+  # (an address not valid would take the focus to the address field).
+  GAST="$WORK/server/localhost/vx/stillbox/vxvx/test/Gast.txt"
+  printf 'Willkommen\r\n' >"$GAST"
+  start_display one
+  start_program one "$DPY"; P=$PID
+  wait_window "$DPY" >/dev/null
+  connect_and_choose "$DPY" test
+  for round in geschlossen offen wieder-geschlossen; do
+    main_window "$DPY" >/dev/null
+    keys "$DPY" ctrl+m
+    keys "$DPY" F1
+    until_ok 100 test -n "$(visible "$DPY" '^Hilfe-Fenster$')" || fail "help window did not appear ($round)"
+    # The help window places itself and hands the focus back after 500 ms.
+    sleep 1
+    shot "$DPY" "help-$round"
+    type_text "$DPY" "Hilfe $round"
+    keys "$DPY" Return
+    until_ok 100 sh -c "tr -d '\r' <'$GAST' | grep -qx 'Hilfe $round'" \
+      || fail "after F1 with the help window $round the typed text was not sent"
+    echo "ok: F1 with the help window $round keeps the keyboard in the send box"
+    if [ "$round" = offen ]; then
+      esc_closes "$DPY" '^Hilfe-Fenster$' "help window"
+    fi
+  done
+  main_window "$DPY" >/dev/null
+  keys "$DPY" Escape
+  exit_status "$P"; [ "$RC" = 0 ] || fail "quit with Esc: exit status $RC"
   ;;
 quit-keys)
   # Menu "Beenden" by its shortcut Ctrl+X while the send box has the focus,
@@ -326,4 +385,4 @@ sigterm)
 *)
   echo "unknown mode $MODE"; exit 2 ;;
 esac
-echo "PASS: $MODE"
+echo "PASS: $MODE${WM:+ ($WM)}"

@@ -32,10 +32,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 
 namespace varnek
 {
@@ -59,6 +56,7 @@ Gast1::Gast1(Programm &programm)
     baueOberflaeche();
     menue_ = new Gast1Menue(*this, programm_);
     new MenuePanel(*this, programm_);
+    ordneTabReihe();
     // The photo column at the right edge, seen at the full width.
     fotoSpalte_ =
         new FotoSpalte(*this, programm_, findChild<QWidget *>(QStringLiteral("Gast1Flaeche")));
@@ -119,16 +117,12 @@ void Gast1::loeseBeobachter()
 
 void Gast1::baueOberflaeche()
 {
-    auto *flaeche = new QWidget;
+    // The window shows the part of this surface its size lets it show; what
+    // lies below (the remote browser) or to the right (the photo column) is
+    // seen by enlarging the window. The surface never scrolls.
+    auto *flaeche = new QWidget(this);
     flaeche->setObjectName(QStringLiteral("Gast1Flaeche"));
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidget(flaeche);
-    scroll->setFrameShape(QFrame::NoFrame);
-    // No scroll bars: what lies below the visible part (the remote browser)
-    // is seen by enlarging the window.
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setCentralWidget(scroll);
+    setCentralWidget(flaeche);
 
     kontakt = platz(knopf(flaeche, "kontakt", QStringLiteral("K&ontakt")), 120, 120, 1095, 375);
     abbr = platz(knopf(flaeche, "abbr", QStringLiteral("Ex&it")), 120, 120, 1095, 375);
@@ -159,6 +153,7 @@ void Gast1::baueOberflaeche()
                    7200, 255);
     Text7 = platz(benannt(new QPlainTextEdit(flaeche), "Text7"), 120, 1740, 7620, 1095);
     Text7->setReadOnly(true);
+    Text7->setTabChangesFocus(true);
     text7Breite_ = Text7->width();
     Picture3 =
         platz(benannt(new QLabel(QStringLiteral("○"), flaeche), "Picture3"), 7800, 1740, 375, 375);
@@ -198,48 +193,17 @@ void Gast1::baueOberflaeche()
     LabelAdresse->setGeometry(0, 0, Picture28->width(), Picture28->height());
     LabelAdresse->setAlignment(Qt::AlignCenter);
 
-    // Working controls that are procedures: they are never shown; the
-    // remote browser lies below the visible part.
-    auto *Command5Button =
-        platz(knopf(flaeche, "Command5", QStringLiteral("Herstellen")), 120, 4200, 1095, 375);
-    auto *Command4Button =
-        platz(knopf(flaeche, "Command4", QStringLiteral("abbrechen")), 1320, 4200, 1095, 375);
-    auto *Command19Button =
-        platz(knopf(flaeche, "Command19", QStringLiteral("adresselesen")), 2520, 4200, 1300, 375);
-    auto *Command10Button =
-        platz(knopf(flaeche, "Command10", QStringLiteral("Command10")), 3900, 4200, 1300, 375);
-    auto *start1 =
-        platz(knopf(flaeche, "start1", QStringLiteral("Lese Kanal &1")), 5280, 4200, 1300, 375);
-    auto *stoplesen =
-        platz(knopf(flaeche, "stoplesen", QStringLiteral("Stoplesen")), 6660, 4200, 1300, 375);
-    auto *Commandsend =
-        platz(knopf(flaeche, "Commandsend", QStringLiteral("senden")), 120, 4680, 1095, 375);
-    auto *g1S =
-        platz(knopf(flaeche, "g1S", QStringLiteral("alsgast senden")), 1320, 4680, 1300, 375);
-    auto *h1Button = platz(knopf(flaeche, "h1", QStringLiteral("h1")), 2700, 4680, 600, 375);
-    Combo1 = platz(benannt(new QComboBox(flaeche), "Combo1"), 3400, 4680, 4500, 375);
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             Command5Button, Command4Button, Command19Button, Command10Button, start1, stoplesen,
-             Commandsend, g1S, h1Button, Combo1})
-        w->hide();
     constexpr int browserOben = 3960;
     browser_ = new FernBrowser(verbindung_, programm_.einstellungen().programmOrdner, flaeche);
     browser_->move(0, twips(browserOben));
     browser_->resize(browser_->minimumSize());
     browser_->fokusTextS = [this] { fokusTextS(); };
-    flaeche->resize(std::max(twips(11600), browser_->width()),
-                    twips(browserOben) + browser_->height());
     resize(twips(9525), twips(3900));
 
     connect(kontakt, &QPushButton::clicked, this, &Gast1::herstellen);
     connect(abbr, &QPushButton::clicked, this, &Gast1::abbrClick);
     connect(beende3Button, &QPushButton::clicked, this, &Gast1::beende3);
-    connect(Command5Button, &QPushButton::clicked, this, &Gast1::Command5);
-    connect(Command4Button, &QPushButton::clicked, this, &Gast1::Command4);
     connect(TextS, &QLineEdit::returnPressed, this, &Gast1::sendeText);
-    connect(Commandsend, &QPushButton::clicked, this, &Gast1::sendeText);
-    connect(g1S, &QPushButton::clicked, this, &Gast1::sendeText);
-    connect(h1Button, &QPushButton::clicked, this, &Gast1::h1);
     connect(KL1, &QPushButton::clicked, this, &Gast1::klingeln);
     connect(Frame3, &KlingelCodeRahmen::Command21, this, &Gast1::Command21);
     connect(Frame3, &KlingelCodeRahmen::Command22, this, &Gast1::Command22);
@@ -251,20 +215,12 @@ void Gast1::baueOberflaeche()
     connect(Frame3, &KlingelCodeRahmen::gewaehlt, empfang_, &Empfang::setText9);
     connect(Combo2, &QComboBox::activated, this, &Gast1::adresseGewaehlt);
     connect(Combo2, &Kombi::enter, this, &Gast1::adresseEnter);
-    connect(Combo1, &QComboBox::activated, this, [this] {
-        verbindung_.setLabel1(Combo1->currentText());
-        fokusTextS();
-    });
-    connect(Command19Button, &QPushButton::clicked, this, &Gast1::Command19);
-    connect(Command10Button, &QPushButton::clicked, this, &Gast1::Command10);
-    connect(start1, &QPushButton::clicked, this, &Gast1::startLesen);
-    connect(stoplesen, &QPushButton::clicked, this, &Gast1::stopLesen);
     connect(&verbindung_, &Verbindung::verbindungGeaendert, this,
             [this](bool an) { an ? SchalterVerbunden() : SchalterGetrennt(); });
 
-    for (QObject *o : std::initializer_list<QObject *>{
-             KL1, Label16, FrameGA, Picture3, Picture4, Frame3, Command10Button,
-             findChild<QWidget *>(QStringLiteral("ImageG"))})
+    for (QObject *o :
+         std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
+                                          findChild<QWidget *>(QStringLiteral("ImageG"))})
         o->installEventFilter(this);
 }
 
@@ -274,7 +230,6 @@ void Gast1::Form_Load()
     speicher1();
     SetzeListenHoehe(700);
     verbindung_.setServerName(e.host);
-    Combo1->addItem(verbindung_.basisPfad());
     Combo2->addItems({QStringLiteral("test"), QStringLiteral("info"), QStringLiteral("d-bw-001")});
     Combo2->setEditText(kAdressText);
     konto_.host = e.host;
@@ -313,7 +268,11 @@ void Gast1::Command5()
         if (ok) {
             browser_->zeigeVerzeichnis(verbindung_.Label1());
             SchalterVerbunden();
-            verbindung_.danach([this] { verbindung_.ZeigeAntwort(); });
+            // A listing cut short keeps saying so.
+            verbindung_.danach([this] {
+                if (!browser_->listeGekuerzt())
+                    verbindung_.ZeigeAntwort();
+            });
         }
         browser_->waehleLokal(QStringLiteral("Gast.txt"));
     });
@@ -354,15 +313,11 @@ void Gast1::abbrClick()
 void Gast1::SchalterVerbunden()
 {
     browser_->SchalterVerbunden(true);
-    findChild<QPushButton *>(QStringLiteral("Command4"))->setEnabled(true);
-    findChild<QPushButton *>(QStringLiteral("Command5"))->setEnabled(false);
 }
 
 void Gast1::SchalterGetrennt()
 {
     browser_->SchalterVerbunden(false);
-    findChild<QPushButton *>(QStringLiteral("Command4"))->setEnabled(false);
-    findChild<QPushButton *>(QStringLiteral("Command5"))->setEnabled(true);
 }
 
 // --- sending ----------------------------------------------------------------
@@ -447,6 +402,7 @@ void Gast1::KlingelSignal1()
     Frame3->move(Frame3->x(),
                  oeffnen ? std::max(twips(1680), Label9->geometry().bottom() + 1) : twips(2880));
     Frame3->setVisible(oeffnen);
+    ordneAn();
     if (oeffnen) {
         Frame3->raise();
         Frame3->combo()->setFocus();
@@ -584,31 +540,6 @@ void Gast1::sprecherBreite(int fenster, int text7)
     text7Breite_ = twips(text7);
     resize(twips(fenster), height());
     ordneAn();
-}
-
-void Gast1::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    ordneAn();
-}
-
-void Gast1::ordneAn()
-{
-    const QWidget *sicht = centralWidget();
-    if (!sicht || rechteSpalte_.isEmpty())
-        return;
-    const int breite = sicht->width();
-    // The reading indicator and the play pictures stay inside the window;
-    // the received text makes room for them.
-    const int spalte = std::min(twips(7800), breite - rechteSpalte_.first()->width() - 4);
-    for (QWidget *w : std::as_const(rechteSpalte_))
-        w->move(spalte, w->y());
-    Text7->resize(std::max(40, std::min(text7Breite_, spalte - 4 - Text7->x())), Text7->height());
-    // The guide wraps onto a second line rather than being cut.
-    const int natuerlich = Label16->fontMetrics().horizontalAdvance(Label16->text()) + 4;
-    const int platzDa = std::max(60, breite - Label16->x() - 4);
-    const int w16 = std::min(natuerlich, platzDa);
-    Label16->resize(w16, std::max(Label16->heightForWidth(w16), Label16->fontMetrics().height()));
 }
 
 void Gast1::beende3()

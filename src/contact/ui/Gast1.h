@@ -104,6 +104,7 @@ class Gast1 : public QMainWindow
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void baueOberflaeche();
@@ -112,8 +113,10 @@ class Gast1 : public QMainWindow
     void ZeigeStatus(const QString &text);
     void spiegleEmpfang();
     void schliesseAndereFenster();
-    void ordneAn();         // fits the right-hand column and the guide to the width
-    void loeseBeobachter(); // no event filter outlives the controls it watches
+    void ordneAn(); // fits the content to the window's width and height
+    void ordneTabReihe();
+    bool imBild(const QWidget *w) const; // wholly inside what the window shows
+    void loeseBeobachter();              // no event filter outlives the controls it watches
 
     Programm &programm_;
     Verbindung verbindung_;
@@ -127,7 +130,6 @@ class Gast1 : public QMainWindow
     bool beendet_ = false;
 
     QPushButton *kontakt, *abbr, *beende3Button, *KL1;
-    QComboBox *Combo1;
     Kombi *Combo2;
     QLineEdit *TextS;
     QGroupBox *FrameGA;

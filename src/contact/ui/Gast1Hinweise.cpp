@@ -120,7 +120,10 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
         else if (watched == FrameGA)
             fokusTextS();
         else if (name == QLatin1String("ImageG")) {
+            // The pasted text is completed in the send box and sent with Enter.
             ZwischenablageEinfuegen(TextS);
+            fokusTextS();
+            TextS->end(false);
         }
     } else if (typ == QEvent::MouseButtonDblClick) {
         if (watched == Picture3)
@@ -129,8 +132,6 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
             stopLesen();
         else if (watched == Frame3)
             KlingelSignal1();
-    } else if (typ == QEvent::FocusIn && name == QLatin1String("Command10")) {
-        Command10();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -159,7 +159,7 @@ void Gast1Menue::baueMenue()
         // Opening help clears the mark of automatic reading, not the reading.
         aktionen_.value(QStringLiteral("hilfetex"))->setChecked(false);
         Hilfe2 *h = programm_.hilfe2();
-        h->zeigen();
+        h->zeigenOhneFokus();
         h->platziereUeberGast(500);
     });
 }

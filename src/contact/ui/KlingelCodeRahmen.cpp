@@ -83,7 +83,8 @@ void KlingelCodeRahmen::klinelcodspeichern()
     }
     Combo3->addItem(c);
     List6 << c;
-    kaco::speichern(programmOrdner_, List6);
+    if (!kaco::speichern(programmOrdner_, List6))
+        dialogs::message(this, QStringLiteral("Kaco.txt kann nicht gespeichert werden!"));
 }
 
 void KlingelCodeRahmen::Label17Click()

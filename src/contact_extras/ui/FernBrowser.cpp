@@ -59,18 +59,19 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
           255);
     Label15 = platz(benannt(new QLabel(this), "Label15"), 9120, 2020, 2400, 255);
     Option1_0 = platz(benannt(new QRadioButton(QStringLiteral("ASCII"), this), "Option1_0"), 9120,
-                      2400, 1215, 255);
+                      2380, 1215, 255);
     Option1_1 = platz(benannt(new QRadioButton(QStringLiteral("Binary"), this), "Option1_1"), 9120,
                       2640, 1215, 255);
     auto *gruppe = new QButtonGroup(this);
     gruppe->addButton(Option1_0, 0);
     gruppe->addButton(Option1_1, 1);
-    Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Transfers"), this), "Check1"),
-                   9120, 2940, 2000, 255);
-    platz(benannt(new QLabel(QStringLiteral("FTP Server Name:"), this), "Label2"), 9120, 3240, 1800,
+    Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Übertragung"), this), "Check1"),
+                   9120, 2900, 2460, 255);
+    platz(benannt(new QLabel(QStringLiteral("FTP-Server:"), this), "Label2"), 9120, 3160, 1800,
           255);
-    platz(benannt(new QLabel(QStringLiteral("User Name"), this), "Label3"), 9120, 3480, 1800, 255);
-    platz(benannt(new QLabel(QStringLiteral("Password"), this), "label4"), 9120, 3720, 1800, 255);
+    platz(benannt(new QLabel(QStringLiteral("Benutzername"), this), "Label3"), 9120, 3370, 1800,
+          255);
+    platz(benannt(new QLabel(QStringLiteral("Passwort"), this), "label4"), 9120, 3580, 1800, 255);
 
     struct Knopf {
         const char *name;
@@ -78,20 +79,23 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
         void (FernBrowser::*aktion)();
     };
     const Knopf knoepfe[] = {
-        {"Command3_0", "Up Dir", &FernBrowser::hoch},
-        {"Command3_1", "Refresh", &FernBrowser::aktualisiere},
-        {"Command3_2", "View File", &FernBrowser::zeigeDatei},
-        {"Command3_4", "Rename", &FernBrowser::benenneUm},
-        {"Command3_5", "MakeDir", &FernBrowser::neuesVerzeichnis},
+        {"Command3_0", "Ordner hoch", &FernBrowser::hoch},
+        {"Command3_1", "Aktualisieren", &FernBrowser::aktualisiere},
+        {"Command3_2", "Ansehen", &FernBrowser::zeigeDatei},
+        {"Command3_4", "Umbenennen", &FernBrowser::benenneUm},
+        {"Command3_5", "Neuer Ordner", &FernBrowser::neuesVerzeichnis},
     };
-    int links = 4440;
+    // One row below the remote list and the local path, each button as wide
+    // as its caption.
+    int links = twips(4440);
     for (const Knopf &k : knoepfe) {
-        auto *b = platz(benannt(new QPushButton(QString::fromLatin1(k.text), this), k.name), links,
-                        3500, 900, 315);
+        auto *b = platz(benannt(new QPushButton(QString::fromUtf8(k.text), this), k.name), 0, 3840,
+                        900, 315);
+        b->setGeometry(links, b->y(), std::max(b->width(), b->sizeHint().width()), b->height());
         connect(b, &QPushButton::clicked, this, k.aktion);
-        links += 920;
+        links = b->geometry().right() + 4;
     }
-    setMinimumSize(11600 / 15, 4100 / 15);
+    setMinimumSize(std::max(twips(11600), links + 4), twips(4200));
 
     connect(List1, &QListWidget::itemSelectionChanged, this, &FernBrowser::List1Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &FernBrowser::List1DblClick);
@@ -157,6 +161,7 @@ void FernBrowser::zeigeListe(const std::optional<FtpClient::Listing> &listing)
     const QStringList zeilen = SortiereVerzeichnis(eintraege_);
     List1->clear();
     List1->addItems(zeilen);
+    listeGekuerzt_ = !gekuerzt.isEmpty();
     // A folder that could not be listed keeps the reply that says why.
     if (listing)
         status(gekuerzt.isEmpty() ? QStringLiteral("Ok") : gekuerzt);

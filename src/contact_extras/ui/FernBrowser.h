@@ -52,6 +52,8 @@ class FernBrowser : public QWidget
     void SchalterVerbunden(bool verbunden);
     bool passiv() const;
     const RemoteEntries &Eintraege() const { return eintraege_; }
+    // The last listing was cut short ("Liste gekürzt: ..." in the status line).
+    bool listeGekuerzt() const { return listeGekuerzt_; }
 
     // The browser operations of the `Command3` buttons and the Delete key.
     void hoch();
@@ -79,6 +81,7 @@ class FernBrowser : public QWidget
     RemoteEntries eintraege_;
     QString lokalPfad_;
     std::unique_ptr<QTemporaryDir> ansicht_; // where "View File" downloads to
+    bool listeGekuerzt_ = false;
 
     QListWidget *List1;
     QLabel *Label1;

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace varnek
 {
@@ -77,11 +78,14 @@ void MenuePanel::baueKnoepfe()
     Command20_ = platz(knopf("Command20", QStringLiteral("Klingelfenster")), 7920, 1020, 1350, 345);
     for (QPushButton *b : {Command11_, Command20_})
         Hinweise::setBackground(b, b == Command11_ ? farbe::blau : farbe::weiss);
-    // Working buttons below the visible part: their access keys move the focus.
-    foc1_ = platz(knopf("foc1", QStringLiteral("foc&1")), 8000, 4200, 600, 375);
-    foc2_ = platz(knopf("foc2", QStringLiteral("foc&2")), 8700, 4200, 600, 375);
-    Command12_ = platz(knopf("Command12", QStringLiteral("fokushilfe")), 9400, 4200, 1100, 375);
-    Command12_->installEventFilter(this);
+    // Alt+1 and Alt+2 move the focus to the send box and the address field.
+    const auto taste = [this](QKeySequence k, void (MenuePanel::*f)()) {
+        auto *t = new QShortcut(k, &gast_);
+        t->setContext(Qt::WindowShortcut);
+        connect(t, &QShortcut::activated, this, f);
+    };
+    taste(Qt::ALT | Qt::Key_1, &MenuePanel::foc1);
+    taste(Qt::ALT | Qt::Key_2, &MenuePanel::foc2);
 
     if (Check2_) {
         Check2_->setBackgroundRole(QPalette::Window);
@@ -126,8 +130,6 @@ void MenuePanel::verbinde()
     connect(Menuee_, &QPushButton::clicked, this, &MenuePanel::Menuee);
     connect(Command11_, &QPushButton::clicked, this, &MenuePanel::linkOeffnen);
     connect(Command20_, &QPushButton::clicked, this, &MenuePanel::Command20);
-    connect(foc1_, &QPushButton::clicked, this, &MenuePanel::foc1);
-    connect(foc2_, &QPushButton::clicked, this, &MenuePanel::foc2);
     if (Check2_)
         connect(Check2_, &QCheckBox::toggled, this, [this] {
             // The repaint applies the state.
@@ -272,9 +274,6 @@ bool MenuePanel::eventFilter(QObject *watched, QEvent *event)
             vordergrundAnwenden();
         break;
     case QEvent::FocusIn:
-        if (watched == Command12_)
-            if (QWidget *k = gast_.findChild<QWidget *>(QStringLiteral("kontakt")))
-                k->setFocus(Qt::OtherFocusReason);
         if (watched == Check2_)
             setzeCheck2Textfarbe(true);
         break;

@@ -49,8 +49,8 @@ class MenuePanel : public QObject
     void oeffneFestenLink(const QString &host);
     void Beschreibung1();
     void Command20(); // bell window, logging the received text
-    void foc1();      // send box
-    void foc2();      // address field
+    void foc1();      // send box (Alt+1)
+    void foc2();      // address field (Alt+2)
     void Picture28Click();
 
   protected:
@@ -69,7 +69,7 @@ class MenuePanel : public QObject
     Gast1 &gast_;
     Programm &programm_;
     QWidget *flaeche_;
-    QPushButton *Menuee_, *Command11_, *Command20_, *foc1_, *foc2_, *Command12_;
+    QPushButton *Menuee_, *Command11_, *Command20_;
     QCheckBox *Check2_;
     QLineEdit *TextS_;
     QComboBox *Combo2_;

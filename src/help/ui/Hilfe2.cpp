@@ -161,6 +161,13 @@ void Hilfe2::zeigen()
     raise();
 }
 
+void Hilfe2::zeigenOhneFokus()
+{
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    zeigen();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
 bool Hilfe2::breit() const
 {
     return label2_->isVisible();

@@ -39,10 +39,13 @@ class Hilfe2 : public QWidget
     bool automatisch() const;     // `Check1` ticked
     void setAutomatisch(bool on); // ticking reads the text at once
 
-    void Play();        // read the current text aloud now
-    void speichern();   // write "Hilfe.txt" from `List1` and start reading it
-    void beende();      // close the window
-    void zeigen();      // show (modeless)
+    void Play();      // read the current text aloud now
+    void speichern(); // write "Hilfe.txt" from `List1` and start reading it
+    void beende();    // close the window
+    void zeigen();    // show (modeless)
+    // Shows the window beside the one that keeps the keyboard: a window
+    // manager does not give the help window the focus.
+    void zeigenOhneFokus();
     bool breit() const; // the wide view is shown
 
     // `List1`: the lines to be spoken (the current text, after a reading).

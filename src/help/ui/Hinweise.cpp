@@ -1,6 +1,7 @@
 #include "help/ui/Hinweise.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QWidget>
 
 namespace varnek
@@ -85,7 +86,10 @@ bool Hinweise::eventFilter(QObject *watched, QEvent *event)
             continue;
         switch (event->type()) {
         case QEvent::FocusIn:
-            apply(row, true);
+            // The focus coming back from the menus leaves the menu's hint.
+            if (const auto grund = static_cast<QFocusEvent *>(event)->reason();
+                grund != Qt::PopupFocusReason && grund != Qt::MenuBarFocusReason)
+                apply(row, true);
             break;
         case QEvent::Enter:
             apply(row, false);

@@ -121,7 +121,21 @@ class MenueHinweisWaechter : public QObject
     void zeige(QAction *a)
     {
         if (a && !a->isSeparator())
-            hinweis_(a->text());
+            hinweis_(ohneZugriffstaste(a->text()));
+    }
+
+    // The hint reads the caption as the menu shows it: without the "&"
+    // that marks the access key ("&&" is one "&").
+    static QString ohneZugriffstaste(const QString &text)
+    {
+        QString ohne;
+        ohne.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == QLatin1Char('&') && ++i >= text.size())
+                break;
+            ohne += text[i];
+        }
+        return ohne;
     }
 
     std::function<void(const QString &)> hinweis_;
