@@ -65,13 +65,12 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     auto *gruppe = new QButtonGroup(this);
     gruppe->addButton(Option1_0, 0);
     gruppe->addButton(Option1_1, 1);
-    Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Übertragung"), this), "Check1"),
+    Check1 = platz(benannt(new QCheckBox(QStringLiteral("Passive Transfers"), this), "Check1"),
                    9120, 2900, 2460, 255);
-    platz(benannt(new QLabel(QStringLiteral("FTP-Server:"), this), "Label2"), 9120, 3160, 1800,
+    platz(benannt(new QLabel(QStringLiteral("FTP Server Name:"), this), "Label2"), 9120, 3160, 1800,
           255);
-    platz(benannt(new QLabel(QStringLiteral("Benutzername"), this), "Label3"), 9120, 3370, 1800,
-          255);
-    platz(benannt(new QLabel(QStringLiteral("Passwort"), this), "label4"), 9120, 3580, 1800, 255);
+    platz(benannt(new QLabel(QStringLiteral("User Name"), this), "Label3"), 9120, 3370, 1800, 255);
+    platz(benannt(new QLabel(QStringLiteral("Password"), this), "label4"), 9120, 3580, 1800, 255);
 
     struct Knopf {
         const char *name;
@@ -79,11 +78,11 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
         void (FernBrowser::*aktion)();
     };
     const Knopf knoepfe[] = {
-        {"Command3_0", "Ordner hoch", &FernBrowser::hoch},
-        {"Command3_1", "Aktualisieren", &FernBrowser::aktualisiere},
-        {"Command3_2", "Ansehen", &FernBrowser::zeigeDatei},
-        {"Command3_4", "Umbenennen", &FernBrowser::benenneUm},
-        {"Command3_5", "Neuer Ordner", &FernBrowser::neuesVerzeichnis},
+        {"Command3_0", "Up Dir", &FernBrowser::hoch},
+        {"Command3_1", "Refresh", &FernBrowser::aktualisiere},
+        {"Command3_2", "View File", &FernBrowser::zeigeDatei},
+        {"Command3_4", "Rename", &FernBrowser::benenneUm},
+        {"Command3_5", "MakeDir", &FernBrowser::neuesVerzeichnis},
     };
     // One row below the remote list and the local path, each button as wide
     // as its caption.
