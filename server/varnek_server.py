@@ -86,6 +86,9 @@ def main():
     ftp_handler.authorizer = authorizer
     ftp_handler.banner = "Varnek local server ready."
     ftp_handler.permit_privileged_ports = True
+    # Names that are no UTF-8 (an old Latin-1 upload) are listed and found
+    # with their own bytes, not as "?".
+    ftp_handler.unicode_errors = "surrogateescape"
     ftp_server = FTPServer((args.bind, args.ftp_port), ftp_handler)
     ftp_server.max_cons = 64
 

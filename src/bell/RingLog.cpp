@@ -101,9 +101,9 @@ QStringList modusZeilen(int gewaehlt)
     return zeilen;
 }
 
-bool schreibeModus(const QString &pfad, int gewaehlt)
+bool schreibeModus(const QString &pfad, int gewaehlt, QString *fehler)
 {
-    return ansi::writeLines(pfad, modusZeilen(gewaehlt));
+    return ansi::writeLines(pfad, modusZeilen(gewaehlt), fehler);
 }
 
 Alarm alarm(int gewaehlt)

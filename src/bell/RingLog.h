@@ -48,7 +48,7 @@ std::optional<bool> alsBoolean(const QString &zeile);
 // it alone. A missing file changes nothing.
 int leseModus(const QString &pfad, int gewaehlt = -1);
 QStringList modusZeilen(int gewaehlt); // three lines "True"/"False"
-bool schreibeModus(const QString &pfad, int gewaehlt);
+bool schreibeModus(const QString &pfad, int gewaehlt, QString *fehler = nullptr);
 
 // The alert of a selection: the selected option's, the message box when
 // none is selected.

@@ -258,16 +258,17 @@ bool Verbindung::adressPfad(const QString &adresse)
 }
 
 void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
-                           const QString &localDir, Fertig fertig)
+                           const QString &localDir, Fertig fertig, const QString &lokalerName)
 {
+    const QString lokalName = lokalerName.isEmpty() ? remoteFile : lokalerName;
     // A name from a server listing never leads the download out of the folder.
-    if (!einfacherName(remoteFile)) {
+    if (!einfacherName(remoteFile) || !einfacherName(lokalName)) {
         Q_EMIT meldung(QStringLiteral("Übertragunsfehler"));
         if (fertig)
             fertig(false);
         return;
     }
-    const QString lokal = localDir + QLatin1Char('/') + remoteFile;
+    const QString lokal = localDir + QLatin1Char('/') + lokalName;
     const std::optional<QString> dir =
         remoteDir.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(remoteDir));
     const bool ascii = Uebertragungsart == 1;

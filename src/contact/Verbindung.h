@@ -76,9 +76,10 @@ class Verbindung : public QObject
     bool imAdressVerzeichnis() const;
 
     // The transfer steps. The remote directory is `Label1` (or the one
-    // given) as it is when the step is queued.
+    // given) as it is when the step is queued. The local file is named
+    // `lokalerName`, or as the remote file when that is empty.
     void LadeDatei(const QString &remoteDir, const QString &remoteFile, const QString &localDir,
-                   Fertig fertig = {});
+                   Fertig fertig = {}, const QString &lokalerName = {});
     // Uploads in the transfer type `art` (default: `Uebertragungsart`). The
     // file is read now: what it holds at this moment is what arrives.
     void UebertrageDatei(const QString &localPath, int art = -1, Fertig fertig = {});

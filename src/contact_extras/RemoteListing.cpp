@@ -253,6 +253,7 @@ std::optional<RemoteEntry> parseUnixLine(QByteArrayView line, const QDateTime &n
 
         RemoteEntry entry;
         entry.name = decodeRemoteName(name);
+        entry.roh = name.toByteArray();
         entry.size = *size;
         entry.changed = changed;
         if (type == 'd') {
@@ -357,6 +358,7 @@ std::optional<RemoteEntry> parseDosLine(QByteArrayView line)
     if (name.isEmpty())
         return std::nullopt;
     entry.name = decodeRemoteName(name);
+    entry.roh = name.toByteArray();
     entry.changed = utcTime(year, month, day, hour, minute);
     if (!entry.changed.isValid())
         return std::nullopt;
@@ -547,6 +549,7 @@ std::optional<RemoteEntry> parseMlsdLine(QByteArrayView line)
         }
     }
     entry.name = decodeRemoteName(name);
+    entry.roh = name.toByteArray();
     if (directory)
         entry.attributes = remote_attr::Directory;
     else
@@ -631,6 +634,21 @@ QString trimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+namespace
+{
+// trimBlanks on the listed bytes: a blank is the byte 32 in either decoding.
+QByteArray ohneBlanks(const QByteArray &bytes)
+{
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && bytes.at(begin) == ' ')
+        ++begin;
+    while (end > begin && bytes.at(end - 1) == ' ')
+        --end;
+    return bytes.mid(begin, end - begin);
+}
+} // namespace
+
 bool matchesFilter(const QString &name, const QString &filterText)
 {
     return NameFilter(filterText).matches(name);
@@ -647,6 +665,7 @@ RemoteEntries ListeVerzeichnis(RemoteEntries entries, const QString &filterText)
             continue;
         if (kept != i)
             entries[kept] = std::move(entries[i]);
+        entries[kept].roh = ohneBlanks(entries[kept].roh);
         entries[kept++].name = std::move(name);
     }
     entries.erase(entries.begin() + std::ptrdiff_t(kept), entries.end());
@@ -796,7 +815,22 @@ RemoteNavigation navigate(const QString &label, const QString &serverName, const
         nav.label = label;
         return nav;
     }
-    return navigate(label, serverName, entry.name);
+    return navigate(label, serverName, ftpName(entry));
+}
+
+QString ftpName(const RemoteEntry &entry)
+{
+    return entry.roh.isEmpty() ? trimBlanks(entry.name) : ftpText(ohneBlanks(entry.roh));
+}
+
+QString anzeigePfad(const QString &pfad)
+{
+    const QList<QByteArray> teile = ftpBytes(pfad).split('/');
+    QStringList text;
+    text.reserve(teile.size());
+    for (const QByteArray &teil : teile)
+        text << decodeRemoteName(teil);
+    return text.join(QLatin1Char('/'));
 }
 
 } // namespace varnek

@@ -33,7 +33,8 @@ inline constexpr quint32 Compressed = 2048;
 } // namespace remote_attr
 
 struct RemoteEntry {
-    QString name;
+    QString name;   // as shown: UTF-8, or Windows-1252 when the bytes are no UTF-8
+    QByteArray roh; // the name's bytes as the server listed them
     quint32 attributes = 0;
     qint64 size = 0;   // -1: the server gave no usable size
     QDateTime changed; // UTC; invalid when the server gave no usable time
@@ -85,6 +86,13 @@ GeleseneListe readListing(const FtpClient::Listing &listing, const QDateTime &no
 
 // UTF-8 when valid, Windows-1252 otherwise.
 QString decodeRemoteName(QByteArrayView bytes);
+
+// The trimmed name an operation on the entry sends to the server: the
+// listed bytes (see ftpText), so a Latin-1 name goes back as it came.
+QString ftpName(const RemoteEntry &entry);
+// A path label as shown: each segment of the bytes it stands for decoded as
+// decodeRemoteName does (a Latin-1 directory reads "Grüße", not escapes).
+QString anzeigePfad(const QString &pfad);
 
 // --- Filter, listing, sort ----------------------------------------------------
 

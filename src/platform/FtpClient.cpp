@@ -22,6 +22,38 @@
 namespace varnek
 {
 
+QString ftpText(QByteArrayView bytes)
+{
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    QString text;
+    text.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        text += b < 0x80 ? QChar(b) : QChar(char16_t(0xDC00 + b));
+    }
+    return text;
+}
+
+QByteArray ftpBytes(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    qsizetype lauf = 0; // start of the run not yet converted
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool einzeln =
+            c >= 0xDC80 && c <= 0xDCFF && (i == 0 || !text[i - 1].isHighSurrogate());
+        if (!einzeln)
+            continue;
+        out += QStringView(text).sliced(lauf, i - lauf).toUtf8();
+        out += char(c - 0xDC00);
+        lauf = i + 1;
+    }
+    out += QStringView(text).sliced(lauf).toUtf8();
+    return out;
+}
+
 namespace
 {
 
@@ -98,7 +130,7 @@ std::optional<QString> pathOf257(const QByteArray &line)
                 ++i;
                 continue;
             }
-            return QString::fromUtf8(path);
+            return ftpText(path);
         }
         path += line[i];
     }
@@ -112,7 +144,7 @@ QByteArray encodePath(const QString &absPath)
     QByteArrayList out;
     out.reserve(segments.size());
     for (const QString &segment : segments) {
-        QByteArray enc = QUrl::toPercentEncoding(segment);
+        QByteArray enc = ftpBytes(segment).toPercentEncoding();
         // Dot segments would otherwise be taken as path steps by the URL parser.
         if (segment == QLatin1String(".") || segment == QLatin1String(".."))
             enc.replace(".", "%2E");
@@ -520,7 +552,7 @@ bool FtpClient::setCurrentDirectory(const QString &dir)
     if (!d->checkUsable({dir}))
         return false;
     const QString target = d->absolute(dir);
-    if (!d->quote({"CWD " + target.toUtf8(), QByteArrayLiteral("PWD")}))
+    if (!d->quote({"CWD " + ftpBytes(target), QByteArrayLiteral("PWD")}))
         return false;
     const auto pwd = d->last257();
     if (pwd && pwd->startsWith(QLatin1Char('/')))
@@ -651,23 +683,23 @@ std::optional<FtpClient::Listing> FtpClient::list()
 
 bool FtpClient::deleteFile(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"DELE " + d->absolute(name).toUtf8()});
+    return d->checkUsable({name}) && d->quote({"DELE " + ftpBytes(d->absolute(name))});
 }
 
 bool FtpClient::removeDirectory(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"RMD " + d->absolute(name).toUtf8()});
+    return d->checkUsable({name}) && d->quote({"RMD " + ftpBytes(d->absolute(name))});
 }
 
 bool FtpClient::createDirectory(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"MKD " + d->absolute(name).toUtf8()});
+    return d->checkUsable({name}) && d->quote({"MKD " + ftpBytes(d->absolute(name))});
 }
 
 bool FtpClient::rename(const QString &from, const QString &to)
 {
     return d->checkUsable({from, to}) &&
-           d->quote({"RNFR " + d->absolute(from).toUtf8(), "RNTO " + d->absolute(to).toUtf8()});
+           d->quote({"RNFR " + ftpBytes(d->absolute(from)), "RNTO " + ftpBytes(d->absolute(to))});
 }
 
 void FtpClient::cancel()

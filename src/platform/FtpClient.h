@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -8,6 +9,15 @@
 
 namespace varnek
 {
+
+// The text of a name's bytes as the server sent them: valid UTF-8 decodes as
+// such; in any other name every byte from 0x80 up becomes U+DC00 + byte (a
+// lone surrogate, as Python's "surrogateescape"), so that
+// ftpBytes(ftpText(b)) == b for every b.
+QString ftpText(QByteArrayView bytes);
+// The bytes a name or path is sent as: UTF-8, except that lone surrogates
+// U+DC80..U+DCFF stand for the single bytes 0x80..0xFF.
+QByteArray ftpBytes(const QString &text);
 
 // One logged-in FTP control connection, reused for every operation until
 // close(). Calls are synchronous. After every call lastError()/lastResponse()
@@ -35,6 +45,9 @@ namespace varnek
 // listing and file operation addresses the server with absolute paths built
 // from it, so names with blanks, umlauts (sent as UTF-8) or '#' work. Names
 // must not contain CR, LF or NUL.
+//
+// Names and paths are QStrings whose bytes on the wire are ftpBytes(): a
+// name an old server listed in Latin-1 goes back with the bytes it had.
 class FtpClient
 {
   public:

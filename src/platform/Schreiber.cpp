@@ -2,14 +2,18 @@
 
 #include "platform/AnsiText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -274,5 +278,29 @@ void aus()
 }
 
 } // namespace probe
+
+int entferneReste(const QString &ordner, const std::function<bool(const QString &name)> &eigen)
+{
+    // The exact names GanzeDatei::oeffnen() gives its temporary files.
+    static const QRegularExpression muster(
+        QStringLiteral("^(.+)\\.([1-9][0-9]{0,9})\\.([0-9]{1,3})\\.tmp$"));
+    int entfernt = 0;
+    const QDir dir(ordner);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch m = muster.match(name);
+        if (!m.hasMatch() || !eigen(m.captured(1)))
+            continue;
+        bool ok = false;
+        const qint64 pid = m.captured(2).toLongLong(&ok);
+        if (!ok || pid > std::numeric_limits<pid_t>::max() || pid == ::getpid())
+            continue;
+        // EPERM: the process lives under another user; only ESRCH says it is gone.
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        if (::unlink(QFile::encodeName(dir.filePath(name)).constData()) == 0)
+            ++entfernt;
+    }
+    return entfernt;
+}
 
 } // namespace varnek::schreiber

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 // The one way the program writes files: a file is complete or untouched.
 // Every failure carries a German reason for the user, mapped from the
@@ -49,6 +50,12 @@ class GanzeDatei
     int fd_ = -1;
     QString fehler_;
 };
+
+// Removes what a write cut short by a kill left in `ordner`: temporary
+// files "<name>.<pid>.<n>.tmp" whose process is no longer alive, where
+// eigen(<name>) says the file is one the program writes. Anything else,
+// also a leftover of a process still running, stays. Returns how many went.
+int entferneReste(const QString &ordner, const std::function<bool(const QString &name)> &eigen);
 
 // Writes all bytes at the file position of an open descriptor (pos < 0: at
 // the current position). On failure the German reason goes to *fehler.

@@ -400,6 +400,35 @@ INSTANTIATE_TEST_SUITE_P(
                       LogFehler{ENOSPC, "Achtung : Datenträger voll [aufnahme.txt]!"},
                       LogFehler{EROFS, "Achtung : Ordner schreibgeschützt [aufnahme.txt]!"}));
 
+// A mode that cannot be stored is said at the click; "Kling" stays as it was.
+TEST_F(KlingelFenster, OptionClickThatCannotStoreTheModeSaysWhy)
+{
+    const struct {
+        int fehlerNummer; // 0: "Kling" marked read-only
+        const char *meldung;
+    } faelle[] = {{0, "Achtung : Schreibschutz entfernen [Kling]!"},
+                  {ENOSPC, "Achtung : Datenträger voll [Kling]!"}};
+    for (const auto &f : faelle) {
+        modus(0);
+        if (!f.fehlerNummer)
+            QFile::setPermissions(pfad(QStringLiteral("Kling")), QFile::ReadOwner);
+        Klingel2 *k = programm->klingel2();
+        dialogs::clearShown();
+        {
+            std::optional<test::SchreibProbe> probe;
+            if (f.fehlerNummer)
+                probe.emplace(f.fehlerNummer, 0);
+            klickAuf(option(k, 2));
+        }
+        EXPECT_EQ(dialogs::shown(), QStringList{QString::fromUtf8(f.meldung)});
+        EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("True\r\nFalse\r\nFalse\r\n"));
+        EXPECT_TRUE(option(k, 2)->isChecked());
+        QFile::setPermissions(pfad(QStringLiteral("Kling")), QFile::ReadOwner | QFile::WriteOwner);
+        k->Command2();
+        aufraeumen();
+    }
+}
+
 TEST_F(KlingelFenster, ClearingAndClosingLeavesTheFile)
 {
     schreibe(QStringLiteral("aufnahme.txt"), "a\r\nb\r\n");

@@ -9,6 +9,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+
 using namespace varnek;
 using namespace varnek::test;
 
@@ -228,3 +233,66 @@ TEST_F(FernBrowserTest, MakeDirAndRenameUseTheInputBox)
 }
 
 } // namespace
+
+// An old server's Latin-1 names are shown decoded and go back to the server
+// with the bytes it listed: download, view, rename, delete.
+TEST_F(FernBrowserTest, NamesThatAreNoUtf8GoBackWithTheirOwnBytes)
+{
+    const QByteArray test = server.addressDir(QStringLiteral("test")).toUtf8() + '/';
+    const QByteArray datei = test + "M\xfcller.txt";
+    const auto lege = [](const QByteArray &pfad, const QByteArray &inhalt) {
+        std::ofstream(pfad.toStdString(), std::ios::binary) << inhalt.toStdString();
+    };
+    const QString zeile = QStringLiteral("müller.txt");
+    struct Fall {
+        const char *was;
+        std::function<void()> tun;
+        std::function<void()> pruefe;
+    };
+    const auto knopf = [this](const char *name) {
+        auto *b = control<QPushButton>(name);
+        Gast1 *g = programm->gast1();
+        g->resize(g->width() * 2, 1000);
+        QCoreApplication::processEvents();
+        QTest::mouseClick(g->windowHandle(), Qt::LeftButton, {}, b->mapTo(g, b->rect().center()));
+    };
+    const Fall faelle[] = {
+        {"download", [&] { knopf("Command2"); },
+         [&] { EXPECT_EQ(lokal(QStringLiteral("Müller.txt")), QByteArray("latin")); }},
+        {"view", [&] { knopf("Command3_2"); },
+         [&] {
+             ASSERT_EQ(desktop::opened().size(), 1);
+             EXPECT_TRUE(desktop::opened().value(0).endsWith(QStringLiteral("/Müller.txt")));
+             EXPECT_EQ(ansi::readFile(desktop::opened().value(0)), QByteArray("latin"));
+         }},
+        {"rename",
+         [&] {
+             dialogs::prepareAnswer(QStringLiteral("Neu.txt"));
+             knopf("Command3_4");
+         },
+         [&] {
+             EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(datei)));
+             EXPECT_EQ(remote(QStringLiteral("test"), QStringLiteral("Neu.txt")), "latin");
+         }},
+        {"delete",
+         [&] {
+             dialogs::prepareAnswer(QStringLiteral("yes"));
+             QTest::keyClick(control<QListWidget>("List1"), Qt::Key_Delete);
+         },
+         [&] { EXPECT_NE(::access(datei.constData(), F_OK), 0); }},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.was);
+        lege(datei, "latin");
+        desktop::reset();
+        desktop::setTestMode(true);
+        imOrdnerTest(QStringLiteral("*"));
+        ASSERT_TRUE(zeilen().contains(zeile)) << qPrintable(zeilen().join(u'|'));
+        waehle({zeile});
+        f.tun();
+        EXPECT_TRUE(ftpFertig());
+        f.pruefe();
+        QFile::remove(ordner.filePath(QStringLiteral("Müller.txt")));
+        programm.reset();
+    }
+}

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTimer>
 
 using namespace varnek;
 using namespace varnek::test;
@@ -267,6 +268,37 @@ TEST_F(FotoSpalteTest, PhotoAddressOfAnAddressAndAnswersThatAreNoPicture)
     waehleAdresse(k, QStringLiteral("123"));
     klick(k, "Command13");
     EXPECT_TRUE(zeigt(k, neu));
+
+    // A small PNG of 5700 x 5700 is decoded at the view's size, off the
+    // window's thread: the window's event loop never stalls.
+    QImage riesig(5700, 5700, QImage::Format_RGB32);
+    riesig.fill(Qt::green);
+    QByteArray png;
+    QBuffer puffer(&png);
+    ASSERT_TRUE(puffer.open(QIODevice::WriteOnly) && riesig.save(&puffer, "PNG"));
+    riesig = QImage();
+    legeFoto(QStringLiteral("123"), png);
+    qint64 laengste = 0, zuletzt = 0;
+    QElapsedTimer uhr;
+    uhr.start();
+    QTimer takt;
+    QObject::connect(&takt, &QTimer::timeout, &takt, [&] {
+        laengste = std::max(laengste, uhr.elapsed() - zuletzt);
+        zuletzt = uhr.elapsed();
+    });
+    takt.start(5);
+    klick(k, "Command13");
+    const QSize sicht = k.findChild<QLabel *>(QStringLiteral("WebBrowser2"))->size();
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return k.fotoSpalte().webBild().width() == sicht.width() ||
+                   k.fotoSpalte().webBild().height() == sicht.height();
+        },
+        20000))
+        << k.fotoSpalte().webBild().width();
+    takt.stop();
+    EXPECT_LT(laengste, 60);
+    EXPECT_EQ(k.fotoSpalte().webBild().pixelColor(1, 1), QColor(Qt::green));
 }
 
 TEST_F(FotoSpalteTest, SecondClickWithinASecondLeavesOneReload)

@@ -4,6 +4,7 @@
 #include "help/ui/Hilfe2.h"
 #include "platform/ui/Dialogs.h"
 #include "support/LocalServer.h"
+#include "support/Schreibfehler.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -126,6 +127,30 @@ TEST_F(Hilfe2Test, AutomaticReadingWritesAndSpeaksEveryChange)
     hilfe->setText(QStringLiteral("Grüße"));
     hilfe->setText(QStringLiteral("Eins"));
     EXPECT_EQ(spy.count(), 4);
+}
+
+// A "Hilfe.txt" that cannot be written is said once, not at every hint, and
+// again after a write that worked; the text is still read aloud.
+TEST_F(Hilfe2Test, AFullDiskIsSaidOnceUntilHilfeTxtCanBeWrittenAgain)
+{
+    hilfe->setAutomatisch(true);
+    hilfe->setText(QStringLiteral("Eins"));
+    dialogs::clearShown();
+    const QString voll = QStringLiteral("Achtung : Datenträger voll [Hilfe.txt]!");
+    {
+        test::SchreibProbe probe(ENOSPC, 0);
+        hilfe->setText(QStringLiteral("Zwei"));
+        hilfe->setText(QStringLiteral("Drei"));
+    }
+    EXPECT_EQ(dialogs::shown(), QStringList{voll});
+    EXPECT_EQ(hilfeTxt(), QByteArray("Eins\r\n"));
+    EXPECT_EQ(gesprochen().size(), 3);
+    hilfe->setText(QStringLiteral("Vier"));
+    {
+        test::SchreibProbe probe(ENOSPC, 0);
+        hilfe->setText(QStringLiteral("F\u00fcnf"));
+    }
+    EXPECT_EQ(dialogs::shown(), (QStringList{voll, voll}));
 }
 
 TEST_F(Hilfe2Test, TickingReadsOnlyOnChangeAndUntickingStopsAutomaticReading)

@@ -1,13 +1,18 @@
 #include "platform/AnsiText.h"
+#include "platform/Schreiber.h"
 
 #include "support/Schreibfehler.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace varnek;
 using varnek::test::KleinesDateisystem;
@@ -103,5 +108,35 @@ INSTANTIATE_TEST_SUITE_P(
         SchreibFall{"OrdnerNurLesen", Stoerung::OrdnerNurLesen, "Ordner schreibgeschützt"},
         SchreibFall{"DateiNurLesen", Stoerung::DateiNurLesen, "Datei schreibgeschützt"}),
     [](const ::testing::TestParamInfo<SchreibFall> &info) { return std::string(info.param.name); });
+
+// At start-up the temporary files of a writer that was killed go; those of
+// a process still alive, of other programs' files and of other patterns stay.
+TEST(SchreiberReste, NurTempDateienToterProzesseEigenerDateienGehen)
+{
+    const pid_t kind = ::fork();
+    if (kind == 0)
+        ::_exit(0);
+    ASSERT_GT(kind, 0);
+    ::waitpid(kind, nullptr, 0); // now a pid no process has
+    const QString tot = QString::number(kind), lebt = QString::number(::getppid());
+    const QString selbst = QString::number(::getpid());
+    struct Rest {
+        QString name;
+        bool geht;
+    };
+    const Rest reste[] = {
+        {"Gast.txt." + tot + ".0.tmp", true},   {"K1.txt." + tot + ".17.tmp", true},
+        {"Gast.txt." + lebt + ".0.tmp", false}, {"Gast.txt." + selbst + ".0.tmp", false},
+        {"brief.doc." + tot + ".0.tmp", false}, {"Gast.txt." + tot + ".tmp", false},
+        {"Gast.txt." + tot + ".0.tmp~", false}, {"Gast.txt", false},
+    };
+    QTemporaryDir ordner;
+    for (const Rest &r : reste)
+        ASSERT_TRUE(ansi::writeFile(ordner.filePath(r.name), "halb"));
+    const auto eigen = [](const QString &n) { return n == "Gast.txt" || n == "K1.txt"; };
+    EXPECT_EQ(schreiber::entferneReste(ordner.path(), eigen), 2);
+    for (const Rest &r : reste)
+        EXPECT_EQ(QFileInfo::exists(ordner.filePath(r.name)), !r.geht) << qPrintable(r.name);
+}
 
 } // namespace

@@ -62,7 +62,8 @@ QLabel *beschriftung(QWidget *parent, const char *name, const QString &text)
 
 } // namespace
 
-frmAdressen::frmAdressen(Programm &programm) : programm_(programm)
+frmAdressen::frmAdressen(Programm &programm)
+    : programm_(programm), bildLader_(new bild::Lader(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Adressen"));
@@ -484,12 +485,14 @@ void frmAdressen::setBild(const QPixmap &bild)
 void frmAdressen::zeigeBild(const QString &pfad)
 {
     if (pfad.isEmpty()) {
+        bildLader_->verwerfen();
         setBild(QPixmap());
         return;
     }
-    const QImage bild = bild::ladeDatei(pfad, Image1->size());
-    if (!bild.isNull())
-        setBild(QPixmap::fromImage(bild));
+    bildLader_->ladeDatei(pfad, Image1->size(), [this](const QImage &bild) {
+        if (!bild.isNull())
+            setBild(QPixmap::fromImage(bild));
+    });
 }
 
 void frmAdressen::cmdBild()
@@ -500,6 +503,7 @@ void frmAdressen::cmdBild()
 void frmAdressen::Command3()
 {
     const auto *Picture1 = programm_.gast1()->findChild<QLabel *>(QStringLiteral("Picture1"));
+    bildLader_->verwerfen(); // a picture still being decoded does not replace this one
     setBild(Picture1 ? Picture1->pixmap() : QPixmap());
 }
 

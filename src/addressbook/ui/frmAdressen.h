@@ -19,6 +19,10 @@ namespace varnek
 {
 
 class Programm;
+namespace bild
+{
+class Lader;
+}
 
 // The address book window "Adressen": pages through the entries of
 // "Adress.PRE", edits the shown one in place, adds, deletes and finds
@@ -87,7 +91,9 @@ class frmAdressen : public QMainWindow
     bool schliessen();
     void bewahreUngespeichert(const QString &grund);
     AdressFelder felder() const;
-    void zeigeBild(const QString &pfad); // `Image1` from a file: empty clears, unreadable keeps
+    // `Image1` from a file, shown when decoded: empty clears, unreadable keeps;
+    // a later call supersedes one still on its way.
+    void zeigeBild(const QString &pfad);
     void setBild(const QPixmap &bild);
 
     Programm &programm_;
@@ -95,6 +101,7 @@ class frmAdressen : public QMainWindow
     AdressBuch buch_;
     modEnglisch texte_;
     bool geschlossen_ = false;
+    bild::Lader *bildLader_; // decodes `Image1` off the window's thread
 
     QLineEdit *txtVorname, *txtNachname, *txtWebadresse, *txtBild, *Text1;
     QLabel *Image1, *Label5;

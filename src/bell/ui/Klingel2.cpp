@@ -341,7 +341,9 @@ void Klingel2::lese1()
     hilfe->Play();
     QString fehler;
     const QString pfad = QDir::current().filePath(QStringLiteral("Hilfe.txt"));
-    if (!ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')}, &fehler))
+    // The help window has just written the same file; one box is enough.
+    if (!ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')}, &fehler) &&
+        !hilfe->schreibfehlerGezeigt())
         dialogs::message(this, fehler, QStringLiteral("Fehler"), dialogs::Icon::Critical);
 }
 
@@ -365,8 +367,11 @@ void Klingel2::waehleOption(int index)
 
 void Klingel2::optionGeklickt()
 {
-    ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption());
     timer1_->setEnabled(false);
+    // The option stays chosen for this run; the next load would not know it.
+    if (QString grund;
+        !ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption(), &grund))
+        dialogs::message(this, schreiber::meldung(QStringLiteral("Kling"), grund));
 }
 
 void Klingel2::eintragGewaehlt()

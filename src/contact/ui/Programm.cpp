@@ -4,8 +4,10 @@
 #include "bell/ui/Klingel2.h"
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
+#include "contact_extras/RemoteListing.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
+#include "platform/Schreiber.h"
 
 namespace varnek
 {
@@ -14,6 +16,10 @@ Programm::Programm(Einstellungen einstellungen, QObject *parent)
     : QObject(parent), einstellungen_(std::move(einstellungen)),
       sprecher_(new SpeechComponent(einstellungen_.programmOrdner, this))
 {
+    // A write cut short by a kill leaves its temporary file beside the
+    // program's own file; nobody else will ever finish it.
+    if (!einstellungen_.programmOrdner.isEmpty())
+        schreiber::entferneReste(einstellungen_.programmOrdner, schuetzenswert);
     sprecher_->setMuted(einstellungen_.stumm);
     if (!einstellungen_.sprechProtokoll.isEmpty())
         sprecher_->setTranscriptFile(einstellungen_.sprechProtokoll);

@@ -107,7 +107,8 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     connect(Drive1, &QComboBox::activated, this, &FernBrowser::Drive1Change);
     connect(gruppe, &QButtonGroup::idClicked, this,
             [this](int index) { verbindung_.Uebertragungsart = index == 0 ? 1 : 0; });
-    connect(&verbindung_, &Verbindung::label1Geaendert, Label1, &QLabel::setText);
+    connect(&verbindung_, &Verbindung::label1Geaendert, this,
+            [this](const QString &pfad) { Label1->setText(anzeigePfad(pfad)); });
     List1->installEventFilter(this);
 
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
@@ -277,8 +278,10 @@ void FernBrowser::Command2()
                                    .arg(name),
                                QStringLiteral("Herunterladen"), dialogs::Icon::Warning))
             continue;
-        verbindung_.LadeDatei(verbindung_.Label1(), name, lokalPfad_,
-                              [this](bool) { aktualisiereLokal(); });
+        // The server gets the bytes it listed; the local file is named as shown.
+        verbindung_.LadeDatei(
+            verbindung_.Label1(), ftpName(e), lokalPfad_, [this](bool) { aktualisiereLokal(); },
+            name);
     }
 }
 
@@ -301,10 +304,13 @@ void FernBrowser::zeigeDatei()
         return;
     }
     const QString lokal = ansicht_->filePath(name);
-    verbindung_.LadeDatei(verbindung_.Label1(), name, ansicht_->path(), [lokal](bool ok) {
-        if (ok)
-            desktop::open(lokal);
-    });
+    verbindung_.LadeDatei(
+        verbindung_.Label1(), ftpName(*e), ansicht_->path(),
+        [lokal](bool ok) {
+            if (ok)
+                desktop::open(lokal);
+        },
+        name);
 }
 
 void FernBrowser::benenneUm()
@@ -320,7 +326,7 @@ void FernBrowser::benenneUm()
                             .trimmed();
     if (neu.isEmpty())
         return;
-    verbindung_.benenneUm(alt, neu, [this](bool ok) {
+    verbindung_.benenneUm(ftpName(*e), neu, [this](bool ok) {
         if (ok)
             zeigeVerzeichnis(verbindung_.Label1());
     });
@@ -350,7 +356,7 @@ void FernBrowser::loesche()
     // Deleting on the server cannot be undone: ask first.
     if (!dialogs::question(this, QStringLiteral("\"%1\" auf dem Server löschen?").arg(name)))
         return;
-    verbindung_.loesche(name, e->isDirectory(), [this](bool ok) {
+    verbindung_.loesche(ftpName(*e), e->isDirectory(), [this](bool ok) {
         if (ok)
             zeigeVerzeichnis(verbindung_.Label1());
     });

@@ -65,7 +65,7 @@ QPixmap deckbild(const QSize &groesse)
 
 FotoSpalte::FotoSpalte(Gast1 &gast, Programm &programm, QWidget *flaeche)
     : QWidget(flaeche), gast_(gast), programm_(programm), Timer3(new Zeitgeber(this)),
-      Timer5(new Zeitgeber(this)), Timer6(new Zeitgeber(this))
+      Timer5(new Zeitgeber(this)), Timer6(new Zeitgeber(this)), bildLader_(new bild::Lader(this))
 {
     setObjectName(QStringLiteral("FotoSpalte"));
     for (HttpFetch *abruf : {&webAbruf_, &picture1Abruf_}) {
@@ -332,7 +332,6 @@ void FotoSpalte::webBildDa(const HttpFetch::Result &result, bool fuerPicture1)
     if (ersetzt_)
         return;
     QString fehler;
-    QImage bild;
     if (!result.ok) {
         fehler = result.timedOut ? QStringLiteral("keine Antwort vom Server")
                                  : QStringLiteral("Verbindung zum Server fehlgeschlagen");
@@ -340,18 +339,26 @@ void FotoSpalte::webBildDa(const HttpFetch::Result &result, bool fuerPicture1)
         fehler = QStringLiteral("Antwort des Servers %1").arg(result.status);
     } else if (result.truncated) {
         fehler = QStringLiteral("die Datei ist größer als 20 MB");
-    } else if (bild = bild::ladeDaten(result.body); bild.isNull()) {
-        fehler = QStringLiteral("die Datei ist kein Bild");
     }
     if (!fehler.isEmpty()) {
+        bildLader_->verwerfen();
         status(QStringLiteral("Kein Internet-Foto: ") + fehler);
         return;
     }
-    if (fuerPicture1)
-        zeigeBild1(bild);
-    else
-        zeigeWebBild(bild);
-    status(QStringLiteral("Internet-Foto geladen"));
+    // Decoded off the window's thread; the web view's photo at the size it is
+    // shown, `Picture1`'s whole (it is what "Foto.bmp" is saved from).
+    const QSize groesse = fuerPicture1 ? QSize() : WebBrowser2->size();
+    bildLader_->ladeDaten(result.body, groesse, [this, fuerPicture1](const QImage &bild) {
+        if (bild.isNull()) {
+            status(QStringLiteral("Kein Internet-Foto: die Datei ist kein Bild"));
+            return;
+        }
+        if (fuerPicture1)
+            zeigeBild1(bild);
+        else
+            zeigeWebBild(bild);
+        status(QStringLiteral("Internet-Foto geladen"));
+    });
 }
 
 void FotoSpalte::zeigeWebBild(const QImage &bild)

@@ -15,6 +15,10 @@ namespace varnek
 class Gast1;
 class Programm;
 class Zeitgeber;
+namespace bild
+{
+class Lader;
+}
 
 // The photo column of the contact window: sending the screen photo
 // "Foto.bmp" to the chosen address, showing the photo that lies in an
@@ -88,6 +92,7 @@ class FotoSpalte : public QWidget
     QImage bild1_;
     QImage webBild_;
     bool sendungOk_ = false; // the photo send under way has gone well so far
+    bild::Lader *bildLader_; // decodes the web photos off the window's thread
     bool ersetzt_ = false;   // a fetch is being replaced by a newer one
 };
 

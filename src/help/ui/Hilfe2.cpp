@@ -4,6 +4,8 @@
 #include "contact/ui/Programm.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
+#include "platform/Schreiber.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -145,8 +147,17 @@ void Hilfe2::Play()
 void Hilfe2::speichern()
 {
     // A file that cannot be written still lets the speech component try;
-    // it then reads whatever the file holds, or nothing.
-    ansi::writeLines(programm_.einstellungen().datei(QStringLiteral("Hilfe.txt")), list1_);
+    // it then reads whatever the file holds, or nothing. The failure is
+    // shown once: automatic reading writes on every hint, and a box per
+    // hint would bury the window. After a write that works it shows again.
+    QString grund;
+    if (ansi::writeLines(programm_.einstellungen().datei(QStringLiteral("Hilfe.txt")), list1_,
+                         &grund)) {
+        schreibfehlerGezeigt_ = false;
+    } else if (!schreibfehlerGezeigt_) {
+        schreibfehlerGezeigt_ = true;
+        dialogs::message(this, schreiber::meldung(QStringLiteral("Hilfe.txt"), grund));
+    }
     programm_.sprich(QStringLiteral("Hilfe"));
 }
 

@@ -50,6 +50,8 @@ class Hilfe2 : public QWidget
 
     // `List1`: the lines to be spoken (the current text, after a reading).
     QStringList List1() const { return list1_; }
+    // True while "Hilfe.txt" cannot be written and the user was told so.
+    bool schreibfehlerGezeigt() const { return schreibfehlerGezeigt_; }
 
     // `Timer1`: the contact window's help command places the window above
     // the contact window after `ms` and gives the focus back to its send box.
@@ -76,6 +78,7 @@ class Hilfe2 : public QWidget
     QLabel *label2_;
     QCheckBox *check1_;
     QStringList list1_;
+    bool schreibfehlerGezeigt_ = false; // "Hilfe.txt" failed and was shown
     QTimer *timer1_;
     QTimer *timer2_;
     QPointer<QWidget> timer2Fenster_;

@@ -58,4 +58,49 @@ QImage ladeDatei(const QString &pfad, const QSize &hoechstens)
     return lies(&datei, hoechstens);
 }
 
+Lader::Lader(QObject *parent) : QObject(parent), arbeiter_(new QObject)
+{
+    thread_.setObjectName(QStringLiteral("Bilder"));
+    arbeiter_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, arbeiter_, &QObject::deleteLater);
+    thread_.start();
+}
+
+Lader::~Lader()
+{
+    verwerfen();
+    thread_.quit();
+    thread_.wait();
+}
+
+void Lader::ladeDatei(const QString &pfad, const QSize &hoechstens, Fertig fertig)
+{
+    lade([pfad, hoechstens] { return bild::ladeDatei(pfad, hoechstens); }, std::move(fertig));
+}
+
+void Lader::ladeDaten(const QByteArray &daten, const QSize &hoechstens, Fertig fertig)
+{
+    lade([daten, hoechstens] { return bild::ladeDaten(daten, hoechstens); }, std::move(fertig));
+}
+
+void Lader::lade(std::function<QImage()> decodieren, Fertig fertig)
+{
+    const quint64 nummer = ++neueste_;
+    QMetaObject::invokeMethod(
+        arbeiter_, [this, nummer, decodieren = std::move(decodieren), fertig = std::move(fertig)] {
+            if (nummer != neueste_)
+                return; // superseded before it began
+            QImage bild = decodieren();
+            // Queued to the loader: the destructor waits for this thread, and
+            // events posted to a deleted object are dropped with it.
+            QMetaObject::invokeMethod(
+                this,
+                [this, nummer, bild = std::move(bild), fertig] {
+                    if (nummer == neueste_)
+                        fertig(bild);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
 } // namespace varnek::bild
