@@ -71,7 +71,8 @@ frmAdressen::frmAdressen(Programm &programm) : programm_(programm)
     // The menu bar on top of the controls' area.
     setFixedSize(sizeHint());
     installiereHinweise();
-    // The window sees the keys before the focused control does.
+    baueTasten();
+    // Hints follow the focus and the mouse over the controls.
     installEventFilter(this);
     for (QWidget *w : findChildren<QWidget *>())
         if (!qobject_cast<QMenu *>(w))

@@ -9,7 +9,6 @@
 
 class QAction;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -76,8 +75,7 @@ class frmAdressen : public QMainWindow
     void baueOberflaeche();
     void baueMenue();
     void installiereHinweise();
-    bool taste(int key);
-    bool menueTaste(const QKeyEvent *event) const;
+    void baueTasten();
     bool hinweisEreignis(QObject *watched, QEvent *event);
     void nummerGeaendert(const QString &text);
     void hinweis(const QString &text);

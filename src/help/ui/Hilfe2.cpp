@@ -4,10 +4,10 @@
 #include "contact/ui/Programm.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
+#include "platform/ui/Fenstertasten.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -79,6 +79,7 @@ Hilfe2::Hilfe2(Programm &programm)
     for (QWidget *w : {static_cast<QWidget *>(label1_), static_cast<QWidget *>(label2_),
                        static_cast<QWidget *>(check1_)})
         w->installEventFilter(this);
+    baueTasten();
 
     Hinweise::install(this,
                       {{"Check1",
@@ -245,48 +246,25 @@ void Hilfe2::timer2Tick()
     }
 }
 
-bool Hilfe2::taste(int key)
+void Hilfe2::baueTasten()
 {
-    switch (key) {
-    case Qt::Key_Escape:
-        close();
-        return true;
-    case Qt::Key_F1: {
+    Fenstertasten &tasten = Fenstertasten::von(*this);
+    tasten.taste(Qt::Key_Escape, this, &Hilfe2::close);
+    tasten.taste(Qt::Key_F1, this, [this] {
         Gast1 *gast = programm_.gast1();
         gast->show();
         gast->raise();
         gast->activateWindow();
-        return true;
-    }
-    case Qt::Key_F2:
-        Play();
-        return true;
-    case Qt::Key_F3:
-        programm_.sprich(QStringLiteral("Stop"));
-        return true;
-    case Qt::Key_F7:
-        setAutomatisch(true);
-        return true;
-    case Qt::Key_F8:
-        setAutomatisch(false);
-        return true;
-    default:
-        return false;
-    }
-}
-
-void Hilfe2::keyPressEvent(QKeyEvent *event)
-{
-    if (!taste(event->key()))
-        QWidget::keyPressEvent(event);
+    });
+    tasten.taste(Qt::Key_F2, this, &Hilfe2::Play);
+    tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
+    tasten.taste(Qt::Key_F7, this, [this] { setAutomatisch(true); });
+    tasten.taste(Qt::Key_F8, this, [this] { setAutomatisch(false); });
 }
 
 bool Hilfe2::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        // The window's keys come first, whichever control has the focus.
-        return taste(static_cast<QKeyEvent *>(event)->key());
     case QEvent::MouseButtonPress:
         if (watched == label1_ && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             gedrueckt_ = true;

@@ -60,10 +60,9 @@ class Hilfe2 : public QWidget
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
   private:
-    bool taste(int key);
+    void baueTasten();
     void checkBoxProzedur();
     void breiteAnsicht(bool on);
     void setzeAussenBreite(int breite);

@@ -57,7 +57,7 @@ class FotoF : public QWidget
     void baueOberflaeche();
     void installiereHinweise();
     void parkeSnap();
-    bool taste(int key);
+    void baueTasten();
     void BildSpeichern(const QImage &bild, const QString &pfad);
     void zeigeWiederAn(const QPoint &ort);
 

@@ -8,8 +8,9 @@
 namespace varnek
 {
 
-Fenstertasten &Fenstertasten::von(QWidget &fenster)
+Fenstertasten &Fenstertasten::von(QWidget &control)
 {
+    QWidget &fenster = *control.window();
     if (auto *t = fenster.findChild<Fenstertasten *>(QString(), Qt::FindDirectChildrenOnly))
         return *t;
     return *new Fenstertasten(fenster);

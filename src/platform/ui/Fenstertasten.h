@@ -20,8 +20,9 @@ class Fenstertasten : public QObject
 {
     Q_OBJECT
   public:
-    // The window's keys; made on first use, one per window.
-    static Fenstertasten &von(QWidget &fenster);
+    // The keys of the window `control` is part of; made on first use, one
+    // per window.
+    static Fenstertasten &von(QWidget &control);
 
     // A key of the whole window; `f` runs on `ziel` (a member function or a
     // function object) and goes with it.
