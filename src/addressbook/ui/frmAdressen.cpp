@@ -457,7 +457,7 @@ void frmAdressen::cmdDrucken()
         return;
     eintragdruck::Eintrag e;
     e.bild = Image1->pixmap();
-    e.bildTwips = Image1->size() * 15;
+    e.bildTwips = inTwips(Image1->size());
     e.label5 = Label5->text();
     e.nummer = txtVorname->text();
     e.komentar = txtNachname->text();

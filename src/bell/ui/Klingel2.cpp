@@ -12,6 +12,7 @@
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -44,12 +45,6 @@ std::vector<std::pair<const char *, QColor>> alleWeissAusser(const char *ausser)
         if (qstrcmp(name, ausser) != 0)
             v.emplace_back(name, farbe::weiss);
     return v;
-}
-
-// 15 twips are one pixel.
-QRect twips(int links, int oben, int breite, int hoehe)
-{
-    return QRect(links / 15, oben / 15, breite / 15, hoehe / 15);
 }
 
 void setzeSchrift(QWidget *w, const QColor &farbe)
@@ -114,7 +109,7 @@ Klingel2::~Klingel2()
 
 void Klingel2::baueOberflaeche()
 {
-    setFixedSize(4860 / 15, 3000 / 15);
+    setFixedSize(twips(4860), twips(3000));
     QFont schrift = font();
     schrift.setPointSize(8);
     setFont(schrift);

@@ -19,13 +19,8 @@ namespace varnek
 namespace
 {
 
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
 QLabel *neuesLabel(QWidget *parent, const char *name, const QColor &text, const QColor &grund,
-                   QRect twips)
+                   QRect lage)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -38,7 +33,7 @@ QLabel *neuesLabel(QWidget *parent, const char *name, const QColor &text, const 
     p.setColor(QPalette::Window, grund);
     label->setPalette(p);
     label->setAutoFillBackground(true);
-    label->setGeometry(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
+    label->setGeometry(twips(lage.x(), lage.y(), lage.width(), lage.height()));
     return label;
 }
 
@@ -49,7 +44,7 @@ Hilfe2::Hilfe2(Programm &programm)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Hilfe-Fenster"));
-    setFixedSize(px(7785), hoehe);
+    setFixedSize(twips(7785), hoehe);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::black);
     setPalette(p);
@@ -61,7 +56,7 @@ Hilfe2::Hilfe2(Programm &programm)
 
     check1_ = new QCheckBox(this);
     check1_->setObjectName(QStringLiteral("Check1"));
-    check1_->setGeometry(0, 0, px(255), px(255));
+    check1_->setGeometry(0, 0, twips(255), twips(255));
     // Black around a white box with a black tick: seen on the black window.
     {
         QPalette cp = check1_->palette();
