@@ -255,11 +255,6 @@ void frmAdressen::AktuellenDatensatzAnzeigen()
     zeigeBild(txtBild->text());
 }
 
-int frmAdressen::StartURL(const QString &)
-{
-    return 0;
-}
-
 void frmAdressen::blaettern(int schritt)
 {
     const bool vor = schritt > 0;

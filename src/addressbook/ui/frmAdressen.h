@@ -42,8 +42,6 @@ class frmAdressen : public QMainWindow
     bool AktuellenDatensatzSpeichern();
     // Reads record `AktuellerSatz` into the fields, the caption and `Image1`.
     void AktuellenDatensatzAnzeigen();
-    // Takes a web address; does nothing and returns 0.
-    int StartURL(const QString &url);
 
     // The commands.
     void cmdNext();

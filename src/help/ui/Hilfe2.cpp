@@ -164,11 +164,6 @@ void Hilfe2::zeigenOhneFokus()
     setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
-bool Hilfe2::breit() const
-{
-    return label2_->isVisible();
-}
-
 void Hilfe2::breiteAnsicht(bool on)
 {
     label2_->setVisible(on);

@@ -48,7 +48,6 @@ class Hilfe2 : public QWidget
     // Shows the window beside the one that keeps the keyboard: a window
     // manager does not give the help window the focus.
     void zeigenOhneFokus();
-    bool breit() const; // the wide view is shown
 
     // `List1`: the lines to be spoken (the current text, after a reading).
     QStringList List1() const { return list1_; }
