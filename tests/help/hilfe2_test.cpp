@@ -3,6 +3,7 @@
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
 #include "platform/ui/Dialogs.h"
+#include "support/Eingabe.h"
 #include "support/LocalServer.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 using namespace varnek;
+using varnek::test::mitte;
 
 namespace
 {
@@ -51,7 +53,6 @@ class Hilfe2Test : public ::testing::Test
         QApplication::setActiveWindow(hilfe);
         QTest::keyClick(hilfe->windowHandle(), key);
     }
-    QPoint mitte(QWidget *w) const { return w->mapTo(w->window(), w->rect().center()); }
 
     QString datei() const { return dir.filePath(QStringLiteral("Hilfe.txt")); }
     QByteArray hilfeTxt() const
