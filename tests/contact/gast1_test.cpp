@@ -5,6 +5,7 @@
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
+#include "support/Eingabe.h"
 #include "support/Schreibfehler.h"
 
 #include <QAction>
@@ -50,13 +51,8 @@ class Gast1Test : public ContactFixture
         }
     }
 
-    void klick(QWidget *w)
-    {
-        ASSERT_TRUE(w->isVisible()) << qPrintable(w->objectName());
-        QTest::mouseClick(fenster(), Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
-    }
-
-    void klick(const char *name) { klick(control<QWidget>(name)); }
+    void klick(QWidget *w) { test::klick(w); }
+    void klick(const char *name) { test::klick(control<QWidget>(name)); }
 
     // The address field by its shortcut, its text overwritten, Enter.
     void waehleAdresse(const QString &adresse)

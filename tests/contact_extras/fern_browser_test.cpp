@@ -197,18 +197,20 @@ TEST_F(FernBrowserTest, ViewFileNeverWritesIntoTheProgramFolder)
 
 TEST_F(FernBrowserTest, DeleteKeyAsksBeforeDeleting)
 {
-    imOrdnerTest(QStringLiteral("*"));
+    Gast1 &g = imOrdnerTest(QStringLiteral("*"));
     auto *list = control<QListWidget>("List1");
     waehle({QStringLiteral("zeta.txt")});
     dialogs::prepareAnswer(QStringLiteral("no"));
-    QTest::keyClick(list, Qt::Key_Delete);
+    QApplication::setActiveWindow(&g);
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(g.windowHandle(), Qt::Key_Delete);
     EXPECT_TRUE(ftpFertig());
     EXPECT_EQ(dialogs::shown().size(), 1);
     EXPECT_EQ(remote(QStringLiteral("test"), QStringLiteral("Zeta.txt")), QByteArray("z"));
 
     waehle({QStringLiteral("zeta.txt")});
     dialogs::prepareAnswer(QStringLiteral("yes"));
-    QTest::keyClick(list, Qt::Key_Delete);
+    QTest::keyClick(g.windowHandle(), Qt::Key_Delete);
     EXPECT_TRUE(ftpFertig());
     EXPECT_FALSE(
         QFileInfo::exists(server.addressDir(QStringLiteral("test")) + QStringLiteral("/Zeta.txt")));

@@ -6,6 +6,7 @@
 #include "help/ui/Hinweise.h"
 #include "platform/ui/Fensterdienste.h"
 #include "platform/ui/Twips.h"
+#include "support/Eingabe.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,12 +30,6 @@ class MenuePanelTest : public ContactFixture
   protected:
     QWindow *fenster() { return programm->gast1()->windowHandle(); }
 
-    // A click where the control is seen in the window.
-    void klick(QWidget *w)
-    {
-        ASSERT_TRUE(w->isVisible()) << qPrintable(w->objectName());
-        QTest::mouseClick(fenster(), Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
-    }
     // A working button below the visible part, clicked where it lies.
     void taste(int key, Qt::KeyboardModifiers mod = {})
     {

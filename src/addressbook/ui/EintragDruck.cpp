@@ -1,5 +1,7 @@
 #include "addressbook/ui/EintragDruck.h"
 
+#include "platform/ui/Twips.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
@@ -50,11 +52,11 @@ bool zeichne(QPrinter &printer, const Eintrag &e)
     if (!e.bild.isNull() && e.bildTwips.isValid()) {
         // The box shows the picture unscaled from its top-left corner, at
         // 15 twips a pixel; the same part goes on paper in the same size.
-        const QRect quelle = QRect(0, 0, e.bildTwips.width() / 15, e.bildTwips.height() / 15)
+        const QRect quelle = QRect(0, 0, twips(e.bildTwips.width()), twips(e.bildTwips.height()))
                                  .intersected(e.bild.rect());
         const QRectF ziel(0, aufGeraet(printer, 20, true),
-                          aufGeraet(printer, quelle.width() * 15, false),
-                          aufGeraet(printer, quelle.height() * 15, true));
+                          aufGeraet(printer, inTwips(quelle.width()), false),
+                          aufGeraet(printer, inTwips(quelle.height()), true));
         p.drawPixmap(ziel, e.bild, QRectF(quelle));
     }
 

@@ -72,7 +72,8 @@ frmAdressen::frmAdressen(Programm &programm)
     // The menu bar on top of the controls' area.
     setFixedSize(sizeHint());
     installiereHinweise();
-    // The window sees the keys before the focused control does.
+    baueTasten();
+    // Hints follow the focus and the mouse over the controls.
     installEventFilter(this);
     for (QWidget *w : findChildren<QWidget *>())
         if (!qobject_cast<QMenu *>(w))
@@ -253,11 +254,6 @@ void frmAdressen::AktuellenDatensatzAnzeigen()
     txtBild->setText(a.felder.bildpfad);
     setWindowTitle(texte_.titel(buch_.aktuellerSatz(), buch_.anzahlSaetze()));
     zeigeBild(txtBild->text());
-}
-
-int frmAdressen::StartURL(const QString &)
-{
-    return 0;
 }
 
 void frmAdressen::blaettern(int schritt)
@@ -457,7 +453,7 @@ void frmAdressen::cmdDrucken()
         return;
     eintragdruck::Eintrag e;
     e.bild = Image1->pixmap();
-    e.bildTwips = Image1->size() * 15;
+    e.bildTwips = inTwips(Image1->size());
     e.label5 = Label5->text();
     e.nummer = txtVorname->text();
     e.komentar = txtNachname->text();

@@ -9,7 +9,6 @@
 
 class QAction;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -47,8 +46,6 @@ class frmAdressen : public QMainWindow
     bool AktuellenDatensatzSpeichern();
     // Reads record `AktuellerSatz` into the fields, the caption and `Image1`.
     void AktuellenDatensatzAnzeigen();
-    // Takes a web address; does nothing and returns 0.
-    int StartURL(const QString &url);
 
     // The commands.
     void cmdNext();
@@ -80,8 +77,7 @@ class frmAdressen : public QMainWindow
     void baueOberflaeche();
     void baueMenue();
     void installiereHinweise();
-    bool taste(int key);
-    bool menueTaste(const QKeyEvent *event) const;
+    void baueTasten();
     bool hinweisEreignis(QObject *watched, QEvent *event);
     void nummerGeaendert(const QString &text);
     void hinweis(const QString &text);

@@ -72,24 +72,8 @@ bool frmAdressen::hinweisEreignis(QObject *watched, QEvent *event)
 
 bool frmAdressen::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        if (taste(static_cast<QKeyEvent *>(event)->key()))
-            return true;
-        break;
-    case QEvent::ShortcutOverride:
-        // Left unaccepted, the menu's shortcut runs instead of the field's
-        // own use of the key.
-        if (menueTaste(static_cast<QKeyEvent *>(event))) {
-            event->ignore();
-            return true;
-        }
-        break;
-    default:
-        if (hinweisEreignis(watched, event))
-            return true;
-        break;
-    }
+    if (hinweisEreignis(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

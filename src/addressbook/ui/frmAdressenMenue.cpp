@@ -4,9 +4,9 @@
 #include "contact/ui/Gast1.h"
 #include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
+#include "platform/ui/Fenstertasten.h"
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -87,47 +87,22 @@ QAction *frmAdressen::menuepunkt(const QString &name) const
     return aktionen_.value(name);
 }
 
-// A menu shortcut of this window, which it takes before a text box would
-// (Ctrl+C copies the entry, Ctrl+K searches, also from inside a field).
-bool frmAdressen::menueTaste(const QKeyEvent *event) const
+// Its menu keys win over a text box too (Ctrl+C copies the entry, Ctrl+K
+// searches, also from inside a field).
+void frmAdressen::baueTasten()
 {
-    const QKeySequence gedrueckt(event->keyCombination());
-    for (const QAction *a : aktionen_)
-        if (!a->shortcut().isEmpty() && a->shortcut() == gedrueckt)
-            return true;
-    return false;
-}
-
-bool frmAdressen::taste(int key)
-{
-    switch (key) {
-    case Qt::Key_Escape:
-        cmdExit();
-        return true;
-    case Qt::Key_F1:
-        hilfe();
-        return true;
-    case Qt::Key_F2:
-        programm_.hilfe2()->Play();
-        return true;
-    case Qt::Key_F3:
-        programm_.sprich(QStringLiteral("Stop"));
-        return true;
-    case Qt::Key_F4:
-    case Qt::Key_F5:
-        if (QAction *a = programm_.gast1()->menuepunkt(
-                key == Qt::Key_F4 ? QStringLiteral("Nochmal") : QStringLiteral("Weiter")))
-            a->setEnabled(true);
-        return true;
-    case Qt::Key_PageUp:
-        cmdPrevious();
-        return true;
-    case Qt::Key_PageDown:
-        cmdNext();
-        return true;
-    default:
-        return false;
-    }
+    Fenstertasten &tasten = Fenstertasten::von(*this);
+    tasten.taste(Qt::Key_Escape, this, &frmAdressen::cmdExit);
+    tasten.taste(Qt::Key_F1, this, &frmAdressen::hilfe);
+    tasten.taste(Qt::Key_F2, this, [this] { programm_.hilfe2()->Play(); });
+    tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
+    for (const auto &[key, name] : {std::pair{Qt::Key_F4, "Nochmal"}, {Qt::Key_F5, "Weiter"}})
+        tasten.taste(key, this, [this, name] {
+            if (QAction *a = programm_.gast1()->menuepunkt(QString::fromLatin1(name)))
+                a->setEnabled(true);
+        });
+    tasten.taste(Qt::Key_PageUp, this, &frmAdressen::cmdPrevious);
+    tasten.taste(Qt::Key_PageDown, this, &frmAdressen::cmdNext);
 }
 
 } // namespace varnek

@@ -11,12 +11,13 @@
 #include "platform/Zeitgeber.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -44,12 +45,6 @@ std::vector<std::pair<const char *, QColor>> alleWeissAusser(const char *ausser)
         if (qstrcmp(name, ausser) != 0)
             v.emplace_back(name, farbe::weiss);
     return v;
-}
-
-// 15 twips are one pixel.
-QRect twips(int links, int oben, int breite, int hoehe)
-{
-    return QRect(links / 15, oben / 15, breite / 15, hoehe / 15);
 }
 
 void setzeSchrift(QWidget *w, const QColor &farbe)
@@ -114,7 +109,7 @@ Klingel2::~Klingel2()
 
 void Klingel2::baueOberflaeche()
 {
-    setFixedSize(4860 / 15, 3000 / 15);
+    setFixedSize(twips(4860), twips(3000));
     QFont schrift = font();
     schrift.setPointSize(8);
     setFont(schrift);
@@ -210,9 +205,8 @@ void Klingel2::baueOberflaeche()
         b->setPalette(p);
     }
 
-    // Keys reach the window's handler whichever control has the focus.
-    installEventFilter(this);
-    for (QWidget *w : findChildren<QWidget *>())
+    baueTasten();
+    for (QWidget *w : {static_cast<QWidget *>(label1_), static_cast<QWidget *>(command2_)})
         w->installEventFilter(this);
 }
 
@@ -383,41 +377,24 @@ void Klingel2::eintragGewaehlt()
     timer1_->setEnabled(false);
 }
 
-bool Klingel2::taste(int key)
+void Klingel2::baueTasten()
 {
-    switch (key) {
-    case Qt::Key_Escape:
+    Fenstertasten &tasten = Fenstertasten::von(*this);
+    tasten.taste(Qt::Key_Escape, this, [this] {
         timer3_->setEnabled(false);
         timer4_->setEnabled(false);
         close();
-        return true;
-    case Qt::Key_F1:
-        programm_.hilfe2()->zeigen();
-        return true;
-    case Qt::Key_F2:
-        lese1();
-        return true;
-    case Qt::Key_F3:
-        programm_.sprich(QStringLiteral("Stop"));
-        return true;
-    default:
-        return false;
-    }
+    });
+    tasten.taste(Qt::Key_F1, this, [this] { programm_.hilfe2()->zeigen(); });
+    tasten.taste(Qt::Key_F2, this, &Klingel2::lese1);
+    tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
+    tasten.tasteIn(list1_, Qt::Key_Return, this, &Klingel2::lese1);
+    tasten.tasteIn(list1_, Qt::Key_Enter, this, &Klingel2::lese1);
 }
 
 bool Klingel2::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (taste(key))
-            return true;
-        if (watched == list1_ && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            lese1();
-            return true;
-        }
-        break;
-    }
     case QEvent::MouseButtonRelease:
         if (watched == label1_ &&
             label1_->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))

@@ -66,7 +66,7 @@ class Klingel2 : public QWidget
     void waehleOption(int index); // -1 selects none
     void optionGeklickt();
     void eintragGewaehlt();
-    bool taste(int key);
+    void baueTasten();
     void knoepfeZuruecksetzen();
     void setzeAlarmzeile(const QColor &farbe);
     void klingeln(int anzahl);

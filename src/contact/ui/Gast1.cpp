@@ -142,7 +142,7 @@ void Gast1::baueOberflaeche()
     Label16->setWordWrap(true);
     FrameGA = platz(benannt(new QGroupBox(QStringLiteral("Sende-Textfeld:"), flaeche), "FrameGA"),
                     120, 600, 6000, 735);
-    TextS = platz(benannt(new Zeile(FrameGA), "TextS"), 120, 300, 5760, 315);
+    TextS = platz(benannt(new QLineEdit(FrameGA), "TextS"), 120, 300, 5760, 315);
     TextS->setMaxLength(32767);
     TextS->setToolTip(
         QStringLiteral("Schreibe Nachricht  in das Textfeld !  Danach  \"Enter \"! "));

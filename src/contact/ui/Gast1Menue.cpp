@@ -8,11 +8,11 @@
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
 #include "platform/ui/Fensterdienste.h"
+#include "platform/ui/Fenstertasten.h"
 
 #include <QAction>
 #include <QFont>
 #include <QMenuBar>
-#include <QShortcut>
 
 namespace varnek
 {
@@ -166,11 +166,8 @@ void Gast1Menue::baueMenue()
 
 void Gast1Menue::baueTasten()
 {
-    const auto taste = [this](QKeySequence k, auto &&f) {
-        auto *s = new QShortcut(k, &gast_);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, f);
-    };
+    Fenstertasten &tasten = Fenstertasten::von(gast_);
+    const auto taste = [this, &tasten](QKeySequence k, auto &&f) { tasten.taste(k, this, f); };
     const auto menu = [this](const char *name) {
         return [this, name] { aktionen_.value(QString::fromLatin1(name))->trigger(); };
     };

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Fenstertasten.h"
 #include "platform/ui/Twips.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -109,7 +109,7 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
             [this](int index) { verbindung_.Uebertragungsart = index == 0 ? 1 : 0; });
     connect(&verbindung_, &Verbindung::label1Geaendert, this,
             [this](const QString &pfad) { Label1->setText(anzeigePfad(pfad)); });
-    List1->installEventFilter(this);
+    Fenstertasten::von(*this).tasteIn(List1, Qt::Key_Delete, this, &FernBrowser::loesche);
 
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
@@ -360,16 +360,6 @@ void FernBrowser::loesche()
         if (ok)
             zeigeVerzeichnis(verbindung_.Label1());
     });
-}
-
-bool FernBrowser::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == List1 && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
-        loesche();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void FernBrowser::aktualisiereLokal()

@@ -63,9 +63,6 @@ class FernBrowser : public QWidget
     void neuesVerzeichnis();
     void loesche();
 
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
   private:
     void List1Click();
     void List1DblClick();

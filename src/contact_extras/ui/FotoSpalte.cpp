@@ -37,7 +37,7 @@ namespace
 const QString kFotoDatei = QStringLiteral("Foto.bmp");
 
 // Rows of the buttons below the picture, in pixels.
-constexpr int kBildHoehe = 2370 / 15;
+constexpr int kBildHoehe = twips(2370);
 constexpr int kZeile = 19;
 constexpr int kZeilenAbstand = 20;
 
@@ -84,11 +84,13 @@ void FotoSpalte::baueOberflaeche(QWidget *flaeche)
     const auto spalte = [](auto *w, int left, int top, int width, int height) {
         return platz(w, left - links, top, width, height);
     };
-    Picture5 = spalte(benannt(new QLabel(this), "Picture5"), 9360, 0, 1935, kBildHoehe * 15);
+    Picture5 = spalte(benannt(new QLabel(this), "Picture5"), 9360, 0, 1935, inTwips(kBildHoehe));
     Picture5->setPixmap(deckbild(Picture5->size()));
-    Picture1 = spalte(benannt(new QLabel(this), "Picture1"), 9420, 70, 1890, kBildHoehe * 15 - 90);
+    Picture1 =
+        spalte(benannt(new QLabel(this), "Picture1"), 9420, 70, 1890, inTwips(kBildHoehe) - 90);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Frame2 = spalte(benannt(new QFrame(this), "Frame2"), 9370, 3000, 1935, kBildHoehe * 15 - 60);
+    Frame2 =
+        spalte(benannt(new QFrame(this), "Frame2"), 9370, 3000, 1935, inTwips(kBildHoehe) - 60);
     Frame2->setFrameShape(QFrame::Box);
     WebBrowser2 = benannt(new QLabel(Frame2), "WebBrowser2");
     WebBrowser2->setGeometry(Frame2->contentsRect());

@@ -7,6 +7,7 @@
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fensterdienste.h"
+#include "platform/ui/Fenstertasten.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
@@ -17,7 +18,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace varnek
 {
@@ -79,13 +79,9 @@ void MenuePanel::baueKnoepfe()
     for (QPushButton *b : {Command11_, Command20_})
         Hinweise::setBackground(b, b == Command11_ ? farbe::blau : farbe::weiss);
     // Alt+1 and Alt+2 move the focus to the send box and the address field.
-    const auto taste = [this](QKeySequence k, void (MenuePanel::*f)()) {
-        auto *t = new QShortcut(k, &gast_);
-        t->setContext(Qt::WindowShortcut);
-        connect(t, &QShortcut::activated, this, f);
-    };
-    taste(Qt::ALT | Qt::Key_1, &MenuePanel::foc1);
-    taste(Qt::ALT | Qt::Key_2, &MenuePanel::foc2);
+    Fenstertasten &tasten = Fenstertasten::von(gast_);
+    tasten.taste(Qt::ALT | Qt::Key_1, this, &MenuePanel::foc1);
+    tasten.taste(Qt::ALT | Qt::Key_2, this, &MenuePanel::foc2);
 
     if (Check2_) {
         Check2_->setBackgroundRole(QPalette::Window);

@@ -6,10 +6,10 @@
 #include "platform/AnsiText.h"
 #include "platform/Schreiber.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Fenstertasten.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -21,13 +21,8 @@ namespace varnek
 namespace
 {
 
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
 QLabel *neuesLabel(QWidget *parent, const char *name, const QColor &text, const QColor &grund,
-                   QRect twips)
+                   QRect lage)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -40,7 +35,7 @@ QLabel *neuesLabel(QWidget *parent, const char *name, const QColor &text, const 
     p.setColor(QPalette::Window, grund);
     label->setPalette(p);
     label->setAutoFillBackground(true);
-    label->setGeometry(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height()));
+    label->setGeometry(twips(lage.x(), lage.y(), lage.width(), lage.height()));
     return label;
 }
 
@@ -51,7 +46,7 @@ Hilfe2::Hilfe2(Programm &programm)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Hilfe-Fenster"));
-    setFixedSize(px(7785), hoehe);
+    setFixedSize(twips(7785), hoehe);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::black);
     setPalette(p);
@@ -63,7 +58,7 @@ Hilfe2::Hilfe2(Programm &programm)
 
     check1_ = new QCheckBox(this);
     check1_->setObjectName(QStringLiteral("Check1"));
-    check1_->setGeometry(0, 0, px(255), px(255));
+    check1_->setGeometry(0, 0, twips(255), twips(255));
     // Black around a white box with a black tick: seen on the black window.
     {
         QPalette cp = check1_->palette();
@@ -81,6 +76,7 @@ Hilfe2::Hilfe2(Programm &programm)
     for (QWidget *w : {static_cast<QWidget *>(label1_), static_cast<QWidget *>(label2_),
                        static_cast<QWidget *>(check1_)})
         w->installEventFilter(this);
+    baueTasten();
 
     Hinweise::install(this,
                       {{"Check1",
@@ -179,11 +175,6 @@ void Hilfe2::zeigenOhneFokus()
     setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
-bool Hilfe2::breit() const
-{
-    return label2_->isVisible();
-}
-
 void Hilfe2::breiteAnsicht(bool on)
 {
     label2_->setVisible(on);
@@ -256,48 +247,25 @@ void Hilfe2::timer2Tick()
     }
 }
 
-bool Hilfe2::taste(int key)
+void Hilfe2::baueTasten()
 {
-    switch (key) {
-    case Qt::Key_Escape:
-        close();
-        return true;
-    case Qt::Key_F1: {
+    Fenstertasten &tasten = Fenstertasten::von(*this);
+    tasten.taste(Qt::Key_Escape, this, &Hilfe2::close);
+    tasten.taste(Qt::Key_F1, this, [this] {
         Gast1 *gast = programm_.gast1();
         gast->show();
         gast->raise();
         gast->activateWindow();
-        return true;
-    }
-    case Qt::Key_F2:
-        Play();
-        return true;
-    case Qt::Key_F3:
-        programm_.sprich(QStringLiteral("Stop"));
-        return true;
-    case Qt::Key_F7:
-        setAutomatisch(true);
-        return true;
-    case Qt::Key_F8:
-        setAutomatisch(false);
-        return true;
-    default:
-        return false;
-    }
-}
-
-void Hilfe2::keyPressEvent(QKeyEvent *event)
-{
-    if (!taste(event->key()))
-        QWidget::keyPressEvent(event);
+    });
+    tasten.taste(Qt::Key_F2, this, &Hilfe2::Play);
+    tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
+    tasten.taste(Qt::Key_F7, this, [this] { setAutomatisch(true); });
+    tasten.taste(Qt::Key_F8, this, [this] { setAutomatisch(false); });
 }
 
 bool Hilfe2::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        // The window's keys come first, whichever control has the focus.
-        return taste(static_cast<QKeyEvent *>(event)->key());
     case QEvent::MouseButtonPress:
         if (watched == label1_ && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             gedrueckt_ = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Twips.h"
+
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -24,11 +26,11 @@ class Hilfe2 : public QWidget
     ~Hilfe2() override;
 
     // Outer widths of the normal and the wide view, and the client height.
-    static constexpr int normalBreite = 7875 / 15;
-    static constexpr int breitBreite = 11415 / 15;
-    static constexpr int hoehe = 1650 / 15;
+    static constexpr int normalBreite = twips(7875);
+    static constexpr int breitBreite = twips(11415);
+    static constexpr int hoehe = twips(1650);
     // How far above the calling window the help window is placed.
-    static constexpr int abstandOben = 2100 / 15;
+    static constexpr int abstandOben = twips(2100);
 
     // The hint line (`Label1`). A new text is mirrored into the wide view
     // (`Label2`) and, with automatic reading on, read aloud. Writing the text
@@ -46,7 +48,6 @@ class Hilfe2 : public QWidget
     // Shows the window beside the one that keeps the keyboard: a window
     // manager does not give the help window the focus.
     void zeigenOhneFokus();
-    bool breit() const; // the wide view is shown
 
     // `List1`: the lines to be spoken (the current text, after a reading).
     QStringList List1() const { return list1_; }
@@ -62,10 +63,9 @@ class Hilfe2 : public QWidget
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
   private:
-    bool taste(int key);
+    void baueTasten();
     void checkBoxProzedur();
     void breiteAnsicht(bool on);
     void setzeAussenBreite(int breite);

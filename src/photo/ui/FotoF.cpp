@@ -9,11 +9,11 @@
 #include "platform/Zeitgeber.h"
 #include "platform/ui/Bildschirm.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Fenstertasten.h"
 #include "platform/ui/Twips.h"
 
 #include <QBuffer>
 #include <QCursor>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -95,10 +95,8 @@ void FotoF::baueOberflaeche()
     connect(ok_, &QPushButton::clicked, this, &FotoF::ok);
     connect(command1_, &QPushButton::clicked, this, &FotoF::Command1);
 
-    // Keys reach the window whichever control has the focus.
-    installEventFilter(this);
-    for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
+    baueTasten();
+    lblDrag->installEventFilter(this);
 }
 
 void FotoF::installiereHinweise()
@@ -292,27 +290,16 @@ void FotoF::Zu()
     close();
 }
 
-bool FotoF::taste(int key)
+void FotoF::baueTasten()
 {
-    switch (key) {
-    case Qt::Key_Escape:
-        close();
-        return true;
-    case Qt::Key_F1:
-        programm_.hilfe2()->zeigen();
-        return true;
-    default:
-        return false;
-    }
+    Fenstertasten &tasten = Fenstertasten::von(*this);
+    tasten.taste(Qt::Key_Escape, this, &FotoF::close);
+    tasten.taste(Qt::Key_F1, this, [this] { programm_.hilfe2()->zeigen(); });
 }
 
 bool FotoF::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        if (taste(static_cast<QKeyEvent *>(event)->key()))
-            return true;
-        break;
     case QEvent::MouseButtonPress:
         if (watched == lblDrag && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             MoveWindow();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Twips.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
@@ -25,8 +27,8 @@ class FotoF : public QWidget
     explicit FotoF(Programm &programm);
     ~FotoF() override;
 
-    static constexpr int breite = 1815 / 15;
-    static constexpr int hoehe = 2265 / 15;
+    static constexpr int breite = twips(1815);
+    static constexpr int hoehe = twips(2265);
 
     // Keeps of `frm` only its frame and its controls: the rest of the
     // window is cut out and passes the mouse through. Nothing happens for a
@@ -57,7 +59,7 @@ class FotoF : public QWidget
     void baueOberflaeche();
     void installiereHinweise();
     void parkeSnap();
-    bool taste(int key);
+    void baueTasten();
     void BildSpeichern(const QImage &bild, const QString &pfad);
     void zeigeWiederAn(const QPoint &ort);
 

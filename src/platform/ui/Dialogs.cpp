@@ -290,11 +290,6 @@ void setTestMode(bool on)
     state().titles.clear();
 }
 
-bool testMode()
-{
-    return state().testMode;
-}
-
 QStringList shown()
 {
     return state().shown;

@@ -41,7 +41,6 @@ bool quitting();
 
 // --- test mode ---
 void setTestMode(bool on);
-bool testMode();
 // Texts of every message/question/input shown since the last clear.
 QStringList shown();
 void clearShown();
