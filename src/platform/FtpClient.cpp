@@ -421,10 +421,18 @@ size_t headerCallback(char *data, size_t size, size_t count, void *userdata)
     return size * count;
 }
 
+// A download on its way into the local file; the first failed write stays.
+struct SaveSink {
+    schreiber::GanzeDatei file;
+    Ergebnis geschrieben;
+    explicit SaveSink(const QString &pfad) : file(pfad) {}
+};
+
 size_t writeToSaveFile(char *data, size_t size, size_t count, void *userdata)
 {
-    auto *file = static_cast<schreiber::GanzeDatei *>(userdata);
-    return file->schreiben(data, qint64(size * count)) ? size * count : 0;
+    auto *sink = static_cast<SaveSink *>(userdata);
+    sink->geschrieben = sink->file.schreiben(data, qint64(size * count));
+    return sink->geschrieben ? size * count : 0;
 }
 
 size_t countListing(char *data, size_t size, size_t count, void *userdata)
@@ -541,14 +549,14 @@ bool FtpClient::getFile(const QString &remoteName, const QString &localPath, boo
         return false;
     // The download goes to a temporary file that replaces the old one only
     // when the transfer is complete.
-    schreiber::GanzeDatei file(localPath);
-    const auto nichtSchreibbar = [&] {
+    SaveSink sink(localPath);
+    const auto nichtSchreibbar = [&](const Ergebnis &e) {
         d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath +
-                                       QStringLiteral(" (") + file.fehler() + QLatin1Char(')'));
+                                       QStringLiteral(" (") + e.grund() + QLatin1Char(')'));
         return false;
     };
-    if (!file.oeffnen())
-        return nichtSchreibbar();
+    if (const Ergebnis e = sink.file.oeffnen(); !e)
+        return nichtSchreibbar(e);
     SList type;
     type.append(transferType(ascii));
     const bool ok = d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
@@ -559,16 +567,15 @@ bool FtpClient::getFile(const QString &remoteName, const QString &localPath, boo
         if (ascii)
             curl_easy_setopt(c, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &writeToSaveFile);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, &file);
+        curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
     });
     if (!ok) {
-        const bool lokal = !file.fehler().isEmpty();
-        file.verwerfen();
+        sink.file.verwerfen();
         // The transfer broke off because the local file took no more.
-        return lokal ? nichtSchreibbar() : false;
+        return sink.geschrieben ? false : nichtSchreibbar(sink.geschrieben);
     }
-    if (!file.abschliessen())
-        return nichtSchreibbar();
+    if (const Ergebnis e = sink.file.abschliessen(); !e)
+        return nichtSchreibbar(e);
     return true;
 }
 

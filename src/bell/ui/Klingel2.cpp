@@ -324,8 +324,8 @@ void Klingel2::speichermList1()
     QStringList eintraege;
     for (int i = 0; i < list1_->count(); ++i)
         eintraege << list1_->item(i)->text();
-    if (QString grund; !ringlog::speichere(datei(ringlog::logDatei), eintraege, &grund))
-        dialogs::message(this, schreiber::meldung(QStringLiteral("aufnahme.txt"), grund));
+    if (const Ergebnis e = ringlog::speichere(datei(ringlog::logDatei), eintraege); !e)
+        dialogs::message(this, schreiber::meldung(QStringLiteral("aufnahme.txt"), e.grund()));
 }
 
 void Klingel2::Command4()
@@ -339,10 +339,10 @@ void Klingel2::lese1()
     Hilfe2 *hilfe = programm_.hilfe2();
     hilfe->setText(text1_);
     hilfe->Play();
-    QString fehler;
     const QString pfad = QDir::current().filePath(QStringLiteral("Hilfe.txt"));
-    if (!ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')}, &fehler))
-        dialogs::message(this, fehler, QStringLiteral("Fehler"), dialogs::Icon::Critical);
+    if (const Ergebnis e = ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')});
+        !e)
+        dialogs::message(this, e.grund(), QStringLiteral("Fehler"), dialogs::Icon::Critical);
 }
 
 int Klingel2::gewaehlteOption() const
@@ -365,7 +365,9 @@ void Klingel2::waehleOption(int index)
 
 void Klingel2::optionGeklickt()
 {
-    ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption());
+    // Ignored on purpose: the buttons show the mode for this run; a mode
+    // that could not be saved is only lost at the next start.
+    (void)ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption());
     timer1_->setEnabled(false);
 }
 

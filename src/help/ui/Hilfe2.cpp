@@ -145,8 +145,8 @@ void Hilfe2::Play()
 void Hilfe2::speichern()
 {
     // A file that cannot be written still lets the speech component try;
-    // it then reads whatever the file holds, or nothing.
-    ansi::writeLines(programm_.einstellungen().datei(QStringLiteral("Hilfe.txt")), list1_);
+    // it then reads whatever the file holds, or nothing: ignored on purpose.
+    (void)ansi::writeLines(programm_.einstellungen().datei(QStringLiteral("Hilfe.txt")), list1_);
     programm_.sprich(QStringLiteral("Hilfe"));
 }
 
