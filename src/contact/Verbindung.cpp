@@ -90,8 +90,9 @@ class Verbindung::Schritt
         if (!pfad)
             return false;
         status(QStringLiteral("Setze Pfad..."));
-        const bool ok = client.isConnected() &&
-                        client.setCurrentDirectory(pfad->isEmpty() ? QStringLiteral("/") : *pfad);
+        const bool ok =
+            client.isConnected() &&
+            client.setCurrentDirectory(pfad->isEmpty() ? QStringLiteral("/") : *pfad).ok();
         // Without a connection there is no server reply to show, and the
         // last one ("Ok") would read as success.
         if (client.isConnected())
@@ -190,7 +191,7 @@ void Verbindung::herstellen(const Konto &konto, bool passiv, Fertig fertig)
     einreihen([options, fertig = std::move(fertig)](Schritt &s) {
         s.status(QStringLiteral("Verbinde..."));
         s.client.close();
-        const bool ok = s.client.connect(options);
+        const bool ok = s.client.connect(options).ok();
         s.antwort();
         if (ok) {
             s.melde([](Verbindung &v) {
@@ -274,7 +275,7 @@ void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
     einreihen([=](Schritt &s) {
         s.setzePfad(dir); // a download still tries the previous directory
         s.status(QStringLiteral("Lade Datei..."));
-        const bool ok = s.client.isConnected() && s.client.getFile(remoteFile, lokal, ascii);
+        const bool ok = s.client.isConnected() && s.client.getFile(remoteFile, lokal, ascii).ok();
         s.antwort();
         if (!ok)
             s.meldung(QStringLiteral("Übertragunsfehler"));
@@ -300,7 +301,7 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
         if (s.setzePfad(dir) && !name.isEmpty()) {
             s.status(QStringLiteral("Übertrage Datei..."));
             if (daten) {
-                ok = s.client.putData(*daten, name, ascii);
+                ok = s.client.putData(*daten, name, ascii).ok();
                 s.antwort();
             } else {
                 s.status(QStringLiteral("26 Lokale Datei nicht lesbar: ") + localPath);
@@ -338,10 +339,10 @@ void Verbindung::loesche(const QString &name, bool verzeichnis, Fertig fertig)
         if (s.setzePfad(dir)) {
             if (!verzeichnis) {
                 s.status(QStringLiteral("Lösche Datei..."));
-                ok = s.client.deleteFile(name);
+                ok = s.client.deleteFile(name).ok();
             } else if (!name.startsWith(QLatin1Char('.'))) {
                 s.status(QStringLiteral("Lösche Verzeichnis..."));
-                ok = s.client.removeDirectory(name);
+                ok = s.client.removeDirectory(name).ok();
             }
             s.antwort();
             if (!ok)
@@ -359,7 +360,7 @@ void Verbindung::erstelleVerzeichnis(const QString &name, Fertig fertig)
         bool ok = false;
         if (s.setzePfad(dir)) {
             s.status(QStringLiteral("Erstelle Verzeichnis..."));
-            ok = einfacherName(name) && s.client.createDirectory(name);
+            ok = einfacherName(name) && s.client.createDirectory(name).ok();
             s.antwort();
             if (!ok)
                 s.meldung(QStringLiteral("Verzeichnis kann nicht erstellt werden!"));
@@ -376,7 +377,7 @@ void Verbindung::benenneUm(const QString &von, const QString &nach, Fertig ferti
         bool ok = false;
         if (s.setzePfad(dir)) {
             s.status(QStringLiteral("Benenne um..."));
-            ok = einfacherName(nach) && s.client.rename(von, nach);
+            ok = einfacherName(nach) && s.client.rename(von, nach).ok();
             s.antwort();
             if (!ok)
                 s.meldung(QStringLiteral("Umbenennen nicht möglich"));

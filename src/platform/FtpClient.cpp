@@ -195,6 +195,9 @@ int progress(void *userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 } // namespace
 
 struct FtpClient::Impl {
+    // The outcome of a public call: success, or the last reply (or the
+    // client's reason) with the error number.
+    Ergebnis ergebnis(bool ok) const { return ok ? Ergebnis() : Ergebnis::fehler(response, error); }
     CURL *curl = nullptr;
     Options options;
     QString cwd = QStringLiteral("/");
@@ -476,7 +479,7 @@ FtpClient::~FtpClient()
     d->closeHandle();
 }
 
-bool FtpClient::connect(const Options &options)
+Ergebnis FtpClient::connect(const Options &options)
 {
     d->closeHandle();
     d->options = options;
@@ -484,12 +487,12 @@ bool FtpClient::connect(const Options &options)
     d->mlsd = true;
     if (options.host.isEmpty() || hasLineBreakOrNul(options.host)) {
         d->fail(CURLE_URL_MALFORMAT, QStringLiteral("Ungültiger Servername"));
-        return false;
+        return d->ergebnis(false);
     }
     d->curl = curl_easy_init();
     if (!d->curl) {
         d->fail(CURLE_FAILED_INIT, QStringLiteral("FTP-Sitzung nicht möglich"));
-        return false;
+        return d->ergebnis(false);
     }
     // Logging in really happens here: the features tell whether the server
     // lists by MLSD, and PWD gives the start directory.
@@ -499,7 +502,7 @@ bool FtpClient::connect(const Options &options)
         d->closeHandle();
         d->error = error;
         d->response = response;
-        return false;
+        return d->ergebnis(false);
     }
     bool mlsd = false;
     for (const QByteArray &line : std::as_const(d->lines))
@@ -508,7 +511,7 @@ bool FtpClient::connect(const Options &options)
     d->mlsd = mlsd;
     if (const auto pwd = d->last257(); pwd && pwd->startsWith(QLatin1Char('/')))
         d->cwd = *pwd;
-    return true;
+    return {};
 }
 
 void FtpClient::close()
@@ -523,19 +526,19 @@ bool FtpClient::isConnected() const
     return d->curl != nullptr;
 }
 
-bool FtpClient::setCurrentDirectory(const QString &dir)
+Ergebnis FtpClient::setCurrentDirectory(const QString &dir)
 {
     if (!d->checkUsable({dir}))
-        return false;
+        return d->ergebnis(false);
     const QString target = d->absolute(dir);
     if (!d->quote({"CWD " + target.toUtf8(), QByteArrayLiteral("PWD")}))
-        return false;
+        return d->ergebnis(false);
     const auto pwd = d->last257();
     if (pwd && pwd->startsWith(QLatin1Char('/')))
         d->cwd = *pwd;
     else
         d->cwd = target;
-    return true;
+    return {};
 }
 
 QString FtpClient::currentDirectory() const
@@ -543,17 +546,17 @@ QString FtpClient::currentDirectory() const
     return d->cwd;
 }
 
-bool FtpClient::getFile(const QString &remoteName, const QString &localPath, bool ascii)
+Ergebnis FtpClient::getFile(const QString &remoteName, const QString &localPath, bool ascii)
 {
     if (!d->checkUsable({remoteName}))
-        return false;
+        return d->ergebnis(false);
     // The download goes to a temporary file that replaces the old one only
     // when the transfer is complete.
     SaveSink sink(localPath);
     const auto nichtSchreibbar = [&](const Ergebnis &e) {
         d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath +
                                        QStringLiteral(" (") + e.grund() + QLatin1Char(')'));
-        return false;
+        return d->ergebnis(false);
     };
     if (const Ergebnis e = sink.file.oeffnen(); !e)
         return nichtSchreibbar(e);
@@ -572,33 +575,21 @@ bool FtpClient::getFile(const QString &remoteName, const QString &localPath, boo
     if (!ok) {
         sink.file.verwerfen();
         // The transfer broke off because the local file took no more.
-        return sink.geschrieben ? false : nichtSchreibbar(sink.geschrieben);
+        return sink.geschrieben ? d->ergebnis(false) : nichtSchreibbar(sink.geschrieben);
     }
     if (const Ergebnis e = sink.file.abschliessen(); !e)
         return nichtSchreibbar(e);
-    return true;
+    return {};
 }
 
-bool FtpClient::putFile(const QString &localPath, const QString &remoteName, bool ascii)
+Ergebnis FtpClient::putData(const QByteArray &data, const QString &remoteName, bool ascii)
 {
     if (!d->checkUsable({remoteName}))
-        return false;
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        d->fail(CURLE_READ_ERROR, QStringLiteral("Lokale Datei nicht lesbar: ") + localPath);
-        return false;
-    }
-    return d->put(file, remoteName, ascii);
-}
-
-bool FtpClient::putData(const QByteArray &data, const QString &remoteName, bool ascii)
-{
-    if (!d->checkUsable({remoteName}))
-        return false;
+        return d->ergebnis(false);
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    return d->put(buffer, remoteName, ascii);
+    return d->ergebnis(d->put(buffer, remoteName, ascii));
 }
 
 bool FtpClient::Impl::put(QIODevice &file, const QString &remoteName, bool ascii)
@@ -656,25 +647,26 @@ std::optional<FtpClient::Listing> FtpClient::list()
     return std::nullopt;
 }
 
-bool FtpClient::deleteFile(const QString &name)
+Ergebnis FtpClient::deleteFile(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"DELE " + d->absolute(name).toUtf8()});
+    return d->ergebnis(d->checkUsable({name}) && d->quote({"DELE " + d->absolute(name).toUtf8()}));
 }
 
-bool FtpClient::removeDirectory(const QString &name)
+Ergebnis FtpClient::removeDirectory(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"RMD " + d->absolute(name).toUtf8()});
+    return d->ergebnis(d->checkUsable({name}) && d->quote({"RMD " + d->absolute(name).toUtf8()}));
 }
 
-bool FtpClient::createDirectory(const QString &name)
+Ergebnis FtpClient::createDirectory(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"MKD " + d->absolute(name).toUtf8()});
+    return d->ergebnis(d->checkUsable({name}) && d->quote({"MKD " + d->absolute(name).toUtf8()}));
 }
 
-bool FtpClient::rename(const QString &from, const QString &to)
+Ergebnis FtpClient::rename(const QString &from, const QString &to)
 {
-    return d->checkUsable({from, to}) &&
-           d->quote({"RNFR " + d->absolute(from).toUtf8(), "RNTO " + d->absolute(to).toUtf8()});
+    return d->ergebnis(
+        d->checkUsable({from, to}) &&
+        d->quote({"RNFR " + d->absolute(from).toUtf8(), "RNTO " + d->absolute(to).toUtf8()}));
 }
 
 void FtpClient::cancel()
