@@ -631,11 +631,6 @@ QString trimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-bool matchesFilter(const QString &name, const QString &filterText)
-{
-    return NameFilter(filterText).matches(name);
-}
-
 RemoteEntries ListeVerzeichnis(RemoteEntries entries, const QString &filterText)
 {
     const NameFilter filter(filterText);
@@ -657,12 +652,6 @@ RemoteEntries ListeVerzeichnis(RemoteEntries entries, const QString &filterText)
         entries.push_back(dotEntry(".."));
     }
     return entries;
-}
-
-QString listLine(const RemoteEntry &entry)
-{
-    const QString name = trimBlanks(entry.name);
-    return entry.isDirectory() ? name.toUpper() : name.toLower();
 }
 
 QStringList SortiereVerzeichnis(RemoteEntries &entries)
@@ -745,11 +734,6 @@ EntryDetails entryDetails(const RemoteEntry &entry)
 }
 
 // --- Public: navigation ------------------------------------------------------------------
-
-QString stripHost(const QString &label, const QString &host)
-{
-    return label.mid(host.size());
-}
 
 QString parentLabel(const QString &request)
 {
