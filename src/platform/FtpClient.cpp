@@ -1,5 +1,6 @@
 #include "platform/FtpClient.h"
 
+#include "platform/Dienste.h"
 #include "platform/Schreiber.h"
 
 #include <QBuffer>
@@ -53,18 +54,7 @@ QString cleanReply(const QByteArray &raw)
     QString text = utf8.decode(raw);
     if (utf8.hasError())
         text = QString::fromLatin1(raw);
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == 0)
-            continue;
-        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
-            out += QLatin1Char(' ');
-        else
-            out += c;
-    }
-    return out.trimmed();
+    return bereinigeStatus(text);
 }
 
 bool hasLineBreakOrNul(const QString &s)
@@ -210,10 +200,7 @@ struct FtpClient::Impl {
 
     QByteArray baseUrl() const
     {
-        QString host = options.host;
-        if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
-            host = QLatin1Char('[') + host + QLatin1Char(']');
-        return "ftp://" + QUrl::toPercentEncoding(host, "[]:") + ':' +
+        return "ftp://" + QUrl::toPercentEncoding(hostFuerUrl(options.host), "[]:") + ':' +
                QByteArray::number(options.port) + '/';
     }
 
