@@ -2,13 +2,13 @@
 
 #include "support/FtpBremse.h"
 #include "support/LocalServer.h"
+#include "support/RohServer.h"
 #include "support/Schreibfehler.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -141,11 +141,11 @@ TEST_F(FtpClientTest, RefusedLoginsFailAndLeaveTheClientClosed)
 
 TEST_F(FtpClientTest, SilentServerFailsWithinTheConnectTimeout)
 {
-    QTcpServer silent; // accepts TCP (backlog) and never says a word
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    varnek::test::RohServer silent; // accepts TCP and never says a word
+    ASSERT_TRUE(silent.running());
     auto o = options();
     o.host = QStringLiteral("127.0.0.1");
-    o.port = silent.serverPort();
+    o.port = silent.port();
     o.connectTimeoutMs = 700;
 
     QElapsedTimer clock;
