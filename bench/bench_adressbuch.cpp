@@ -80,11 +80,10 @@ int main(int argc, char **argv)
         buch.setAktuellerSatz(1);
         QElapsedTimer t;
         t.start();
-        QString fehler;
-        const bool ok = buch.satzLoeschen(&fehler);
+        const Ergebnis ok = buch.satzLoeschen();
         loeschen.push_back(t.nsecsElapsed() / 1e6);
         if (!ok) {
-            std::fprintf(stderr, "delete failed: %s\n", qPrintable(fehler));
+            std::fprintf(stderr, "delete failed: %s\n", qPrintable(ok.grund()));
             return 1;
         }
         // Back to 10 000 records for the next run (not timed).

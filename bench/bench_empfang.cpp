@@ -85,7 +85,8 @@ int main(int argc, char **argv)
         erwartet = QStringLiteral("Nachricht %1").arg(i);
         ankunft = -1;
         uhr.start();
-        schreibeNachricht(gastOrdner.path(), {erwartet});
+        if (!schreibeNachricht(gastOrdner.path(), {erwartet}))
+            return 1;
         gast.UebertrageDatei(nachrichtPfad(gastOrdner.path()), 0);
         if (!test::waitUntil([&] { return ankunft >= 0; }, 10000)) {
             std::fprintf(stderr, "message %d did not arrive\n", i);

@@ -27,13 +27,6 @@ constexpr int kBlockSaetze = 512;
 
 using Feld = AdressDatensatz::Feld;
 
-bool fail(QString *fehler, const QString &text)
-{
-    if (fehler)
-        *fehler = text;
-    return false;
-}
-
 QString quoted(const QString &name)
 {
     return QLatin1Char('"') + name + QLatin1Char('"');
@@ -106,23 +99,23 @@ QString AdressBuch::tmpPfad() const
     return QFileInfo(pfad()).dir().filePath(TmpName);
 }
 
-bool AdressBuch::dateiOeffnen(QString *fehler)
+Ergebnis AdressBuch::dateiOeffnen()
 {
     file_.setFileName(pfad());
     // A book the user marked read-only is only read, even by a user the
     // system would let write anyway (the administrator).
     if (!ansi::schreibgeschuetzt(pfad()) &&
         file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return true;
+        return {};
     const QString grund = file_.errorString();
     // A write-protected book can still be read.
     if (file_.exists() && file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return true;
-    return fail(fehler,
-                quoted(DateiName) + QStringLiteral(" kann nicht geöffnet werden: ") + grund);
+        return {};
+    return Ergebnis::fehler(quoted(DateiName) + QStringLiteral(" kann nicht geöffnet werden: ") +
+                            grund);
 }
 
-bool AdressBuch::oeffnen(QString *fehler)
+Ergebnis AdressBuch::oeffnen()
 {
     file_.close();
     ordnerBeimOeffnen_.clear();
@@ -139,19 +132,19 @@ bool AdressBuch::oeffnen(QString *fehler)
         std::error_code ec;
         std::filesystem::rename(fsPath(tmp), fsPath(datei), ec);
         if (ec)
-            return fail(fehler, quoted(TmpName) + QStringLiteral(" kann nicht in ") +
+            return Ergebnis::fehler(quoted(TmpName) + QStringLiteral(" kann nicht in ") +
                                     quoted(DateiName) + QStringLiteral(" umbenannt werden: ") +
                                     QString::fromStdString(ec.message()));
     }
 
-    if (!dateiOeffnen(fehler))
-        return false;
+    if (Ergebnis e = dateiOeffnen(); !e)
+        return e;
     // With "Adress.PRE" there, a "Daten.TMP" is what a delete that was
     // killed before its rename left behind: worthless, and it goes.
     if (QFileInfo::exists(tmp) && file_.isWritable())
         QFile::remove(tmp);
     anzahl_ = zaehleSaetze(file_.size());
-    return true;
+    return {};
 }
 
 void AdressBuch::setAktuellerSatz(int satz)
@@ -168,11 +161,11 @@ AdressDatensatz AdressBuch::satzLesen(int satz)
     return AdressDatensatz::fromBytes(file_.read(Satzlaenge));
 }
 
-bool AdressBuch::satzSchreiben(int satz, const AdressDatensatz &daten, QString *fehler)
+Ergebnis AdressBuch::satzSchreiben(int satz, const AdressDatensatz &daten)
 {
     const auto schreibFehler = [&](const QString &grund) {
-        return fail(fehler,
-                    QStringLiteral("Eintrag %1 kann nicht gespeichert werden: ").arg(satz) + grund);
+        return Ergebnis::fehler(
+            QStringLiteral("Eintrag %1 kann nicht gespeichert werden: ").arg(satz) + grund);
     };
     if (satz < 1)
         return schreibFehler(QStringLiteral("ungültige Nummer"));
@@ -190,7 +183,6 @@ bool AdressBuch::satzSchreiben(int satz, const AdressDatensatz &daten, QString *
             file_.resize(laengeVorher);
         return schreibFehler(grund);
     };
-    QString grund;
     // Fill a gap before the record with blanks rather than leaving a hole of
     // zero bytes (a half record at the end becomes a blank-padded one).
     qint64 ende = laengeVorher;
@@ -198,17 +190,21 @@ bool AdressBuch::satzSchreiben(int satz, const AdressDatensatz &daten, QString *
         const QByteArray blanks(qMin<qint64>(pos - ende, 64 * 1024), ' ');
         while (ende < pos) {
             const qint64 n = qMin<qint64>(pos - ende, blanks.size());
-            if (!schreiber::schreibeAn(file_.handle(), ende, blanks.constData(), n, &grund))
-                return zurueck(grund);
+            if (const Ergebnis e =
+                    schreiber::schreibeAn(file_.handle(), ende, blanks.constData(), n);
+                !e)
+                return zurueck(e.grund());
             ende += n;
         }
     }
-    if (!schreiber::schreibeAn(file_.handle(), pos, daten.bytes().constData(), Satzlaenge, &grund))
-        return zurueck(grund);
-    return true;
+    if (const Ergebnis e =
+            schreiber::schreibeAn(file_.handle(), pos, daten.bytes().constData(), Satzlaenge);
+        !e)
+        return zurueck(e.grund());
+    return {};
 }
 
-bool AdressBuch::speichern(const AdressFelder &felder, QString *fehler)
+Ergebnis AdressBuch::speichern(const AdressFelder &felder)
 {
     datensatz_.setText(Feld::Nummer, felder.nummer);
     datensatz_.setText(Feld::Komentar, felder.komentar);
@@ -217,8 +213,8 @@ bool AdressBuch::speichern(const AdressFelder &felder, QString *fehler)
     // A write-protected book can be paged through: a record that is stored
     // as it stands needs no write.
     if (file_.isOpen() && !file_.isWritable() && satzLesen(aktuell_) == datensatz_)
-        return true;
-    return satzSchreiben(aktuell_, datensatz_, fehler);
+        return {};
+    return satzSchreiben(aktuell_, datensatz_);
 }
 
 qint64 AdressBuch::restBytes() const
@@ -246,16 +242,15 @@ AdressAnzeige AdressBuch::anzeigen()
     return a;
 }
 
-bool AdressBuch::neuerSatz(const AdressFelder &felder, QString *fehler)
+Ergebnis AdressBuch::neuerSatz(const AdressFelder &felder)
 {
-    QString fehler1;
-    const bool gespeichert = speichern(felder, &fehler1);
+    const Ergebnis gespeichert = speichern(felder);
     // Bytes behind the last counted record (a record cut short, fewer than
     // half) are kept: padded with blanks they become a record of their own,
     // and the new record follows it.
     const bool rest = restBytes() > 0;
     if (anzahl_ >= INT_MAX - (rest ? 1 : 0))
-        return fail(fehler, QStringLiteral("Das Adressbuch ist voll."));
+        return Ergebnis::fehler(QStringLiteral("Das Adressbuch ist voll."));
     const int anzahlVorher = anzahl_;
     const AdressDatensatz gezeigt = datensatz_;
     if (rest)
@@ -267,22 +262,15 @@ bool AdressBuch::neuerSatz(const AdressFelder &felder, QString *fehler)
     datensatz_.setText(Feld::Komentar, QString());
     datensatz_.setText(Feld::Webadresse, QString());
     datensatz_.setText(Feld::Bildpfad, QString());
-    QString fehler2;
-    const bool angehaengt = satzSchreiben(anzahl_, datensatz_, &fehler2);
+    const Ergebnis angehaengt = satzSchreiben(anzahl_, datensatz_);
     if (!angehaengt && istOffen()) {
         // Nothing was appended: no record to count, the shown one stays.
         anzahl_ = anzahlVorher;
         datensatz_ = gezeigt;
-        if (!gespeichert)
-            return fail(fehler, fehler1);
-        return fail(fehler, fehler2);
+        return !gespeichert ? gespeichert : angehaengt;
     }
     aktuell_ = anzahl_;
-    if (!gespeichert)
-        return fail(fehler, fehler1);
-    if (!angehaengt)
-        return fail(fehler, fehler2);
-    return true;
+    return !gespeichert ? gespeichert : angehaengt;
 }
 
 bool AdressBuch::schrittErlaubt(LoeschSchritt schritt) const
@@ -309,7 +297,7 @@ static void leseBlock(QFile *file, int erster, int anzahl, QByteArray &block)
     std::fill(block.begin() + gelesen, block.end(), ' ');
 }
 
-bool AdressBuch::kopiereOhne(int satz, QFile &ziel, QString *fehler)
+Ergebnis AdressBuch::kopiereOhne(int satz, QFile &ziel)
 {
     // Bytes behind the last counted record go along unchanged.
     const qint64 rest = restBytes();
@@ -318,44 +306,41 @@ bool AdressBuch::kopiereOhne(int satz, QFile &ziel, QString *fehler)
         const int anzahl = std::min(kBlockSaetze, anzahl_ - erster + 1);
         leseBlock(&file_, erster, anzahl, block);
         if (!schrittErlaubt(LoeschSchritt::SaetzeKopieren))
-            return fail(fehler, abgelehnt());
-        QString grund;
+            return Ergebnis::fehler(abgelehnt());
         const auto schreibe = [&](qint64 von, qint64 bis) {
-            const qint64 n = bis - von;
-            return n == 0 ||
-                   schreiber::schreibeAn(ziel.handle(), -1, block.constData() + von, n, &grund);
+            return schreiber::schreibeAn(ziel.handle(), -1, block.constData() + von, bis - von);
         };
-        bool ok;
+        Ergebnis e;
         if (satz >= erster && satz < erster + anzahl) {
             const qint64 weg = qint64(satz - erster) * Satzlaenge;
-            ok = schreibe(0, weg) && schreibe(weg + Satzlaenge, block.size());
+            e = schreibe(0, weg);
+            if (e)
+                e = schreibe(weg + Satzlaenge, block.size());
         } else {
-            ok = schreibe(0, block.size());
+            e = schreibe(0, block.size());
         }
-        if (!ok)
-            return fail(fehler, grund);
+        if (!e)
+            return e;
     }
     if (rest > 0) {
         if (!file_.seek(qint64(anzahl_) * Satzlaenge))
-            return fail(fehler, file_.errorString());
+            return Ergebnis::fehler(file_.errorString());
         const QByteArray tail = file_.read(rest);
-        QString grund;
         if (tail.size() != rest)
-            return fail(fehler, file_.errorString());
-        if (!schreiber::schreibeAn(ziel.handle(), -1, tail.constData(), rest, &grund))
-            return fail(fehler, grund);
+            return Ergebnis::fehler(file_.errorString());
+        return schreiber::schreibeAn(ziel.handle(), -1, tail.constData(), rest);
     }
-    return true;
+    return {};
 }
 
-bool AdressBuch::satzLoeschen(QString *fehler)
+Ergebnis AdressBuch::satzLoeschen()
 {
     const auto nachLoeschen = [this] {
         anzahl_ = std::max(1, anzahl_ - 1);
         aktuell_ = std::min(aktuell_, anzahl_);
     };
     const auto abbruch = [&](const QString &grund) {
-        return fail(fehler, QStringLiteral("Der Eintrag kann nicht gelöscht werden: ") + grund);
+        return Ergebnis::fehler(QStringLiteral("Der Eintrag kann nicht gelöscht werden: ") + grund);
     };
 
     if (!file_.isOpen()) {
@@ -390,15 +375,14 @@ bool AdressBuch::satzLoeschen(QString *fehler)
         return abbruch(grund);
     };
 
-    QString grund;
-    if (!kopiereOhne(aktuell_, neu, &grund))
+    if (const Ergebnis e = kopiereOhne(aktuell_, neu); !e)
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht geschrieben werden: ") +
-                         grund);
+                         e.grund());
     if (!schrittErlaubt(LoeschSchritt::TmpSichern))
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden"));
-    if (!schreiber::sichern(neu.handle(), &grund))
+    if (const Ergebnis e = schreiber::sichern(neu.handle()); !e)
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden: ") +
-                         grund);
+                         e.grund());
     neu.close();
     if (neu.error() != QFileDevice::NoError)
         return verwerfen(quoted(TmpName) + QStringLiteral(" kann nicht gesichert werden: ") +
@@ -416,10 +400,9 @@ bool AdressBuch::satzLoeschen(QString *fehler)
     if (ec) {
         // The rename did not happen: the old book is still whole.
         QFile::remove(tmp);
-        QString offen;
-        if (!dateiOeffnen(&offen))
+        if (const Ergebnis offen = dateiOeffnen(); !offen)
             return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht umbenannt werden; ") +
-                           offen);
+                           offen.grund());
         return abbruch(quoted(TmpName) + QStringLiteral(" kann nicht umbenannt werden: ") +
                        QString::fromStdString(ec.message()));
     }
@@ -429,14 +412,14 @@ bool AdressBuch::satzLoeschen(QString *fehler)
 
     // From here on the record is gone on disk.
     nachLoeschen();
-    QString offen;
     if (!schrittErlaubt(LoeschSchritt::NeuOeffnen))
-        return fail(fehler,
-                    QStringLiteral("Der Eintrag wurde gelöscht, aber ") + quoted(DateiName) +
-                        QStringLiteral(" kann nicht wieder geöffnet werden: ") + abgelehnt());
-    if (!dateiOeffnen(&offen))
-        return fail(fehler, QStringLiteral("Der Eintrag wurde gelöscht, aber ") + offen);
-    return true;
+        return Ergebnis::fehler(
+            QStringLiteral("Der Eintrag wurde gelöscht, aber ") + quoted(DateiName) +
+            QStringLiteral(" kann nicht wieder geöffnet werden: ") + abgelehnt());
+    if (const Ergebnis offen = dateiOeffnen(); !offen)
+        return Ergebnis::fehler(QStringLiteral("Der Eintrag wurde gelöscht, aber ") +
+                                offen.grund());
+    return {};
 }
 
 std::optional<int> AdressBuch::satzSuchen(SuchFeld feld, const QString &text)
@@ -464,11 +447,11 @@ void AdressBuch::dateiSchliessen()
     file_.close();
 }
 
-bool AdressBuch::schliessen(const AdressFelder &felder, QString *fehler)
+Ergebnis AdressBuch::schliessen(const AdressFelder &felder)
 {
     if (!file_.isOpen())
-        return true;
-    const bool ok = speichern(felder, fehler);
+        return {};
+    Ergebnis ok = speichern(felder);
     file_.close();
     return ok;
 }

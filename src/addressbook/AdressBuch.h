@@ -1,6 +1,7 @@
 #pragma once
 
 #include "addressbook/AdressDatensatz.h"
+#include "platform/Ergebnis.h"
 
 #include <QFile>
 #include <QString>
@@ -46,16 +47,16 @@ enum class LoeschSchritt {
 //   load:      oeffnen(); zeige(anzeigen());
 //   next:      speichern(felder()); setAktuellerSatz(aktuellerSatz() + 1); zeige(anzeigen());
 //   new:       neuerSatz(felder()); zeige(anzeigen());
-//   delete:    if (!satzLoeschen(&fehler)) warne(fehler); zeige(anzeigen());
+//   delete:    if (auto e = satzLoeschen(); !e) warne(e.grund()); zeige(anzeigen());
 //   search:    if (auto i = satzSuchen(SuchFeld::Komentar, text)) {
 //                  speichern(felder()); setAktuellerSatz(*i); zeige(anzeigen()); }
 //   close:     schliessen(felder());
 //
 // The file stays open between calls. When it cannot be opened the book
 // still works on its counters: reads give empty records, writes fail.
-// Failing operations return false and, if asked, a German reason for the
-// user; the counters and the buffer are then as the operation left them.
-// After every call 1 <= aktuellerSatz() <= anzahlSaetze().
+// Failing operations return an Ergebnis with a German reason for the user; the counters and the
+// buffer are then as the operation left them. After every call 1 <= aktuellerSatz() <=
+// anzahlSaetze().
 class AdressBuch
 {
   public:
@@ -77,7 +78,7 @@ class AdressBuch
     // delete died after removing the old file), "Daten.TMP" becomes
     // "Adress.PRE". A file without write permission for its owner is opened
     // for reading only, also for a user the system lets write anything.
-    bool oeffnen(QString *fehler = nullptr);
+    Ergebnis oeffnen();
     bool istOffen() const { return file_.isOpen(); }
 
     int aktuellerSatz() const { return aktuell_; }
@@ -92,7 +93,7 @@ class AdressBuch
     // fields; the Reserve fields stay as last read) and writes the buffer as
     // record aktuellerSatz(). In a read-only book a record that is unchanged
     // counts as saved; a changed one fails.
-    bool speichern(const AdressFelder &felder, QString *fehler = nullptr);
+    Ergebnis speichern(const AdressFelder &felder);
     // Reads record aktuellerSatz() into the buffer; returns its shown texts
     // and the caption.
     AdressAnzeige anzeigen();
@@ -104,7 +105,7 @@ class AdressBuch
     // record (a record cut short to half its length or less, which the count
     // rounds away) are not overwritten: padded with blanks they become a
     // record of their own, and the new record comes after it.
-    bool neuerSatz(const AdressFelder &felder, QString *fehler = nullptr);
+    Ergebnis neuerSatz(const AdressFelder &felder);
 
     // Removes record aktuellerSatz() (without saving it first). The new file
     // is built as "Daten.TMP", flushed to disk and renamed over
@@ -115,8 +116,8 @@ class AdressBuch
     // and open and nothing changed; if only reopening fails, the record is
     // gone and the book is closed. When the book is not open at all, only
     // the counters move (reads give empty records anyway). Every failure
-    // returns false with a reason. The window then calls anzeigen().
-    bool satzLoeschen(QString *fehler = nullptr);
+    // comes with a reason. The window then calls anzeigen().
+    Ergebnis satzLoeschen();
 
     // The lowest record number whose field, trimmed and upper-cased, equals
     // the upper-cased text as a whole; nullopt when none does. Reads the
@@ -124,8 +125,8 @@ class AdressBuch
     std::optional<int> satzSuchen(SuchFeld feld, const QString &text);
 
     // Saves the shown record and closes the file. Once closed, a second call
-    // does nothing and returns true.
-    bool schliessen(const AdressFelder &felder, QString *fehler = nullptr);
+    // does nothing and succeeds.
+    Ergebnis schliessen(const AdressFelder &felder);
     // Closes the file without saving.
     void dateiSchliessen();
 
@@ -135,7 +136,7 @@ class AdressBuch
     // Record n (from 1) as on disk; past the end all fields are empty.
     AdressDatensatz satzLesen(int satz);
     // Writes record n (from 1), lengthening the file where needed.
-    bool satzSchreiben(int satz, const AdressDatensatz &daten, QString *fehler = nullptr);
+    Ergebnis satzSchreiben(int satz, const AdressDatensatz &daten);
 
     QString pfad() const;
     QString tmpPfad() const;
@@ -152,8 +153,8 @@ class AdressBuch
 
   private:
     bool schrittErlaubt(LoeschSchritt schritt) const;
-    bool dateiOeffnen(QString *fehler);
-    bool kopiereOhne(int satz, QFile &ziel, QString *fehler);
+    Ergebnis dateiOeffnen();
+    Ergebnis kopiereOhne(int satz, QFile &ziel);
 
     QString ordner_;
     QString ordnerBeimOeffnen_;

@@ -56,10 +56,10 @@ QStringList lade(const QString &pfad)
     return ansi::readLines(pfad).value_or(QStringList());
 }
 
-bool speichere(const QString &pfad, const QStringList &eintraege, QString *fehler)
+Ergebnis speichere(const QString &pfad, const QStringList &eintraege)
 {
     // A log the user marked read-only stays as it is: writeLines refuses it.
-    return ansi::writeLines(pfad, eintraege, fehler);
+    return ansi::writeLines(pfad, eintraege);
 }
 
 std::optional<bool> alsBoolean(const QString &zeile)
@@ -101,9 +101,9 @@ QStringList modusZeilen(int gewaehlt)
     return zeilen;
 }
 
-bool schreibeModus(const QString &pfad, int gewaehlt, QString *fehler)
+Ergebnis schreibeModus(const QString &pfad, int gewaehlt)
 {
-    return ansi::writeLines(pfad, modusZeilen(gewaehlt), fehler);
+    return ansi::writeLines(pfad, modusZeilen(gewaehlt));
 }
 
 Alarm alarm(int gewaehlt)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Ergebnis.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -29,9 +31,9 @@ QString eintrag(const QDateTime &zeit, const QString &empfangen);
 
 // The saved log, one entry a line; empty when there is no file.
 QStringList lade(const QString &pfad);
-// Replaces the file with the entries, one a line. False (reason in *fehler)
-// when it cannot be written, e.g. when it is read-only.
-bool speichere(const QString &pfad, const QStringList &eintraege, QString *fehler = nullptr);
+// Replaces the file with the entries, one a line. Fails with the reason when
+// it cannot be written, e.g. when it is read-only.
+Ergebnis speichere(const QString &pfad, const QStringList &eintraege);
 
 // How a ring is announced; the index of the option button that selects it.
 enum class Alarm { Meldung = 0, Intervall = 1, Einmal = 2 };
@@ -48,7 +50,7 @@ std::optional<bool> alsBoolean(const QString &zeile);
 // it alone. A missing file changes nothing.
 int leseModus(const QString &pfad, int gewaehlt = -1);
 QStringList modusZeilen(int gewaehlt); // three lines "True"/"False"
-bool schreibeModus(const QString &pfad, int gewaehlt, QString *fehler = nullptr);
+Ergebnis schreibeModus(const QString &pfad, int gewaehlt);
 
 // The alert of a selection: the selected option's, the message box when
 // none is selected.

@@ -1,5 +1,7 @@
 #include "contact/Adresse.h"
 
+#include "platform/Dienste.h"
+
 namespace varnek
 {
 
@@ -13,9 +15,7 @@ QString pfad(const QString &adresse, const QString &datei)
 
 QString hostTeil(const QString &host, int httpPort)
 {
-    QString text = host;
-    if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
-        text = QLatin1Char('[') + host + QLatin1Char(']');
+    QString text = hostFuerUrl(host);
     if (httpPort > 0 && httpPort != 80)
         text += QLatin1Char(':') + QString::number(httpPort);
     return text;
@@ -35,7 +35,7 @@ bool adresseZulaessig(const QString &adresse)
         adresse.contains(QLatin1Char('\\')))
         return false;
     for (const QChar c : adresse) {
-        if (c.unicode() < 0x20 || c.category() == QChar::Other_Control)
+        if (istSteuerzeichen(c))
             return false;
     }
     return true;

@@ -264,7 +264,9 @@ void Empfang::command8()
 void Empfang::merkenUndSprechen()
 {
     list5_ = QStringList{text4_};
-    ansi::writeLines(k1Pfad(), list5_); // a failed write is ignored, as every step here
+    // Ignored on purpose: the poll runs unattended and shows no messages;
+    // the text itself is held in List5.
+    (void)ansi::writeLines(k1Pfad(), list5_);
     timer52_.stop();
     timer52_.start(merkenMs_);
     timer63_.setInterval(sprechenMs_);

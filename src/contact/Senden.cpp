@@ -15,14 +15,12 @@ QString nachrichtPfad(const QString &programmOrdner)
     return programmOrdner + QStringLiteral("/Gast.txt");
 }
 
-bool schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen, QString *meldung)
+Ergebnis schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen)
 {
-    QString grund;
-    if (ansi::writeLines(nachrichtPfad(programmOrdner), zeilen, &grund))
-        return true;
-    if (meldung)
-        *meldung = schreiber::meldung(QStringLiteral("Gast.txt"), grund);
-    return false;
+    const Ergebnis e = ansi::writeLines(nachrichtPfad(programmOrdner), zeilen);
+    if (e)
+        return e;
+    return Ergebnis::fehler(schreiber::meldung(QStringLiteral("Gast.txt"), e.grund()), e.nummer());
 }
 
 QStringList KlingelSignal::klingeln()
@@ -53,7 +51,7 @@ bool istDa(const QStringList &liste, const QString &code)
     return FindeListenEintrag(liste, code) >= 0;
 }
 
-bool speichern(const QString &programmOrdner, const QStringList &liste)
+Ergebnis speichern(const QString &programmOrdner, const QStringList &liste)
 {
     return ansi::writeLines(pfad(programmOrdner), liste);
 }
@@ -75,8 +73,8 @@ int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
 
     // Nothing is uploaded when the message file could not be written whole:
     // the old file on disk is not the text asked for.
-    if (QString meldung; !schreibeNachricht(einstellungen.programmOrdner, zeilen, &meldung)) {
-        ausgabe(meldung);
+    if (const Ergebnis e = schreibeNachricht(einstellungen.programmOrdner, zeilen); !e) {
+        ausgabe(e.grund());
         return 1;
     }
     ausgabe(QStringLiteral("Sende-Text"));

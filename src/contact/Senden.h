@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contact/Einstellungen.h"
+#include "platform/Ergebnis.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,9 +14,9 @@ namespace varnek
 
 // The message file "Gast.txt" of the program folder: every line followed by
 // CR LF, Windows-1252, replaced whole (never left half written).
-// On failure the message for the user goes to *meldung.
-bool schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen,
-                       QString *meldung = nullptr);
+// A failure carries the whole message box text for the user, e.g.
+// "Achtung : Datenträger voll [Gast.txt]!".
+Ergebnis schreibeNachricht(const QString &programmOrdner, const QStringList &zeilen);
 QString nachrichtPfad(const QString &programmOrdner);
 
 // The ring signal: `List3` collects the ring lines until the next mouse
@@ -39,7 +40,7 @@ QString pfad(const QString &programmOrdner);
 std::optional<QStringList> laden(const QString &programmOrdner);
 // Whole entry, letters compared without regard to case.
 bool istDa(const QStringList &liste, const QString &code);
-bool speichern(const QString &programmOrdner, const QStringList &liste);
+Ergebnis speichern(const QString &programmOrdner, const QStringList &liste);
 } // namespace kaco
 
 // Sending without a window: connect with the built-in account, write the

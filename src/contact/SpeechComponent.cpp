@@ -62,11 +62,6 @@ void SpeechComponent::setMuted(bool muted)
         d->engine.available(); // the engine starts now, on its own thread
 }
 
-bool SpeechComponent::muted() const
-{
-    return d->muted;
-}
-
 bool SpeechComponent::speaking() const
 {
     return !d->wartend.isEmpty();

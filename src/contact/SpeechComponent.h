@@ -35,7 +35,6 @@ class SpeechComponent : public QObject
     // Muted: texts are still announced and written to the transcript, but
     // the speech engine is never started.
     void setMuted(bool muted);
-    bool muted() const;
 
     // Unknown names do nothing. For "user1" a text that is not null is read
     // instead of "K1.txt" (the received text, whose file may be stale).

@@ -1,5 +1,7 @@
 #include "contact/TextProzeduren.h"
 
+#include "platform/Dienste.h"
+
 #include <vector>
 
 namespace varnek
@@ -101,7 +103,7 @@ QString ohneSteuerzeichen(const QString &text, bool zeilenBehalten)
             out += QLatin1Char(' ');
             continue;
         }
-        if (c < 0x20 || text.at(i).category() == QChar::Other_Control)
+        if (istSteuerzeichen(text.at(i)))
             continue;
         out += QChar(c);
     }

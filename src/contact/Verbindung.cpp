@@ -12,7 +12,6 @@ namespace varnek
 
 namespace
 {
-const QString kAdressBereich = QStringLiteral("/vx/stillbox/vxvx/");
 
 // A name as a plain file name inside one folder: no path, no parent step.
 bool einfacherName(const QString &name)
@@ -28,21 +27,6 @@ QString antwortVon(const FtpClient &c)
     return bereinigeStatus(QString::number(c.lastError()) + QLatin1Char(' ') + c.lastResponse());
 }
 } // namespace
-
-QString bereinigeStatus(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() == 0)
-            continue;
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control)
-            out += QLatin1Char(' ');
-        else
-            out += c;
-    }
-    return out.trimmed();
-}
 
 // What a step sees on the worker: the client, and the way back.
 class Verbindung::Schritt
@@ -90,8 +74,9 @@ class Verbindung::Schritt
         if (!pfad)
             return false;
         status(QStringLiteral("Setze Pfad..."));
-        const bool ok = client.isConnected() &&
-                        client.setCurrentDirectory(pfad->isEmpty() ? QStringLiteral("/") : *pfad);
+        const bool ok =
+            client.isConnected() &&
+            client.setCurrentDirectory(pfad->isEmpty() ? QStringLiteral("/") : *pfad).ok();
         // Without a connection there is no server reply to show, and the
         // last one ("Ok") would read as success.
         if (client.isConnected())
@@ -125,7 +110,7 @@ void Verbindung::setLabel1(const QString &pfad)
 
 QString Verbindung::basisPfad() const
 {
-    return serverName_ + QLatin1Char('/') + serverName_ + kAdressBereich;
+    return serverName_ + QLatin1Char('/') + serverName_ + adressBereich();
 }
 
 bool Verbindung::imAdressVerzeichnis() const
@@ -142,8 +127,10 @@ void Verbindung::ZeigeAntwort()
     ZeigeStatus(antwort_);
 }
 
-QString Verbindung::ohneHost(const QString &pfad) const
+std::optional<QString> Verbindung::verzeichnisVon(const QString &pfad) const
 {
+    if (pfad.isEmpty())
+        return std::nullopt;
     return pfad.mid(serverName_.size());
 }
 
@@ -190,7 +177,7 @@ void Verbindung::herstellen(const Konto &konto, bool passiv, Fertig fertig)
     einreihen([options, fertig = std::move(fertig)](Schritt &s) {
         s.status(QStringLiteral("Verbinde..."));
         s.client.close();
-        const bool ok = s.client.connect(options);
+        const bool ok = s.client.connect(options).ok();
         s.antwort();
         if (ok) {
             s.melde([](Verbindung &v) {
@@ -269,13 +256,12 @@ void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
         return;
     }
     const QString lokal = localDir + QLatin1Char('/') + lokalName;
-    const std::optional<QString> dir =
-        remoteDir.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(remoteDir));
+    const std::optional<QString> dir = verzeichnisVon(remoteDir);
     const bool ascii = Uebertragungsart == 1;
     einreihen([=](Schritt &s) {
         s.setzePfad(dir); // a download still tries the previous directory
         s.status(QStringLiteral("Lade Datei..."));
-        const bool ok = s.client.isConnected() && s.client.getFile(remoteFile, lokal, ascii);
+        const bool ok = s.client.isConnected() && s.client.getFile(remoteFile, lokal, ascii).ok();
         s.antwort();
         if (!ok)
             s.meldung(QStringLiteral("Übertragunsfehler"));
@@ -285,8 +271,7 @@ void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
 
 void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig fertig)
 {
-    const std::optional<QString> dir =
-        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
+    const std::optional<QString> dir = verzeichnisVon(label1_);
     const qsizetype schnitt =
         std::max(localPath.lastIndexOf(QLatin1Char('/')), localPath.lastIndexOf(QLatin1Char('\\')));
     const QString name = schnitt < 0 ? QString() : localPath.mid(schnitt + 1);
@@ -301,7 +286,7 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
         if (s.setzePfad(dir) && !name.isEmpty()) {
             s.status(QStringLiteral("Übertrage Datei..."));
             if (daten) {
-                ok = s.client.putData(*daten, name, ascii);
+                ok = s.client.putData(*daten, name, ascii).ok();
                 s.antwort();
             } else {
                 s.status(QStringLiteral("26 Lokale Datei nicht lesbar: ") + localPath);
@@ -315,8 +300,7 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
 
 void Verbindung::liste(const QString &pfad, ListeFertig fertig)
 {
-    const std::optional<QString> dir =
-        pfad.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(pfad));
+    const std::optional<QString> dir = verzeichnisVon(pfad);
     einreihen([=](Schritt &s) {
         std::optional<FtpClient::Listing> listing;
         if (s.setzePfad(dir)) {
@@ -330,60 +314,56 @@ void Verbindung::liste(const QString &pfad, ListeFertig fertig)
     });
 }
 
-void Verbindung::loesche(const QString &name, bool verzeichnis, Fertig fertig)
+void Verbindung::inLabel1(const QString &was, const QString &fehlerText,
+                          std::function<bool(FtpClient &)> op, Fertig fertig)
 {
-    const std::optional<QString> dir =
-        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
-    einreihen([=](Schritt &s) {
+    einreihen([dir = verzeichnisVon(label1_), was, fehlerText, op = std::move(op),
+               fertig = std::move(fertig)](Schritt &s) {
         bool ok = false;
         if (s.setzePfad(dir)) {
-            if (!verzeichnis) {
-                s.status(QStringLiteral("Lösche Datei..."));
-                ok = s.client.deleteFile(name);
-            } else if (!name.startsWith(QLatin1Char('.'))) {
-                s.status(QStringLiteral("Lösche Verzeichnis..."));
-                ok = s.client.removeDirectory(name);
-            }
+            if (!was.isEmpty())
+                s.status(was);
+            ok = op(s.client);
             s.antwort();
             if (!ok)
-                s.meldung(QStringLiteral("Datei kann nicht gelöscht werden!"));
+                s.meldung(fehlerText);
         }
         s.fertig(fertig, ok);
     });
+}
+
+void Verbindung::loesche(const QString &name, bool verzeichnis, Fertig fertig)
+{
+    // A directory whose name begins with "." is never removed.
+    const bool erlaubt = !verzeichnis || !name.startsWith(QLatin1Char('.'));
+    const QString was = !erlaubt      ? QString()
+                        : verzeichnis ? QStringLiteral("Lösche Verzeichnis...")
+                                      : QStringLiteral("Lösche Datei...");
+    inLabel1(
+        was, QStringLiteral("Datei kann nicht gelöscht werden!"),
+        [=](FtpClient &c) {
+            if (!erlaubt)
+                return false;
+            return (verzeichnis ? c.removeDirectory(name) : c.deleteFile(name)).ok();
+        },
+        std::move(fertig));
 }
 
 void Verbindung::erstelleVerzeichnis(const QString &name, Fertig fertig)
 {
-    const std::optional<QString> dir =
-        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
-    einreihen([=](Schritt &s) {
-        bool ok = false;
-        if (s.setzePfad(dir)) {
-            s.status(QStringLiteral("Erstelle Verzeichnis..."));
-            ok = einfacherName(name) && s.client.createDirectory(name);
-            s.antwort();
-            if (!ok)
-                s.meldung(QStringLiteral("Verzeichnis kann nicht erstellt werden!"));
-        }
-        s.fertig(fertig, ok);
-    });
+    inLabel1(
+        QStringLiteral("Erstelle Verzeichnis..."),
+        QStringLiteral("Verzeichnis kann nicht erstellt werden!"),
+        [=](FtpClient &c) { return einfacherName(name) && c.createDirectory(name).ok(); },
+        std::move(fertig));
 }
 
 void Verbindung::benenneUm(const QString &von, const QString &nach, Fertig fertig)
 {
-    const std::optional<QString> dir =
-        label1_.isEmpty() ? std::nullopt : std::optional<QString>(ohneHost(label1_));
-    einreihen([=](Schritt &s) {
-        bool ok = false;
-        if (s.setzePfad(dir)) {
-            s.status(QStringLiteral("Benenne um..."));
-            ok = einfacherName(nach) && s.client.rename(von, nach);
-            s.antwort();
-            if (!ok)
-                s.meldung(QStringLiteral("Umbenennen nicht möglich"));
-        }
-        s.fertig(fertig, ok);
-    });
+    inLabel1(
+        QStringLiteral("Benenne um..."), QStringLiteral("Umbenennen nicht möglich"),
+        [=](FtpClient &c) { return einfacherName(nach) && c.rename(von, nach).ok(); },
+        std::move(fertig));
 }
 
 } // namespace varnek

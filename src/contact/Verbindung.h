@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Dienste.h"
 #include "platform/FtpClient.h"
 
 #include <QObject>
@@ -118,7 +119,13 @@ class Verbindung : public QObject
     // Queues op; it runs on the worker with the client and a messenger.
     void einreihen(std::function<void(Schritt &)> op);
     void erledigt();
-    QString ohneHost(const QString &pfad) const;
+    // The server directory of a host-prefixed path; nullopt for none.
+    std::optional<QString> verzeichnisVon(const QString &pfad) const;
+    // A browser operation in the directory of `Label1`: sets the path,
+    // shows `was` (nothing when empty), runs `op`, shows the server's reply;
+    // a failure shows the message `fehlerText`.
+    void inLabel1(const QString &was, const QString &fehlerText,
+                  std::function<bool(FtpClient &)> op, Fertig fertig);
 
     std::unique_ptr<FtpArbeiter> arbeiter_;
     int offen_ = 0;
@@ -129,8 +136,5 @@ class Verbindung : public QObject
     QString verzeichnis_;
     QString serverName_ = QStringLiteral(VARNEK_DEFAULT_HOST);
 };
-
-// Status line text without NUL padding or control characters.
-QString bereinigeStatus(const QString &text);
 
 } // namespace varnek

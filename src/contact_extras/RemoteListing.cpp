@@ -649,11 +649,6 @@ QByteArray ohneBlanks(const QByteArray &bytes)
 }
 } // namespace
 
-bool matchesFilter(const QString &name, const QString &filterText)
-{
-    return NameFilter(filterText).matches(name);
-}
-
 RemoteEntries ListeVerzeichnis(RemoteEntries entries, const QString &filterText)
 {
     const NameFilter filter(filterText);
@@ -676,12 +671,6 @@ RemoteEntries ListeVerzeichnis(RemoteEntries entries, const QString &filterText)
         entries.push_back(dotEntry(".."));
     }
     return entries;
-}
-
-QString listLine(const RemoteEntry &entry)
-{
-    const QString name = trimBlanks(entry.name);
-    return entry.isDirectory() ? name.toUpper() : name.toLower();
 }
 
 QStringList SortiereVerzeichnis(RemoteEntries &entries)
@@ -764,11 +753,6 @@ EntryDetails entryDetails(const RemoteEntry &entry)
 }
 
 // --- Public: navigation ------------------------------------------------------------------
-
-QString stripHost(const QString &label, const QString &host)
-{
-    return label.mid(host.size());
-}
 
 QString parentLabel(const QString &request)
 {

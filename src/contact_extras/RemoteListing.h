@@ -96,12 +96,6 @@ QString anzeigePfad(const QString &pfad);
 
 // --- Filter, listing, sort ----------------------------------------------------
 
-// Wildcard match of a name against the filter text (trimmed here): "*" any
-// run of characters, "?" one character, letters without regard to case. As
-// with Windows find calls, a pattern ending in ".*" also matches names
-// without that dot, so "*.*" matches everything. An empty filter matches all.
-bool matchesFilter(const QString &name, const QString &filterText);
-
 // Trims blanks (code 32 only) from both ends.
 QString trimBlanks(const QString &text);
 
@@ -116,17 +110,17 @@ bool schuetzenswert(const QString &name);
 // with empty names and those the filter rejects left out. When the first
 // kept name does not begin with "." (or nothing is kept), the directory
 // entries "." and ".." are appended; a listing that starts with a dot entry
-// gets nothing added.
+// gets nothing added. The filter (trimmed) is a wildcard pattern: "*" any
+// run of characters, "?" one character, letters without regard to case. As
+// with Windows find calls, a pattern ending in ".*" also matches names
+// without that dot, so "*.*" matches everything. An empty filter keeps all.
 RemoteEntries ListeVerzeichnis(RemoteEntries serverEntries, const QString &filterText);
 
 // Orders the entries (directories first, then files; each group by the
 // lower-cased trimmed name compared by character code; equal names keep
-// their order) and returns the list lines in the new order, one per entry.
+// their order) and returns the list lines in the new order, one per entry:
+// the trimmed name, capitals for a directory, small letters for the rest.
 QStringList SortiereVerzeichnis(RemoteEntries &entries);
-
-// The line of one entry: trimmed name, capitals for a directory, small
-// letters for anything else.
-QString listLine(const RemoteEntry &entry);
 
 // --- Details of a clicked entry -------------------------------------------------
 
@@ -150,10 +144,6 @@ EntryDetails entryDetails(const RemoteEntry &entry);
 // The label is the host name followed by the server directory, each
 // directory followed by "/" ("localhost/" is the account root,
 // "localhost/a/b/" the directory b inside a).
-
-// The server directory of a label: the label without as many leading
-// characters as the host name has ("localhost/a/" -> "/a/").
-QString stripHost(const QString &label, const QString &host);
 
 // The label after going up: request path p (ending in "/..") without its
 // last three characters, cut after its last "/"; without any "/" that text

@@ -28,14 +28,11 @@ QString datei(int modus, const QString &programmOrdner)
     }
 }
 
-bool schreibe(const QString &pfad, const QByteArray &bmp, QString *fehler)
+Ergebnis schreibe(const QString &pfad, const QByteArray &bmp)
 {
-    if (bmp.isEmpty()) {
-        if (fehler)
-            *fehler = QStringLiteral("no picture");
-        return false;
-    }
-    return ansi::writeFile(pfad, bmp, fehler);
+    if (bmp.isEmpty())
+        return Ergebnis::fehler(QStringLiteral("no picture"));
+    return ansi::writeFile(pfad, bmp);
 }
 
 } // namespace varnek::foto

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Ergebnis.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -27,7 +29,7 @@ QString vorschlag(const QDateTime &zeit);
 QString datei(int modus, const QString &programmOrdner);
 
 // Writes bitmap bytes whole (never half a file, a read-only file is
-// refused). False with a reason in *fehler when it cannot be written.
-bool schreibe(const QString &pfad, const QByteArray &bmp, QString *fehler = nullptr);
+// refused); fails with the reason when it cannot be written.
+Ergebnis schreibe(const QString &pfad, const QByteArray &bmp);
 
 } // namespace varnek::foto

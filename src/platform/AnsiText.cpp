@@ -62,19 +62,20 @@ bool schreibgeschuetzt(const QString &path)
     return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
+Ergebnis writeFile(const QString &path, const QByteArray &bytes)
 {
     schreiber::GanzeDatei file(path);
-    if (file.oeffnen() && file.schreiben(bytes) && file.abschliessen())
-        return true;
-    if (error)
-        *error = file.fehler();
-    return false;
+    Ergebnis e = file.oeffnen();
+    if (e)
+        e = file.schreiben(bytes);
+    if (e)
+        e = file.abschliessen();
+    return e;
 }
 
-bool writeLines(const QString &path, const QStringList &lines, QString *error)
+Ergebnis writeLines(const QString &path, const QStringList &lines)
 {
-    return writeFile(path, joinLines(lines), error);
+    return writeFile(path, joinLines(lines));
 }
 
 std::optional<QByteArray> readFile(const QString &path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Ergebnis.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -26,10 +28,10 @@ QStringList splitLines(const QString &text);
 bool schreibgeschuetzt(const QString &path);
 
 // Writes the file whole (schreiber::GanzeDatei): the target is replaced by
-// the complete new file or left untouched. Returns false (with the German
-// reason in *error, e.g. "Datenträger voll") when it cannot be written.
-bool writeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
-bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+// the complete new file or left untouched. A failure carries the German
+// reason, e.g. "Datenträger voll".
+Ergebnis writeFile(const QString &path, const QByteArray &bytes);
+Ergebnis writeLines(const QString &path, const QStringList &lines);
 
 // nullopt when the file does not exist or cannot be read.
 std::optional<QByteArray> readFile(const QString &path);

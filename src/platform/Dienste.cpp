@@ -23,7 +23,7 @@ bool istOeffenbareAdresse(const QString &text)
     if (t.isEmpty())
         return false;
     for (const QChar c : t)
-        if (c.isSpace() || c.category() == QChar::Other_Control)
+        if (c.isSpace() || istSteuerzeichen(c))
             return false;
     const QUrl url(t, QUrl::StrictMode);
     if (!url.isValid())
@@ -34,6 +34,25 @@ bool istOeffenbareAdresse(const QString &text)
     if (schema == QLatin1String("mailto"))
         return !url.path().isEmpty() && url.host().isEmpty();
     return false;
+}
+
+QString bereinigeStatus(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() == 0)
+            continue;
+        out += istSteuerzeichen(c) ? QChar(u' ') : c;
+    }
+    return out.trimmed();
+}
+
+QString hostFuerUrl(const QString &host)
+{
+    if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
+        return QLatin1Char('[') + host + QLatin1Char(']');
+    return host;
 }
 
 QString ohneMailAnhang(const QString &adresse)

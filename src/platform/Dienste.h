@@ -22,6 +22,19 @@ bool istOeffenbareAdresse(const QString &text);
 // returned unchanged.
 QString ohneMailAnhang(const QString &adresse);
 
+// A control character: C0 (below blank), DEL or C1.
+inline bool istSteuerzeichen(QChar c)
+{
+    return c.category() == QChar::Other_Control;
+}
+
+// Text for one status line (a server reply, a step's answer): NUL dropped,
+// every other control character a blank, trimmed.
+QString bereinigeStatus(const QString &text);
+
+// A host as a URL writes it: an IPv6 address (it has a ':') in brackets.
+QString hostFuerUrl(const QString &host);
+
 // Finds a file that is shipped with the program (the description page, the
 // icon): beside the program, in the installed share folder, or, for a run
 // from the build tree, in the source tree's data folder. "" when not found.

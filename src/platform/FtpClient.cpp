@@ -1,5 +1,6 @@
 #include "platform/FtpClient.h"
 
+#include "platform/Dienste.h"
 #include "platform/Schreiber.h"
 
 #include <QBuffer>
@@ -85,18 +86,7 @@ QString cleanReply(const QByteArray &raw)
     QString text = utf8.decode(raw);
     if (utf8.hasError())
         text = QString::fromLatin1(raw);
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == 0)
-            continue;
-        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
-            out += QLatin1Char(' ');
-        else
-            out += c;
-    }
-    return out.trimmed();
+    return bereinigeStatus(text);
 }
 
 bool hasLineBreakOrNul(const QString &s)
@@ -227,6 +217,9 @@ int progress(void *userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 } // namespace
 
 struct FtpClient::Impl {
+    // The outcome of a public call: success, or the last reply (or the
+    // client's reason) with the error number.
+    Ergebnis ergebnis(bool ok) const { return ok ? Ergebnis() : Ergebnis::fehler(response, error); }
     CURL *curl = nullptr;
     Options options;
     QString cwd = QStringLiteral("/");
@@ -239,10 +232,7 @@ struct FtpClient::Impl {
 
     QByteArray baseUrl() const
     {
-        QString host = options.host;
-        if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
-            host = QLatin1Char('[') + host + QLatin1Char(']');
-        return "ftp://" + QUrl::toPercentEncoding(host, "[]:") + ':' +
+        return "ftp://" + QUrl::toPercentEncoding(hostFuerUrl(options.host), "[]:") + ':' +
                QByteArray::number(options.port) + '/';
     }
 
@@ -453,10 +443,18 @@ size_t headerCallback(char *data, size_t size, size_t count, void *userdata)
     return size * count;
 }
 
+// A download on its way into the local file; the first failed write stays.
+struct SaveSink {
+    schreiber::GanzeDatei file;
+    Ergebnis geschrieben;
+    explicit SaveSink(const QString &pfad) : file(pfad) {}
+};
+
 size_t writeToSaveFile(char *data, size_t size, size_t count, void *userdata)
 {
-    auto *file = static_cast<schreiber::GanzeDatei *>(userdata);
-    return file->schreiben(data, qint64(size * count)) ? size * count : 0;
+    auto *sink = static_cast<SaveSink *>(userdata);
+    sink->geschrieben = sink->file.schreiben(data, qint64(size * count));
+    return sink->geschrieben ? size * count : 0;
 }
 
 size_t countListing(char *data, size_t size, size_t count, void *userdata)
@@ -500,7 +498,7 @@ FtpClient::~FtpClient()
     d->closeHandle();
 }
 
-bool FtpClient::connect(const Options &options)
+Ergebnis FtpClient::connect(const Options &options)
 {
     d->closeHandle();
     d->options = options;
@@ -508,12 +506,12 @@ bool FtpClient::connect(const Options &options)
     d->mlsd = true;
     if (options.host.isEmpty() || hasLineBreakOrNul(options.host)) {
         d->fail(CURLE_URL_MALFORMAT, QStringLiteral("Ungültiger Servername"));
-        return false;
+        return d->ergebnis(false);
     }
     d->curl = curl_easy_init();
     if (!d->curl) {
         d->fail(CURLE_FAILED_INIT, QStringLiteral("FTP-Sitzung nicht möglich"));
-        return false;
+        return d->ergebnis(false);
     }
     // Logging in really happens here: the features tell whether the server
     // lists by MLSD, and PWD gives the start directory.
@@ -523,7 +521,7 @@ bool FtpClient::connect(const Options &options)
         d->closeHandle();
         d->error = error;
         d->response = response;
-        return false;
+        return d->ergebnis(false);
     }
     bool mlsd = false;
     for (const QByteArray &line : std::as_const(d->lines))
@@ -532,7 +530,7 @@ bool FtpClient::connect(const Options &options)
     d->mlsd = mlsd;
     if (const auto pwd = d->last257(); pwd && pwd->startsWith(QLatin1Char('/')))
         d->cwd = *pwd;
-    return true;
+    return {};
 }
 
 void FtpClient::close()
@@ -547,19 +545,19 @@ bool FtpClient::isConnected() const
     return d->curl != nullptr;
 }
 
-bool FtpClient::setCurrentDirectory(const QString &dir)
+Ergebnis FtpClient::setCurrentDirectory(const QString &dir)
 {
     if (!d->checkUsable({dir}))
-        return false;
+        return d->ergebnis(false);
     const QString target = d->absolute(dir);
     if (!d->quote({"CWD " + ftpBytes(target), QByteArrayLiteral("PWD")}))
-        return false;
+        return d->ergebnis(false);
     const auto pwd = d->last257();
     if (pwd && pwd->startsWith(QLatin1Char('/')))
         d->cwd = *pwd;
     else
         d->cwd = target;
-    return true;
+    return {};
 }
 
 QString FtpClient::currentDirectory() const
@@ -567,20 +565,20 @@ QString FtpClient::currentDirectory() const
     return d->cwd;
 }
 
-bool FtpClient::getFile(const QString &remoteName, const QString &localPath, bool ascii)
+Ergebnis FtpClient::getFile(const QString &remoteName, const QString &localPath, bool ascii)
 {
     if (!d->checkUsable({remoteName}))
-        return false;
+        return d->ergebnis(false);
     // The download goes to a temporary file that replaces the old one only
     // when the transfer is complete.
-    schreiber::GanzeDatei file(localPath);
-    const auto nichtSchreibbar = [&] {
+    SaveSink sink(localPath);
+    const auto nichtSchreibbar = [&](const Ergebnis &e) {
         d->fail(CURLE_WRITE_ERROR, QStringLiteral("Lokale Datei nicht schreibbar: ") + localPath +
-                                       QStringLiteral(" (") + file.fehler() + QLatin1Char(')'));
-        return false;
+                                       QStringLiteral(" (") + e.grund() + QLatin1Char(')'));
+        return d->ergebnis(false);
     };
-    if (!file.oeffnen())
-        return nichtSchreibbar();
+    if (const Ergebnis e = sink.file.oeffnen(); !e)
+        return nichtSchreibbar(e);
     SList type;
     type.append(transferType(ascii));
     const bool ok = d->perform(d->urlFor(d->absolute(remoteName), false), [&](CURL *c) {
@@ -591,39 +589,26 @@ bool FtpClient::getFile(const QString &remoteName, const QString &localPath, boo
         if (ascii)
             curl_easy_setopt(c, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &writeToSaveFile);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, &file);
+        curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
     });
     if (!ok) {
-        const bool lokal = !file.fehler().isEmpty();
-        file.verwerfen();
+        sink.file.verwerfen();
         // The transfer broke off because the local file took no more.
-        return lokal ? nichtSchreibbar() : false;
+        return sink.geschrieben ? d->ergebnis(false) : nichtSchreibbar(sink.geschrieben);
     }
-    if (!file.abschliessen())
-        return nichtSchreibbar();
-    return true;
+    if (const Ergebnis e = sink.file.abschliessen(); !e)
+        return nichtSchreibbar(e);
+    return {};
 }
 
-bool FtpClient::putFile(const QString &localPath, const QString &remoteName, bool ascii)
+Ergebnis FtpClient::putData(const QByteArray &data, const QString &remoteName, bool ascii)
 {
     if (!d->checkUsable({remoteName}))
-        return false;
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        d->fail(CURLE_READ_ERROR, QStringLiteral("Lokale Datei nicht lesbar: ") + localPath);
-        return false;
-    }
-    return d->put(file, remoteName, ascii);
-}
-
-bool FtpClient::putData(const QByteArray &data, const QString &remoteName, bool ascii)
-{
-    if (!d->checkUsable({remoteName}))
-        return false;
+        return d->ergebnis(false);
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    return d->put(buffer, remoteName, ascii);
+    return d->ergebnis(d->put(buffer, remoteName, ascii));
 }
 
 bool FtpClient::Impl::put(QIODevice &file, const QString &remoteName, bool ascii)
@@ -681,25 +666,26 @@ std::optional<FtpClient::Listing> FtpClient::list()
     return std::nullopt;
 }
 
-bool FtpClient::deleteFile(const QString &name)
+Ergebnis FtpClient::deleteFile(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"DELE " + ftpBytes(d->absolute(name))});
+    return d->ergebnis(d->checkUsable({name}) && d->quote({"DELE " + ftpBytes(d->absolute(name))}));
 }
 
-bool FtpClient::removeDirectory(const QString &name)
+Ergebnis FtpClient::removeDirectory(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"RMD " + ftpBytes(d->absolute(name))});
+    return d->ergebnis(d->checkUsable({name}) && d->quote({"RMD " + ftpBytes(d->absolute(name))}));
 }
 
-bool FtpClient::createDirectory(const QString &name)
+Ergebnis FtpClient::createDirectory(const QString &name)
 {
-    return d->checkUsable({name}) && d->quote({"MKD " + ftpBytes(d->absolute(name))});
+    return d->ergebnis(d->checkUsable({name}) && d->quote({"MKD " + ftpBytes(d->absolute(name))}));
 }
 
-bool FtpClient::rename(const QString &from, const QString &to)
+Ergebnis FtpClient::rename(const QString &from, const QString &to)
 {
-    return d->checkUsable({from, to}) &&
-           d->quote({"RNFR " + ftpBytes(d->absolute(from)), "RNTO " + ftpBytes(d->absolute(to))});
+    return d->ergebnis(
+        d->checkUsable({from, to}) &&
+        d->quote({"RNFR " + ftpBytes(d->absolute(from)), "RNTO " + ftpBytes(d->absolute(to))}));
 }
 
 void FtpClient::cancel()

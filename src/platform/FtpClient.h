@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Ergebnis.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -24,7 +26,8 @@ QByteArray ftpBytes(const QString &text);
 // describe its outcome, in the manner of the status line: error 0 means the
 // call succeeded; otherwise lastResponse() is the server's last reply line
 // (or the client's reason when the server never answered), free of NUL and
-// control characters.
+// control characters. Every step returns an Ergebnis: on failure its reason
+// is lastResponse() and its number lastError().
 //
 // Error numbers:
 //   0                    success;
@@ -91,35 +94,34 @@ class FtpClient
     FtpClient(const FtpClient &) = delete;
     FtpClient &operator=(const FtpClient &) = delete;
 
-    // Connects and logs in. False leaves the client closed.
-    bool connect(const Options &options);
+    // Connects and logs in. A failure leaves the client closed.
+    Ergebnis connect(const Options &options);
     void close();
     bool isConnected() const;
 
     // Changes the current directory (absolute or relative; ".." resolved by
-    // the server). False when the server refuses it; the previous directory
+    // the server). Fails when the server refuses it; the previous directory
     // stays current.
-    bool setCurrentDirectory(const QString &dir);
+    Ergebnis setCurrentDirectory(const QString &dir);
     QString currentDirectory() const; // absolute, as the server reports it
 
     // Transfers in the current directory. ascii: TYPE A, else TYPE I. The
     // local side of an ASCII transfer is CR LF text, as the network's: the
     // bytes are not rewritten here (the server adapts line ends to its own
     // convention). getFile replaces an existing local file only after a
-    // complete download; putFile replaces the remote file.
-    bool getFile(const QString &remoteName, const QString &localPath, bool ascii);
-    bool putFile(const QString &localPath, const QString &remoteName, bool ascii);
-    // Uploads bytes held in memory (the content a send had when it was made).
-    bool putData(const QByteArray &data, const QString &remoteName, bool ascii);
+    // complete download. putData uploads bytes held in memory (the content a
+    // send had when it was made) and replaces the remote file.
+    Ergebnis getFile(const QString &remoteName, const QString &localPath, bool ascii);
+    Ergebnis putData(const QByteArray &data, const QString &remoteName, bool ascii);
 
     // Listing of the current directory: MLSD where the server offers it,
     // LIST otherwise.
     std::optional<Listing> list();
 
-    bool deleteFile(const QString &name);
-    bool removeDirectory(const QString &name);
-    bool createDirectory(const QString &name);
-    bool rename(const QString &from, const QString &to);
+    Ergebnis deleteFile(const QString &name);
+    Ergebnis removeDirectory(const QString &name);
+    Ergebnis createDirectory(const QString &name);
+    Ergebnis rename(const QString &from, const QString &to);
 
     int lastError() const;
     QString lastResponse() const;

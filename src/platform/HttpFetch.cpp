@@ -1,5 +1,7 @@
 #include "platform/HttpFetch.h"
 
+#include "platform/Dienste.h"
+
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
@@ -121,9 +123,7 @@ void HttpFetch::onConnected()
         current_.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
     if (ziel.isEmpty())
         ziel = "/";
-    QByteArray host = current_.host(QUrl::FullyEncoded).toLatin1();
-    if (host.contains(':'))
-        host = '[' + host + ']';
+    QByteArray host = hostFuerUrl(current_.host(QUrl::FullyEncoded)).toLatin1();
     const bool https = current_.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
     if (current_.port() > 0 && current_.port() != (https ? 443 : 80))
         host += ':' + QByteArray::number(current_.port());

@@ -140,18 +140,15 @@ GanzeDatei::~GanzeDatei()
     verwerfen();
 }
 
-bool GanzeDatei::scheitern(int nummer, bool dateiGeschuetzt)
+Ergebnis GanzeDatei::scheitern(int nummer, bool dateiGeschuetzt)
 {
-    if (fehler_.isEmpty())
-        fehler_ = grund(nummer, dateiGeschuetzt);
     verwerfen();
-    return false;
+    return Ergebnis::fehler(grund(nummer, dateiGeschuetzt), nummer);
 }
 
-bool GanzeDatei::oeffnen()
+Ergebnis GanzeDatei::oeffnen()
 {
     verwerfen();
-    fehler_.clear();
     const QFileInfo info(pfad_);
     if (info.isDir())
         return scheitern(EISDIR);
@@ -181,19 +178,19 @@ bool GanzeDatei::oeffnen()
     // The new file keeps the permissions of the one it replaces.
     if (struct stat st; ::stat(ziel.constData(), &st) == 0)
         ::fchmod(fd_, st.st_mode & 07777);
-    return true;
+    return {};
 }
 
-bool GanzeDatei::schreiben(const char *daten, qint64 laenge)
+Ergebnis GanzeDatei::schreiben(const char *daten, qint64 laenge)
 {
     if (fd_ < 0)
         return scheitern(EBADF);
     if (const int e = schreibeAlles(fd_, -1, daten, laenge))
         return scheitern(e);
-    return true;
+    return {};
 }
 
-bool GanzeDatei::abschliessen()
+Ergebnis GanzeDatei::abschliessen()
 {
     if (fd_ < 0)
         return scheitern(EBADF);
@@ -223,7 +220,7 @@ bool GanzeDatei::abschliessen()
         ::fsync(dfd);
         ::close(dfd);
     }
-    return true;
+    return {};
 }
 
 void GanzeDatei::verwerfen()
@@ -238,24 +235,18 @@ void GanzeDatei::verwerfen()
     }
 }
 
-bool schreibeAn(int fd, qint64 pos, const char *daten, qint64 laenge, QString *fehler)
+Ergebnis schreibeAn(int fd, qint64 pos, const char *daten, qint64 laenge)
 {
-    if (const int e = schreibeAlles(fd, pos, daten, laenge)) {
-        if (fehler)
-            *fehler = grund(e);
-        return false;
-    }
-    return true;
+    if (const int e = schreibeAlles(fd, pos, daten, laenge))
+        return Ergebnis::fehler(grund(e), e);
+    return {};
 }
 
-bool sichern(int fd, QString *fehler)
+Ergebnis sichern(int fd)
 {
-    if (const int e = sync(fd)) {
-        if (fehler)
-            *fehler = grund(e);
-        return false;
-    }
-    return true;
+    if (const int e = sync(fd))
+        return Ergebnis::fehler(grund(e), e);
+    return {};
 }
 
 namespace probe

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Ergebnis.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -33,22 +35,23 @@ class GanzeDatei
     GanzeDatei(const GanzeDatei &) = delete;
     GanzeDatei &operator=(const GanzeDatei &) = delete;
 
-    bool oeffnen();
-    bool schreiben(const char *daten, qint64 laenge);
-    bool schreiben(const QByteArray &daten) { return schreiben(daten.constData(), daten.size()); }
-    bool abschliessen();
+    // Each step fails with the German reason and the error number; after a
+    // failure the temporary file is gone and the target untouched.
+    Ergebnis oeffnen();
+    Ergebnis schreiben(const char *daten, qint64 laenge);
+    Ergebnis schreiben(const QByteArray &daten)
+    {
+        return schreiben(daten.constData(), daten.size());
+    }
+    Ergebnis abschliessen();
     void verwerfen();
 
-    // German reason of the first failure.
-    QString fehler() const { return fehler_; }
-
   private:
-    bool scheitern(int nummer, bool dateiGeschuetzt = false);
+    Ergebnis scheitern(int nummer, bool dateiGeschuetzt = false);
 
     QString pfad_;
     QByteArray tmp_;
     int fd_ = -1;
-    QString fehler_;
 };
 
 // Removes what a write cut short by a kill left in `ordner`: temporary
@@ -58,10 +61,10 @@ class GanzeDatei
 int entferneReste(const QString &ordner, const std::function<bool(const QString &name)> &eigen);
 
 // Writes all bytes at the file position of an open descriptor (pos < 0: at
-// the current position). On failure the German reason goes to *fehler.
-bool schreibeAn(int fd, qint64 pos, const char *daten, qint64 laenge, QString *fehler);
+// the current position).
+Ergebnis schreibeAn(int fd, qint64 pos, const char *daten, qint64 laenge);
 // Flushes an open descriptor to the disk.
-bool sichern(int fd, QString *fehler);
+Ergebnis sichern(int fd);
 
 // Fault injection for tests: from now on, every write through this module
 // fails with the error number once `nachBytes` more bytes were written

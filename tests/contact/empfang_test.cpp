@@ -2,10 +2,10 @@
 
 #include "platform/AnsiText.h"
 #include "support/LocalServer.h"
+#include "support/RohServer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,40 +23,6 @@ namespace
 
 using test::LocalServer;
 using test::waitUntil;
-
-// A loopback HTTP server that either answers every request with a fixed
-// response or accepts the connection and never answers.
-class RohServer
-{
-  public:
-    explicit RohServer(QByteArray antwort = QByteArray()) : antwort_(std::move(antwort))
-    {
-        server_.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket *socket = server_.nextPendingConnection()) {
-                ++verbindungen_;
-                if (antwort_.isEmpty())
-                    continue; // held open, never answered
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    anfrage_ += socket->readAll();
-                    if (anfrage_.contains("\r\n\r\n")) {
-                        anfrage_.clear();
-                        socket->write(antwort_);
-                        socket->disconnectFromHost();
-                    }
-                });
-            }
-        });
-    }
-    int port() const { return server_.serverPort(); }
-    int verbindungen() const { return verbindungen_; }
-
-  private:
-    QTcpServer server_;
-    QByteArray antwort_;
-    QByteArray anfrage_;
-    int verbindungen_ = 0;
-};
 
 class EmpfangTest : public ::testing::Test
 {
@@ -287,7 +253,7 @@ TEST_F(EmpfangTest, ClientErrorMarksTheAddressServerErrorChangesNothing)
           QByteArray("500 Internal Server Error"), QByteArray("503 Service Unavailable")}) {
         SCOPED_TRACE(status.toStdString());
         const bool serverFehler = status.startsWith('5');
-        RohServer fehler("HTTP/1.0 " + status +
+        varnek::test::RohServer fehler("HTTP/1.0 " + status +
                          "\r\nContent-Type: text/html\r\n\r\n"
                          "<html><body><h1>Fehler auf dem Server</h1></body></html>");
         empfang_->setServer(QStringLiteral("127.0.0.1"), fehler.port());
@@ -309,7 +275,7 @@ TEST_F(EmpfangTest, ClientErrorMarksTheAddressServerErrorChangesNothing)
 
 TEST_F(EmpfangTest, SilentServerNeverBlocksAndTheNextTickRuns)
 {
-    RohServer still;
+    varnek::test::RohServer still;
     empfang_->setServer(QStringLiteral("127.0.0.1"), still.port());
     empfang_->setAddress(QStringLiteral("test"));
     empfang_->setAbrufTimeoutMs(400);

@@ -3,6 +3,7 @@
 #include "support/LocalServer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -127,6 +128,16 @@ TEST_F(VerbindungTest, MissingFolderAndBadNamesGiveTheMessages)
     schreibe(quelle, {});
     EXPECT_FALSE(hochladen(quelle));
     EXPECT_EQ(meldungen, QStringList{QStringLiteral("Kein Kontakt möglich ! Falsche Adresse ?")});
+
+    // A local file that cannot be read is not uploaded, and says why.
+    meldungen.clear();
+    ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
+    EXPECT_FALSE(hochladen(lokal.filePath(QStringLiteral("nichtda.txt"))));
+    EXPECT_TRUE(stati.contains(QStringLiteral("26 Lokale Datei nicht lesbar: ") +
+                               lokal.filePath(QStringLiteral("nichtda.txt"))));
+    EXPECT_EQ(meldungen, QStringList{QStringLiteral("Übertragungsfehler!")});
+    EXPECT_FALSE(QFileInfo::exists(server.root() +
+                                   QStringLiteral("/localhost/vx/stillbox/vxvx/test/nichtda.txt")));
 
     // A path without any folder part is not uploaded, and says nothing.
     meldungen.clear();

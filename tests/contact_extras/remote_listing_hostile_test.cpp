@@ -122,7 +122,7 @@ TEST(RemoteListingHostile, OddNamesAndSizesFromTheWire)
         for (const RemoteEntry &e : entries) {
             if (e.isDirectory())
                 continue;
-            const bool ok = ftp.getFile(e.name, folder + QLatin1Char('/') + e.name, false);
+            const Ergebnis ok = ftp.getFile(e.name, folder + QLatin1Char('/') + e.name, false);
             EXPECT_FALSE(ok) << qPrintable(e.name); // the server has none of them
             EXPECT_NE(ftp.lastError(), 0);
             EXPECT_FALSE(ftp.lastResponse().isEmpty());

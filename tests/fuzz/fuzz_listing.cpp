@@ -36,7 +36,9 @@ void check(const RemoteEntries &parsed, const QString &filter)
         // Directories first, each line the entry's own name.
         FUZZ_CHECK(!(files && entries[i].isDirectory()));
         files = files || !entries[i].isDirectory();
-        FUZZ_CHECK(lines[qsizetype(i)] == listLine(entries[i]));
+        const QString name = trimBlanks(entries[i].name);
+        FUZZ_CHECK(lines[qsizetype(i)] ==
+                   (entries[i].isDirectory() ? name.toUpper() : name.toLower()));
         const RemoteNavigation nav =
             navigate(QStringLiteral("localhost/a/"), QStringLiteral("localhost"), entries[i]);
         FUZZ_CHECK(nav.relist == entries[i].isDirectory());
@@ -65,6 +67,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(gelesen.entries, filter);
         check(gelesen.entries, QStringLiteral("*"));
     }
-    (void)matchesFilter(decodeRemoteName(text), filter);
     return 0;
 }

@@ -181,24 +181,18 @@ TEST(FtpHostile, ServerHangingUpInTheMiddleOfAnUploadIsAFailureAndTheNextOneWork
     HostileFtpServer server(config);
     ASSERT_TRUE(server.running());
 
-    QTemporaryDir local;
-    const QString big = local.filePath(QStringLiteral("Foto.bmp"));
-    writeLocal(big, QByteArray(2 * 1024 * 1024, 'B'));
-    const QString small = local.filePath(QStringLiteral("Gast.txt"));
-    writeLocal(small, "Hallo\r\n");
-
     FtpClient ftp;
     ASSERT_TRUE(ftp.connect(server.options()));
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(ftp.putFile(big, QStringLiteral("Foto.bmp"), false));
+    EXPECT_FALSE(ftp.putData(QByteArray(2 * 1024 * 1024, 'B'), QStringLiteral("Foto.bmp"), false));
     EXPECT_LT(timer.elapsed(), 6000);
     EXPECT_NE(ftp.lastError(), 0);
     EXPECT_FALSE(ftp.lastResponse().isEmpty());
     EXPECT_TRUE(server.commands().filter(QStringLiteral("DROPPED")).size() == 1);
 
     // The broken connection is replaced by a new one for the next upload.
-    EXPECT_TRUE(ftp.putFile(small, QStringLiteral("Gast.txt"), true))
+    EXPECT_TRUE(ftp.putData("Hallo\r\n", QStringLiteral("Gast.txt"), true))
         << qPrintable(ftp.lastResponse());
     QFile stored(server.root() + QStringLiteral("/Gast.txt"));
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));

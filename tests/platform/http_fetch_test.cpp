@@ -4,9 +4,9 @@
 
 #include "support/FeindServer.h"
 #include "support/LocalServer.h"
+#include "support/RohServer.h"
 
 #include <QElapsedTimer>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
@@ -37,26 +37,9 @@ struct Answers {
     std::optional<HttpFetch::Result> last;
 };
 
-// Accepts connections, keeps what the client sends, never answers.
-class SilentServer
-{
-  public:
-    SilentServer()
-    {
-        server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
-            while (QTcpSocket *s = server.nextPendingConnection())
-                QObject::connect(s, &QTcpSocket::readyRead, s,
-                                 [this, s] { request += s->readAll(); });
-        });
-    }
-    QUrl url() const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(server.serverPort()));
-    }
-
-    QTcpServer server;
-    QByteArray request;
+// A silent server: takes the request, never answers.
+struct SilentServer : varnek::test::RohServer {
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(port())); }
 };
 
 class HttpFetchTest : public ::testing::Test
@@ -169,8 +152,9 @@ TEST_F(HttpFetchTest, SilentServerTimesOutWhileTheWindowKeepsRunning)
     EXPECT_FALSE(fetch.busy());
 
     // The request asked for a fresh answer, past every cache.
-    const QByteArray request = silent.request.toLower();
-    EXPECT_TRUE(request.startsWith("get /gast.txt http/1.1\r\n")) << silent.request.toStdString();
+    const QByteArray request = silent.empfangen().toLower();
+    EXPECT_TRUE(request.startsWith("get /gast.txt http/1.1\r\n"))
+        << silent.empfangen().toStdString();
     EXPECT_TRUE(request.contains("\r\ncache-control: no-cache\r\n"));
     EXPECT_TRUE(request.contains("\r\npragma: no-cache\r\n"));
 

@@ -53,8 +53,7 @@ TEST_P(GanzOderGarNicht, AlteDateiBleibtUnberuehrt)
     ASSERT_TRUE(ansi::writeFile(pfad, alt));
 
     const QByteArray neu = QByteArray(2000, 'n') + "\r\n";
-    QString fehler;
-    bool ok = false;
+    Ergebnis ok;
     {
         std::optional<SchreibProbe> probe;
         switch (fall.stoerung) {
@@ -79,17 +78,17 @@ TEST_P(GanzOderGarNicht, AlteDateiBleibtUnberuehrt)
             QFile::setPermissions(pfad, QFile::ReadOwner | QFile::ReadGroup);
             break;
         }
-        ok = ansi::writeFile(pfad, neu, &fehler);
+        ok = ansi::writeFile(pfad, neu);
     }
     fs.schreibschutz(false);
     fs.leeren();
 
     if (!fall.grund) {
-        EXPECT_TRUE(ok) << fehler.toStdString();
+        EXPECT_TRUE(ok) << ok.grund().toStdString();
         EXPECT_EQ(ansi::readFile(pfad), neu);
     } else {
         EXPECT_FALSE(ok);
-        EXPECT_EQ(fehler, QString::fromUtf8(fall.grund));
+        EXPECT_EQ(ok.grund(), QString::fromUtf8(fall.grund));
         EXPECT_EQ(ansi::readFile(pfad), alt);
     }
     EXPECT_EQ(QDir(fs.pfad()).entryList(QDir::Files | QDir::Hidden),

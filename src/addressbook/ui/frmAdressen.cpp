@@ -204,9 +204,8 @@ void frmAdressen::baueOberflaeche()
 void frmAdressen::lade()
 {
     texte_.fuellen();
-    QString grund;
-    if (!buch_.oeffnen(&grund))
-        fehler(texte_.NichtGeoeffnet + QStringLiteral("\n") + grund);
+    if (const Ergebnis e = buch_.oeffnen(); !e)
+        fehler(texte_.NichtGeoeffnet + QStringLiteral("\n") + e.grund());
     AktuellenDatensatzAnzeigen();
 }
 
@@ -236,11 +235,10 @@ void frmAdressen::fehler(const QString &text)
 
 bool frmAdressen::AktuellenDatensatzSpeichern()
 {
-    QString grund;
-    if (buch_.speichern(felder(), &grund))
-        return true;
-    fehler(grund);
-    return false;
+    const Ergebnis e = buch_.speichern(felder());
+    if (!e)
+        fehler(e.grund());
+    return e.ok();
 }
 
 void frmAdressen::AktuellenDatensatzAnzeigen()
@@ -287,9 +285,8 @@ void frmAdressen::cmdPrevious()
 void frmAdressen::cmdNew()
 {
     if (AktuellenDatensatzSpeichern()) {
-        QString grund;
-        if (!buch_.neuerSatz(felder(), &grund))
-            fehler(grund);
+        if (const Ergebnis e = buch_.neuerSatz(felder()); !e)
+            fehler(e.grund());
         AktuellenDatensatzAnzeigen();
     }
     txtVorname->setFocus();
@@ -300,9 +297,8 @@ void frmAdressen::cmdDelete()
 {
     if (dialogs::question(this, texte_.LoeschenFrage, texte_.LoeschenTitel,
                           dialogs::Icon::Information)) {
-        QString grund;
-        if (!buch_.satzLoeschen(&grund))
-            fehler(grund);
+        if (const Ergebnis e = buch_.satzLoeschen(); !e)
+            fehler(e.grund());
         AktuellenDatensatzAnzeigen();
     }
     txtVorname->setFocus();
@@ -347,8 +343,9 @@ void frmAdressen::suchNr()
 bool frmAdressen::schliessen()
 {
     if (buch_.istOffen()) {
-        QString grund;
-        const bool gespeichert = buch_.speichern(felder(), &grund);
+        const Ergebnis e = buch_.speichern(felder());
+        const bool gespeichert = e.ok();
+        const QString grund = e.grund();
         if (!gespeichert && dialogs::quitting())
             bewahreUngespeichert(grund);
         else if (!gespeichert &&
@@ -374,8 +371,7 @@ void frmAdressen::bewahreUngespeichert(const QString &grund)
     const AdressFelder f = felder();
     const QStringList zeilen{f.nummer, f.komentar, f.webadresse, f.bildpfad};
     const QString pfad = QFileInfo(buch_.pfad()).dir().filePath(kUngespeichert);
-    QString fehler;
-    if (ansi::writeLines(pfad, zeilen, &fehler)) {
+    if (ansi::writeLines(pfad, zeilen)) {
         std::fprintf(stderr, "%s\n",
                      QStringLiteral("Eintrag %1 nicht gespeichert (%2), bewahrt in %3")
                          .arg(buch_.aktuellerSatz())

@@ -318,8 +318,8 @@ void Klingel2::speichermList1()
     QStringList eintraege;
     for (int i = 0; i < list1_->count(); ++i)
         eintraege << list1_->item(i)->text();
-    if (QString grund; !ringlog::speichere(datei(ringlog::logDatei), eintraege, &grund))
-        dialogs::message(this, schreiber::meldung(QStringLiteral("aufnahme.txt"), grund));
+    if (const Ergebnis e = ringlog::speichere(datei(ringlog::logDatei), eintraege); !e)
+        dialogs::message(this, schreiber::meldung(QStringLiteral("aufnahme.txt"), e.grund()));
 }
 
 void Klingel2::Command4()
@@ -333,12 +333,11 @@ void Klingel2::lese1()
     Hilfe2 *hilfe = programm_.hilfe2();
     hilfe->setText(text1_);
     hilfe->Play();
-    QString fehler;
     const QString pfad = QDir::current().filePath(QStringLiteral("Hilfe.txt"));
     // The help window has just written the same file; one box is enough.
-    if (!ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')}, &fehler) &&
-        !hilfe->schreibfehlerGezeigt())
-        dialogs::message(this, fehler, QStringLiteral("Fehler"), dialogs::Icon::Critical);
+    if (const Ergebnis e = ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')});
+        !e && !hilfe->schreibfehlerGezeigt())
+        dialogs::message(this, e.grund(), QStringLiteral("Fehler"), dialogs::Icon::Critical);
 }
 
 int Klingel2::gewaehlteOption() const
@@ -363,9 +362,9 @@ void Klingel2::optionGeklickt()
 {
     timer1_->setEnabled(false);
     // The option stays chosen for this run; the next load would not know it.
-    if (QString grund;
-        !ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption(), &grund))
-        dialogs::message(this, schreiber::meldung(QStringLiteral("Kling"), grund));
+    if (const Ergebnis e = ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption());
+        !e)
+        dialogs::message(this, schreiber::meldung(QStringLiteral("Kling"), e.grund()));
 }
 
 void Klingel2::eintragGewaehlt()

@@ -333,16 +333,15 @@ void Gast1::hinzuT()
 
 bool Gast1::speicher1()
 {
-    QString meldung;
-    const bool ok = schreibeNachricht(programm_.einstellungen().programmOrdner, List2, &meldung);
+    const Ergebnis ok = schreibeNachricht(programm_.einstellungen().programmOrdner, List2);
     if (ok) {
         ZeigeStatus(QStringLiteral("Sende-Text"));
     } else {
-        dialogs::message(this, meldung);
+        dialogs::message(this, ok.grund());
         ZeigeStatus(QStringLiteral("Fehler"));
     }
     List2.clear();
-    return ok;
+    return ok.ok();
 }
 
 void Gast1::Command1()
@@ -375,10 +374,10 @@ void Gast1::sendeText()
 
 void Gast1::klingeln()
 {
-    QString meldung;
-    if (!schreibeNachricht(programm_.einstellungen().programmOrdner, klingel.klingeln(),
-                           &meldung)) {
-        dialogs::message(this, meldung);
+    if (const Ergebnis e =
+            schreibeNachricht(programm_.einstellungen().programmOrdner, klingel.klingeln());
+        !e) {
+        dialogs::message(this, e.grund());
         ZeigeStatus(QStringLiteral("Fehler"));
         return;
     }

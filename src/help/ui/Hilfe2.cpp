@@ -146,13 +146,12 @@ void Hilfe2::speichern()
     // it then reads whatever the file holds, or nothing. The failure is
     // shown once: automatic reading writes on every hint, and a box per
     // hint would bury the window. After a write that works it shows again.
-    QString grund;
-    if (ansi::writeLines(programm_.einstellungen().datei(QStringLiteral("Hilfe.txt")), list1_,
-                         &grund)) {
+    if (const Ergebnis e =
+            ansi::writeLines(programm_.einstellungen().datei(QStringLiteral("Hilfe.txt")), list1_)) {
         schreibfehlerGezeigt_ = false;
     } else if (!schreibfehlerGezeigt_) {
         schreibfehlerGezeigt_ = true;
-        dialogs::message(this, schreiber::meldung(QStringLiteral("Hilfe.txt"), grund));
+        dialogs::message(this, schreiber::meldung(QStringLiteral("Hilfe.txt"), e.grund()));
     }
     programm_.sprich(QStringLiteral("Hilfe"));
 }
