@@ -3,9 +3,9 @@
 #include "addressbook/ui/EintragDruck.h"
 #include "platform/AnsiText.h"
 
+#include "app/Programm.h"
 #include "contact/Empfang.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
 #include "platform/ui/Desktop.h"

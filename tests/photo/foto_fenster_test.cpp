@@ -1,9 +1,9 @@
 #include "support/EigenerXServer.h"
 
 #include "addressbook/ui/frmAdressen.h"
+#include "app/Programm.h"
 #include "bell/ui/Klingel2.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/FotoDatei.h"
 #include "photo/ui/FotoF.h"

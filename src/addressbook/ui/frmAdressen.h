@@ -18,7 +18,7 @@ class QPushButton;
 namespace varnek
 {
 
-class Programm;
+class Programmdienste;
 
 // The address book window "Adressen": pages through the entries of
 // "Adress.PRE", edits the shown one in place, adds, deletes and finds
@@ -30,7 +30,7 @@ class frmAdressen : public QMainWindow
 {
     Q_OBJECT
   public:
-    explicit frmAdressen(Programm &programm);
+    explicit frmAdressen(Programmdienste &programm);
     ~frmAdressen() override;
 
     // The load steps: menu hints, open the book, fill the text table, show
@@ -90,7 +90,7 @@ class frmAdressen : public QMainWindow
     void zeigeBild(const QString &pfad); // `Image1` from a file: empty clears, unreadable keeps
     void setBild(const QPixmap &bild);
 
-    Programm &programm_;
+    Programmdienste &programm_;
     QHash<QString, QAction *> aktionen_;
     AdressBuch buch_;
     modEnglisch texte_;

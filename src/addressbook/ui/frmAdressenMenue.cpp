@@ -1,9 +1,7 @@
 // The address book window's menu bar and keys.
 #include "addressbook/ui/frmAdressen.h"
 
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
+#include "platform/ui/Programmdienste.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -108,16 +106,15 @@ bool frmAdressen::taste(int key)
         hilfe();
         return true;
     case Qt::Key_F2:
-        programm_.hilfe2()->Play();
+        programm_.liesHinweis();
         return true;
     case Qt::Key_F3:
         programm_.sprich(QStringLiteral("Stop"));
         return true;
     case Qt::Key_F4:
     case Qt::Key_F5:
-        if (QAction *a = programm_.gast1()->menuepunkt(
-                key == Qt::Key_F4 ? QStringLiteral("Nochmal") : QStringLiteral("Weiter")))
-            a->setEnabled(true);
+        // They would enable the contact window's "Nochmal" and "Weiter",
+        // which are never disabled: the keys are taken and do nothing.
         return true;
     case Qt::Key_PageUp:
         cmdPrevious();

@@ -1,9 +1,7 @@
 #include "bell/ui/Klingel2.h"
 
 #include "bell/RingLog.h"
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
+#include "contact/Einstellungen.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
 #include "platform/Clock.h"
@@ -11,6 +9,7 @@
 #include "platform/Zeitgeber.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Programmdienste.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -62,7 +61,7 @@ void setzeSchrift(QWidget *w, const QColor &farbe)
 
 } // namespace
 
-Klingel2::Klingel2(Programm &programm)
+Klingel2::Klingel2(Programmdienste &programm)
     : programm_(programm), timer1_(new Zeitgeber(this)), timer2_(new Zeitgeber(this)),
       timer3_(new Zeitgeber(this)), timer4_(new Zeitgeber(this)), timer5_(new Zeitgeber(this))
 {
@@ -96,7 +95,7 @@ Klingel2::Klingel2(Programm &programm)
         timer3_->setInterval(timer3_->interval());
     });
     connect(timer5_, &Zeitgeber::tick, this, [this] {
-        Command3();
+        Command3(klingelText_);
         timer5_->setEnabled(false);
     });
     tonTakt_.setInterval(tonAbstandMs);
@@ -241,7 +240,7 @@ void Klingel2::installiereHinweise()
          false},
         {"", QString(), keine, keine, keine, alleWeissAusser("")},
     };
-    Programm &programm = programm_;
+    Programmdienste &programm = programm_;
     Hinweise *hinweise = Hinweise::install(this, std::move(tabelle),
                                            [&programm](const QString &t) { programm.hinweis(t); });
     // The table reaches the first option button by name; the other two share it.
@@ -289,15 +288,16 @@ void Klingel2::zeigen()
     activateWindow();
 }
 
-void Klingel2::Command6()
+void Klingel2::Command6(const QString &empfangen)
 {
+    klingelText_ = empfangen;
     timer5_->setInterval(500);
     timer5_->setEnabled(true);
 }
 
-void Klingel2::Command3()
+void Klingel2::Command3(const QString &empfangen)
 {
-    list1_->addItem(ringlog::eintrag(clock::now(), programm_.gast1()->text7()));
+    list1_->addItem(ringlog::eintrag(clock::now(), empfangen));
 }
 
 void Klingel2::Command2()
@@ -336,9 +336,8 @@ void Klingel2::Command4()
 void Klingel2::lese1()
 {
     timer1_->setEnabled(false);
-    Hilfe2 *hilfe = programm_.hilfe2();
-    hilfe->setText(text1_);
-    hilfe->Play();
+    programm_.hinweis(text1_);
+    programm_.liesHinweis();
     QString fehler;
     const QString pfad = QDir::current().filePath(QStringLiteral("Hilfe.txt"));
     if (!ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')}, &fehler))
@@ -387,7 +386,7 @@ bool Klingel2::taste(int key)
         close();
         return true;
     case Qt::Key_F1:
-        programm_.hilfe2()->zeigen();
+        programm_.zeigeHilfe();
         return true;
     case Qt::Key_F2:
         lese1();

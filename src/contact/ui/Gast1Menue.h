@@ -11,7 +11,7 @@ namespace varnek
 {
 
 class Gast1;
-class Programm;
+class Programmdienste;
 
 // The menu bar of the contact window with every item, caption and shortcut,
 // and the window's hot keys, wired to the window's procedures.
@@ -19,7 +19,7 @@ class Gast1Menue : public QObject
 {
     Q_OBJECT
   public:
-    Gast1Menue(Gast1 &gast, Programm &programm);
+    Gast1Menue(Gast1 &gast, Programmdienste &programm);
 
     // A menu item by its name (`textabschicken`, `KlingelSignal1`, ...).
     QAction *punkt(const QString &name) const { return aktionen_.value(name); }
@@ -31,7 +31,7 @@ class Gast1Menue : public QObject
                     void (Gast1::*handler)());
 
     Gast1 &gast_;
-    Programm &programm_;
+    Programmdienste &programm_;
     QHash<QString, QAction *> aktionen_;
 };
 

@@ -1,17 +1,17 @@
 #include "contact_extras/ui/FotoSpalte.h"
 
 #include "contact/Adresse.h"
+#include "contact/Einstellungen.h"
 #include "contact/Empfang.h"
 #include "contact/Verbindung.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
 #include "help/ui/Hinweise.h"
 #include "photo/FotoDatei.h"
-#include "photo/ui/FotoF.h"
 #include "platform/Zeitgeber.h"
 #include "platform/ui/BildDatei.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
@@ -63,7 +63,7 @@ QPixmap deckbild(const QSize &groesse)
 
 } // namespace
 
-FotoSpalte::FotoSpalte(Gast1 &gast, Programm &programm, QWidget *flaeche)
+FotoSpalte::FotoSpalte(Gast1 &gast, Programmdienste &programm, QWidget *flaeche)
     : QWidget(flaeche), gast_(gast), programm_(programm), Timer3(new Zeitgeber(this)),
       Timer5(new Zeitgeber(this)), Timer6(new Zeitgeber(this))
 {
@@ -417,7 +417,7 @@ void FotoSpalte::fotspeich()
 
 void FotoSpalte::Command14()
 {
-    programm_.fotoF()->zeigen();
+    programm_.zeigeFotoapparat();
 }
 
 // --- window width ---------------------------------------------------------------------

@@ -13,7 +13,7 @@ namespace varnek
 {
 
 class Gast1;
-class Programm;
+class Programmdienste;
 class Zeitgeber;
 
 // The photo column of the contact window: sending the screen photo
@@ -26,7 +26,7 @@ class FotoSpalte : public QWidget
 {
     Q_OBJECT
   public:
-    FotoSpalte(Gast1 &gast, Programm &programm, QWidget *flaeche);
+    FotoSpalte(Gast1 &gast, Programmdienste &programm, QWidget *flaeche);
 
     static constexpr int links = 9360;        // left edge in the window, twips
     static constexpr int volleBreite = 11415; // window width that shows the column, twips
@@ -77,7 +77,7 @@ class FotoSpalte : public QWidget
     QString adresse() const;
 
     Gast1 &gast_;
-    Programm &programm_;
+    Programmdienste &programm_;
     QLabel *Picture5, *Picture1, *Picture2, *WebBrowser2;
     QFrame *Frame2;
     QPushButton *Fot1_, *Command13_, *bildlokal_, *fotspeich_, *Command14_;

@@ -1,12 +1,12 @@
 #include "contact_extras/ui/MenuePanel.h"
 
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "help/ui/Hinweise.h"
 #include "platform/Dienste.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fensterdienste.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
@@ -28,7 +28,7 @@ namespace
 const QColor kCheck2Grund{0x30, 0x3a, 0x4a};
 } // namespace
 
-MenuePanel::MenuePanel(Gast1 &gast, Programm &programm)
+MenuePanel::MenuePanel(Gast1 &gast, Programmdienste &programm)
     : QObject(&gast), gast_(gast), programm_(programm),
       flaeche_(gast.findChild<QWidget *>(QStringLiteral("Gast1Flaeche"))),
       Check2_(gast.findChild<QCheckBox *>(QStringLiteral("Check2"))),

@@ -16,7 +16,7 @@ namespace varnek
 {
 
 class Gast1;
-class Programm;
+class Programmdienste;
 
 // The contact window's menu panel and links: the compact view with the
 // single "&Menü öffnen" button, keeping the window in the foreground,
@@ -26,7 +26,7 @@ class MenuePanel : public QObject
 {
     Q_OBJECT
   public:
-    MenuePanel(Gast1 &gast, Programm &programm);
+    MenuePanel(Gast1 &gast, Programmdienste &programm);
 
     struct FesterLink {
         const char *name; // menu item
@@ -67,7 +67,7 @@ class MenuePanel : public QObject
     void setzeCheck2Textfarbe(bool fokus);
 
     Gast1 &gast_;
-    Programm &programm_;
+    Programmdienste &programm_;
     QWidget *flaeche_;
     QPushButton *Menuee_, *Command11_, *Command20_;
     QCheckBox *Check2_;

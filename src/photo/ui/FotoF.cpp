@@ -1,14 +1,13 @@
 #include "photo/ui/FotoF.h"
 
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
+#include "contact/Einstellungen.h"
 #include "help/ui/Hinweise.h"
 #include "photo/FotoDatei.h"
 #include "platform/Clock.h"
 #include "platform/Zeitgeber.h"
 #include "platform/ui/Bildschirm.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QBuffer>
@@ -42,7 +41,7 @@ QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
 
 } // namespace
 
-FotoF::FotoF(Programm &programm) : programm_(programm), timer1_(new Zeitgeber(this))
+FotoF::FotoF(Programmdienste &programm) : programm_(programm), timer1_(new Zeitgeber(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FotoF"));
@@ -277,7 +276,7 @@ void FotoF::ok()
     foto::speichermodus() = foto::FotoBild;
     Snapshot();
     parkeSnap();
-    programm_.gast1()->bildlokal();
+    Q_EMIT fotoGespeichert();
 }
 
 void FotoF::Command1()
@@ -299,7 +298,7 @@ bool FotoF::taste(int key)
         close();
         return true;
     case Qt::Key_F1:
-        programm_.hilfe2()->zeigen();
+        programm_.zeigeHilfe();
         return true;
     default:
         return false;
