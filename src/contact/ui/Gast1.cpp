@@ -52,15 +52,17 @@ Gast1::Gast1(Programmdienste &programm)
     empfang_->setServer(e.host, e.httpPort);
     baueOberflaeche();
     menue_ = new Gast1Menue(*this, programm_);
-    new MenuePanel(*this, programm_);
+    menuePanel_ = new MenuePanel(
+        *this, programm_, {centralWidget(), Check2, TextS, Combo2, Picture28, menue_->links()});
     ordneTabReihe();
     // The photo column at the right edge, seen at the full width.
-    fotoSpalte_ =
-        new FotoSpalte(*this, programm_, findChild<QWidget *>(QStringLiteral("Gast1Flaeche")));
+    fotoSpalte_ = new FotoSpalte(*this, programm_, centralWidget(), Combo2);
     fotoSpalte_->move(twips(FotoSpalte::links), 0);
     installiereHinweise();
 
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
+    connect(browser_, &FernBrowser::status, this, &Gast1::ZeigeStatus);
+    connect(fotoSpalte_, &FotoSpalte::status, this, &Gast1::ZeigeStatus);
     connect(&verbindung_, &Verbindung::meldung, this,
             [this](const QString &text) { dialogs::message(this, text); });
     // The hourglass shows on the window while FTP steps are queued; the
@@ -398,7 +400,7 @@ void Gast1::h1()
 
 void Gast1::KlingelSignal1()
 {
-    QAction *menu = menuepunkt(QStringLiteral("KlingelSignal1"));
+    QAction *menu = menue_->klingelCode();
     const bool oeffnen = !Frame3->isVisible();
     menu->setChecked(oeffnen);
     // Open, the panel lies below the status line, which stays readable.
@@ -523,11 +525,6 @@ void Gast1::MausFreigeben()
 {
     if (QWidget *w = QWidget::mouseGrabber())
         w->releaseMouse();
-}
-
-QAction *Gast1::menuepunkt(const QString &name) const
-{
-    return menue_->punkt(name);
 }
 
 void Gast1::fokusAdresse()

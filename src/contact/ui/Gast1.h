@@ -26,6 +26,7 @@ class Gast1Menue;
 class Hinweise;
 class Kombi;
 class KlingelCodeRahmen;
+class MenuePanel;
 class Programmdienste;
 
 // The contact window "     Varnek-5-VX:", the start-up window: connection,
@@ -49,7 +50,7 @@ class Gast1 : public QMainWindow
     Empfang &empfang() { return *empfang_; }
     FernBrowser &browser() { return *browser_; }
     FotoSpalte &fotoSpalte() { return *fotoSpalte_; }
-    QAction *menuepunkt(const QString &name) const;
+    const Gast1Menue &menue() const { return *menue_; }
 
     // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
     void Command5();
@@ -130,6 +131,7 @@ class Gast1 : public QMainWindow
     Empfang *empfang_;
     FernBrowser *browser_;
     FotoSpalte *fotoSpalte_ = nullptr;
+    MenuePanel *menuePanel_ = nullptr;
     Gast1Menue *menue_;
     Hinweise *hinweise_ = nullptr;
     int listenHoehe_ = 0;

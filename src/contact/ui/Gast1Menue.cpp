@@ -120,7 +120,7 @@ void Gast1Menue::baueMenue()
     aktion(leer7, "Bildschirmfotosenden", QStringLiteral("Bildschirmfoto senden"),
            Qt::CTRL | Qt::Key_W, nullptr);
 
-    QMenu *links = menue("links1", QStringLiteral("Links"));
+    QMenu *links = links_ = menue("links1", QStringLiteral("Links"));
     aktion(links, "linkmenue", QStringLiteral("Link mit Standard Browser öffnen"),
            Qt::CTRL | Qt::Key_B, nullptr);
     oben("Adressbuch1", QStringLiteral("Adressbuch"));
@@ -151,6 +151,61 @@ void Gast1Menue::baueMenue()
         aktionen_.value(QStringLiteral("hilfetex"))->setChecked(false);
         programm_.dockeHilfe(&gast_, gast_.sendeFeld(), Programmdienste::Andocken::OhneFokus);
     });
+}
+
+QAction *Gast1Menue::kompaktAnsicht() const
+{
+    return aktionen_.value(QStringLiteral("menuezu"));
+}
+
+QAction *Gast1Menue::linkSenden() const
+{
+    return aktionen_.value(QStringLiteral("URLsenden"));
+}
+
+QAction *Gast1Menue::linkOeffnen() const
+{
+    return aktionen_.value(QStringLiteral("linkmenue"));
+}
+
+QAction *Gast1Menue::beschreibung() const
+{
+    return aktionen_.value(QStringLiteral("Beschreibung1"));
+}
+
+QAction *Gast1Menue::klingelfenster() const
+{
+    return aktionen_.value(QStringLiteral("Klingelfenster"));
+}
+
+QAction *Gast1Menue::fotoSenden() const
+{
+    return aktionen_.value(QStringLiteral("Bildschirmfotosenden"));
+}
+
+QAction *Gast1Menue::fotoAnzeigen() const
+{
+    return aktionen_.value(QStringLiteral("Fanzeigen"));
+}
+
+QAction *Gast1Menue::klingelCode() const
+{
+    return aktionen_.value(QStringLiteral("KlingelSignal1"));
+}
+
+QAction *Gast1Menue::hilfeVorlesen() const
+{
+    return aktionen_.value(QStringLiteral("hilfetex"));
+}
+
+QAction *Gast1Menue::adressbuch() const
+{
+    return aktionen_.value(QStringLiteral("Adressbuch1"));
+}
+
+QAction *Gast1Menue::fotoapparat() const
+{
+    return aktionen_.value(QStringLiteral("fotoaperad"));
 }
 
 void Gast1Menue::baueTasten()

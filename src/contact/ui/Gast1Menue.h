@@ -21,8 +21,19 @@ class Gast1Menue : public QObject
   public:
     Gast1Menue(Gast1 &gast, Programmdienste &programm);
 
-    // A menu item by its name (`textabschicken`, `KlingelSignal1`, ...).
-    QAction *punkt(const QString &name) const { return aktionen_.value(name); }
+    // The items the window's panels wire to, and those whose state shows.
+    QAction *kompaktAnsicht() const;        // `menuezu`
+    QAction *linkSenden() const;            // `URLsenden`
+    QAction *linkOeffnen() const;           // `linkmenue`
+    QAction *beschreibung() const;          // `Beschreibung1`
+    QAction *klingelfenster() const;        // `Klingelfenster`
+    QAction *fotoSenden() const;            // `Bildschirmfotosenden`
+    QAction *fotoAnzeigen() const;          // `Fanzeigen`
+    QAction *klingelCode() const;           // `KlingelSignal1`
+    QAction *hilfeVorlesen() const;         // `hilfetex`
+    QAction *adressbuch() const;            // `Adressbuch1`
+    QAction *fotoapparat() const;           // `fotoaperad`
+    QMenu *links() const { return links_; } // `links1`
 
   private:
     void baueMenue();
@@ -33,6 +44,7 @@ class Gast1Menue : public QObject
     Gast1 &gast_;
     Programmdienste &programm_;
     QHash<QString, QAction *> aktionen_;
+    QMenu *links_ = nullptr;
 };
 
 } // namespace varnek

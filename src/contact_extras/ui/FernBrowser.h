@@ -63,6 +63,10 @@ class FernBrowser : public QWidget
     void neuesVerzeichnis();
     void loesche();
 
+  Q_SIGNALS:
+    // A text for the contact window's status line.
+    void status(const QString &text);
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -74,7 +78,6 @@ class FernBrowser : public QWidget
     void Drive1Change();
     const RemoteEntry *ausgewaehlt() const;
     void zeigeListe(const std::optional<FtpClient::Listing> &listing);
-    void status(const QString &text);
 
     Verbindung &verbindung_;
     QString programmOrdner_;
