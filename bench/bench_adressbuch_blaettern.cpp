@@ -6,7 +6,7 @@
 
 #include "addressbook/AdressBuch.h"
 #include "addressbook/ui/frmAdressen.h"
-#include "contact/ui/Programm.h"
+#include "app/Programm.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 

@@ -11,8 +11,8 @@
 //    with the same added latency.
 //
 //   build/bench/bench_senden [sends] [latency-ms]
+#include "app/Programm.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "platform/FtpClient.h"
 #include "platform/ui/Dialogs.h"
 #include "support/FtpBremse.h"

@@ -1,6 +1,6 @@
+#include "app/Programm.h"
 #include "contact/Senden.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "platform/Beenden.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fensterdienste.h"

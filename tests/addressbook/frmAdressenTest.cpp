@@ -3,9 +3,10 @@
 #include "addressbook/ui/EintragDruck.h"
 #include "platform/AnsiText.h"
 
+#include "app/Programm.h"
 #include "contact/Empfang.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
+#include "contact/ui/Gast1Menue.h"
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
 #include "platform/ui/Desktop.h"
@@ -143,7 +144,7 @@ class AdressbuchFenster : public ::testing::Test
         Gast1 *g = gast();
         aktiviere(g);
         QMenuBar *leiste = g->menuBar();
-        QAction *eintrag = g->menuepunkt(QStringLiteral("Adressbuch1"));
+        QAction *eintrag = g->menue().adressbuch();
         EXPECT_TRUE(eintrag);
         if (!eintrag)
             return nullptr;

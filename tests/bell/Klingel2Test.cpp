@@ -2,8 +2,8 @@
 #include "bell/RingLog.h"
 #include "platform/Zeitgeber.h"
 
+#include "app/Programm.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
@@ -133,7 +133,7 @@ class KlingelFenster : public ::testing::Test
     {
         Klingel2 *k = programm->klingel2();
         k->zeigen();
-        k->Command6();
+        k->Command6(programm->gast1()->text7());
         return k;
     }
     // Closed windows are deleted when the event loop comes round.
@@ -213,7 +213,7 @@ TEST_F(KlingelFenster, RingLogsTheReceivedTextHalfASecondLater)
     EXPECT_EQ(dialogs::shown(), QStringList{meldung});
 
     // The bell menu logs at once.
-    k->Command3();
+    k->Command3(programm->gast1()->text7());
     EXPECT_EQ(liste(k)->count(), 3);
 }
 
@@ -221,7 +221,7 @@ TEST_F(KlingelFenster, ReceivedTextWithLineBreaksGivesOneEntry)
 {
     text7(QStringLiteral("Hallo\r\nwie geht's?\r\n"));
     Klingel2 *k = programm->klingel2();
-    k->Command3();
+    k->Command3(programm->gast1()->text7());
     EXPECT_EQ(eintraege(k), QStringList{QStringLiteral("07.12.26..14:35.Hallo wie geht's?")});
     klickAuf(knopf(k, "speichermList1"));
     EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")),
@@ -342,7 +342,7 @@ TEST_F(KlingelFenster, EntryWithCommasAndQuotesSurvivesSaveAndLoad)
     const QString text = QStringLiteral("Hallo, \"Gast\", 1,2; Grüße");
     text7(text);
     Klingel2 *k = programm->klingel2();
-    k->Command3();
+    k->Command3(programm->gast1()->text7());
     klickAuf(knopf(k, "speichermList1"));
     EXPECT_TRUE(dialogs::shown() == QStringList{meldung});
     k->Command2();
@@ -382,7 +382,7 @@ TEST_P(KlingelLogFehler, SavingLeavesTheOldLogAndSaysWhy)
         QFile::setPermissions(pfad(QStringLiteral("aufnahme.txt")),
                               QFile::ReadOwner | QFile::ReadGroup);
     Klingel2 *k = programm->klingel2();
-    k->Command3();
+    k->Command3(programm->gast1()->text7());
     dialogs::clearShown();
     {
         std::optional<test::SchreibProbe> probe;
@@ -433,7 +433,7 @@ TEST_F(KlingelFenster, ClearingAndClosingLeavesTheFile)
 {
     schreibe(QStringLiteral("aufnahme.txt"), "a\r\nb\r\n");
     Klingel2 *k = programm->klingel2();
-    k->Command3();
+    k->Command3(programm->gast1()->text7());
     klickAuf(knopf(k, "loesche1"));
     EXPECT_EQ(liste(k)->count(), 0);
     tasteIn(liste(k), Qt::Key_Escape);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "app/Programm.h"
 #include "contact/Empfang.h"
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
+#include "contact/ui/Gast1Menue.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "support/LocalServer.h"

@@ -381,17 +381,17 @@ TEST_F(Gast1Test, ShortcutsAndHotKeysReachTheirActions)
     auto *frame3 = control<QGroupBox>("Frame3");
     taste(Qt::Key_F9);
     EXPECT_TRUE(frame3->isVisible());
-    EXPECT_TRUE(g.menuepunkt(QStringLiteral("KlingelSignal1"))->isChecked());
+    EXPECT_TRUE(g.menue().klingelCode()->isChecked());
     taste(Qt::Key_F9);
     EXPECT_FALSE(frame3->isVisible());
 
     taste(Qt::Key_F8);
     ASSERT_NE(programm->hilfe2WennGeladen(), nullptr);
     EXPECT_TRUE(programm->hilfe2WennGeladen()->automatisch());
-    EXPECT_TRUE(g.menuepunkt(QStringLiteral("hilfetex"))->isChecked());
+    EXPECT_TRUE(g.menue().hilfeVorlesen()->isChecked());
     taste(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(programm->hilfe2WennGeladen()->automatisch());
-    EXPECT_FALSE(g.menuepunkt(QStringLiteral("hilfetex"))->isChecked());
+    EXPECT_FALSE(g.menue().hilfeVorlesen()->isChecked());
 
     taste(Qt::Key_M, Qt::ControlModifier);
     schreibe(QStringLiteral("per Strg+G"));

@@ -2,6 +2,7 @@
 // the window, clicks where the controls are seen, against the local server.
 #include "contact/ContactFixture.h"
 
+#include "contact_extras/ui/FernBrowser.h"
 #include "contact_extras/ui/FotoSpalte.h"
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
@@ -25,6 +26,20 @@ using namespace varnek::test;
 
 namespace
 {
+
+// Every text the contact window's status line is given, in order: the
+// connection's, the remote browser's and the photo column's.
+struct StatusTexte {
+    QObject kontext;
+    QStringList texte;
+    explicit StatusTexte(Gast1 &g)
+    {
+        const auto merke = [this](const QString &t) { texte << t; };
+        QObject::connect(&g.verbindung(), &Verbindung::status, &kontext, merke);
+        QObject::connect(&g.browser(), &FernBrowser::status, &kontext, merke);
+        QObject::connect(&g.fotoSpalte(), &FotoSpalte::status, &kontext, merke);
+    }
+};
 
 // A picture no window draws by itself: stripes and a corner mark.
 QImage muster(int versatz)
@@ -138,7 +153,7 @@ TEST_F(FotoSpalteTest, GuestSendsThePhotoAndTheContactSeesIt)
     // ASCII is chosen; the photo goes binary all the same.
     ASSERT_EQ(gast.verbindung().Uebertragungsart, 1);
 
-    QSignalSpy texte(&gast.verbindung(), &Verbindung::status);
+    StatusTexte texte(gast);
     taste(gast, Qt::Key_W, Qt::ControlModifier); // "Bildschirmfoto senden"
     EXPECT_EQ(lokalGewaehlt(gast), QStringList{QStringLiteral("Foto.bmp")});
     ASSERT_TRUE(waitUntil(
@@ -149,9 +164,7 @@ TEST_F(FotoSpalteTest, GuestSendsThePhotoAndTheContactSeesIt)
     EXPECT_EQ(lokalGewaehlt(gast), QStringList{QStringLiteral("Gast.txt")});
     EXPECT_EQ(remote(QStringLiteral("test")), QByteArray()) << "the message went along";
 
-    QStringList folge;
-    for (const auto &args : texte)
-        folge << args.at(0).toString();
+    const QStringList folge = texte.texte;
     const auto stelle = [&](const char *text) { return folge.indexOf(QString::fromUtf8(text)); };
     ASSERT_EQ(stelle("Übertrage...."), 0) << qPrintable(folge.join(QLatin1Char('|')));
     EXPECT_EQ(stelle("Foto wird übertragen...."), 1);
@@ -307,13 +320,8 @@ TEST_F(FotoSpalteTest, SecondClickWithinASecondLeavesOneReload)
     Gast1 &k = starte();
     taste(k, Qt::Key_F11);
     waehleAdresse(k, QStringLiteral("test"));
-    QSignalSpy texte(&k.verbindung(), &Verbindung::status);
-    const auto geladen = [&] {
-        int n = 0;
-        for (const auto &args : texte)
-            n += args.at(0).toString() == QLatin1String("Internet-Foto geladen");
-        return n;
-    };
+    StatusTexte texte(k);
+    const auto geladen = [&] { return texte.texte.count(QStringLiteral("Internet-Foto geladen")); };
     klick(k, "Command13");
     ASSERT_TRUE(waitUntil([&] { return geladen() == 1; }));
     klick(k, "Command13");

@@ -247,13 +247,13 @@ TEST_F(MenuePanelTest, FixedLinksDescriptionHelpAndBellWindow)
 
     // The description page is found although the working folder is elsewhere.
     desktop::reset();
-    g.menuepunkt(QStringLiteral("Beschreibung1"))->trigger();
+    g.menue().beschreibung()->trigger();
     ASSERT_EQ(desktop::opened().size(), 1);
     EXPECT_TRUE(desktop::opened().first().endsWith(QStringLiteral("/hilfe-Vx.html")));
     EXPECT_TRUE(QFileInfo::exists(desktop::opened().first()));
 
     // Automatic reading: the mark follows Ctrl+Q, help clears only the mark.
-    QAction *hilfetex = g.menuepunkt(QStringLiteral("hilfetex"));
+    QAction *hilfetex = g.menue().hilfeVorlesen();
     taste(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(hilfetex->isChecked());
     EXPECT_TRUE(programm->hilfe2()->automatisch());

@@ -1,6 +1,6 @@
+#include "app/Programm.h"
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
 #include "help/ui/Hilfe2.h"
 #include "platform/ui/Dialogs.h"
 #include "support/Eingabe.h"
@@ -247,14 +247,14 @@ TEST_F(Hilfe2Test, DocksAboveTheContactWindowOrAnotherWindow)
     Gast1 *gast = programm.gast1();
     gast->move(300, 400);
     hilfe->zeigen();
-    hilfe->platziereUeberGast(10);
+    hilfe->platziereUeber(gast, gast->sendeFeld(), 10, false);
     EXPECT_TRUE(test::waitUntil([&] { return hilfe->pos() == QPoint(300, 260); }, 2000));
 
     // The newest request wins: the pending contact window placement is dropped.
     QWidget buch;
     buch.move(200, 30);
     buch.show();
-    hilfe->platziereUeberGast(20);
+    hilfe->platziereUeber(gast, gast->sendeFeld(), 20, false);
     hilfe->platziereUeber(&buch, nullptr, 10);
     // No room above it: the help window docks below.
     const QPoint unten(200, buch.frameGeometry().bottom() + 1);
@@ -271,7 +271,7 @@ TEST_F(Hilfe2Test, DockedHelpStaysOnScreenAndLeavesTheContactWindowFree)
     for (int oben : {schirm.top(), schirm.top() + 60, schirm.top() + 400}) {
         gast->move(schirm.left() + 50, oben);
         hilfe->zeigen();
-        hilfe->platziereUeberGast(10);
+        hilfe->platziereUeber(gast, gast->sendeFeld(), 10, false);
         QTest::qWait(80);
         const QRect h = hilfe->frameGeometry();
         EXPECT_TRUE(schirm.contains(h)) << oben;

@@ -1,9 +1,10 @@
 #include "support/EigenerXServer.h"
 
 #include "addressbook/ui/frmAdressen.h"
+#include "app/Programm.h"
 #include "bell/ui/Klingel2.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
+#include "contact/ui/Gast1Menue.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/FotoDatei.h"
 #include "photo/ui/FotoF.h"
@@ -503,8 +504,7 @@ TEST_F(FotoFenster, ContactWindowOpensWithF7AndClosesItOnQuit)
     Gast1 *gast = programm->gast1();
     gast->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(gast));
-    EXPECT_EQ(gast->menuepunkt(QStringLiteral("fotoaperad"))->text(),
-              QStringLiteral("Bildschirm-Fotoapparat"));
+    EXPECT_EQ(gast->menue().fotoapparat()->text(), QStringLiteral("Bildschirm-Fotoapparat"));
     gast->activateWindow();
     test::waitUntil([&] { return QApplication::activeWindow() == gast; }, 2000);
 

@@ -3,19 +3,16 @@
 #include "platform/ui/BildDatei.h"
 
 #include "addressbook/ui/EintragDruck.h"
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
 #include "platform/AnsiText.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -62,7 +59,7 @@ QLabel *beschriftung(QWidget *parent, const char *name, const QString &text)
 
 } // namespace
 
-frmAdressen::frmAdressen(Programm &programm)
+frmAdressen::frmAdressen(Programmdienste &programm)
     : programm_(programm), bildLader_(new bild::Lader(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -356,10 +353,7 @@ bool frmAdressen::schliessen()
         buch_.dateiSchliessen();
     }
     geschlossen_ = true;
-    if (Gast1 *gast = programm_.gast1WennGeladen()) {
-        gast->activateWindow();
-        gast->fokusTextS();
-    }
+    programm_.zurueckZumKontaktfenster();
     return true;
 }
 
@@ -408,16 +402,12 @@ void frmAdressen::closeEvent(QCloseEvent *event)
 
 void frmAdressen::Command2()
 {
-    Gast1 *gast = programm_.gast1();
-    if (auto *Combo2 = gast->findChild<QComboBox *>(QStringLiteral("Combo2")))
-        Combo2->setEditText(txtVorname->text());
-    gast->Command19();
+    programm_.setzeKontaktAdresse(txtVorname->text());
 }
 
 void frmAdressen::uebernehmen()
 {
-    if (auto *Combo2 = programm_.gast1()->findChild<QComboBox *>(QStringLiteral("Combo2")))
-        txtVorname->setText(Combo2->currentText());
+    txtVorname->setText(programm_.kontaktAdresse());
 }
 
 void frmAdressen::nummerGeaendert(const QString &text)
@@ -428,9 +418,7 @@ void frmAdressen::nummerGeaendert(const QString &text)
 
 void frmAdressen::hilfe()
 {
-    Hilfe2 *h = programm_.hilfe2();
-    h->zeigen();
-    h->platziereUeber(this, txtVorname, 500);
+    programm_.dockeHilfe(this, txtVorname, Programmdienste::Andocken::MitFokus);
 }
 
 // --- copy, print, photo, web address --------------------------------------------
@@ -494,9 +482,8 @@ void frmAdressen::cmdBild()
 
 void frmAdressen::Command3()
 {
-    const auto *Picture1 = programm_.gast1()->findChild<QLabel *>(QStringLiteral("Picture1"));
     bildLader_->verwerfen(); // a picture still being decoded does not replace this one
-    setBild(Picture1 ? Picture1->pixmap() : QPixmap());
+    setBild(QPixmap::fromImage(programm_.kontaktFoto()));
 }
 
 void frmAdressen::fotspeich()

@@ -17,7 +17,7 @@ class QPushButton;
 namespace varnek
 {
 
-class Programm;
+class Programmdienste;
 namespace bild
 {
 class Lader;
@@ -33,7 +33,7 @@ class frmAdressen : public QMainWindow
 {
     Q_OBJECT
   public:
-    explicit frmAdressen(Programm &programm);
+    explicit frmAdressen(Programmdienste &programm);
     ~frmAdressen() override;
 
     // The load steps: menu hints, open the book, fill the text table, show
@@ -92,7 +92,7 @@ class frmAdressen : public QMainWindow
     void zeigeBild(const QString &pfad);
     void setBild(const QPixmap &bild);
 
-    Programm &programm_;
+    Programmdienste &programm_;
     QHash<QString, QAction *> aktionen_;
     AdressBuch buch_;
     modEnglisch texte_;

@@ -1,10 +1,8 @@
 // The address book window's menu bar and keys.
 #include "addressbook/ui/frmAdressen.h"
 
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
 #include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Programmdienste.h"
 
 #include <QAction>
 #include <QMenu>
@@ -94,13 +92,12 @@ void frmAdressen::baueTasten()
     Fenstertasten &tasten = Fenstertasten::von(*this);
     tasten.taste(Qt::Key_Escape, this, &frmAdressen::cmdExit);
     tasten.taste(Qt::Key_F1, this, &frmAdressen::hilfe);
-    tasten.taste(Qt::Key_F2, this, [this] { programm_.hilfe2()->Play(); });
+    tasten.taste(Qt::Key_F2, this, [this] { programm_.liesHinweis(); });
     tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
-    for (const auto &[key, name] : {std::pair{Qt::Key_F4, "Nochmal"}, {Qt::Key_F5, "Weiter"}})
-        tasten.taste(key, this, [this, name] {
-            if (QAction *a = programm_.gast1()->menuepunkt(QString::fromLatin1(name)))
-                a->setEnabled(true);
-        });
+    // F4 and F5 would enable the contact window's "Nochmal" and "Weiter",
+    // which are never disabled: the keys are taken and do nothing.
+    for (const Qt::Key key : {Qt::Key_F4, Qt::Key_F5})
+        tasten.taste(key, this, [] {});
     tasten.taste(Qt::Key_PageUp, this, &frmAdressen::cmdPrevious);
     tasten.taste(Qt::Key_PageDown, this, &frmAdressen::cmdNext);
 }

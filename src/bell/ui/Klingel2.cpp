@@ -1,9 +1,7 @@
 #include "bell/ui/Klingel2.h"
 
 #include "bell/RingLog.h"
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
+#include "contact/Einstellungen.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
 #include "platform/Clock.h"
@@ -12,6 +10,7 @@
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QApplication>
@@ -57,7 +56,7 @@ void setzeSchrift(QWidget *w, const QColor &farbe)
 
 } // namespace
 
-Klingel2::Klingel2(Programm &programm)
+Klingel2::Klingel2(Programmdienste &programm)
     : programm_(programm), timer1_(new Zeitgeber(this)), timer2_(new Zeitgeber(this)),
       timer3_(new Zeitgeber(this)), timer4_(new Zeitgeber(this)), timer5_(new Zeitgeber(this))
 {
@@ -91,7 +90,7 @@ Klingel2::Klingel2(Programm &programm)
         timer3_->setInterval(timer3_->interval());
     });
     connect(timer5_, &Zeitgeber::tick, this, [this] {
-        Command3();
+        Command3(klingelText_);
         timer5_->setEnabled(false);
     });
     tonTakt_.setInterval(tonAbstandMs);
@@ -235,7 +234,7 @@ void Klingel2::installiereHinweise()
          false},
         {"", QString(), keine, keine, keine, alleWeissAusser("")},
     };
-    Programm &programm = programm_;
+    Programmdienste &programm = programm_;
     Hinweise *hinweise = Hinweise::install(this, std::move(tabelle),
                                            [&programm](const QString &t) { programm.hinweis(t); });
     // The table reaches the first option button by name; the other two share it.
@@ -283,15 +282,16 @@ void Klingel2::zeigen()
     activateWindow();
 }
 
-void Klingel2::Command6()
+void Klingel2::Command6(const QString &empfangen)
 {
+    klingelText_ = empfangen;
     timer5_->setInterval(500);
     timer5_->setEnabled(true);
 }
 
-void Klingel2::Command3()
+void Klingel2::Command3(const QString &empfangen)
 {
-    list1_->addItem(ringlog::eintrag(clock::now(), programm_.gast1()->text7()));
+    list1_->addItem(ringlog::eintrag(clock::now(), empfangen));
 }
 
 void Klingel2::Command2()
@@ -330,13 +330,12 @@ void Klingel2::Command4()
 void Klingel2::lese1()
 {
     timer1_->setEnabled(false);
-    Hilfe2 *hilfe = programm_.hilfe2();
-    hilfe->setText(text1_);
-    hilfe->Play();
+    programm_.hinweis(text1_);
+    programm_.liesHinweis();
     const QString pfad = QDir::current().filePath(QStringLiteral("Hilfe.txt"));
     // The help window has just written the same file; one box is enough.
     if (const Ergebnis e = ansi::writeLines(pfad, {QLatin1Char('"') + text1_ + QLatin1Char('"')});
-        !e && !hilfe->schreibfehlerGezeigt())
+        !e && !programm_.hilfeSchreibfehlerGezeigt())
         dialogs::message(this, e.grund(), QStringLiteral("Fehler"), dialogs::Icon::Critical);
 }
 
@@ -384,7 +383,7 @@ void Klingel2::baueTasten()
         timer4_->setEnabled(false);
         close();
     });
-    tasten.taste(Qt::Key_F1, this, [this] { programm_.hilfe2()->zeigen(); });
+    tasten.taste(Qt::Key_F1, this, [this] { programm_.zeigeHilfe(); });
     tasten.taste(Qt::Key_F2, this, &Klingel2::lese1);
     tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
     tasten.tasteIn(list1_, Qt::Key_Return, this, &Klingel2::lese1);

@@ -12,7 +12,7 @@ class QRadioButton;
 namespace varnek
 {
 
-class Programm;
+class Programmdienste;
 class Zeitgeber;
 
 // The bell window "Achtung ein Gast hat geklingelt !": alerts when a guest
@@ -23,7 +23,7 @@ class Klingel2 : public QWidget
 {
     Q_OBJECT
   public:
-    explicit Klingel2(Programm &programm);
+    explicit Klingel2(Programmdienste &programm);
     ~Klingel2() override;
 
     // The load sequence (log, alert mode, alert). Programm runs it right
@@ -31,8 +31,9 @@ class Klingel2 : public QWidget
     // arriving while the alert's message box is open finds this window.
     void lade();
     void zeigen();   // show and bring to the front
-    void Command6(); // a ring was received: log it 500 ms later
-    void Command3(); // log an entry now
+    // A ring was received: the received text is logged 500 ms later.
+    void Command6(const QString &empfangen);
+    void Command3(const QString &empfangen); // log an entry now
     void Command2(); // OK: stop the alert and close
 
     // The buttons' procedures.
@@ -75,8 +76,9 @@ class Klingel2 : public QWidget
 
     QString datei(const QString &name) const;
 
-    Programm &programm_;
+    Programmdienste &programm_;
     QString text1_;
+    QString klingelText_; // the received text of the ring being logged
 
     QLabel *label1_ = nullptr;
     QLabel *label3_ = nullptr;

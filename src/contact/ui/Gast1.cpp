@@ -1,21 +1,18 @@
 #include "contact/ui/Gast1.h"
 
-#include "addressbook/ui/frmAdressen.h"
-#include "bell/ui/Klingel2.h"
+#include "contact/Einstellungen.h"
 #include "contact/Empfang.h"
 #include "contact/TextProzeduren.h"
 #include "contact/ui/Eingabefelder.h"
 #include "contact/ui/Gast1Menue.h"
 #include "contact/ui/KlingelCodeRahmen.h"
-#include "contact/ui/Programm.h"
 #include "contact_extras/ui/FernBrowser.h"
 #include "contact_extras/ui/FotoSpalte.h"
 #include "contact_extras/ui/MenuePanel.h"
-#include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
-#include "photo/ui/FotoF.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
@@ -47,7 +44,7 @@ QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
 }
 } // namespace
 
-Gast1::Gast1(Programm &programm)
+Gast1::Gast1(Programmdienste &programm)
     : programm_(programm), empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
 {
     setWindowTitle(QStringLiteral("     Varnek-5-VX:"));
@@ -55,15 +52,17 @@ Gast1::Gast1(Programm &programm)
     empfang_->setServer(e.host, e.httpPort);
     baueOberflaeche();
     menue_ = new Gast1Menue(*this, programm_);
-    new MenuePanel(*this, programm_);
+    menuePanel_ = new MenuePanel(
+        *this, programm_, {centralWidget(), Check2, TextS, Combo2, Picture28, menue_->links()});
     ordneTabReihe();
     // The photo column at the right edge, seen at the full width.
-    fotoSpalte_ =
-        new FotoSpalte(*this, programm_, findChild<QWidget *>(QStringLiteral("Gast1Flaeche")));
+    fotoSpalte_ = new FotoSpalte(*this, programm_, centralWidget(), Combo2);
     fotoSpalte_->move(twips(FotoSpalte::links), 0);
     installiereHinweise();
 
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
+    connect(browser_, &FernBrowser::status, this, &Gast1::ZeigeStatus);
+    connect(fotoSpalte_, &FotoSpalte::status, this, &Gast1::ZeigeStatus);
     connect(&verbindung_, &Verbindung::meldung, this,
             [this](const QString &text) { dialogs::message(this, text); });
     // The hourglass shows on the window while FTP steps are queued; the
@@ -75,7 +74,8 @@ Gast1::Gast1(Programm &programm)
             unsetCursor();
     });
     connect(empfang_, &Empfang::changed, this, &Gast1::spiegleEmpfang);
-    connect(empfang_, &Empfang::speak, &programm_, &Programm::sprich);
+    connect(empfang_, &Empfang::speak, this,
+            [this](const QString &knopf, const QString &text) { programm_.sprich(knopf, text); });
     connect(empfang_, &Empfang::message, this,
             [this](const QString &t) { dialogs::message(this, t); });
     connect(empfang_, &Empfang::focusAddress, this, [this] {
@@ -88,12 +88,7 @@ Gast1::Gast1(Programm &programm)
     // must not run inside the tick, where the speak timers are still on
     // and would read the text a second time.
     connect(
-        empfang_, &Empfang::ring, this,
-        [this] {
-            Klingel2 *k = programm_.klingel2();
-            k->zeigen();
-            k->Command6();
-        },
+        empfang_, &Empfang::ring, this, [this] { programm_.klingelnGemeldet(text7()); },
         Qt::QueuedConnection);
     Form_Load();
 }
@@ -173,7 +168,7 @@ void Gast1::baueOberflaeche()
         w->setFlat(true);
         rechteSpalte_ << w;
         const QString name = QString::fromLatin1(b.knopf);
-        connect(w, &QPushButton::clicked, &programm_, [this, name] { programm_.sprich(name); });
+        connect(w, &QPushButton::clicked, this, [this, name] { programm_.sprich(name); });
         oben += 270;
     }
     Check2 =
@@ -249,9 +244,19 @@ QString Gast1::text7() const
     return Text7->toPlainText();
 }
 
+QString Gast1::adresse() const
+{
+    return Combo2->currentText();
+}
+
 void Gast1::fokusTextS()
 {
     TextS->setFocus();
+}
+
+QWidget *Gast1::sendeFeld() const
+{
+    return TextS;
 }
 
 void Gast1::ZeigeStatus(const QString &text)
@@ -394,7 +399,7 @@ void Gast1::h1()
 
 void Gast1::KlingelSignal1()
 {
-    QAction *menu = menuepunkt(QStringLiteral("KlingelSignal1"));
+    QAction *menu = menue_->klingelCode();
     const bool oeffnen = !Frame3->isVisible();
     menu->setChecked(oeffnen);
     // Open, the panel lies below the status line, which stays readable.
@@ -521,11 +526,6 @@ void Gast1::MausFreigeben()
         w->releaseMouse();
 }
 
-QAction *Gast1::menuepunkt(const QString &name) const
-{
-    return menue_->punkt(name);
-}
-
 void Gast1::fokusAdresse()
 {
     // As the keyboard reaches a field: its text is selected, so what is typed
@@ -547,24 +547,9 @@ void Gast1::beende3()
     close();
 }
 
-void Gast1::schliesseAndereFenster()
-{
-    // Only windows that are open are closed; opening the bell window just
-    // to close it would sound a false alarm, opening the address book would
-    // create "Adress.PRE".
-    if (frmAdressen *a = programm_.adressenWennGeladen())
-        a->cmdExit();
-    if (Hilfe2 *h = programm_.hilfe2WennGeladen())
-        h->beende();
-    if (Klingel2 *k = programm_.klingel2WennGeladen())
-        k->Command2();
-    if (FotoF *f = programm_.fotoFWennGeladen())
-        f->Zu();
-}
-
 void Gast1::closeEvent(QCloseEvent *event)
 {
-    schliesseAndereFenster();
+    Q_EMIT schliesst();
     verbindung_.beenden();
     empfang_->stopReading();
     beendet_ = true;

@@ -26,7 +26,8 @@ class Gast1Menue;
 class Hinweise;
 class Kombi;
 class KlingelCodeRahmen;
-class Programm;
+class MenuePanel;
+class Programmdienste;
 
 // The contact window "     Varnek-5-VX:", the start-up window: connection,
 // sending, receiving and reading aloud. The logic lives in Verbindung,
@@ -36,17 +37,20 @@ class Gast1 : public QMainWindow
 {
     Q_OBJECT
   public:
-    explicit Gast1(Programm &programm);
+    explicit Gast1(Programmdienste &programm);
     ~Gast1() override;
 
     QString text7() const; // the received text as shown
     void fokusTextS();     // give the send box the focus
+    // The address in `Combo2`; the send box `TextS`.
+    QString adresse() const;
+    QWidget *sendeFeld() const;
 
     Verbindung &verbindung() { return verbindung_; }
     Empfang &empfang() { return *empfang_; }
     FernBrowser &browser() { return *browser_; }
     FotoSpalte &fotoSpalte() { return *fotoSpalte_; }
-    QAction *menuepunkt(const QString &name) const;
+    const Gast1Menue &menue() const { return *menue_; }
 
     // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
     void Command5();
@@ -100,6 +104,10 @@ class Gast1 : public QMainWindow
     QStringList List2;     // lines of the message being sent
     KlingelSignal klingel; // `List3`, `Text3`, `Label18`
 
+  Q_SIGNALS:
+    // The window is closing; the other windows close with it.
+    void schliesst();
+
   protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -112,18 +120,18 @@ class Gast1 : public QMainWindow
     void Form_Load();
     void ZeigeStatus(const QString &text);
     void spiegleEmpfang();
-    void schliesseAndereFenster();
     void ordneAn(); // fits the content to the window's width and height
     void ordneTabReihe();
     bool imBild(const QWidget *w) const; // wholly inside what the window shows
     void loeseBeobachter();              // no event filter outlives the controls it watches
 
-    Programm &programm_;
+    Programmdienste &programm_;
     Verbindung verbindung_;
     Verbindung::Konto konto_; // `Label10`, `Label13`, `Label14`
     Empfang *empfang_;
     FernBrowser *browser_;
     FotoSpalte *fotoSpalte_ = nullptr;
+    MenuePanel *menuePanel_ = nullptr;
     Gast1Menue *menue_;
     Hinweise *hinweise_ = nullptr;
     int listenHoehe_ = 0;

@@ -2,6 +2,7 @@
 #include "contact/ui/Eingabefelder.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/KlingelCodeRahmen.h"
+#include "contact_extras/ui/MenuePanel.h"
 #include "platform/ui/Twips.h"
 
 #include <QApplication>
@@ -107,9 +108,7 @@ void Gast1::ordneTabReihe()
     // Along the rows of the window: connection and address, the send box and
     // the buttons beside it, then the received text and its play pictures.
     QList<QWidget *> reihe = {kontakt, abbr, beende3Button, Combo2, TextS, KL1};
-    for (const char *name : {"Command11", "Command20"})
-        if (auto *w = findChild<QWidget *>(QLatin1String(name)))
-            reihe << w;
+    reihe << menuePanel_->tabReihe();
     reihe << Check2 << Text7;
     reihe << rechteSpalte_.mid(2);
     for (int i = 1; i < reihe.size(); ++i)

@@ -1,9 +1,9 @@
 // The contact window's hint table and the small reactions of its controls.
 #include "contact/ui/Gast1.h"
 #include "contact/ui/KlingelCodeRahmen.h"
-#include "contact/ui/Programm.h"
 #include "help/ui/Hinweise.h"
 #include "platform/ui/Fensterdienste.h"
+#include "platform/ui/Programmdienste.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,14 +1,10 @@
 // The contact window's menu bar and hot keys.
 #include "contact/ui/Gast1Menue.h"
 
-#include "addressbook/ui/frmAdressen.h"
-#include "bell/ui/Klingel2.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
-#include "photo/ui/FotoF.h"
 #include "platform/ui/Fensterdienste.h"
 #include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Programmdienste.h"
 
 #include <QAction>
 #include <QFont>
@@ -17,7 +13,7 @@
 namespace varnek
 {
 
-Gast1Menue::Gast1Menue(Gast1 &gast, Programm &programm)
+Gast1Menue::Gast1Menue(Gast1 &gast, Programmdienste &programm)
     : QObject(&gast), gast_(gast), programm_(programm)
 {
     baueMenue();
@@ -82,8 +78,7 @@ void Gast1Menue::baueMenue()
         ->setCheckable(true);
     // The check mark shows whether the help window reads automatically.
     connect(extras, &QMenu::aboutToShow, this, [this] {
-        const Hilfe2 *h = programm_.hilfe2WennGeladen();
-        aktionen_.value(QStringLiteral("hilfetex"))->setChecked(h && h->automatisch());
+        aktionen_.value(QStringLiteral("hilfetex"))->setChecked(programm_.hilfeLiestAutomatisch());
     });
     extras->addSeparator();
     aktion(extras, "URLsenden", QStringLiteral("Link-Abschicken"), Qt::CTRL | Qt::Key_L, nullptr);
@@ -125,7 +120,7 @@ void Gast1Menue::baueMenue()
     aktion(leer7, "Bildschirmfotosenden", QStringLiteral("Bildschirmfoto senden"),
            Qt::CTRL | Qt::Key_W, nullptr);
 
-    QMenu *links = menue("links1", QStringLiteral("Links"));
+    QMenu *links = links_ = menue("links1", QStringLiteral("Links"));
     aktion(links, "linkmenue", QStringLiteral("Link mit Standard Browser öffnen"),
            Qt::CTRL | Qt::Key_B, nullptr);
     oben("Adressbuch1", QStringLiteral("Adressbuch"));
@@ -143,25 +138,74 @@ void Gast1Menue::baueMenue()
     an("textabschicken", [this] { gast_.sendeText(); });
     an("hilfetex", [this] {
         const bool ein = aktionen_.value(QStringLiteral("hilfetex"))->isChecked();
-        programm_.hilfe2()->setAutomatisch(ein);
+        programm_.setzeHilfeAutomatisch(ein);
     });
-    an("Klingelfenster", [this] {
-        Klingel2 *k = programm_.klingel2();
-        k->zeigen();
-        k->Command3();
-    });
-    an("fotoaperad", [this] { programm_.fotoF()->zeigen(); });
-    an("Adressbuch1", [this] { programm_.adressen()->zeigen(); });
+    an("Klingelfenster", [this] { programm_.zeigeKlingelfenster(gast_.text7()); });
+    an("fotoaperad", [this] { programm_.zeigeFotoapparat(); });
+    an("Adressbuch1", [this] { programm_.zeigeAdressbuch(); });
     an("focus1", [this] { gast_.fokusAdresse(); });
     an("SprecherAnzeigen", [this] { gast_.sprecherBreite(9525, 9255); });
     an("SprecherAusblenden", [this] { gast_.sprecherBreite(7875, 7620); });
     an("Hilfe22", [this] {
         // Opening help clears the mark of automatic reading, not the reading.
         aktionen_.value(QStringLiteral("hilfetex"))->setChecked(false);
-        Hilfe2 *h = programm_.hilfe2();
-        h->zeigenOhneFokus();
-        h->platziereUeberGast(500);
+        programm_.dockeHilfe(&gast_, gast_.sendeFeld(), Programmdienste::Andocken::OhneFokus);
     });
+}
+
+QAction *Gast1Menue::kompaktAnsicht() const
+{
+    return aktionen_.value(QStringLiteral("menuezu"));
+}
+
+QAction *Gast1Menue::linkSenden() const
+{
+    return aktionen_.value(QStringLiteral("URLsenden"));
+}
+
+QAction *Gast1Menue::linkOeffnen() const
+{
+    return aktionen_.value(QStringLiteral("linkmenue"));
+}
+
+QAction *Gast1Menue::beschreibung() const
+{
+    return aktionen_.value(QStringLiteral("Beschreibung1"));
+}
+
+QAction *Gast1Menue::klingelfenster() const
+{
+    return aktionen_.value(QStringLiteral("Klingelfenster"));
+}
+
+QAction *Gast1Menue::fotoSenden() const
+{
+    return aktionen_.value(QStringLiteral("Bildschirmfotosenden"));
+}
+
+QAction *Gast1Menue::fotoAnzeigen() const
+{
+    return aktionen_.value(QStringLiteral("Fanzeigen"));
+}
+
+QAction *Gast1Menue::klingelCode() const
+{
+    return aktionen_.value(QStringLiteral("KlingelSignal1"));
+}
+
+QAction *Gast1Menue::hilfeVorlesen() const
+{
+    return aktionen_.value(QStringLiteral("hilfetex"));
+}
+
+QAction *Gast1Menue::adressbuch() const
+{
+    return aktionen_.value(QStringLiteral("Adressbuch1"));
+}
+
+QAction *Gast1Menue::fotoapparat() const
+{
+    return aktionen_.value(QStringLiteral("fotoaperad"));
 }
 
 void Gast1Menue::baueTasten()
@@ -173,7 +217,7 @@ void Gast1Menue::baueTasten()
     };
     taste(Qt::Key_Escape, [this] { gast_.beende3(); });
     taste(Qt::Key_F1, menu("Hilfe22"));
-    taste(Qt::Key_F2, [this] { programm_.hilfe2()->Play(); });
+    taste(Qt::Key_F2, [this] { programm_.liesHinweis(); });
     taste(Qt::Key_F3, [this] { programm_.sprich(QStringLiteral("Stop")); });
     taste(Qt::Key_F4, menu("Nochmal"));
     taste(Qt::Key_F5, menu("Weiter"));

@@ -11,7 +11,7 @@ namespace varnek
 {
 
 class Gast1;
-class Programm;
+class Programmdienste;
 
 // The menu bar of the contact window with every item, caption and shortcut,
 // and the window's hot keys, wired to the window's procedures.
@@ -19,10 +19,21 @@ class Gast1Menue : public QObject
 {
     Q_OBJECT
   public:
-    Gast1Menue(Gast1 &gast, Programm &programm);
+    Gast1Menue(Gast1 &gast, Programmdienste &programm);
 
-    // A menu item by its name (`textabschicken`, `KlingelSignal1`, ...).
-    QAction *punkt(const QString &name) const { return aktionen_.value(name); }
+    // The items the window's panels wire to, and those whose state shows.
+    QAction *kompaktAnsicht() const;        // `menuezu`
+    QAction *linkSenden() const;            // `URLsenden`
+    QAction *linkOeffnen() const;           // `linkmenue`
+    QAction *beschreibung() const;          // `Beschreibung1`
+    QAction *klingelfenster() const;        // `Klingelfenster`
+    QAction *fotoSenden() const;            // `Bildschirmfotosenden`
+    QAction *fotoAnzeigen() const;          // `Fanzeigen`
+    QAction *klingelCode() const;           // `KlingelSignal1`
+    QAction *hilfeVorlesen() const;         // `hilfetex`
+    QAction *adressbuch() const;            // `Adressbuch1`
+    QAction *fotoapparat() const;           // `fotoaperad`
+    QMenu *links() const { return links_; } // `links1`
 
   private:
     void baueMenue();
@@ -31,8 +42,9 @@ class Gast1Menue : public QObject
                     void (Gast1::*handler)());
 
     Gast1 &gast_;
-    Programm &programm_;
+    Programmdienste &programm_;
     QHash<QString, QAction *> aktionen_;
+    QMenu *links_ = nullptr;
 };
 
 } // namespace varnek

@@ -119,11 +119,6 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     Dir1Change(QDir::currentPath());
 }
 
-void FernBrowser::status(const QString &text)
-{
-    Q_EMIT verbindung_.status(text);
-}
-
 bool FernBrowser::passiv() const
 {
     return Check1->isChecked();

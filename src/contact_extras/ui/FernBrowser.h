@@ -63,6 +63,10 @@ class FernBrowser : public QWidget
     void neuesVerzeichnis();
     void loesche();
 
+  Q_SIGNALS:
+    // A text for the contact window's status line.
+    void status(const QString &text);
+
   private:
     void List1Click();
     void List1DblClick();
@@ -71,7 +75,6 @@ class FernBrowser : public QWidget
     void Drive1Change();
     const RemoteEntry *ausgewaehlt() const;
     void zeigeListe(const std::optional<FtpClient::Listing> &listing);
-    void status(const QString &text);
 
     Verbindung &verbindung_;
     QString programmOrdner_;

@@ -1,17 +1,18 @@
 #include "contact_extras/ui/FotoSpalte.h"
 
 #include "contact/Adresse.h"
+#include "contact/Einstellungen.h"
 #include "contact/Empfang.h"
 #include "contact/Verbindung.h"
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
+#include "contact/ui/Gast1Menue.h"
 #include "contact_extras/ui/FernBrowser.h"
 #include "help/ui/Hinweise.h"
 #include "photo/FotoDatei.h"
-#include "photo/ui/FotoF.h"
 #include "platform/Zeitgeber.h"
 #include "platform/ui/BildDatei.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
@@ -63,9 +64,11 @@ QPixmap deckbild(const QSize &groesse)
 
 } // namespace
 
-FotoSpalte::FotoSpalte(Gast1 &gast, Programm &programm, QWidget *flaeche)
-    : QWidget(flaeche), gast_(gast), programm_(programm), Timer3(new Zeitgeber(this)),
-      Timer5(new Zeitgeber(this)), Timer6(new Zeitgeber(this)), bildLader_(new bild::Lader(this))
+FotoSpalte::FotoSpalte(Gast1 &gast, Programmdienste &programm, QWidget *flaeche,
+                       QComboBox *adressFeld)
+    : QWidget(flaeche), gast_(gast), programm_(programm), adressFeld_(adressFeld),
+      Timer3(new Zeitgeber(this)), Timer5(new Zeitgeber(this)), Timer6(new Zeitgeber(this)),
+      bildLader_(new bild::Lader(this))
 {
     setObjectName(QStringLiteral("FotoSpalte"));
     for (HttpFetch *abruf : {&webAbruf_, &picture1Abruf_}) {
@@ -134,10 +137,8 @@ void FotoSpalte::verbinde()
     connect(bildlokal_, &QPushButton::clicked, this, &FotoSpalte::bildlokal);
     connect(fotspeich_, &QPushButton::clicked, this, &FotoSpalte::fotspeich);
     connect(Command14_, &QPushButton::clicked, this, &FotoSpalte::Command14);
-    if (QAction *a = gast_.menuepunkt(QStringLiteral("Bildschirmfotosenden")))
-        connect(a, &QAction::triggered, this, &FotoSpalte::Fot1);
-    if (QAction *a = gast_.menuepunkt(QStringLiteral("Fanzeigen")))
-        connect(a, &QAction::triggered, this, &FotoSpalte::Fanzeigen);
+    connect(gast_.menue().fotoSenden(), &QAction::triggered, this, &FotoSpalte::Fot1);
+    connect(gast_.menue().fotoAnzeigen(), &QAction::triggered, this, &FotoSpalte::Fanzeigen);
     connect(Timer6, &Zeitgeber::tick, this, &FotoSpalte::Timer6Tick);
     connect(Timer3, &Zeitgeber::tick, this, &FotoSpalte::Timer3Tick);
     connect(Timer5, &Zeitgeber::tick, this, &FotoSpalte::Timer5Tick);
@@ -190,19 +191,13 @@ int FotoSpalte::benoetigteHoehe() const
 
 QString FotoSpalte::adresse() const
 {
-    const auto *combo = gast_.findChild<QComboBox *>(QStringLiteral("Combo2"));
-    return combo ? combo->currentText() : QString();
+    return adressFeld_->currentText();
 }
 
 QString FotoSpalte::fotoAdresse(const QString &adresse) const
 {
     const Einstellungen &e = programm_.einstellungen();
     return adressUrlText(e.host, e.httpPort, adresse, kFotoDatei);
-}
-
-void FotoSpalte::status(const QString &text)
-{
-    Q_EMIT gast_.verbindung().status(text);
 }
 
 // --- sending the photo ------------------------------------------------------------
@@ -426,7 +421,7 @@ void FotoSpalte::fotspeich()
 
 void FotoSpalte::Command14()
 {
-    programm_.fotoF()->zeigen();
+    programm_.zeigeFotoapparat();
 }
 
 // --- window width ---------------------------------------------------------------------

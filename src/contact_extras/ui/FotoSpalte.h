@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
+class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -13,7 +14,7 @@ namespace varnek
 {
 
 class Gast1;
-class Programm;
+class Programmdienste;
 class Zeitgeber;
 namespace bild
 {
@@ -30,7 +31,9 @@ class FotoSpalte : public QWidget
 {
     Q_OBJECT
   public:
-    FotoSpalte(Gast1 &gast, Programm &programm, QWidget *flaeche);
+    // `adressFeld`: the contact window's `Combo2`, whose address the
+    // photos go to and come from.
+    FotoSpalte(Gast1 &gast, Programmdienste &programm, QWidget *flaeche, QComboBox *adressFeld);
 
     static constexpr int links = 9360;        // left edge in the window, twips
     static constexpr int volleBreite = 11415; // window width that shows the column, twips
@@ -60,6 +63,10 @@ class FotoSpalte : public QWidget
     QImage bild1() const { return bild1_; }
     QImage webBild() const { return webBild_; }
 
+  Q_SIGNALS:
+    // A text for the contact window's status line.
+    void status(const QString &text);
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -77,11 +84,11 @@ class FotoSpalte : public QWidget
     void setzeFrame2Oben(bool oben);
     void breite();
     void passeSichtbarkeitAn();
-    void status(const QString &text);
     QString adresse() const;
 
     Gast1 &gast_;
-    Programm &programm_;
+    Programmdienste &programm_;
+    QComboBox *adressFeld_;
     QLabel *Picture5, *Picture1, *Picture2, *WebBrowser2;
     QFrame *Frame2;
     QPushButton *Fot1_, *Command13_, *bildlokal_, *fotspeich_, *Command14_;

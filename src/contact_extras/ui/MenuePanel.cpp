@@ -1,13 +1,14 @@
 #include "contact_extras/ui/MenuePanel.h"
 
 #include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
+#include "contact/ui/Gast1Menue.h"
 #include "help/ui/Hinweise.h"
 #include "platform/Dienste.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fensterdienste.h"
 #include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
@@ -28,13 +29,10 @@ namespace
 const QColor kCheck2Grund{0x30, 0x3a, 0x4a};
 } // namespace
 
-MenuePanel::MenuePanel(Gast1 &gast, Programm &programm)
-    : QObject(&gast), gast_(gast), programm_(programm),
-      flaeche_(gast.findChild<QWidget *>(QStringLiteral("Gast1Flaeche"))),
-      Check2_(gast.findChild<QCheckBox *>(QStringLiteral("Check2"))),
-      TextS_(gast.findChild<QLineEdit *>(QStringLiteral("TextS"))),
-      Combo2_(gast.findChild<QComboBox *>(QStringLiteral("Combo2"))),
-      Picture28_(gast.findChild<QWidget *>(QStringLiteral("Picture28")))
+MenuePanel::MenuePanel(Gast1 &gast, Programmdienste &programm, const Felder &felder)
+    : QObject(&gast), gast_(gast), programm_(programm), flaeche_(felder.flaeche),
+      Check2_(felder.Check2), TextS_(felder.TextS), Combo2_(felder.Combo2),
+      Picture28_(felder.Picture28), links_(felder.links)
 {
     setObjectName(QStringLiteral("MenuePanel"));
     baueKnoepfe();
@@ -99,7 +97,7 @@ void MenuePanel::baueKnoepfe()
 
 void MenuePanel::baueLinks()
 {
-    QMenu *links = gast_.findChild<QMenu *>(QStringLiteral("links1"));
+    QMenu *links = links_;
     if (!links)
         return;
     int n = 0;
@@ -115,14 +113,11 @@ void MenuePanel::baueLinks()
 
 void MenuePanel::verbinde()
 {
-    const auto an = [this](const char *name, void (MenuePanel::*f)()) {
-        if (QAction *a = gast_.menuepunkt(QString::fromLatin1(name)))
-            connect(a, &QAction::triggered, this, f);
-    };
-    an("menuezu", &MenuePanel::menuezu);
-    an("URLsenden", &MenuePanel::URLsenden);
-    an("linkmenue", &MenuePanel::linkOeffnen);
-    an("Beschreibung1", &MenuePanel::Beschreibung1);
+    const Gast1Menue &menue = gast_.menue();
+    connect(menue.kompaktAnsicht(), &QAction::triggered, this, &MenuePanel::menuezu);
+    connect(menue.linkSenden(), &QAction::triggered, this, &MenuePanel::URLsenden);
+    connect(menue.linkOeffnen(), &QAction::triggered, this, &MenuePanel::linkOeffnen);
+    connect(menue.beschreibung(), &QAction::triggered, this, &MenuePanel::Beschreibung1);
     connect(Menuee_, &QPushButton::clicked, this, &MenuePanel::Menuee);
     connect(Command11_, &QPushButton::clicked, this, &MenuePanel::linkOeffnen);
     connect(Command20_, &QPushButton::clicked, this, &MenuePanel::Command20);
@@ -156,6 +151,11 @@ void MenuePanel::installiereHinweise()
     };
     Hinweise::install(&gast_, std::move(tabelle),
                       [this](const QString &t) { programm_.hinweis(t); });
+}
+
+QList<QWidget *> MenuePanel::tabReihe() const
+{
+    return {Command11_, Command20_};
 }
 
 // --- compact view ---------------------------------------------------------------
@@ -238,8 +238,7 @@ void MenuePanel::Beschreibung1()
 
 void MenuePanel::Command20()
 {
-    if (QAction *a = gast_.menuepunkt(QStringLiteral("Klingelfenster")))
-        a->trigger();
+    gast_.menue().klingelfenster()->trigger();
 }
 
 // --- focus shortcuts ------------------------------------------------------------------

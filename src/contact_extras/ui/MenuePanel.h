@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -9,6 +10,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QWidget;
 
@@ -16,7 +18,7 @@ namespace varnek
 {
 
 class Gast1;
-class Programm;
+class Programmdienste;
 
 // The contact window's menu panel and links: the compact view with the
 // single "&Menü öffnen" button, keeping the window in the foreground,
@@ -26,7 +28,16 @@ class MenuePanel : public QObject
 {
     Q_OBJECT
   public:
-    MenuePanel(Gast1 &gast, Programm &programm);
+    // The contact window's controls the panel works on.
+    struct Felder {
+        QWidget *flaeche; // `Gast1Flaeche`, where the panel's buttons go
+        QCheckBox *Check2;
+        QLineEdit *TextS;
+        QComboBox *Combo2;
+        QWidget *Picture28;
+        QMenu *links; // `links1`, which gets the fixed links
+    };
+    MenuePanel(Gast1 &gast, Programmdienste &programm, const Felder &felder);
 
     struct FesterLink {
         const char *name; // menu item
@@ -44,6 +55,8 @@ class MenuePanel : public QObject
     void menuezu(); // compact view
     void Menuee();  // menu bar back
     bool kompakt() const { return kompakt_; }
+    // The panel's buttons in the window's Tab order (`Command11`, `Command20`).
+    QList<QWidget *> tabReihe() const;
     void URLsenden();   // the send box's text goes out as the message
     void linkOeffnen(); // `Command11` / `linkmenue`: open the received link
     void oeffneFestenLink(const QString &host);
@@ -67,13 +80,14 @@ class MenuePanel : public QObject
     void setzeCheck2Textfarbe(bool fokus);
 
     Gast1 &gast_;
-    Programm &programm_;
+    Programmdienste &programm_;
     QWidget *flaeche_;
     QPushButton *Menuee_, *Command11_, *Command20_;
     QCheckBox *Check2_;
     QLineEdit *TextS_;
     QComboBox *Combo2_;
     QWidget *Picture28_;
+    QMenu *links_;
     bool kompakt_ = false;
 };
 

@@ -1,12 +1,12 @@
 #include "help/ui/Hilfe2.h"
 
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
+#include "contact/Einstellungen.h"
 #include "help/ui/Hinweise.h"
 #include "platform/AnsiText.h"
 #include "platform/Schreiber.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Programmdienste.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -41,7 +41,7 @@ QLabel *neuesLabel(QWidget *parent, const char *name, const QColor &text, const 
 
 } // namespace
 
-Hilfe2::Hilfe2(Programm &programm)
+Hilfe2::Hilfe2(Programmdienste &programm)
     : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), programm_(programm)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -88,12 +88,9 @@ Hilfe2::Hilfe2(Programm &programm)
                         false}},
                       [this](const QString &text) { setText(text); });
 
-    timer1_ = new QTimer(this);
-    timer1_->setInterval(2000);
-    connect(timer1_, &QTimer::timeout, this, &Hilfe2::timer1Tick);
-    timer1_->start();
-    timer2_ = new QTimer(this);
-    connect(timer2_, &QTimer::timeout, this, &Hilfe2::timer2Tick);
+    andockTakt_ = new QTimer(this);
+    andockTakt_->setSingleShot(true);
+    connect(andockTakt_, &QTimer::timeout, this, &Hilfe2::andocken);
 }
 
 Hilfe2::~Hilfe2()
@@ -190,20 +187,12 @@ void Hilfe2::setzeAussenBreite(int breite)
     setFixedSize(breite - rahmen, hoehe);
 }
 
-void Hilfe2::platziereUeberGast(int ms)
+void Hilfe2::platziereUeber(QWidget *fenster, QWidget *fokus, int ms, bool aktivieren)
 {
-    timer2_->stop();
-    timer1_->setInterval(ms);
-    timer1_->start();
-}
-
-void Hilfe2::platziereUeber(QWidget *fenster, QWidget *fokus, int ms)
-{
-    timer2Fenster_ = fenster;
-    timer2Fokus_ = fokus;
-    timer1_->stop();
-    timer2_->setInterval(ms);
-    timer2_->start();
+    andockFenster_ = fenster;
+    andockFokus_ = fokus;
+    andockAktivieren_ = aktivieren;
+    andockTakt_->start(ms);
 }
 
 void Hilfe2::platziere(QWidget *fenster)
@@ -222,27 +211,16 @@ void Hilfe2::platziere(QWidget *fenster)
     move(unter.left(), top);
 }
 
-void Hilfe2::timer1Tick()
+void Hilfe2::andocken()
 {
-    timer1_->stop();
-    Gast1 *gast = programm_.gast1WennGeladen();
-    if (!gast)
-        return;
-    platziere(gast);
+    if (andockFenster_)
+        platziere(andockFenster_);
     // A help window loaded hidden by a hint never took the focus, so it has
     // none to give back.
-    if (isVisible())
-        gast->fokusTextS();
-}
-
-void Hilfe2::timer2Tick()
-{
-    timer2_->stop();
-    if (timer2Fenster_)
-        platziere(timer2Fenster_);
-    if (timer2Fokus_ && isVisible()) {
-        timer2Fokus_->window()->activateWindow();
-        timer2Fokus_->setFocus(Qt::OtherFocusReason);
+    if (andockFokus_ && isVisible()) {
+        if (andockAktivieren_)
+            andockFokus_->window()->activateWindow();
+        andockFokus_->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -250,12 +228,7 @@ void Hilfe2::baueTasten()
 {
     Fenstertasten &tasten = Fenstertasten::von(*this);
     tasten.taste(Qt::Key_Escape, this, &Hilfe2::close);
-    tasten.taste(Qt::Key_F1, this, [this] {
-        Gast1 *gast = programm_.gast1();
-        gast->show();
-        gast->raise();
-        gast->activateWindow();
-    });
+    tasten.taste(Qt::Key_F1, this, [this] { programm_.zeigeKontaktfenster(); });
     tasten.taste(Qt::Key_F2, this, &Hilfe2::Play);
     tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
     tasten.taste(Qt::Key_F7, this, [this] { setAutomatisch(true); });

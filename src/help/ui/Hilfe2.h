@@ -13,7 +13,7 @@ class QTimer;
 namespace varnek
 {
 
-class Programm;
+class Programmdienste;
 
 // The help window "Hilfe-Fenster": the hint line of every window, shown
 // yellow on black, read aloud on request or, with `Check1` ticked, on every
@@ -22,7 +22,7 @@ class Hilfe2 : public QWidget
 {
     Q_OBJECT
   public:
-    explicit Hilfe2(Programm &programm);
+    explicit Hilfe2(Programmdienste &programm);
     ~Hilfe2() override;
 
     // Outer widths of the normal and the wide view, and the client height.
@@ -54,12 +54,12 @@ class Hilfe2 : public QWidget
     // True while "Hilfe.txt" cannot be written and the user was told so.
     bool schreibfehlerGezeigt() const { return schreibfehlerGezeigt_; }
 
-    // `Timer1`: the contact window's help command places the window above
-    // the contact window after `ms` and gives the focus back to its send box.
-    void platziereUeberGast(int ms);
-    // `Timer2`: the same above any other window (the address book), giving
-    // the focus to `fokus` afterwards.
-    void platziereUeber(QWidget *fenster, QWidget *fokus, int ms = 500);
+    // Places the window above `fenster` after `ms` (the newest request wins)
+    // and then gives `fokus` the focus, if the help window is shown. With
+    // `aktivieren`, `fokus`'s window is activated first (the address book);
+    // without, it keeps the keyboard it never lost (the contact window,
+    // which shows help without giving it the focus).
+    void platziereUeber(QWidget *fenster, QWidget *fokus, int ms = 500, bool aktivieren = true);
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,19 +70,18 @@ class Hilfe2 : public QWidget
     void breiteAnsicht(bool on);
     void setzeAussenBreite(int breite);
     void platziere(QWidget *fenster);
-    void timer1Tick();
-    void timer2Tick();
+    void andocken();
 
-    Programm &programm_;
+    Programmdienste &programm_;
     QLabel *label1_;
     QLabel *label2_;
     QCheckBox *check1_;
     QStringList list1_;
     bool schreibfehlerGezeigt_ = false; // "Hilfe.txt" failed and was shown
-    QTimer *timer1_;
-    QTimer *timer2_;
-    QPointer<QWidget> timer2Fenster_;
-    QPointer<QWidget> timer2Fokus_;
+    QTimer *andockTakt_;
+    QPointer<QWidget> andockFenster_;
+    QPointer<QWidget> andockFokus_;
+    bool andockAktivieren_ = true;
     bool gedrueckt_ = false;
 };
 

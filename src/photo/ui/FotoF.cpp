@@ -1,8 +1,6 @@
 #include "photo/ui/FotoF.h"
 
-#include "contact/ui/Gast1.h"
-#include "contact/ui/Programm.h"
-#include "help/ui/Hilfe2.h"
+#include "contact/Einstellungen.h"
 #include "help/ui/Hinweise.h"
 #include "photo/FotoDatei.h"
 #include "platform/Clock.h"
@@ -10,6 +8,7 @@
 #include "platform/ui/Bildschirm.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fenstertasten.h"
+#include "platform/ui/Programmdienste.h"
 #include "platform/ui/Twips.h"
 
 #include <QBuffer>
@@ -42,7 +41,7 @@ QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
 
 } // namespace
 
-FotoF::FotoF(Programm &programm) : programm_(programm), timer1_(new Zeitgeber(this))
+FotoF::FotoF(Programmdienste &programm) : programm_(programm), timer1_(new Zeitgeber(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FotoF"));
@@ -275,7 +274,7 @@ void FotoF::ok()
     foto::speichermodus() = foto::FotoBild;
     Snapshot();
     parkeSnap();
-    programm_.gast1()->bildlokal();
+    Q_EMIT fotoGespeichert();
 }
 
 void FotoF::Command1()
@@ -294,7 +293,7 @@ void FotoF::baueTasten()
 {
     Fenstertasten &tasten = Fenstertasten::von(*this);
     tasten.taste(Qt::Key_Escape, this, &FotoF::close);
-    tasten.taste(Qt::Key_F1, this, [this] { programm_.hilfe2()->zeigen(); });
+    tasten.taste(Qt::Key_F1, this, [this] { programm_.zeigeHilfe(); });
 }
 
 bool FotoF::eventFilter(QObject *watched, QEvent *event)

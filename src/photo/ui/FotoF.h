@@ -12,7 +12,7 @@ class QPushButton;
 namespace varnek
 {
 
-class Programm;
+class Programmdienste;
 class Zeitgeber;
 
 // The screen photo window: a small frameless window on top of all others
@@ -24,7 +24,7 @@ class FotoF : public QWidget
 {
     Q_OBJECT
   public:
-    explicit FotoF(Programm &programm);
+    explicit FotoF(Programmdienste &programm);
     ~FotoF() override;
 
     static constexpr int breite = twips(1815);
@@ -51,6 +51,10 @@ class FotoF : public QWidget
     QString status() const; // `lblDrag`
     const Zeitgeber &Timer1() const { return *timer1_; }
 
+  Q_SIGNALS:
+    // "&OK" has taken the photo into "Foto.bmp" (a failure has been shown).
+    void fotoGespeichert();
+
   protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -63,7 +67,7 @@ class FotoF : public QWidget
     void BildSpeichern(const QImage &bild, const QString &pfad);
     void zeigeWiederAn(const QPoint &ort);
 
-    Programm &programm_;
+    Programmdienste &programm_;
     QLabel *lblDrag;
     QPushButton *zu_, *ok_, *command1_;
     QImage picSnap; // the capture buffer, never shown

@@ -1,0 +1,227 @@
+#include "app/Programm.h"
+
+#include "addressbook/ui/frmAdressen.h"
+#include "bell/ui/Klingel2.h"
+#include "contact/SpeechComponent.h"
+#include "contact/ui/Gast1.h"
+#include "contact_extras/RemoteListing.h"
+#include "contact_extras/ui/FotoSpalte.h"
+#include "help/ui/Hilfe2.h"
+#include "photo/ui/FotoF.h"
+#include "platform/Schreiber.h"
+
+#include <QImage>
+
+namespace varnek
+{
+
+Programm::Programm(Einstellungen einstellungen, QObject *parent)
+    : QObject(parent), einstellungen_(std::move(einstellungen)),
+      sprecher_(new SpeechComponent(einstellungen_.programmOrdner, this))
+{
+    // A write cut short by a kill leaves its temporary file beside the
+    // program's own file; nobody else will ever finish it.
+    if (!einstellungen_.programmOrdner.isEmpty())
+        schreiber::entferneReste(einstellungen_.programmOrdner, schuetzenswert);
+    sprecher_->setMuted(einstellungen_.stumm);
+    if (!einstellungen_.sprechProtokoll.isEmpty())
+        sprecher_->setTranscriptFile(einstellungen_.sprechProtokoll);
+}
+
+Programm::~Programm()
+{
+    delete fotoF_;
+    delete adressen_;
+    delete klingel2_;
+    delete hilfe2_;
+    delete gast1_;
+}
+
+Gast1 *Programm::gast1()
+{
+    if (!gast1_) {
+        gast1_ = new Gast1(*this);
+        connect(gast1_, &Gast1::schliesst, this, &Programm::schliesseAndereFenster);
+    }
+    return gast1_;
+}
+
+Hilfe2 *Programm::hilfe2()
+{
+    if (!hilfe2_) {
+        hilfe2_ = new Hilfe2(*this);
+        // Once loaded, the help window docks above the contact window after
+        // 2 s, as its first placement.
+        if (gast1_)
+            hilfe2_->platziereUeber(gast1_, gast1_->sendeFeld(), 2000, false);
+    }
+    return hilfe2_;
+}
+
+Klingel2 *Programm::klingel2()
+{
+    if (!klingel2_) {
+        klingel2_ = new Klingel2(*this);
+        klingel2_->lade();
+    }
+    return klingel2_;
+}
+
+FotoF *Programm::fotoF()
+{
+    if (!fotoF_) {
+        fotoF_ = new FotoF(*this);
+        // A photo just taken is shown in the contact window's photo column.
+        connect(fotoF_, &FotoF::fotoGespeichert, this, [this] { gast1()->bildlokal(); });
+    }
+    return fotoF_;
+}
+
+FotoF *Programm::fotoFWennGeladen() const
+{
+    return fotoF_;
+}
+
+frmAdressen *Programm::adressen()
+{
+    if (!adressen_) {
+        adressen_ = new frmAdressen(*this);
+        adressen_->lade();
+    }
+    return adressen_;
+}
+
+frmAdressen *Programm::adressenWennGeladen() const
+{
+    return adressen_;
+}
+
+Gast1 *Programm::gast1WennGeladen() const
+{
+    return gast1_;
+}
+
+Hilfe2 *Programm::hilfe2WennGeladen() const
+{
+    return hilfe2_;
+}
+
+Klingel2 *Programm::klingel2WennGeladen() const
+{
+    return klingel2_;
+}
+
+void Programm::hinweis(const QString &text)
+{
+    hilfe2()->setText(text);
+}
+
+void Programm::sprich(const QString &knopf, const QString &text)
+{
+    sprecher_->press(knopf, text);
+}
+
+void Programm::zeigeHilfe()
+{
+    hilfe2()->zeigen();
+}
+
+void Programm::liesHinweis()
+{
+    hilfe2()->Play();
+}
+
+void Programm::dockeHilfe(QWidget *fenster, QWidget *fokus, Andocken art)
+{
+    Hilfe2 *h = hilfe2();
+    const bool mitFokus = art == Andocken::MitFokus;
+    if (mitFokus)
+        h->zeigen();
+    else
+        h->zeigenOhneFokus();
+    h->platziereUeber(fenster, fokus, 500, mitFokus);
+}
+
+bool Programm::hilfeSchreibfehlerGezeigt() const
+{
+    return hilfe2_ && hilfe2_->schreibfehlerGezeigt();
+}
+
+bool Programm::hilfeLiestAutomatisch() const
+{
+    return hilfe2_ && hilfe2_->automatisch();
+}
+
+void Programm::setzeHilfeAutomatisch(bool ein)
+{
+    hilfe2()->setAutomatisch(ein);
+}
+
+void Programm::zeigeKontaktfenster()
+{
+    Gast1 *gast = gast1();
+    gast->show();
+    gast->raise();
+    gast->activateWindow();
+}
+
+void Programm::zurueckZumKontaktfenster()
+{
+    if (Gast1 *gast = gast1WennGeladen()) {
+        gast->activateWindow();
+        gast->fokusTextS();
+    }
+}
+
+QString Programm::kontaktAdresse()
+{
+    return gast1()->adresse();
+}
+
+void Programm::setzeKontaktAdresse(const QString &adresse)
+{
+    gast1()->setzeAdresse(adresse);
+}
+
+QImage Programm::kontaktFoto()
+{
+    return gast1()->fotoSpalte().bild1();
+}
+
+void Programm::klingelnGemeldet(const QString &empfangen)
+{
+    Klingel2 *k = klingel2();
+    k->zeigen();
+    k->Command6(empfangen);
+}
+
+void Programm::zeigeKlingelfenster(const QString &empfangen)
+{
+    Klingel2 *k = klingel2();
+    k->zeigen();
+    k->Command3(empfangen);
+}
+
+void Programm::zeigeFotoapparat()
+{
+    fotoF()->zeigen();
+}
+
+void Programm::zeigeAdressbuch()
+{
+    adressen()->zeigen();
+}
+
+void Programm::schliesseAndereFenster()
+{
+    if (frmAdressen *a = adressenWennGeladen())
+        a->cmdExit();
+    if (Hilfe2 *h = hilfe2WennGeladen())
+        h->beende();
+    if (Klingel2 *k = klingel2WennGeladen())
+        k->Command2();
+    if (FotoF *f = fotoFWennGeladen())
+        f->Zu();
+}
+
+} // namespace varnek

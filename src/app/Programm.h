@@ -1,0 +1,79 @@
+#pragma once
+
+#include "contact/Einstellungen.h"
+#include "platform/ui/Programmdienste.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace varnek
+{
+
+class FotoF;
+class Gast1;
+class Hilfe2;
+class frmAdressen;
+class Klingel2;
+class SpeechComponent;
+
+// The running program, its composition root: its settings, its voice and
+// its windows. It makes the windows, and windows reach each other only
+// through it, by the services of Programmdienste and by the signals it
+// connects. The help and bell windows are created when first touched and
+// deleted when closed; touching one again creates it anew.
+class Programm : public QObject, public Programmdienste
+{
+    Q_OBJECT
+  public:
+    explicit Programm(Einstellungen einstellungen, QObject *parent = nullptr);
+    ~Programm() override;
+
+    const Einstellungen &einstellungen() const override { return einstellungen_; }
+    SpeechComponent &sprecher() { return *sprecher_; }
+
+    Gast1 *gast1(); // created on first use, lives for the run
+    Gast1 *gast1WennGeladen() const;
+    Hilfe2 *hilfe2(); // loads the help window (hidden) if needed
+    Hilfe2 *hilfe2WennGeladen() const;
+    Klingel2 *klingel2(); // loads the bell window (which alerts on load)
+    Klingel2 *klingel2WennGeladen() const;
+    FotoF *fotoF(); // the screen photo window, created when first shown
+    FotoF *fotoFWennGeladen() const;
+    frmAdressen *adressen(); // loads the address book (opens "Adress.PRE")
+    frmAdressen *adressenWennGeladen() const;
+
+    // Programmdienste.
+    void hinweis(const QString &text) override;
+    void sprich(const QString &knopf, const QString &text = QString()) override;
+    void zeigeHilfe() override;
+    void liesHinweis() override;
+    void dockeHilfe(QWidget *fenster, QWidget *fokus, Andocken art) override;
+    bool hilfeSchreibfehlerGezeigt() const override;
+    bool hilfeLiestAutomatisch() const override;
+    void setzeHilfeAutomatisch(bool ein) override;
+    void zeigeKontaktfenster() override;
+    void zurueckZumKontaktfenster() override;
+    QString kontaktAdresse() override;
+    void setzeKontaktAdresse(const QString &adresse) override;
+    QImage kontaktFoto() override;
+    void klingelnGemeldet(const QString &empfangen) override;
+    void zeigeKlingelfenster(const QString &empfangen) override;
+    void zeigeFotoapparat() override;
+    void zeigeAdressbuch() override;
+
+  private:
+    // Closing the contact window closes the others that are open; opening
+    // the bell window just to close it would sound a false alarm, opening
+    // the address book would create "Adress.PRE".
+    void schliesseAndereFenster();
+
+    Einstellungen einstellungen_;
+    SpeechComponent *sprecher_;
+    QPointer<Gast1> gast1_;
+    QPointer<Hilfe2> hilfe2_;
+    QPointer<Klingel2> klingel2_;
+    QPointer<FotoF> fotoF_;
+    QPointer<frmAdressen> adressen_;
+};
+
+} // namespace varnek
