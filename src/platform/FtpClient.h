@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FtpNamen.h"
+
 #include "platform/Ergebnis.h"
 
 #include <QByteArray>
@@ -11,15 +13,6 @@
 
 namespace varnek
 {
-
-// The text of a name's bytes as the server sent them: valid UTF-8 decodes as
-// such; in any other name every byte from 0x80 up becomes U+DC00 + byte (a
-// lone surrogate, as Python's "surrogateescape"), so that
-// ftpBytes(ftpText(b)) == b for every b.
-QString ftpText(QByteArrayView bytes);
-// The bytes a name or path is sent as: UTF-8, except that lone surrogates
-// U+DC80..U+DCFF stand for the single bytes 0x80..0xFF.
-QByteArray ftpBytes(const QString &text);
 
 // One logged-in FTP control connection, reused for every operation until
 // close(). Calls are synchronous. After every call lastError()/lastResponse()
