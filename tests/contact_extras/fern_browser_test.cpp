@@ -279,7 +279,10 @@ TEST_F(FernBrowserTest, NamesThatAreNoUtf8GoBackWithTheirOwnBytes)
         {"delete",
          [&] {
              dialogs::prepareAnswer(QStringLiteral("yes"));
-             QTest::keyClick(control<QListWidget>("List1"), Qt::Key_Delete);
+             Gast1 *g = programm->gast1();
+             QApplication::setActiveWindow(g);
+             control<QListWidget>("List1")->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(g->windowHandle(), Qt::Key_Delete);
          },
          [&] { EXPECT_NE(::access(datei.constData(), F_OK), 0); }},
     };
