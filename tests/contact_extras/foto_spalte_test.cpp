@@ -8,6 +8,7 @@
 #include "help/ui/Hinweise.h"
 #include "platform/ui/Twips.h"
 #include "support/RohServer.h"
+#include "support/Stockung.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -291,15 +292,7 @@ TEST_F(FotoSpalteTest, PhotoAddressOfAnAddressAndAnswersThatAreNoPicture)
     ASSERT_TRUE(puffer.open(QIODevice::WriteOnly) && riesig.save(&puffer, "PNG"));
     riesig = QImage();
     legeFoto(QStringLiteral("123"), png);
-    qint64 laengste = 0, zuletzt = 0;
-    QElapsedTimer uhr;
-    uhr.start();
-    QTimer takt;
-    QObject::connect(&takt, &QTimer::timeout, &takt, [&] {
-        laengste = std::max(laengste, uhr.elapsed() - zuletzt);
-        zuletzt = uhr.elapsed();
-    });
-    takt.start(5);
+    test::Stockung stockung;
     klick(k, "Command13");
     const QSize sicht = k.findChild<QLabel *>(QStringLiteral("WebBrowser2"))->size();
     EXPECT_TRUE(waitUntil(
@@ -309,8 +302,8 @@ TEST_F(FotoSpalteTest, PhotoAddressOfAnAddressAndAnswersThatAreNoPicture)
         },
         20000))
         << k.fotoSpalte().webBild().width();
-    takt.stop();
-    EXPECT_LT(laengste, 60);
+    stockung.halt();
+    EXPECT_LT(stockung.laengste(), 60);
     EXPECT_EQ(k.fotoSpalte().webBild().pixelColor(1, 1), QColor(Qt::green));
 }
 
