@@ -9,6 +9,8 @@ VARNEK_PACKAGES=(
   libgl-dev xvfb xauth xdotool openbox
   xdg-utils desktop-file-utils qt6-translations-l10n dpkg-dev
   clang libclang-rt-14-dev poppler-utils x11-utils
+  qtkeychain-qt6-dev python3-openssl openssl
+  dbus dbus-x11 at-spi2-core python3-pyatspi
 )
 
 varnek_install_deps() {
