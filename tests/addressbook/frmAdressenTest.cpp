@@ -132,12 +132,7 @@ class AdressbuchFenster : public ::testing::Test
         return g;
     }
 
-    static void aktiviere(QWidget *w)
-    {
-        w->activateWindow();
-        QApplication::setActiveWindow(w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
-    }
+    static void aktiviere(QWidget *w) { test::aktiviere(w); }
 
     // The user opens the address book from the contact window's menu bar.
     frmAdressen *oeffne()
@@ -170,15 +165,14 @@ class AdressbuchFenster : public ::testing::Test
 
     static void taste(QWidget *fenster, Qt::Key key, Qt::KeyboardModifiers mod = Qt::NoModifier)
     {
-        QTest::keyClick(fenster->windowHandle(), key, mod);
+        test::taste(fenster, key, mod);
     }
     // Clicks into the field, selects all and types the text over it.
     static void tippe(QLineEdit *f, const QByteArray &text)
     {
         klick(f);
-        QTest::keyClick(f->window()->windowHandle(), Qt::Key_A, Qt::ControlModifier);
-        for (char c : text)
-            QTest::keyClick(f->window()->windowHandle(), c);
+        test::taste(f, Qt::Key_A, Qt::ControlModifier);
+        test::tippeInFenster(f, QString::fromLatin1(text));
     }
 
     QString hinweis() { return programm->hilfe2()->text(); }

@@ -3,6 +3,7 @@
 // order with their own text.
 #include "ContactFixture.h"
 
+#include "support/Eingabe.h"
 #include "support/FtpBremse.h"
 
 #include <QComboBox>
@@ -40,7 +41,7 @@ class FtpFensterTest : public ContactFixture
     }
 
     QWindow *fenster() { return programm->gast1()->windowHandle(); }
-    void klick(const char *name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    void klick(const char *name) { test::klick(control<QPushButton>(name)); }
     // Focus by a click, as a user gives it.
     void fokus(QWidget *w)
     {

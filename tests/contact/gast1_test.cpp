@@ -35,34 +35,12 @@ class Gast1Test : public ContactFixture
 
     void taste(Qt::Key key, Qt::KeyboardModifiers mod = Qt::NoModifier)
     {
-        QTest::keyClick(fenster(), key, mod);
+        test::taste(programm->gast1(), key, mod);
     }
-
-    // Types text into whichever control has the focus.
-    void schreibe(const QString &text)
-    {
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        for (const QChar c : text) {
-            // Letters beyond ASCII come as the keyboard sends them: a key
-            // press carrying the character.
-            const int code = c.unicode() < 0x100 ? c.toUpper().unicode() : int(Qt::Key_unknown);
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(code),
-                                QString(c), Qt::NoModifier);
-        }
-    }
-
+    static void schreibe(const QString &text) { test::schreibe(text); }
     void klick(QWidget *w) { test::klick(w); }
     void klick(const char *name) { test::klick(control<QWidget>(name)); }
-
-    // The address field by its shortcut, its text overwritten, Enter.
-    void waehleAdresse(const QString &adresse)
-    {
-        taste(Qt::Key_D, Qt::ControlModifier);
-        taste(Qt::Key_Home);
-        taste(Qt::Key_End, Qt::ShiftModifier);
-        schreibe(adresse);
-        taste(Qt::Key_Return);
-    }
+    void waehleAdresse(const QString &adresse) { test::waehleAdresse(programm->gast1(), adresse); }
 
     // Connects and chooses an address, as a guest does.
     Gast1 &verbundenMit(const QString &adresse)

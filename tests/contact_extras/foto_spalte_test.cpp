@@ -7,6 +7,7 @@
 #include "help/ui/Hilfe2.h"
 #include "help/ui/Hinweise.h"
 #include "platform/ui/Twips.h"
+#include "support/Eingabe.h"
 #include "support/RohServer.h"
 #include "support/Stockung.h"
 
@@ -77,25 +78,15 @@ class FotoSpalteTest : public ContactFixture
 
     static void taste(Gast1 &g, Qt::Key key, Qt::KeyboardModifiers mod = {})
     {
-        QTest::keyClick(g.windowHandle(), key, mod);
+        test::taste(&g, key, mod);
     }
     static void klick(Gast1 &g, const char *name)
     {
-        auto *w = g.findChild<QWidget *>(QString::fromLatin1(name));
-        ASSERT_TRUE(w && w->isVisible()) << name;
-        const QPoint wo = w->mapTo(&g, w->rect().center());
-        ASSERT_TRUE(g.rect().contains(wo)) << name << " lies outside the window";
-        QTest::mouseClick(g.windowHandle(), Qt::LeftButton, {}, wo);
+        test::klick(g.findChild<QWidget *>(QString::fromLatin1(name)));
     }
-    // Into the address field with Ctrl+D, the old text replaced, then Enter.
     static void waehleAdresse(Gast1 &g, const QString &adresse)
     {
-        taste(g, Qt::Key_D, Qt::ControlModifier);
-        taste(g, Qt::Key_Home);
-        taste(g, Qt::Key_End, Qt::ShiftModifier);
-        for (const QChar c : adresse)
-            QTest::keyClick(g.windowHandle(), c.toLatin1());
-        taste(g, Qt::Key_Return);
+        test::waehleAdresse(&g, adresse);
     }
     static QStringList lokalGewaehlt(Gast1 &g)
     {

@@ -33,22 +33,10 @@ class MenuePanelTest : public ContactFixture
     // A working button below the visible part, clicked where it lies.
     void taste(int key, Qt::KeyboardModifiers mod = {})
     {
-        QTest::keyClick(fenster(), static_cast<Qt::Key>(key), mod);
+        test::taste(programm->gast1(), static_cast<Qt::Key>(key), mod);
     }
-    void tippe(const QString &text)
-    {
-        for (const QChar c : text)
-            QTest::keyClick(fenster(), c.toLatin1());
-    }
-    // Into the address field with Ctrl+D, the old text replaced, then Enter.
-    void waehleAdresse(const QString &adresse)
-    {
-        taste(Qt::Key_D, Qt::ControlModifier);
-        taste(Qt::Key_Home);
-        taste(Qt::Key_End, Qt::ShiftModifier);
-        tippe(adresse);
-        taste(Qt::Key_Return);
-    }
+    void tippe(const QString &text) { test::tippeInFenster(programm->gast1(), text); }
+    void waehleAdresse(const QString &adresse) { test::waehleAdresse(programm->gast1(), adresse); }
     QString hinweis() { return programm->hilfe2()->text(); }
     bool empfangen(const QString &text)
     {

@@ -477,51 +477,57 @@ TEST(RemoteListingDetails, EntryDetailsShowWholeSizeAndUtcTime)
 
 // --- Navigation --------------------------------------------------------------------------
 
-TEST(RemoteListingNavigation, UpAtRootChangesNothing)
+// One step of the browser: the label shown, the item clicked (a text as the
+// list shows it, or a listed directory or file), and where it leads.
+struct NavigationsFall {
+    const char *name;
+    QString label;
+    char art; // 't' text of the list, 'd' directory, 'f' file
+    QString eintrag;
+    bool relist;
+    QString request; // empty: not checked
+    QString neuesLabel;
+};
+
+class RemoteListingNavigationTabelle : public ::testing::TestWithParam<NavigationsFall>
 {
-    const RemoteNavigation nav = navigate("localhost/", "localhost", QString(".."));
-    EXPECT_FALSE(nav.relist);
-    EXPECT_EQ(nav.label, "localhost/");
+};
+
+TEST_P(RemoteListingNavigationTabelle, LeadsWhereTheListShows)
+{
+    const NavigationsFall &f = GetParam();
+    const RemoteNavigation nav = f.art == 't'   ? navigate(f.label, "localhost", f.eintrag)
+                                 : f.art == 'd' ? navigate(f.label, "localhost", dir(f.eintrag))
+                                                : navigate(f.label, "localhost", file(f.eintrag));
+    EXPECT_EQ(nav.relist, f.relist);
+    if (!f.request.isEmpty())
+        EXPECT_EQ(nav.request, f.request);
+    EXPECT_EQ(nav.label, f.neuesLabel);
 }
 
-TEST(RemoteListingNavigation, UpFromNestedDirectory)
-{
-    const RemoteNavigation nav = navigate("localhost/a/b/", "localhost", dir(".."));
-    EXPECT_TRUE(nav.relist);
-    EXPECT_EQ(nav.request, "localhost/a/b/..");
-    EXPECT_EQ(nav.label, "localhost/a/");
+const QString kAdressLabel = "localhost/localhost/vx/stillbox/vxvx/test";
 
-    const RemoteNavigation toRoot = navigate("localhost/a/", "localhost", QString(".."));
-    EXPECT_EQ(toRoot.request, "localhost/a/..");
-    EXPECT_EQ(toRoot.label, "localhost/");
-}
-
-TEST(RemoteListingNavigation, DotRefreshesAndNameEnters)
-{
-    const RemoteNavigation refresh = navigate("localhost/a/", "localhost", QString("."));
-    EXPECT_TRUE(refresh.relist);
-    EXPECT_EQ(refresh.request, "localhost/a/");
-    EXPECT_EQ(refresh.label, "localhost/a/");
-
-    const RemoteNavigation enter = navigate("localhost/a/", "localhost", dir("docs"));
-    EXPECT_TRUE(enter.relist);
-    EXPECT_EQ(enter.request, "localhost/a/docs");
-    EXPECT_EQ(enter.label, "localhost/a/docs/");
-
-    EXPECT_FALSE(navigate("localhost/a/", "localhost", file("x.txt")).relist);
-}
-
-TEST(RemoteListingNavigation, AddressLabelWithoutClosingSlash)
-{
-    const QString label = "localhost/localhost/vx/stillbox/vxvx/test";
-    const RemoteNavigation enter = navigate(label, "localhost", dir("sub"));
-    EXPECT_EQ(enter.request, label + "/sub");
-    EXPECT_EQ(enter.label, label + "/sub/");
-
-    const RemoteNavigation up = navigate(label, "localhost", dir(".."));
-    EXPECT_EQ(up.request, label + "/..");
-    EXPECT_EQ(up.label, "localhost/localhost/vx/stillbox/vxvx/");
-}
+INSTANTIATE_TEST_SUITE_P(
+    RemoteListingNavigation, RemoteListingNavigationTabelle,
+    ::testing::Values(
+        NavigationsFall{"UpAtRootChangesNothing", "localhost/", 't', "..", false, {}, "localhost/"},
+        NavigationsFall{"UpFromNestedDirectory", "localhost/a/b/", 'd', "..", true,
+                        "localhost/a/b/..", "localhost/a/"},
+        NavigationsFall{"UpToTheRoot", "localhost/a/", 't', "..", true, "localhost/a/..",
+                        "localhost/"},
+        NavigationsFall{"DotRefreshes", "localhost/a/", 't', ".", true, "localhost/a/",
+                        "localhost/a/"},
+        NavigationsFall{"NameEnters", "localhost/a/", 'd', "docs", true, "localhost/a/docs",
+                        "localhost/a/docs/"},
+        NavigationsFall{
+            "FileDoesNotRelist", "localhost/a/", 'f', "x.txt", false, {}, "localhost/a/"},
+        NavigationsFall{"AddressLabelWithoutClosingSlashEnters", kAdressLabel, 'd', "sub", true,
+                        kAdressLabel + "/sub", kAdressLabel + "/sub/"},
+        NavigationsFall{"AddressLabelWithoutClosingSlashGoesUp", kAdressLabel, 'd', "..", true,
+                        kAdressLabel + "/..", "localhost/localhost/vx/stillbox/vxvx/"},
+        NavigationsFall{"UpWithoutAnySlashKeepsTheText", "other", 't', "..", true, "other/..",
+                        "other"}),
+    [](const ::testing::TestParamInfo<NavigationsFall> &i) { return std::string(i.param.name); });
 
 TEST(RemoteListingNavigation, LabelArithmetic)
 {
@@ -529,9 +535,6 @@ TEST(RemoteListingNavigation, LabelArithmetic)
     // Without any "/" the shortened text is kept as it is.
     EXPECT_EQ(parentLabel("other/.."), "other");
     EXPECT_EQ(parentLabel(".."), "");
-    const RemoteNavigation up = navigate("other", "localhost", QString(".."));
-    EXPECT_EQ(up.request, "other/..");
-    EXPECT_EQ(up.label, "other");
 }
 
 } // namespace
