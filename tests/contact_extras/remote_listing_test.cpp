@@ -500,8 +500,9 @@ TEST_P(RemoteListingNavigationTabelle, LeadsWhereTheListShows)
                                  : f.art == 'd' ? navigate(f.label, "localhost", dir(f.eintrag))
                                                 : navigate(f.label, "localhost", file(f.eintrag));
     EXPECT_EQ(nav.relist, f.relist);
-    if (!f.request.isEmpty())
+    if (!f.request.isEmpty()) {
         EXPECT_EQ(nav.request, f.request);
+    }
     EXPECT_EQ(nav.label, f.neuesLabel);
 }
 
