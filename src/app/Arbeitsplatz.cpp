@@ -126,13 +126,19 @@ bool Arbeitsplatz::bleibtBeimSchliessen() const
 
 void Arbeitsplatz::meldeNeuenText(const QString &text, const QString &adresse, bool klingeln)
 {
-    if (text.isEmpty() && !klingeln)
+    // One line end for a notification; none at the end.
+    QString zeilen = text;
+    zeilen.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    zeilen.replace(u'\r', u'\n');
+    while (zeilen.endsWith(u'\n'))
+        zeilen.chop(1);
+    if (zeilen.isEmpty() && !klingeln)
         return;
     const QString titel =
         (klingeln ? QStringLiteral("Klingeln an ") : QStringLiteral("Nachricht an ")) + adresse;
     // Ignored on purpose: without a notification service the window and
     // the voice still tell the user.
-    (void)benachrichtigung_->melde(titel, text);
+    (void)benachrichtigung_->melde(titel, zeilen);
 }
 
 bool Arbeitsplatz::autostartAn() const
