@@ -3,6 +3,7 @@
 #include "contact/SpeechComponent.h"
 #include "platform/AnsiText.h"
 #include "platform/Autostart.h"
+#include "platform/Dienste.h"
 #include "platform/ui/Benachrichtigung.h"
 
 #include <QAction>
@@ -12,15 +13,27 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QUrl>
 
 namespace varnek
 {
+
+namespace
+{
+// The program's icon for the notification service: the icon theme's
+// "varnek" where the program is installed, the shipped file otherwise.
+QString meldungsSymbol()
+{
+    const QString datei = findeMitgelieferteDatei(QStringLiteral("varnek.svg"));
+    return datei.isEmpty() ? QStringLiteral("varnek") : QUrl::fromLocalFile(datei).toString();
+}
+} // namespace
 
 Arbeitsplatz::Arbeitsplatz(const Einstellungen &einstellungen, SpeechComponent &sprecher,
                            QObject *parent)
     : QObject(parent), einstellungen_(einstellungen), sprecher_(sprecher),
       symbol_(new QSystemTrayIcon(this)), menue_(new QMenu),
-      benachrichtigung_(new Benachrichtigung(this))
+      benachrichtigung_(new Benachrichtigung(meldungsSymbol(), this))
 {
     menue_->setObjectName(QStringLiteral("Infobereichmenue"));
     QAction *zeigen = menue_->addAction(QStringLiteral("Fenster zeigen"));
@@ -102,6 +115,11 @@ QIcon Arbeitsplatz::zustandsSymbol() const
 
 void Arbeitsplatz::setzeZustand(Zustand zustand, const QString &adresse)
 {
+    // Asked after every change of the receiving state: the icon is drawn
+    // anew only when what it shows changes.
+    if (zustand == zustand_ && (zustand != Zustand::Liest || adresse == adresse_) &&
+        !symbol_->icon().isNull())
+        return;
     zustand_ = zustand;
     if (zustand == Zustand::Liest)
         adresse_ = adresse;

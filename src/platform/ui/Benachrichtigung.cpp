@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <utility>
+
 namespace varnek
 {
 
@@ -21,7 +23,8 @@ QDBusMessage aufruf(const QString &methode)
 }
 } // namespace
 
-Benachrichtigung::Benachrichtigung(QObject *parent) : QObject(parent)
+Benachrichtigung::Benachrichtigung(QString symbol, QObject *parent)
+    : QObject(parent), symbol_(std::move(symbol))
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -57,8 +60,8 @@ bool Benachrichtigung::melde(const QString &titel, const QString &text)
     QVariantMap hinweise;
     hinweise.insert(QStringLiteral("desktop-entry"), QStringLiteral("varnek"));
     QDBusMessage m = aufruf(QStringLiteral("Notify"));
-    m << QStringLiteral("Varnek") << uint(0) << QStringLiteral("varnek") << titel << inhalt
-      << QStringList() << hinweise << int(-1);
+    m << QStringLiteral("Varnek") << uint(0) << symbol_ << titel << inhalt << QStringList()
+      << hinweise << int(-1);
     // The answer (the notification's id) is not needed: each message is a
     // notification of its own.
     return bus.send(m);

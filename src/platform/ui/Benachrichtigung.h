@@ -16,18 +16,19 @@ class Benachrichtigung : public QObject
   public:
     static constexpr int kMaxZeichen = 200;
 
-    explicit Benachrichtigung(QObject *parent = nullptr);
+    // symbol: the icon, a name of the icon theme ("varnek") or a file URL.
+    explicit Benachrichtigung(QString symbol, QObject *parent = nullptr);
 
-    // Shows a notification with the app name "Varnek" and the program's
-    // icon. The text is cut to kMaxZeichen characters; when the service
-    // reads markup in the body, '&', '<' and '>' are escaped, so a peer's
-    // text is shown as it was sent. False when no session bus is there.
+    // Shows a notification with the app name "Varnek" and the icon. The text is cut to kMaxZeichen
+    // characters; when the service reads markup in the body, '&', '<' and '>' are escaped, so a
+    // peer's text is shown as it was sent. False when no session bus is there.
     bool melde(const QString &titel, const QString &text);
 
     // The first `zeichen` characters (code points) of the text.
     static QString kuerze(const QString &text, int zeichen = kMaxZeichen);
 
   private:
+    QString symbol_;
     bool markup_ = true; // until the service says otherwise
 };
 
