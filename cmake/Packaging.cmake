@@ -40,6 +40,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # (through libspeechd) with the espeak-ng voices, and xdg-open for opening
 # documents and links.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6, libstdc++6, libcurl4, libqt6core6, libqt6gui6, libqt6widgets6, libqt6network6, libqt6printsupport6, libqt6svg6, libqt6texttospeech6, qt6-qpa-plugins, qt6-translations-l10n, qt6-speech-speechd-plugin, libspeechd2, speech-dispatcher, speech-dispatcher-espeak-ng, xdg-utils")
+  "libc6, libstdc++6, libcurl4, libqt6core6, libqt6dbus6, libqt6gui6, libqt6widgets6, libqt6network6, libqt6printsupport6, libqt6svg6, libqt6texttospeech6, qt6-qpa-plugins, qt6-translations-l10n, qt6-speech-speechd-plugin, libspeechd2, speech-dispatcher, speech-dispatcher-espeak-ng, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mousepad | gedit | gnome-text-editor | kate | featherpad")
 include(CPack)

@@ -11,6 +11,7 @@ VARNEK_PACKAGES=(
   clang libclang-rt-14-dev poppler-utils x11-utils
   qtkeychain-qt6-dev python3-openssl openssl
   dbus dbus-x11 at-spi2-core python3-pyatspi
+  python3-dbus python3-gi gir1.2-glib-2.0 trayer
 )
 
 varnek_install_deps() {

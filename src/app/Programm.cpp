@@ -1,7 +1,10 @@
 #include "app/Programm.h"
 
+#include "app/Arbeitsplatz.h"
+
 #include "addressbook/ui/frmAdressen.h"
 #include "bell/ui/Klingel2.h"
+#include "contact/Empfang.h"
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
 #include "contact_extras/RemoteListing.h"
@@ -10,6 +13,7 @@
 #include "photo/ui/FotoF.h"
 #include "platform/Schreiber.h"
 
+#include <QApplication>
 #include <QImage>
 
 namespace varnek
@@ -26,6 +30,9 @@ Programm::Programm(Einstellungen einstellungen, QObject *parent)
     sprecher_->setMuted(einstellungen_.stumm);
     if (!einstellungen_.sprechProtokoll.isEmpty())
         sprecher_->setTranscriptFile(einstellungen_.sprechProtokoll);
+    arbeitsplatz_ = new Arbeitsplatz(einstellungen_, *sprecher_, this);
+    connect(arbeitsplatz_, &Arbeitsplatz::fensterZeigen, this, &Programm::zeigeKontaktfenster);
+    connect(arbeitsplatz_, &Arbeitsplatz::beenden, this, &Programm::beende);
 }
 
 Programm::~Programm()
@@ -42,6 +49,8 @@ Gast1 *Programm::gast1()
     if (!gast1_) {
         gast1_ = new Gast1(*this);
         connect(gast1_, &Gast1::schliesst, this, &Programm::schliesseAndereFenster);
+        connect(&gast1_->empfang(), &Empfang::changed, this, &Programm::zeigeZustand);
+        connect(&gast1_->empfang(), &Empfang::neuerText, this, &Programm::neuerText);
     }
     return gast1_;
 }
@@ -62,6 +71,11 @@ Klingel2 *Programm::klingel2()
 {
     if (!klingel2_) {
         klingel2_ = new Klingel2(*this);
+        // The ring waits until its bell window is closed.
+        connect(klingel2_, &QObject::destroyed, this, [this] {
+            klingelnWartet_ = false;
+            zeigeZustand();
+        });
         klingel2_->lade();
     }
     return klingel2_;
@@ -160,6 +174,10 @@ void Programm::setzeHilfeAutomatisch(bool ein)
 void Programm::zeigeKontaktfenster()
 {
     Gast1 *gast = gast1();
+    // Shown again, the window ends the program when it closes.
+    QApplication::setQuitOnLastWindowClosed(true);
+    if (gast->isMinimized())
+        gast->showNormal();
     gast->show();
     gast->raise();
     gast->activateWindow();
@@ -191,6 +209,8 @@ QImage Programm::kontaktFoto()
 void Programm::klingelnGemeldet(const QString &empfangen)
 {
     Klingel2 *k = klingel2();
+    klingelnWartet_ = true;
+    zeigeZustand();
     k->zeigen();
     k->Command6(empfangen);
 }
@@ -210,6 +230,70 @@ void Programm::zeigeFotoapparat()
 void Programm::zeigeAdressbuch()
 {
     adressen()->zeigen();
+}
+
+bool Programm::infobereichDa() const
+{
+    return arbeitsplatz_->infobereichDa();
+}
+
+bool Programm::imInfobereichBleiben() const
+{
+    return arbeitsplatz_->imInfobereichBleiben();
+}
+
+Ergebnis Programm::setzeImInfobereichBleiben(bool ein)
+{
+    return arbeitsplatz_->setzeImInfobereichBleiben(ein);
+}
+
+bool Programm::bleibeImInfobereich()
+{
+    if (!arbeitsplatz_->bleibtBeimSchliessen())
+        return false;
+    // The window hides; the other windows closing must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return true;
+}
+
+bool Programm::autostartAn() const
+{
+    return arbeitsplatz_->autostartAn();
+}
+
+Ergebnis Programm::setzeAutostart(bool ein)
+{
+    const QString adresse = gast1_ ? gast1_->empfang().adresse() : QString();
+    return arbeitsplatz_->setzeAutostart(ein, adresse);
+}
+
+void Programm::zeigeZustand()
+{
+    if (klingelnWartet_) {
+        arbeitsplatz_->setzeZustand(Arbeitsplatz::Zustand::KlingelnWartet);
+        return;
+    }
+    Empfang *e = gast1_ ? &gast1_->empfang() : nullptr;
+    if (e && e->timer41().isActive() && !e->adresse().isEmpty())
+        arbeitsplatz_->setzeZustand(Arbeitsplatz::Zustand::Liest, e->adresse());
+    else
+        arbeitsplatz_->setzeZustand(Arbeitsplatz::Zustand::NichtVerbunden);
+}
+
+void Programm::neuerText(const QString &text, bool klingeln)
+{
+    // The user at the contact window sees and hears it there.
+    if (gast1_ && gast1_->isActiveWindow())
+        return;
+    arbeitsplatz_->meldeNeuenText(text, gast1_ ? gast1_->empfang().adresse() : QString(), klingeln);
+}
+
+void Programm::beende()
+{
+    // As the menu's "Beenden": the contact window closes the others.
+    if (Gast1 *gast = gast1WennGeladen())
+        gast->close();
+    QCoreApplication::quit();
 }
 
 void Programm::schliesseAndereFenster()

@@ -9,6 +9,7 @@
 namespace varnek
 {
 
+class Arbeitsplatz;
 class FotoF;
 class Gast1;
 class Hilfe2;
@@ -60,15 +61,29 @@ class Programm : public QObject, public Programmdienste
     void zeigeKlingelfenster(const QString &empfangen) override;
     void zeigeFotoapparat() override;
     void zeigeAdressbuch() override;
+    bool infobereichDa() const override;
+    bool imInfobereichBleiben() const override;
+    Ergebnis setzeImInfobereichBleiben(bool ein) override;
+    bool bleibeImInfobereich() override;
+    bool autostartAn() const override;
+    Ergebnis setzeAutostart(bool ein) override;
+
+    Arbeitsplatz &arbeitsplatz() { return *arbeitsplatz_; }
 
   private:
     // Closing the contact window closes the others that are open; opening
     // the bell window just to close it would sound a false alarm, opening
     // the address book would create "Adress.PRE".
     void schliesseAndereFenster();
+    // The tray shows whether an address is read and whether a ring waits.
+    void zeigeZustand();
+    void neuerText(const QString &text, bool klingeln);
+    void beende();
 
     Einstellungen einstellungen_;
     SpeechComponent *sprecher_;
+    Arbeitsplatz *arbeitsplatz_ = nullptr;
+    bool klingelnWartet_ = false; // a ring came; its bell window is still open
     QPointer<Gast1> gast1_;
     QPointer<Hilfe2> hilfe2_;
     QPointer<Klingel2> klingel2_;

@@ -86,6 +86,7 @@ bool Empfang::setAddress(const QString &address)
     const std::optional<QUrl> url = adressUrl(host_, httpPort_, address);
     if (!url)
         return false;
+    adresse_ = address;
     text6_ = adressUrlText(host_, httpPort_, address);
     url_ = *url;
     ungueltigGemeldet_ = false;
@@ -257,7 +258,9 @@ void Empfang::command8()
     }
     merkenUndSprechen();
     // The ring check runs for a new text only.
-    if (enthaelt(text4_, text9_))
+    const bool klingelt = enthaelt(text4_, text9_);
+    Q_EMIT neuerText(ohneSteuerzeichen(text4_, true), klingelt);
+    if (klingelt)
         Q_EMIT ring();
 }
 

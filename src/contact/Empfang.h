@@ -88,6 +88,8 @@ class Empfang : public QObject
     // that marks it not valid moves the focus to the address field.
     bool setAddress(const QString &address);
     QString text6() const { return text6_; }
+    // The address last accepted by setAddress(); empty before.
+    QString adresse() const { return adresse_; }
     QUrl url() const { return url_; }
 
     QString text4() const { return text4_; }
@@ -157,6 +159,9 @@ class Empfang : public QObject
     // the text is the received text to read, also when "K1.txt" could not
     // be written.
     void speak(const QString &button, const QString &text = QString());
+    // A new text came in (once per text, before ring() for a ring), as
+    // Text7 shows it; klingeln: it holds the watched ring code.
+    void neuerText(const QString &text, bool klingeln);
     // Show the bell window and ring it.
     void ring();
     // Show a message box with this text.
@@ -181,6 +186,7 @@ class Empfang : public QObject
     int merkenMs_ = kMerkenMs;
     int sprechenMs_ = kSprechenMs;
 
+    QString adresse_;
     QString text6_;
     QUrl url_;
     QString text4_;

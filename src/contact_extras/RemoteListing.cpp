@@ -610,7 +610,8 @@ bool schuetzenswert(const QString &name)
     static const QStringList eigene{QStringLiteral("Adress.PRE"),   QStringLiteral("Gast.txt"),
                                     QStringLiteral("K1.txt"),       QStringLiteral("Kaco.txt"),
                                     QStringLiteral("aufnahme.txt"), QStringLiteral("Kling"),
-                                    QStringLiteral("Hilfe.txt"),    QStringLiteral("Daten.TMP")};
+                                    QStringLiteral("Hilfe.txt"),    QStringLiteral("Daten.TMP"),
+                                    QStringLiteral("Infobereich")};
     static const QStringList bilder{QStringLiteral(".bmp"), QStringLiteral(".jpg"),
                                     QStringLiteral(".jpeg"), QStringLiteral(".png"),
                                     QStringLiteral(".gif")};

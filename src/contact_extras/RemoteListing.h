@@ -101,7 +101,7 @@ QString trimBlanks(const QString &text);
 
 // A local name a download must not replace without asking: the program's
 // own files ("Adress.PRE", "Gast.txt", "K1.txt", "Kaco.txt", "aufnahme.txt",
-// "Kling", "Hilfe.txt", "Daten.TMP") and photos (".bmp", ".jpg", ...),
+// "Kling", "Hilfe.txt", "Daten.TMP", "Infobereich") and photos (".bmp", ".jpg", ...),
 // letters compared without regard to case.
 bool schuetzenswert(const QString &name);
 

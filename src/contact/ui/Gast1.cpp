@@ -549,6 +549,13 @@ void Gast1::beende3()
 
 void Gast1::closeEvent(QCloseEvent *event)
 {
+    // Closed from the desktop (its close button) while the program stays in
+    // the tray: the window only hides. The program's own "Beenden" closes.
+    if (event->spontaneous() && programm_.bleibeImInfobereich()) {
+        event->ignore();
+        hide();
+        return;
+    }
     Q_EMIT schliesst();
     verbindung_.beenden();
     empfang_->stopReading();

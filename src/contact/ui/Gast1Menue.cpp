@@ -2,6 +2,8 @@
 #include "contact/ui/Gast1Menue.h"
 
 #include "contact/ui/Gast1.h"
+#include "platform/Schreiber.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Fensterdienste.h"
 #include "platform/ui/Fenstertasten.h"
 #include "platform/ui/Programmdienste.h"
@@ -113,6 +115,21 @@ void Gast1Menue::baueMenue()
     aktion(fenster, "SprecherAusblenden", QStringLiteral("Sprecher-Ausblenden"),
            Qt::CTRL | Qt::Key_U, nullptr);
     aktion(fenster, "menuezu", QStringLiteral("Fenster minimieren"), Qt::CTRL | Qt::Key_T, nullptr);
+    fenster->addSeparator();
+    aktion(fenster, "imInfobereich", QStringLiteral("Beim Schließen im Infobereich bleiben"), {},
+           nullptr)
+        ->setCheckable(true);
+    aktion(fenster, "autostart", QStringLiteral("Mit der Anmeldung starten"), {}, nullptr)
+        ->setCheckable(true);
+    // The marks show the stored switch and whether the autostart entry is
+    // there; without a tray the window could not come back, so the switch
+    // is off then.
+    connect(fenster, &QMenu::aboutToShow, this, [this] {
+        QAction *bleiben = aktionen_.value(QStringLiteral("imInfobereich"));
+        bleiben->setEnabled(programm_.infobereichDa());
+        bleiben->setChecked(programm_.imInfobereichBleiben());
+        aktionen_.value(QStringLiteral("autostart"))->setChecked(programm_.autostartAn());
+    });
 
     QMenu *leer7 = menue("leer7", QStringLiteral("Senden"));
     aktion(leer7, "sendengast", QStringLiteral("Gast senden"), Qt::CTRL | Qt::Key_S,
@@ -144,6 +161,21 @@ void Gast1Menue::baueMenue()
     an("fotoaperad", [this] { programm_.zeigeFotoapparat(); });
     an("Adressbuch1", [this] { programm_.zeigeAdressbuch(); });
     an("focus1", [this] { gast_.fokusAdresse(); });
+    an("imInfobereich", [this] {
+        QAction *a = aktionen_.value(QStringLiteral("imInfobereich"));
+        if (const Ergebnis e = programm_.setzeImInfobereichBleiben(a->isChecked()); !e) {
+            a->setChecked(!a->isChecked());
+            dialogs::message(&gast_, schreiber::meldung(QStringLiteral("Infobereich"), e.grund()));
+        }
+    });
+    an("autostart", [this] {
+        QAction *a = aktionen_.value(QStringLiteral("autostart"));
+        if (const Ergebnis e = programm_.setzeAutostart(a->isChecked()); !e) {
+            a->setChecked(programm_.autostartAn());
+            dialogs::message(&gast_,
+                             schreiber::meldung(QStringLiteral("varnek.desktop"), e.grund()));
+        }
+    });
     an("SprecherAnzeigen", [this] { gast_.sprecherBreite(9525, 9255); });
     an("SprecherAusblenden", [this] { gast_.sprecherBreite(7875, 7620); });
     an("Hilfe22", [this] {
@@ -201,6 +233,16 @@ QAction *Gast1Menue::hilfeVorlesen() const
 QAction *Gast1Menue::adressbuch() const
 {
     return aktionen_.value(QStringLiteral("Adressbuch1"));
+}
+
+QAction *Gast1Menue::imInfobereich() const
+{
+    return aktionen_.value(QStringLiteral("imInfobereich"));
+}
+
+QAction *Gast1Menue::autostart() const
+{
+    return aktionen_.value(QStringLiteral("autostart"));
 }
 
 QAction *Gast1Menue::fotoapparat() const

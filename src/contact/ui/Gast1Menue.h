@@ -33,6 +33,8 @@ class Gast1Menue : public QObject
     QAction *hilfeVorlesen() const;         // `hilfetex`
     QAction *adressbuch() const;            // `Adressbuch1`
     QAction *fotoapparat() const;           // `fotoaperad`
+    QAction *imInfobereich() const;         // "Beim Schließen im Infobereich bleiben"
+    QAction *autostart() const;             // "Mit der Anmeldung starten"
     QMenu *links() const { return links_; } // `links1`
 
   private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Ergebnis.h"
+
 #include <QString>
 
 class QImage;
@@ -68,6 +70,19 @@ class Programmdienste
     // The screen photo window and the address book, shown in front.
     virtual void zeigeFotoapparat() = 0;
     virtual void zeigeAdressbuch() = 0;
+
+    // The desktop. "Beim Schließen im Infobereich bleiben": whether a tray
+    // shows the program's icon (the switch only works then), the stored
+    // switch, and, asked when the desktop closes the contact window, whether
+    // the program stays in the tray (the window then only hides).
+    virtual bool infobereichDa() const = 0;
+    virtual bool imInfobereichBleiben() const = 0;
+    virtual Ergebnis setzeImInfobereichBleiben(bool ein) = 0;
+    virtual bool bleibeImInfobereich() = 0;
+    // "Mit der Anmeldung starten": the autostart entry, written to start the
+    // program watching the contact window's address, or removed.
+    virtual bool autostartAn() const = 0;
+    virtual Ergebnis setzeAutostart(bool ein) = 0;
 
   protected:
     ~Programmdienste() = default;
