@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
@@ -24,6 +25,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include <functional>
+
 namespace varnek
 {
 
@@ -32,6 +35,40 @@ namespace
 
 const QString titel = QStringLiteral("Achtung ein Gast hat geklingelt !");
 constexpr int tonAbstandMs = 150;
+constexpr int bisAntwortToene = 3; // beeps of each repeat of a ring not yet answered
+
+// Sees every event of the program while a ring waits for its answer and
+// reports the user's keys and clicks; it never takes an event away.
+class AntwortWaechter : public QObject
+{
+  public:
+    AntwortWaechter(QObject *eltern, std::function<void(QObject *)> gesehen)
+        : QObject(eltern), gesehen_(std::move(gesehen))
+    {
+    }
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        // A key the window's hot keys take reaches the widget only as the
+        // override question, one they do not take as the key press as well.
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (watched->isWidgetType())
+                gesehen_(watched);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+  private:
+    std::function<void(QObject *)> gesehen_;
+};
 
 // The six buttons whose highlight the hints move around.
 constexpr const char *knoepfe[] = {"laden",    "loesche1", "speichermList1",
@@ -95,10 +132,13 @@ Klingel2::Klingel2(Programmdienste &programm)
     });
     tonTakt_.setInterval(tonAbstandMs);
     connect(&tonTakt_, &QTimer::timeout, this, &Klingel2::naechsterTon);
+    wiederholTakt_.setInterval(bisAntwortAbstandMs);
+    connect(&wiederholTakt_, &QTimer::timeout, this, &Klingel2::wiederholeKlingeln);
 }
 
 Klingel2::~Klingel2()
 {
+    stoppeBisAntwort();
     Hinweise::loesen(this);
     removeEventFilter(this);
     const QList<QWidget *> alle = findChildren<QWidget *>();
@@ -108,7 +148,8 @@ Klingel2::~Klingel2()
 
 void Klingel2::baueOberflaeche()
 {
-    setFixedSize(twips(4860), twips(3000));
+    // One row below the log holds "Klingeln bis Antwort".
+    setFixedSize(twips(4860), twips(3300));
     QFont schrift = font();
     schrift.setPointSize(8);
     setFont(schrift);
@@ -158,6 +199,17 @@ void Klingel2::baueOberflaeche()
         option1_[i] = o;
     }
     connect(optionen_, &QButtonGroup::idClicked, this, &Klingel2::optionGeklickt);
+
+    check1_ = new QCheckBox(QStringLiteral("Klingeln bis Antwort"), this);
+    check1_->setObjectName(QStringLiteral("Check1"));
+    check1_->setGeometry(twips(120, 2985, 3375, 255));
+    {
+        QPalette p = check1_->palette();
+        p.setColor(QPalette::WindowText, farbe::weiss);
+        p.setColor(QPalette::Base, farbe::weiss);
+        check1_->setPalette(p);
+    }
+    connect(check1_, &QCheckBox::clicked, this, &Klingel2::bisAntwortGeklickt);
 
     label1_ = new QLabel(titel, this);
     label1_->setObjectName(QStringLiteral("Label1"));
@@ -232,6 +284,10 @@ void Klingel2::installiereHinweise()
          keine,
          {},
          false},
+        {"Check1",
+         QStringLiteral(" Klingeln bis Antwort: alle 10 Sekunden, bis eine Taste oder ein "
+                        "Klick im Fenster antwortet, höchstens 30 Minuten!"),
+         keine, keine, keine},
         {"", QString(), keine, keine, keine, alleWeissAusser("")},
     };
     Programmdienste &programm = programm_;
@@ -253,6 +309,7 @@ void Klingel2::lade()
 {
     laden();
     waehleOption(ringlog::leseModus(datei(ringlog::modusDatei)));
+    check1_->setChecked(ringlog::leseBisAntwort(datei(ringlog::modusDatei)));
     alarmieren();
     timer3_->setInterval(1000);
     timer4_->setInterval(2000);
@@ -261,6 +318,8 @@ void Klingel2::lade()
 
 void Klingel2::alarmieren()
 {
+    // Before the message box of mode 0: answering the box answers the ring.
+    starteBisAntwort();
     switch (ringlog::alarm(gewaehlteOption())) {
     case ringlog::Alarm::Meldung:
         dialogs::message(this, titel);
@@ -287,6 +346,8 @@ void Klingel2::Command6(const QString &empfangen)
     klingelText_ = empfangen;
     timer5_->setInterval(500);
     timer5_->setEnabled(true);
+    // Every ring waits for its own answer, also one while the window is open.
+    starteBisAntwort();
 }
 
 void Klingel2::Command3(const QString &empfangen)
@@ -360,10 +421,88 @@ void Klingel2::waehleOption(int index)
 void Klingel2::optionGeklickt()
 {
     timer1_->setEnabled(false);
-    // The option stays chosen for this run; the next load would not know it.
-    if (const Ergebnis e = ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption());
+    speichereModus();
+}
+
+void Klingel2::bisAntwortGeklickt()
+{
+    if (!check1_->isChecked())
+        stoppeBisAntwort();
+    speichereModus();
+}
+
+void Klingel2::speichereModus()
+{
+    // The choice stays for this run; the next load would not know it.
+    if (const Ergebnis e = ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption(),
+                                                  check1_->isChecked());
         !e)
         dialogs::message(this, schreiber::meldung(QStringLiteral("Kling"), e.grund()));
+}
+
+void Klingel2::setzeWiederholAbstand(int ms)
+{
+    wiederholTakt_.setInterval(ms);
+}
+
+void Klingel2::starteBisAntwort()
+{
+    if (!check1_->isChecked())
+        return;
+    klingeltSeit_ = clock::now();
+    wiederholTakt_.start();
+    if (!antwortWaechter_) {
+        antwortWaechter_ = new AntwortWaechter(this, [this](QObject *empfaenger) {
+            if (gehoertZumFenster(empfaenger))
+                beantwortet();
+        });
+        qApp->installEventFilter(antwortWaechter_);
+    }
+}
+
+void Klingel2::stoppeBisAntwort()
+{
+    wiederholTakt_.stop();
+    if (antwortWaechter_) {
+        qApp->removeEventFilter(antwortWaechter_);
+        antwortWaechter_->deleteLater();
+        antwortWaechter_ = nullptr;
+    }
+}
+
+void Klingel2::wiederholeKlingeln()
+{
+    if (klingeltSeit_.secsTo(clock::now()) >= bisAntwortHoechstensSek) {
+        stoppeBisAntwort();
+        return;
+    }
+    klingeln(bisAntwortToene);
+    zeigen();
+}
+
+bool Klingel2::gehoertZumFenster(const QObject *empfaenger) const
+{
+    // The window itself, its controls, and its message boxes and dialogs.
+    for (const QWidget *w = static_cast<const QWidget *>(empfaenger)->window(); w;
+         w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+        if (w == this)
+            return true;
+    return false;
+}
+
+void Klingel2::beantwortet()
+{
+    stoppeBisAntwort();
+    timer1_->setEnabled(false);
+    // The user is here: the beeps still due are not given.
+    tonTakt_.stop();
+    offeneToene_ = 0;
+    // An answer within the first half second: the ring's entry comes first.
+    if (timer5_->laeuft()) {
+        timer5_->setEnabled(false);
+        Command3(klingelText_);
+    }
+    list1_->addItem(ringlog::beantwortet(clock::now()));
 }
 
 void Klingel2::eintragGewaehlt()
@@ -427,6 +566,7 @@ void Klingel2::alleTimerAus()
         t->setEnabled(false);
     tonTakt_.stop();
     offeneToene_ = 0;
+    stoppeBisAntwort();
 }
 
 void Klingel2::knoepfeZuruecksetzen()
