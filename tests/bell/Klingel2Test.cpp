@@ -14,6 +14,7 @@
 
 #include "support/Schreibfehler.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -709,6 +711,40 @@ TEST_F(KlingelnBisAntwort, ClosingStopsTheRepeat)
     EXPECT_TRUE(fenster.isNull());
     warte(150);
     EXPECT_EQ(desktop::beeps(), 0);
+}
+
+// What a screen reader is told of each control: its caption or the short
+// name of its hint, and the hint as the description.
+TEST_F(KlingelFenster, EveryControlHasANameAndItsHintAsDescription)
+{
+    Klingel2 *k = programm->klingel2();
+    zeige(k);
+    const struct {
+        QWidget *w;
+        const char *name, *beschreibung;
+    } faelle[] = {
+        {knopf(k, "Command2"), "OK", "OK Fenster zu!"},
+        {knopf(k, "lese1"), "lese", "Lese-Auswahl-Klingelbuch!"},
+        {liste(k), "Klingelbuch", "Klingelbuch!"},
+        {option(k, 2), "Klingel Intervall Aus", "Klingel Intervall ein und aus!"},
+        {k->findChild<QCheckBox *>(QStringLiteral("Check1")), "Klingeln bis Antwort",
+         "Klingeln bis Antwort: alle 10 Sekunden, bis eine Taste oder ein Klick im Fenster "
+         "antwortet, höchstens 30 Minuten!"},
+    };
+    for (const auto &f : faelle) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(f.w);
+        ASSERT_TRUE(a) << f.name;
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(f.name));
+        EXPECT_EQ(a->text(QAccessible::Description), QString::fromUtf8(f.beschreibung));
+    }
+    for (QWidget *w : k->findChildren<QWidget *>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(k) || w->window() != k)
+            continue;
+        const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        EXPECT_TRUE(name.contains(QRegularExpression(QStringLiteral("\\w"))))
+            << qPrintable(w->objectName()) << " " << qPrintable(name);
+        EXPECT_FALSE(name.contains(QLatin1Char('&'))) << qPrintable(w->objectName());
+    }
 }
 
 } // namespace

@@ -208,6 +208,40 @@ def pruefe_tab(titel, f, alle):
           % (titel, len(erreicht), len(ziele)), flush=True)
 
 
+# Controls whose description must be their hint text, by window and name.
+BESCHREIBUNGEN = {
+    "Achtung ein Gast hat geklingelt": {
+        "lade": "Lade-Klingelbuch!",
+        "OK": "OK Fenster zu!",
+        "Klingeln bis Antwort": "Klingeln bis Antwort: alle 10 Sekunden",
+        "Klingel Intervall Ein": "Klingel Intervall ein und aus!",
+    },
+    "Varnek-5-VX": {
+        "Kontakt": "Kontakt herstellen!",
+        "Play": "Play:",
+        "Sende-Textfeld:": "Textfeld mit Enter wird ihr Text",
+    },
+    "^Eintr|^Adressen": {">> Nächster": "Nächster-Eintrag"},
+    "^Hilfe-Fenster$": {
+        "Den Hilfetext automatisch vorlesen lassen": "Den Hilfetext automatisch vorlesen"},
+}
+
+
+def pruefe_beschreibungen(titel, alle):
+    erwartet = BESCHREIBUNGEN.get(titel, {})
+    gesehen = {}
+    for k in alle:
+        gesehen.setdefault(k.name or "", k.description or "")
+    for name, anfang in erwartet.items():
+        if name not in gesehen:
+            fehler("%s: no control named %r (names: %r)" % (titel, name, sorted(gesehen)))
+        elif not gesehen[name].startswith(anfang):
+            fehler("%s: %r is described as %r, not by its hint %r"
+                   % (titel, name, gesehen[name], anfang))
+    beschrieben = sum(1 for k in alle if k.description)
+    print("ok: %s: %d of %d controls described" % (titel, beschrieben, len(alle)), flush=True)
+
+
 def pruefe_fenster(titel, oeffnen=None, tab=True):
     if oeffnen:
         oeffnen()
@@ -217,6 +251,7 @@ def pruefe_fenster(titel, oeffnen=None, tab=True):
         return None
     time.sleep(0.5)
     alle = pruefe_namen(titel, f)
+    pruefe_beschreibungen(titel, alle)
     if tab:
         pruefe_tab(titel, f, alle)
     return f
@@ -286,11 +321,18 @@ def main():
         if pruefe_fenster(titel, oeffne(*keys)) is not None:
             schliessen(titel)
 
-    # The contact window at full width shows its photo column.
+    # The contact window at full width shows its photo column; enlarged
+    # further, the remote browser below.
     zum_hauptfenster()
     taste("F11")
     pruefe_fenster(haupt)
     taste("F11")
+    w = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", haupt],
+                       capture_output=True, text=True).stdout.split()
+    if w:
+        xdo("windowsize", "--sync", w[-1], "1270", "1000")
+        time.sleep(0.8)
+        pruefe_fenster(haupt)
 
     pruefe_meldung(oeffne("ctrl+m", "a", "Return"),
                    "Sie haben keine Empfänger Adresse angegeben!")
