@@ -478,6 +478,9 @@ void Klingel2::wiederholeKlingeln()
     }
     klingeln(bisAntwortToene);
     zeigen();
+    // A desktop that keeps the focus where the user works lets the panel
+    // flash the window's entry instead.
+    QApplication::alert(this);
 }
 
 bool Klingel2::gehoertZumFenster(const QObject *empfaenger) const
