@@ -17,6 +17,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -632,6 +633,41 @@ TEST_F(KlingelnBisAntwort, AnAnswerBeforeTheEntryIsLoggedAfterIt)
     ASSERT_TRUE(test::waitUntil([&] { return liste(k)->count() == 3; }, 3000));
     klickAuf(liste(k));
     EXPECT_EQ(eintraege(k).last(), QStringLiteral("beantwortet 14:36:12"));
+}
+
+// In mode 0 the message box comes before the ring's entry: a key to the box
+// answers the ring, which then neither repeats nor logs before its entry.
+TEST_F(KlingelnBisAntwort, AKeyToTheMessageBoxAnswers)
+{
+    bisAntwortAn();
+    dialogs::setTestAnsicht([this](QDialog &box) {
+        jetzt = jetzt.addSecs(5);
+        QTest::keyClick(box.windowHandle(), Qt::Key_Shift);
+    });
+    text7(QStringLiteral("Hallo"));
+    Klingel2 *k = klingeln();
+    dialogs::setTestAnsicht({});
+    EXPECT_EQ(dialogs::shown(), QStringList{meldung});
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    ASSERT_TRUE(test::waitUntil([&] { return liste(k)->count() == 2; }, 3000));
+    EXPECT_EQ(eintraege(k), (QStringList{QStringLiteral("07.12.26..14:35.Hallo"),
+                                         QStringLiteral("beantwortet 14:35:17")}));
+    // The next ring waits for its answer again.
+    k->Command6(QStringLiteral("Noch mal"));
+    EXPECT_TRUE(k->klingeltBisAntwort());
+    k->Command2();
+    aufraeumen();
+
+    // Opened from the contact window: the entry, then the answer.
+    dialogs::setTestAnsicht(
+        [](QDialog &box) { QTest::keyClick(box.windowHandle(), Qt::Key_Shift); });
+    k = programm->klingel2();
+    dialogs::setTestAnsicht({});
+    k->zeigen();
+    k->Command3(QStringLiteral("Hallo"));
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    EXPECT_EQ(eintraege(k).last(), QStringLiteral("beantwortet 14:35:17"));
+    EXPECT_EQ(eintraege(k).at(eintraege(k).size() - 2), QStringLiteral("07.12.26..14:35.Hallo"));
 }
 
 TEST_F(KlingelnBisAntwort, StopsAfterHalfAnHourWithoutAnswer)

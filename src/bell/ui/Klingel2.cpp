@@ -26,6 +26,7 @@
 #include <QStyle>
 
 #include <functional>
+#include <utility>
 
 namespace varnek
 {
@@ -307,6 +308,7 @@ QString Klingel2::datei(const QString &name) const
 
 void Klingel2::lade()
 {
+    ladeAlarmOffen_ = true;
     laden();
     waehleOption(ringlog::leseModus(datei(ringlog::modusDatei)));
     check1_->setChecked(ringlog::leseBisAntwort(datei(ringlog::modusDatei)));
@@ -346,13 +348,20 @@ void Klingel2::Command6(const QString &empfangen)
     klingelText_ = empfangen;
     timer5_->setInterval(500);
     timer5_->setEnabled(true);
-    // Every ring waits for its own answer, also one while the window is open.
-    starteBisAntwort();
+    // Every ring waits for its own answer, also one while the window is open;
+    // the ring that loaded the window waits since the load's alert.
+    if (!std::exchange(ladeAlarmOffen_, false))
+        starteBisAntwort();
 }
 
 void Klingel2::Command3(const QString &empfangen)
 {
     list1_->addItem(ringlog::eintrag(clock::now(), empfangen));
+    ladeAlarmOffen_ = false;
+    if (antwortNachEintrag_) {
+        list1_->addItem(ringlog::beantwortet(*antwortNachEintrag_));
+        antwortNachEintrag_.reset();
+    }
 }
 
 void Klingel2::Command2()
@@ -504,6 +513,9 @@ void Klingel2::beantwortet()
     if (timer5_->laeuft()) {
         timer5_->setEnabled(false);
         Command3(klingelText_);
+    } else if (ladeAlarmOffen_) {
+        antwortNachEintrag_ = clock::now(); // the entry is not made yet
+        return;
     }
     list1_->addItem(ringlog::beantwortet(clock::now()));
 }

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
+
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
@@ -57,7 +59,7 @@ class Klingel2 : public QWidget
     const Zeitgeber &Timer5() const { return *timer5_; } // delayed entry
 
     // "Klingeln bis Antwort": the ring is repeated until the user presses a
-    // key or clicks in this window, at most for bisAntwortHoechstens.
+    // key or clicks in this window, at most for bisAntwortHoechstensSek.
     static constexpr int bisAntwortAbstandMs = 10'000;
     static constexpr qint64 bisAntwortHoechstensSek = 30 * 60;
     bool klingeltBisAntwort() const { return wiederholTakt_.isActive(); }
@@ -122,6 +124,11 @@ class Klingel2 : public QWidget
     QTimer wiederholTakt_;
     QDateTime klingeltSeit_;
     QObject *antwortWaechter_ = nullptr;
+    // Right after the load the alert stands for the ring (or the opening)
+    // that caused the load, whose entry comes next; an answer given before
+    // that entry (to the message box of mode 0) is logged after it.
+    bool ladeAlarmOffen_ = false;
+    std::optional<QDateTime> antwortNachEintrag_;
 };
 
 } // namespace varnek
