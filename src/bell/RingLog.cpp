@@ -51,6 +51,11 @@ QString eintrag(const QDateTime &zeit, const QString &empfangen)
     return datum(zeit) + uhr(zeit) + einzeilig(empfangen);
 }
 
+QString beantwortet(const QDateTime &zeit)
+{
+    return QStringLiteral("beantwortet ") + zeit.toString(QStringLiteral("hh:mm:ss"));
+}
+
 QStringList lade(const QString &pfad)
 {
     return ansi::readLines(pfad).value_or(QStringList());
@@ -93,17 +98,25 @@ int leseModus(const QString &pfad, int gewaehlt)
     return gewaehlt;
 }
 
-QStringList modusZeilen(int gewaehlt)
+bool leseBisAntwort(const QString &pfad)
+{
+    const auto zeilen = ansi::readLines(pfad);
+    return zeilen && zeilen->size() > optionen && alsBoolean(zeilen->at(optionen)).value_or(false);
+}
+
+QStringList modusZeilen(int gewaehlt, bool bisAntwort)
 {
     QStringList zeilen;
     for (int i = 0; i < optionen; ++i)
         zeilen << (i == gewaehlt ? QStringLiteral("True") : QStringLiteral("False"));
+    if (bisAntwort)
+        zeilen << QStringLiteral("True");
     return zeilen;
 }
 
-Ergebnis schreibeModus(const QString &pfad, int gewaehlt)
+Ergebnis schreibeModus(const QString &pfad, int gewaehlt, bool bisAntwort)
 {
-    return ansi::writeLines(pfad, modusZeilen(gewaehlt));
+    return ansi::writeLines(pfad, modusZeilen(gewaehlt, bisAntwort));
 }
 
 Alarm alarm(int gewaehlt)

@@ -28,6 +28,8 @@ QString einzeilig(const QString &text);
 // One log entry: date, time, then the received text as one line,
 // e.g. "07.12.26..14:35.Hallo".
 QString eintrag(const QDateTime &zeit, const QString &empfangen);
+// The line that follows a ring the user answered, e.g. "beantwortet 14:35:40".
+QString beantwortet(const QDateTime &zeit);
 
 // The saved log, one entry a line; empty when there is no file.
 QStringList lade(const QString &pfad);
@@ -49,8 +51,12 @@ std::optional<bool> alsBoolean(const QString &zeile);
 // the others), "False" deselects it, any other line or a missing line leaves
 // it alone. A missing file changes nothing.
 int leseModus(const QString &pfad, int gewaehlt = -1);
-QStringList modusZeilen(int gewaehlt); // three lines "True"/"False"
-Ergebnis schreibeModus(const QString &pfad, int gewaehlt);
+// "Klingeln bis Antwort" is a fourth line "True" after the three; a file
+// without it (as every file written before the option existed) means off,
+// and the option off writes the three lines alone.
+bool leseBisAntwort(const QString &pfad);
+QStringList modusZeilen(int gewaehlt, bool bisAntwort = false);
+Ergebnis schreibeModus(const QString &pfad, int gewaehlt, bool bisAntwort = false);
 
 // The alert of a selection: the selected option's, the message box when
 // none is selected.

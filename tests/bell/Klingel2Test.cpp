@@ -14,7 +14,10 @@
 
 #include "support/Schreibfehler.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -26,11 +29,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace varnek;
@@ -139,6 +144,7 @@ class KlingelFenster : public ::testing::Test
     // Closed windows are deleted when the event loop comes round.
     void aufraeumen() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+  public:
     static QListWidget *liste(Klingel2 *k)
     {
         return k->findChild<QListWidget *>(QStringLiteral("List1"));
@@ -168,6 +174,7 @@ class KlingelFenster : public ::testing::Test
             .color(QPalette::WindowText);
     }
 
+  protected:
     QTemporaryDir dir;
     QString altesVerzeichnis;
     std::unique_ptr<Programm> programm;
@@ -528,6 +535,252 @@ TEST_F(KlingelFenster, ClosingBeforeTheDelayedEntryIsSafe)
     aufraeumen();
     EXPECT_TRUE(fenster.isNull());
     EXPECT_EQ(desktop::beeps(), 0);
+}
+
+// "Klingeln bis Antwort": the ring repeats until the user answers in the window.
+class KlingelnBisAntwort : public KlingelFenster
+{
+  protected:
+    void SetUp() override
+    {
+        KlingelFenster::SetUp();
+        clock::setNow([this] { return jetzt; });
+    }
+    // Mode 0 (a message box, no sound of its own) with the option on.
+    void bisAntwortAn() { schreibe(QStringLiteral("Kling"), "True\r\nFalse\r\nFalse\r\nTrue\r\n"); }
+    Klingel2 *klingelnSchnell()
+    {
+        Klingel2 *k = klingeln();
+        // Long enough for the three beeps of one repeat (150 ms apart).
+        k->setzeWiederholAbstand(400);
+        return k;
+    }
+    static QCheckBox *check1(Klingel2 *k)
+    {
+        return k->findChild<QCheckBox *>(QStringLiteral("Check1"));
+    }
+
+    QDateTime jetzt{QDate(2026, 12, 7), QTime(14, 35, 12)};
+};
+
+struct Antwort {
+    const char *wie;
+    std::function<void(Klingel2 *)> gib;
+};
+
+void PrintTo(const Antwort &a, std::ostream *os)
+{
+    *os << a.wie;
+}
+
+class KlingelAntwort : public KlingelnBisAntwort, public ::testing::WithParamInterface<Antwort>
+{
+};
+
+TEST_P(KlingelAntwort, RepeatsUntilAnsweredThenLogsTheAnswer)
+{
+    bisAntwortAn();
+    text7(QStringLiteral("Hallo"));
+    Klingel2 *k = klingelnSchnell();
+    EXPECT_TRUE(check1(k)->isChecked());
+    ASSERT_TRUE(test::waitUntil([&] { return liste(k)->count() == 1; }, 3000));
+    // Hidden again, the next repeat brings the window back with its beeps.
+    k->hide();
+    ASSERT_TRUE(test::waitUntil([] { return desktop::beeps() >= 6; }, 3000));
+    EXPECT_TRUE(test::waitUntil([&] { return k->isVisible(); }, 1000));
+    EXPECT_TRUE(k->klingeltBisAntwort());
+
+    jetzt = jetzt.addSecs(28);
+    GetParam().gib(k);
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    EXPECT_EQ(eintraege(k).mid(0, 2), (QStringList{QStringLiteral("07.12.26..14:35.Hallo"),
+                                                   QStringLiteral("beantwortet 14:35:40")}));
+    warte(200);
+    const int beeps = desktop::beeps();
+    warte(200);
+    EXPECT_EQ(desktop::beeps(), beeps);
+    EXPECT_EQ(eintraege(k).count(QStringLiteral("beantwortet 14:35:40")), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Klingel2, KlingelAntwort,
+    ::testing::Values(
+        Antwort{"Buchstabe", [](Klingel2 *k) { tasteIn(KlingelFenster::liste(k), Qt::Key_A); }},
+        // A hot key of the window is answered as well as a plain key.
+        Antwort{"F3", [](Klingel2 *k) { tasteIn(KlingelFenster::knopf(k, "laden"), Qt::Key_F3); }},
+        Antwort{"KlickAlarmzeile",
+                [](Klingel2 *k) { klickAuf(k->findChild<QLabel *>(QStringLiteral("Label1"))); }},
+        Antwort{"KlickHintergrund",
+                [](Klingel2 *k) { QTest::mouseClick(zeige(k), Qt::LeftButton, {}, QPoint(2, 2)); }},
+        Antwort{"KlickListe", [](Klingel2 *k) { klickAuf(KlingelFenster::liste(k)); }}),
+    [](const ::testing::TestParamInfo<Antwort> &info) { return std::string(info.param.wie); });
+
+TEST_F(KlingelnBisAntwort, AnAnswerBeforeTheEntryIsLoggedAfterIt)
+{
+    bisAntwortAn();
+    text7(QStringLiteral("Hallo"));
+    Klingel2 *k = klingeln();
+    tasteIn(liste(k), Qt::Key_Space);
+    EXPECT_EQ(eintraege(k), (QStringList{QStringLiteral("07.12.26..14:35.Hallo"),
+                                         QStringLiteral("beantwortet 14:35:12")}));
+    warte(700);
+    EXPECT_EQ(liste(k)->count(), 2);
+
+    // The next ring waits for an answer of its own.
+    jetzt = jetzt.addSecs(60);
+    klingeln();
+    EXPECT_TRUE(k->klingeltBisAntwort());
+    ASSERT_TRUE(test::waitUntil([&] { return liste(k)->count() == 3; }, 3000));
+    klickAuf(liste(k));
+    EXPECT_EQ(eintraege(k).last(), QStringLiteral("beantwortet 14:36:12"));
+}
+
+// In mode 0 the message box comes before the ring's entry: a key to the box
+// answers the ring, which then neither repeats nor logs before its entry.
+TEST_F(KlingelnBisAntwort, AKeyToTheMessageBoxAnswers)
+{
+    bisAntwortAn();
+    dialogs::setTestAnsicht([this](QDialog &box) {
+        jetzt = jetzt.addSecs(5);
+        QTest::keyClick(box.windowHandle(), Qt::Key_Shift);
+    });
+    text7(QStringLiteral("Hallo"));
+    Klingel2 *k = klingeln();
+    dialogs::setTestAnsicht({});
+    EXPECT_EQ(dialogs::shown(), QStringList{meldung});
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    ASSERT_TRUE(test::waitUntil([&] { return liste(k)->count() == 2; }, 3000));
+    EXPECT_EQ(eintraege(k), (QStringList{QStringLiteral("07.12.26..14:35.Hallo"),
+                                         QStringLiteral("beantwortet 14:35:17")}));
+    // The next ring waits for its answer again.
+    k->Command6(QStringLiteral("Noch mal"));
+    EXPECT_TRUE(k->klingeltBisAntwort());
+    k->Command2();
+    aufraeumen();
+
+    // Opened from the contact window: the entry, then the answer.
+    dialogs::setTestAnsicht(
+        [](QDialog &box) { QTest::keyClick(box.windowHandle(), Qt::Key_Shift); });
+    k = programm->klingel2();
+    dialogs::setTestAnsicht({});
+    k->zeigen();
+    k->Command3(QStringLiteral("Hallo"));
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    EXPECT_EQ(eintraege(k).last(), QStringLiteral("beantwortet 14:35:17"));
+    EXPECT_EQ(eintraege(k).at(eintraege(k).size() - 2), QStringLiteral("07.12.26..14:35.Hallo"));
+}
+
+TEST_F(KlingelnBisAntwort, StopsAfterHalfAnHourWithoutAnswer)
+{
+    bisAntwortAn();
+    Klingel2 *k = klingelnSchnell();
+    jetzt = jetzt.addSecs(30 * 60 - 1);
+    const int bisher = desktop::beeps();
+    ASSERT_TRUE(test::waitUntil([&] { return desktop::beeps() >= bisher + 3; }, 3000));
+    EXPECT_TRUE(k->klingeltBisAntwort());
+
+    jetzt = jetzt.addSecs(1);
+    ASSERT_TRUE(test::waitUntil([&] { return !k->klingeltBisAntwort(); }, 3000));
+    warte(300);
+    const int zuletzt = desktop::beeps();
+    warte(200);
+    EXPECT_EQ(desktop::beeps(), zuletzt);
+    EXPECT_FALSE(eintraege(k).join(QLatin1Char('|')).contains(QStringLiteral("beantwortet")));
+}
+
+TEST_F(KlingelnBisAntwort, OffByDefaultAndWithoutTheFourthLine)
+{
+    for (const QByteArray &kling : {QByteArray(), QByteArray("False\r\nTrue\r\nFalse\r\n"),
+                                    QByteArray("False\r\nTrue\r\nFalse\r\nFalse\r\n")}) {
+        SCOPED_TRACE(kling.constData());
+        if (!kling.isEmpty())
+            schreibe(QStringLiteral("Kling"), kling);
+        Klingel2 *k = klingelnSchnell();
+        EXPECT_FALSE(check1(k)->isChecked());
+        EXPECT_FALSE(k->klingeltBisAntwort());
+        warte(150);
+        EXPECT_FALSE(k->klingeltBisAntwort());
+        klickAuf(liste(k));
+        EXPECT_FALSE(eintraege(k).join(QLatin1Char('|')).contains(QStringLiteral("beantwortet")));
+        k->Command2();
+        aufraeumen();
+    }
+    EXPECT_EQ(desktop::beeps(), 0);
+}
+
+TEST_F(KlingelnBisAntwort, CheckBoxIsStoredWithTheModeForTheNextLoad)
+{
+    Klingel2 *k = programm->klingel2();
+    QCheckBox *c = check1(k);
+    zeige(k);
+    EXPECT_TRUE(k->rect().contains(c->geometry()));
+    EXPECT_EQ(c->text(), QStringLiteral("Klingeln bis Antwort"));
+    klickAuf(c);
+    EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nFalse\r\nFalse\r\nTrue\r\n"));
+    // The mode's option keeps it; turning it off leaves the three lines of old.
+    klickAuf(option(k, 2));
+    EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nFalse\r\nTrue\r\nTrue\r\n"));
+    mausAuf(c);
+    EXPECT_TRUE(programm->hilfe2()->text().startsWith(QStringLiteral(" Klingeln bis Antwort")));
+    k->Command2();
+    aufraeumen();
+
+    k = programm->klingel2();
+    EXPECT_TRUE(check1(k)->isChecked());
+    EXPECT_TRUE(k->klingeltBisAntwort());
+    // Turning it off by the keyboard answers the ring and stops it.
+    tasteIn(check1(k), Qt::Key_Space);
+    EXPECT_FALSE(check1(k)->isChecked());
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nFalse\r\nTrue\r\n"));
+}
+
+// The window goes before its repeat: nothing rings for a closed window.
+TEST_F(KlingelnBisAntwort, ClosingStopsTheRepeat)
+{
+    bisAntwortAn();
+    Klingel2 *k = klingelnSchnell();
+    QPointer<Klingel2> fenster = k;
+    k->close();
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    aufraeumen();
+    EXPECT_TRUE(fenster.isNull());
+    warte(150);
+    EXPECT_EQ(desktop::beeps(), 0);
+}
+
+// What a screen reader is told of each control: its caption or the short
+// name of its hint, and the hint as the description.
+TEST_F(KlingelFenster, EveryControlHasANameAndItsHintAsDescription)
+{
+    Klingel2 *k = programm->klingel2();
+    zeige(k);
+    const struct {
+        QWidget *w;
+        const char *name, *beschreibung;
+    } faelle[] = {
+        {knopf(k, "Command2"), "OK", "OK Fenster zu!"},
+        {knopf(k, "lese1"), "lese", "Lese-Auswahl-Klingelbuch!"},
+        {liste(k), "Klingelbuch", "Klingelbuch!"},
+        {option(k, 2), "Klingel Intervall Aus", "Klingel Intervall ein und aus!"},
+        {k->findChild<QCheckBox *>(QStringLiteral("Check1")), "Klingeln bis Antwort",
+         "Klingeln bis Antwort: alle 10 Sekunden, bis eine Taste oder ein Klick im Fenster "
+         "antwortet, höchstens 30 Minuten!"},
+    };
+    for (const auto &f : faelle) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(f.w);
+        ASSERT_TRUE(a) << f.name;
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(f.name));
+        EXPECT_EQ(a->text(QAccessible::Description), QString::fromUtf8(f.beschreibung));
+    }
+    for (QWidget *w : k->findChildren<QWidget *>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(k) || w->window() != k)
+            continue;
+        const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        EXPECT_TRUE(name.contains(QRegularExpression(QStringLiteral("\\w"))))
+            << qPrintable(w->objectName()) << " " << qPrintable(name);
+        EXPECT_FALSE(name.contains(QLatin1Char('&'))) << qPrintable(w->objectName());
+    }
 }
 
 } // namespace

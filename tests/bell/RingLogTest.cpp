@@ -109,6 +109,40 @@ TEST(RingLog, ModeFileSelectsOneOption)
     EXPECT_EQ(ringlog::leseModus(pfad, 1), 1);
 }
 
+TEST(RingLog, FourthModeLineIsRingUntilAnswered)
+{
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath(ringlog::modusDatei);
+    EXPECT_FALSE(ringlog::leseBisAntwort(pfad));
+    const struct {
+        QByteArray datei;
+        int modus;
+        bool bisAntwort;
+    } faelle[] = {
+        {"False\r\nTrue\r\nFalse\r\n", 1, false},
+        {"False\r\nTrue\r\nFalse\r\nTrue\r\n", 1, true},
+        {"False\r\nFalse\r\nFalse\r\nfalse\r\n", -1, false},
+        {"x\r\nx\r\nx\r\n-1\r\n", -1, true},
+        {"\r\n\r\n\r\nQuatsch\r\n", -1, false},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.datei.constData());
+        schreibe(pfad, f.datei);
+        EXPECT_EQ(ringlog::leseModus(pfad), f.modus);
+        EXPECT_EQ(ringlog::leseBisAntwort(pfad), f.bisAntwort);
+    }
+    // Off, the file has the three lines it always had.
+    ASSERT_TRUE(ringlog::schreibeModus(pfad, 0, true));
+    EXPECT_EQ(ansi::readFile(pfad).value_or(QByteArray()),
+              QByteArray("True\r\nFalse\r\nFalse\r\nTrue\r\n"));
+    ASSERT_TRUE(ringlog::schreibeModus(pfad, 0, false));
+    EXPECT_EQ(ansi::readFile(pfad).value_or(QByteArray()),
+              QByteArray("True\r\nFalse\r\nFalse\r\n"));
+
+    EXPECT_EQ(ringlog::beantwortet(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3))),
+              QStringLiteral("beantwortet 09:05:03"));
+}
+
 TEST(Zeitgeber, FiresOnlyWhenOnAndWithPeriod)
 {
     Zeitgeber t;

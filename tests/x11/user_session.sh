@@ -3,7 +3,7 @@
 # real X key presses and mouse clicks, two programs (guest and contact) on
 # displays of their own, talking through the local server.
 #
-#   user_session.sh VARNEK_BINARY SERVER_SCRIPT [session|windows|help-focus|quit-keys|sigterm] [openbox]
+#   user_session.sh VARNEK_BINARY SERVER_SCRIPT [session|windows|help-focus|quit-keys|sigterm|bis-antwort] [openbox]
 #
 # With "openbox" every display runs the openbox window manager, as a user's
 # desktop does: it places, decorates and activates the windows.
@@ -153,6 +153,18 @@ shot() {
   [ -n "${VARNEK_X11_SHOTS:-}" ] && command -v import >/dev/null || return 0
   mkdir -p "$VARNEK_X11_SHOTS"
   DISPLAY=":$dpy" import -window root "$VARNEK_X11_SHOTS/$MODE${WM:+-$WM}-$name.png" 2>/dev/null
+}
+
+# in_front DISPLAY WINDOW: the window has the keyboard (and, under a window
+# manager, is the active window).
+in_front() {
+  local f
+  if [ -n "$WM" ]; then
+    f=$(x "$1" getactivewindow 2>/dev/null)
+  else
+    f=$(x "$1" getwindowfocus -f 2>/dev/null)
+  fi
+  [ "$f" = "$2" ]
 }
 
 visible() { x "$1" search --onlyvisible --name "$2" 2>/dev/null | head -1; }
@@ -373,6 +385,29 @@ windows)
   shot "$DPY" menu-datei
   keys "$DPY" Return
   exit_status "$P"; [ "$RC" = 0 ] || fail "quit by the menu Datei/Beenden: exit status $RC"
+  ;;
+bis-antwort)
+  # "Klingeln bis Antwort": the bell window, opened by F12, comes back to
+  # the front by itself while the user works in the contact window, until a
+  # key in it answers; then it stays where the user put it.
+  start_display one
+  start_program one "$DPY"; P=$PID
+  printf 'False\r\nFalse\r\nTrue\r\nTrue\r\n' >"$WORK/one/Kling"
+  W=$(wait_window "$DPY")
+  keys "$DPY" F12
+  B=$(expect_window "$DPY" 'Achtung ein Gast hat geklingelt' "bell window (F12)")
+  focus_window "$DPY" "$W"
+  in_front "$DPY" "$W" || fail "the contact window did not take the focus"
+  until_ok 150 in_front "$DPY" "$B" || fail "the bell window did not come back within 15 s"
+  shot "$DPY" zurueck
+  echo "ok: the bell window comes back to the front while not answered"
+  keys "$DPY" shift
+  focus_window "$DPY" "$W"
+  sleep 12
+  in_front "$DPY" "$W" || fail "the bell window came back after the answer"
+  echo "ok: a key in the bell window answers; it stays behind"
+  keys "$DPY" Escape
+  exit_status "$P"; [ "$RC" = 0 ] || fail "quit by Esc: exit status $RC"
   ;;
 sigterm)
   start_display one

@@ -2,6 +2,7 @@
 #include "addressbook/ui/frmAdressen.h"
 
 #include "help/ui/Hinweise.h"
+#include "platform/ui/Zugaenglichkeit.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -39,6 +40,9 @@ void frmAdressen::installiereHinweise()
         {"Image1", QStringLiteral(" Foto Ansicht"), keine, keine, keine, {}, false},
     };
     Hinweise::install(this, std::move(tabelle), [this](const QString &t) { hinweis(t); });
+    // The photo's path has no caption and no hint; a screen reader says this.
+    zugaenglichkeit::benenne(Text1, QStringLiteral("Pfad des gespeicherten Fotos"),
+                             QStringLiteral("Wohin \"Foto speichern\" das Foto zuletzt schrieb"));
 }
 
 // Hints whose text holds the field's content, the frame that returns the

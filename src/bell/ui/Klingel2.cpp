@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
@@ -23,6 +24,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+
+#include <utility>
 
 namespace varnek
 {
@@ -95,10 +98,13 @@ Klingel2::Klingel2(Programmdienste &programm)
     });
     tonTakt_.setInterval(tonAbstandMs);
     connect(&tonTakt_, &QTimer::timeout, this, &Klingel2::naechsterTon);
+    wiederholTakt_.setInterval(bisAntwortAbstandMs);
+    connect(&wiederholTakt_, &QTimer::timeout, this, &Klingel2::wiederholeKlingeln);
 }
 
 Klingel2::~Klingel2()
 {
+    stoppeBisAntwort();
     Hinweise::loesen(this);
     removeEventFilter(this);
     const QList<QWidget *> alle = findChildren<QWidget *>();
@@ -108,7 +114,8 @@ Klingel2::~Klingel2()
 
 void Klingel2::baueOberflaeche()
 {
-    setFixedSize(twips(4860), twips(3000));
+    // One row below the log holds "Klingeln bis Antwort".
+    setFixedSize(twips(4860), twips(3300));
     QFont schrift = font();
     schrift.setPointSize(8);
     setFont(schrift);
@@ -158,6 +165,17 @@ void Klingel2::baueOberflaeche()
         option1_[i] = o;
     }
     connect(optionen_, &QButtonGroup::idClicked, this, &Klingel2::optionGeklickt);
+
+    check1_ = new QCheckBox(QStringLiteral("Klingeln bis Antwort"), this);
+    check1_->setObjectName(QStringLiteral("Check1"));
+    check1_->setGeometry(twips(120, 2985, 3375, 255));
+    {
+        QPalette p = check1_->palette();
+        p.setColor(QPalette::WindowText, farbe::weiss);
+        p.setColor(QPalette::Base, farbe::weiss);
+        check1_->setPalette(p);
+    }
+    connect(check1_, &QCheckBox::clicked, this, &Klingel2::bisAntwortGeklickt);
 
     label1_ = new QLabel(titel, this);
     label1_->setObjectName(QStringLiteral("Label1"));
@@ -232,6 +250,10 @@ void Klingel2::installiereHinweise()
          keine,
          {},
          false},
+        {"Check1",
+         QStringLiteral(" Klingeln bis Antwort: alle 10 Sekunden, bis eine Taste oder ein "
+                        "Klick im Fenster antwortet, höchstens 30 Minuten!"),
+         keine, keine, keine},
         {"", QString(), keine, keine, keine, alleWeissAusser("")},
     };
     Programmdienste &programm = programm_;
@@ -251,8 +273,10 @@ QString Klingel2::datei(const QString &name) const
 
 void Klingel2::lade()
 {
+    ladeAlarmOffen_ = true;
     laden();
     waehleOption(ringlog::leseModus(datei(ringlog::modusDatei)));
+    check1_->setChecked(ringlog::leseBisAntwort(datei(ringlog::modusDatei)));
     alarmieren();
     timer3_->setInterval(1000);
     timer4_->setInterval(2000);
@@ -261,6 +285,8 @@ void Klingel2::lade()
 
 void Klingel2::alarmieren()
 {
+    // Before the message box of mode 0: answering the box answers the ring.
+    starteBisAntwort();
     switch (ringlog::alarm(gewaehlteOption())) {
     case ringlog::Alarm::Meldung:
         dialogs::message(this, titel);
@@ -287,11 +313,20 @@ void Klingel2::Command6(const QString &empfangen)
     klingelText_ = empfangen;
     timer5_->setInterval(500);
     timer5_->setEnabled(true);
+    // Every ring waits for its own answer, also one while the window is open;
+    // the ring that loaded the window waits since the load's alert.
+    if (!std::exchange(ladeAlarmOffen_, false))
+        starteBisAntwort();
 }
 
 void Klingel2::Command3(const QString &empfangen)
 {
     list1_->addItem(ringlog::eintrag(clock::now(), empfangen));
+    ladeAlarmOffen_ = false;
+    if (antwortNachEintrag_) {
+        list1_->addItem(ringlog::beantwortet(*antwortNachEintrag_));
+        antwortNachEintrag_.reset();
+    }
 }
 
 void Klingel2::Command2()
@@ -360,8 +395,14 @@ void Klingel2::waehleOption(int index)
 void Klingel2::optionGeklickt()
 {
     timer1_->setEnabled(false);
-    // The option stays chosen for this run; the next load would not know it.
-    if (const Ergebnis e = ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption());
+    speichereModus();
+}
+
+void Klingel2::speichereModus()
+{
+    // The choice stays for this run; the next load would not know it.
+    if (const Ergebnis e = ringlog::schreibeModus(datei(ringlog::modusDatei), gewaehlteOption(),
+                                                  check1_->isChecked());
         !e)
         dialogs::message(this, schreiber::meldung(QStringLiteral("Kling"), e.grund()));
 }
@@ -427,6 +468,7 @@ void Klingel2::alleTimerAus()
         t->setEnabled(false);
     tonTakt_.stop();
     offeneToene_ = 0;
+    stoppeBisAntwort();
 }
 
 void Klingel2::knoepfeZuruecksetzen()

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
+
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -30,11 +34,11 @@ class Klingel2 : public QWidget
     // after creating the window, once it is registered, so that a ring
     // arriving while the alert's message box is open finds this window.
     void lade();
-    void zeigen();   // show and bring to the front
+    void zeigen(); // show and bring to the front
     // A ring was received: the received text is logged 500 ms later.
     void Command6(const QString &empfangen);
     void Command3(const QString &empfangen); // log an entry now
-    void Command2(); // OK: stop the alert and close
+    void Command2();                         // OK: stop the alert and close
 
     // The buttons' procedures.
     void laden();          // "lade": append the saved log to the list
@@ -54,6 +58,15 @@ class Klingel2 : public QWidget
     const Zeitgeber &Timer4() const { return *timer4_; } // flash white
     const Zeitgeber &Timer5() const { return *timer5_; } // delayed entry
 
+    // "Klingeln bis Antwort": the ring is repeated until the user presses a
+    // key or clicks in this window, at most for bisAntwortHoechstensSek.
+    static constexpr int bisAntwortAbstandMs = 10'000;
+    static constexpr qint64 bisAntwortHoechstensSek = 30 * 60;
+    bool klingeltBisAntwort() const { return wiederholTakt_.isActive(); }
+    // The time between repeats; tests shorten it. A running repeat takes it
+    // at once.
+    void setzeWiederholAbstand(int ms);
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -63,6 +76,13 @@ class Klingel2 : public QWidget
     void baueOberflaeche();
     void installiereHinweise();
     void alarmieren();
+    void starteBisAntwort();
+    void stoppeBisAntwort();
+    void wiederholeKlingeln();
+    void beantwortet();
+    bool gehoertZumFenster(const QObject *empfaenger) const;
+    void bisAntwortGeklickt();
+    void speichereModus(); // "Kling"; a failure is said in a message box
 
     void waehleOption(int index); // -1 selects none
     void optionGeklickt();
@@ -86,6 +106,7 @@ class Klingel2 : public QWidget
     QPushButton *command2_ = nullptr;
     QRadioButton *option1_[3] = {};
     QButtonGroup *optionen_ = nullptr;
+    QCheckBox *check1_ = nullptr; // "Klingeln bis Antwort"
 
     Zeitgeber *timer1_;
     Zeitgeber *timer2_;
@@ -96,6 +117,18 @@ class Klingel2 : public QWidget
     // Beeps of one ring are paced so that they are heard one by one.
     QTimer tonTakt_;
     int offeneToene_ = 0;
+
+    // The ring repeated until answered: its timer, when it began, and the
+    // watcher that sees the user's keys and clicks anywhere in the window
+    // (also in a message box of this window) while it runs.
+    QTimer wiederholTakt_;
+    QDateTime klingeltSeit_;
+    QObject *antwortWaechter_ = nullptr;
+    // Right after the load the alert stands for the ring (or the opening)
+    // that caused the load, whose entry comes next; an answer given before
+    // that entry (to the message box of mode 0) is logged after it.
+    bool ladeAlarmOffen_ = false;
+    std::optional<QDateTime> antwortNachEintrag_;
 };
 
 } // namespace varnek

@@ -6,6 +6,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fenstertasten.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/Zugaenglichkeit.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -117,6 +118,32 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     }
     Option1_0->setChecked(true);
     Dir1Change(QDir::currentPath());
+    benenneFuerScreenreader();
+}
+
+void FernBrowser::benenneFuerScreenreader()
+{
+    // The browser has no hint line of its own; what a screen reader says of
+    // the controls whose caption says nothing.
+    const struct {
+        QWidget *control;
+        const char *name, *beschreibung;
+    } namen[] = {
+        {Drive1, "Laufwerk", "Laufwerk des lokalen Ordners"},
+        {Dir1, "Lokale Ordner", "Doppelklick wechselt in den Ordner"},
+        {File1, "Lokale Dateien", "Die ausgewählten Dateien sendet \"Senden\" an den Server"},
+        {List1, "Dateien auf dem Server",
+         "Doppelklick öffnet Ordner und Dateien, die Entf-Taste löscht"},
+        {Text1, "Dateimuster", "Vom Server werden nur Dateien mit diesem Muster gelistet"},
+        {Command2Button, "Herunterladen",
+         "Die ausgewählten Dateien vom Server in den lokalen Ordner laden"},
+    };
+    for (const auto &n : namen)
+        zugaenglichkeit::benenne(n.control, QString::fromUtf8(n.name),
+                                 QString::fromUtf8(n.beschreibung));
+    zugaenglichkeit::benenne(
+        Command1Button, zugaenglichkeit::beschriftung(Command1Button),
+        QStringLiteral("Die ausgewählten lokalen Dateien auf den Server senden"));
 }
 
 bool FernBrowser::passiv() const

@@ -68,6 +68,7 @@ class FernBrowser : public QWidget
     void status(const QString &text);
 
   private:
+    void benenneFuerScreenreader();
     void List1Click();
     void List1DblClick();
     void File1Click();

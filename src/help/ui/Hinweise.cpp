@@ -1,5 +1,7 @@
 #include "help/ui/Hinweise.h"
 
+#include "platform/ui/Zugaenglichkeit.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QWidget>
@@ -22,7 +24,17 @@ Hinweise *Hinweise::install(QWidget *window, std::vector<Hinweis> table, Sink si
             continue;
         w->setMouseTracking(true);
         w->installEventFilter(h);
+        // A screen reader names and describes the control by its row, also
+        // the controls that share the row's name.
+        if (!*row.control)
+            continue;
+        const QString &text = row.text.isEmpty() ? row.mouseText : row.text;
+        const QList<QWidget *> gleiche =
+            window->findChildren<QWidget *>(QString::fromLatin1(row.control));
+        for (QWidget *g : gleiche)
+            zugaenglichkeit::benenne(g, text);
     }
+    zugaenglichkeit::benenneFenster(window);
     return h;
 }
 
