@@ -71,11 +71,13 @@ Klingel2 *Programm::klingel2()
 {
     if (!klingel2_) {
         klingel2_ = new Klingel2(*this);
-        // The ring waits until its bell window is closed.
-        connect(klingel2_, &QObject::destroyed, this, [this] {
+        // The ring waits until it is answered or its bell window is closed.
+        const auto erledigt = [this] {
             klingelnWartet_ = false;
             zeigeZustand();
-        });
+        };
+        connect(klingel2_, &QObject::destroyed, this, erledigt);
+        connect(klingel2_, &Klingel2::klingelnBeantwortet, this, erledigt);
         klingel2_->lade();
     }
     return klingel2_;

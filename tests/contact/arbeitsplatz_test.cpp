@@ -12,6 +12,7 @@
 #include "support/Eingabe.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -176,6 +177,33 @@ TEST_F(ArbeitsplatzTest, TheTrayShowsNotConnectedReadingAndAWaitingRing)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
     QTest::keyClick(g.windowHandle(), Qt::Key_A, Qt::ControlModifier);
     ASSERT_TRUE(waitUntil([&] { return tooltip() == QStringLiteral("Varnek – nicht verbunden"); }));
+}
+
+TEST_F(ArbeitsplatzTest, ARingAnsweredInItsBellWindowNoLongerWaits)
+{
+    // "Klingeln bis Antwort" on: the bell window stays open after the answer.
+    {
+        QFile kling(ordner.filePath(QStringLiteral("Kling")));
+        ASSERT_TRUE(kling.open(QIODevice::WriteOnly));
+        kling.write("True\r\nFalse\r\nFalse\r\nTrue\r\n");
+    }
+    Gast1 &g = starte();
+    g.empfang().setIntervalle(200, 100, 100);
+    server.writeFile(kTest, "Hallo\r\n");
+    g.lausche(QStringLiteral("test"));
+    ASSERT_TRUE(waitUntil([&] { return tooltip() == QStringLiteral("Varnek – liest test"); }));
+    server.writeFile(kTest, "#dingdong#\r\n");
+    ASSERT_TRUE(
+        waitUntil([&] { return tooltip() == QStringLiteral("Varnek – Klingeln wartet"); }, 10000));
+    Klingel2 *k = programm->klingel2WennGeladen();
+    ASSERT_TRUE(k);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(k));
+    ASSERT_TRUE(waitUntil([&] { return k->klingeltBisAntwort(); }));
+    test::aktiviere(k);
+    test::taste(k, Qt::Key_Space);
+    ASSERT_TRUE(waitUntil([&] { return tooltip() == QStringLiteral("Varnek – liest test"); }));
+    EXPECT_FALSE(k->klingeltBisAntwort());
+    EXPECT_TRUE(k->isVisible());
 }
 
 TEST_F(ArbeitsplatzTest, TheAutostartSwitchWritesAValidEntryAndRemovesIt)

@@ -67,6 +67,10 @@ class Klingel2 : public QWidget
     // at once.
     void setzeWiederholAbstand(int ms);
 
+  Q_SIGNALS:
+    // The user has answered a repeated ring (a key or a click here).
+    void klingelnBeantwortet();
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

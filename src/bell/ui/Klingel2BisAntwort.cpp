@@ -117,6 +117,7 @@ bool Klingel2::gehoertZumFenster(const QObject *empfaenger) const
 
 void Klingel2::beantwortet()
 {
+    Q_EMIT klingelnBeantwortet();
     stoppeBisAntwort();
     timer1_->setEnabled(false);
     // The user is here: the beeps still due are not given.
