@@ -9,7 +9,7 @@ common storage servers answer.
 
 Run with Debian's Python (pyftpdlib from python3-pyftpdlib):
     /usr/bin/python3 server/varnek_server.py --root DIR [--ftp-port N] [--http-port N]
-        [--tls --cert FILE --key FILE]
+        [--user NAME --password TEXT] [--tls --cert FILE --key FILE]
 With --tls the FTP server asks for explicit TLS (AUTH TLS) on the control and
 every data connection (python3-openssl), and HTTP becomes HTTPS; FILE are the
 server certificate (PEM, the chain to its authority may follow) and its key.
@@ -97,6 +97,8 @@ def main():
     parser.add_argument("--bind", default="127.0.0.1")
     parser.add_argument("--ftp-port", type=int, default=2121)
     parser.add_argument("--http-port", type=int, default=8080)
+    parser.add_argument("--user", default=USER, help="FTP user (default %(default)s)")
+    parser.add_argument("--password", default=PASSWORD, help="password of --user")
     parser.add_argument("--tls", action="store_true",
                         help="FTP with explicit TLS only, HTTPS instead of HTTP")
     parser.add_argument("--cert", help="server certificate (PEM) for --tls")
@@ -114,7 +116,7 @@ def main():
     logging.basicConfig(level=logging.INFO if args.verbose else logging.WARNING)
 
     authorizer = DummyAuthorizer()
-    authorizer.add_user(USER, PASSWORD, root, perm="elradfmwMT")
+    authorizer.add_user(args.user, args.password, root, perm="elradfmwMT")
     ftp_handler = type("VarnekFTPHandler", (tls_ftp_handler(args) if args.tls else FTPHandler,), {})
     ftp_handler.authorizer = authorizer
     ftp_handler.banner = "Varnek local server ready."
