@@ -15,7 +15,7 @@ namespace
 constexpr auto kDienst = "varnek";
 // A keyring that does not answer (a locked one waiting for its unlock
 // dialog) is given this long.
-constexpr int kWarteMs = 60000;
+constexpr int kWarteMs = 30000;
 
 // Runs a job to its end; the event loop keeps the windows painted meanwhile.
 Ergebnis fuehreAus(QKeychain::Job &job)

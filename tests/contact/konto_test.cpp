@@ -9,6 +9,7 @@
 #include "contact/KontoDatei.h"
 #include "contact/ui/VerbindungEinrichten.h"
 #include "platform/Passwort.h"
+#include "platform/Tls.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -280,6 +281,42 @@ TEST_F(KontoSenden, SendsWithUserPasswordFileTlsAndCaOrNotAtAll)
         else
             EXPECT_NE(angekommen, text.toUtf8() + "\r\n") << fall.name;
     }
+}
+
+// The window with TLS: connects encrypted (no warning in the status line)
+// and reads its address over HTTPS.
+class Gast1Tls : public ContactFixture
+{
+  protected:
+    static TestCa &ca()
+    {
+        static TestCa c;
+        return c;
+    }
+    Gast1Tls() : ContactFixture(ca().serverOptionen()) {}
+};
+
+TEST_F(Gast1Tls, ConnectsAndReadsEncrypted)
+{
+    ASSERT_TRUE(ca().ok());
+    ASSERT_TRUE(vertraueZertifizierungsstelle(ca().ca()));
+    Einstellungen e = einstellungen();
+    e.tls = true;
+    e.caDatei = ca().ca();
+    Gast1 &g = starte(e);
+    g.empfang().setIntervalle(100, 50, 50);
+    klick(control<QWidget>("kontakt"));
+    ASSERT_TRUE(ftpFertig());
+    EXPECT_TRUE(g.verbindung().verbunden());
+    EXPECT_EQ(status(), QStringLiteral("Ok"));
+    EXPECT_TRUE(dialogs::shown().isEmpty()) << qPrintable(dialogs::shown().join(QLatin1Char('|')));
+
+    g.lausche(QStringLiteral("test"));
+    EXPECT_TRUE(g.empfang().text6().startsWith(QStringLiteral("https://localhost:")))
+        << qPrintable(g.empfang().text6());
+    server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt"), "Sicher da\r\n");
+    EXPECT_TRUE(waitUntil([&] { return g.text7().startsWith(QStringLiteral("Sicher da")); }))
+        << qPrintable(g.text7());
 }
 
 } // namespace
