@@ -43,9 +43,9 @@ QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
 {
     return benannt(new QPushButton(text, parent), name);
 }
-} // namespace
 
 const QString kUnverschluesselt = QStringLiteral("Verbindung nicht verschlüsselt");
+} // namespace
 
 Gast1::Gast1(Programmdienste &programm)
     : programm_(programm), empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
@@ -287,10 +287,11 @@ void Gast1::Command5()
             verbindung_.danach([this, tls = konto_.tls] {
                 if (browser_->listeGekuerzt())
                     return;
-                // A connection in clear says so as long as nothing else is said.
-                ZeigeStatus(tls ? verbindung_.antwort()
-                                : verbindung_.antwort() + QStringLiteral(" - ") +
-                                      kUnverschluesselt);
+                // A connection in clear says so, unless a failure must be read.
+                const QString antwort = verbindung_.antwort();
+                ZeigeStatus(tls || antwort != QLatin1String("Ok")
+                                ? antwort
+                                : antwort + QStringLiteral(" - ") + kUnverschluesselt);
             });
         }
         browser_->waehleLokal(QStringLiteral("Gast.txt"));
