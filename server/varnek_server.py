@@ -9,6 +9,10 @@ common storage servers answer.
 
 Run with Debian's Python (pyftpdlib from python3-pyftpdlib):
     /usr/bin/python3 server/varnek_server.py --root DIR [--ftp-port N] [--http-port N]
+        [--user NAME --password TEXT] [--tls --cert FILE --key FILE]
+With --tls the FTP server asks for explicit TLS (AUTH TLS) on the control and
+every data connection (python3-openssl), and HTTP becomes HTTPS; FILE are the
+server certificate (PEM, the chain to its authority may follow) and its key.
 Port 0 picks a free port.  When both servers listen, one line is printed:
     READY ftp=<port> http=<port>
 """
@@ -16,6 +20,7 @@ import argparse
 import logging
 import os
 import signal
+import ssl
 import sys
 import threading
 from http.server import SimpleHTTPRequestHandler, ThreadingHTTPServer
@@ -61,6 +66,28 @@ def make_http_handler(web_root):
     return Handler
 
 
+def tls_ftp_handler(args):
+    """FTP handler that serves nobody who does not speak TLS first."""
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+
+    class DataHandler(TLS_DTPHandler):
+        # A data connection whose handshake has begun must stay readable:
+        # pyftpdlib 1.5.7 would take the client's hello for a hang-up and
+        # reset the connection (curl shakes hands before the transfer
+        # command; fixed upstream after 1.5.7).
+        def readable(self):
+            return self._ssl_accepting or super().readable()
+
+    class Handler(TLS_FTPHandler):
+        dtp_handler = DataHandler
+        certfile = args.cert
+        keyfile = args.key
+        tls_control_required = True
+        tls_data_required = True
+
+    return Handler
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -70,8 +97,16 @@ def main():
     parser.add_argument("--bind", default="127.0.0.1")
     parser.add_argument("--ftp-port", type=int, default=2121)
     parser.add_argument("--http-port", type=int, default=8080)
+    parser.add_argument("--user", default=USER, help="FTP user (default %(default)s)")
+    parser.add_argument("--password", default=PASSWORD, help="password of --user")
+    parser.add_argument("--tls", action="store_true",
+                        help="FTP with explicit TLS only, HTTPS instead of HTTP")
+    parser.add_argument("--cert", help="server certificate (PEM) for --tls")
+    parser.add_argument("--key", help="key of the server certificate (PEM) for --tls")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
+    if args.tls and not (args.cert and args.key):
+        parser.error("--tls needs --cert and --key")
 
     root = os.path.abspath(args.root)
     web_root = os.path.join(root, args.host_name)
@@ -81,8 +116,8 @@ def main():
     logging.basicConfig(level=logging.INFO if args.verbose else logging.WARNING)
 
     authorizer = DummyAuthorizer()
-    authorizer.add_user(USER, PASSWORD, root, perm="elradfmwMT")
-    ftp_handler = type("VarnekFTPHandler", (FTPHandler,), {})
+    authorizer.add_user(args.user, args.password, root, perm="elradfmwMT")
+    ftp_handler = type("VarnekFTPHandler", (tls_ftp_handler(args) if args.tls else FTPHandler,), {})
     ftp_handler.authorizer = authorizer
     ftp_handler.banner = "Varnek local server ready."
     ftp_handler.permit_privileged_ports = True
@@ -94,6 +129,13 @@ def main():
 
     http_server = ThreadingHTTPServer((args.bind, args.http_port), make_http_handler(web_root))
     http_server.daemon_threads = True
+    if args.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.cert, args.key)
+        # The handshake runs on the request's own thread, so a client that
+        # never finishes it holds up nobody else.
+        http_server.socket = context.wrap_socket(http_server.socket, server_side=True,
+                                                 do_handshake_on_connect=False)
 
     threading.Thread(target=http_server.serve_forever, daemon=True).start()
 

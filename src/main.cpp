@@ -1,7 +1,10 @@
 #include "app/Programm.h"
+#include "contact/KontoDatei.h"
 #include "contact/Senden.h"
 #include "contact/ui/Gast1.h"
 #include "platform/Beenden.h"
+#include "platform/Passwort.h"
+#include "platform/Tls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Fensterdienste.h"
 
@@ -23,8 +26,10 @@ struct Aufruf {
     QString sendeAdresse;
     QString sendeText;
     QString klingelAdresse;
-    bool senden = false;   // --send, also with an empty address
-    bool klingeln = false; // --ring, likewise
+    bool senden = false;    // --send, also with an empty address
+    bool klingeln = false;  // --ring, likewise
+    QString passwortDatei;  // --password-file, else the settings file's choice
+    QString passwortFehler; // why the account's password could not be had
 };
 
 // The program's options. Parsing needs no application object, so the
@@ -38,11 +43,25 @@ struct Optionen {
         QStringLiteral("Programmordner (Gast.txt, K1.txt, Hilfe.txt, ...)."),
         QStringLiteral("DIR")};
     const QCommandLineOption host{QStringLiteral("host"), QStringLiteral("Server-Host."),
-                                  QStringLiteral("NAME"), QStringLiteral(VARNEK_DEFAULT_HOST)};
-    const QCommandLineOption ftpPort{QStringLiteral("ftp-port"), QStringLiteral("FTP-Port."),
-                                     QStringLiteral("N"), QStringLiteral("21")};
-    const QCommandLineOption httpPort{QStringLiteral("http-port"), QStringLiteral("HTTP-Port."),
-                                      QStringLiteral("N"), QStringLiteral("80")};
+                                  QStringLiteral("NAME")};
+    const QCommandLineOption ftpPort{QStringLiteral("ftp-port"), QStringLiteral("FTP-Port (21)."),
+                                     QStringLiteral("N")};
+    const QCommandLineOption httpPort{QStringLiteral("http-port"),
+                                      QStringLiteral("HTTP-Port (80, mit --tls 443)."),
+                                      QStringLiteral("N")};
+    const QCommandLineOption user{QStringLiteral("user"), QStringLiteral("FTP-Benutzer."),
+                                  QStringLiteral("NAME")};
+    const QCommandLineOption passwordFile{
+        QStringLiteral("password-file"),
+        QStringLiteral("Passwort aus FILE lesen (erste Zeile; nur für Sie lesbar, chmod 600)."),
+        QStringLiteral("FILE")};
+    const QCommandLineOption tls{
+        QStringLiteral("tls"),
+        QStringLiteral("Verschlüsselt: FTP mit TLS (AUTH TLS) und HTTPS zum Lesen.")};
+    const QCommandLineOption caFile{
+        QStringLiteral("ca-file"),
+        QStringLiteral("Zertifizierungsstelle (PEM) des Servers, z. B. eines eigenen Servers."),
+        QStringLiteral("FILE")};
     const QCommandLineOption log{
         QStringLiteral("speech-log"),
         QStringLiteral("Alles Gesprochene als UTF-8-Zeilen an FILE anhängen."),
@@ -65,7 +84,8 @@ struct Optionen {
     {
         p.setApplicationDescription(QStringLiteral(
             "Varnek: Nachrichten an eine Kontakt-Adresse schicken und vorlesen lassen."));
-        p.addOptions({folder, host, ftpPort, httpPort, log, mute, watch, send, ring});
+        p.addOptions({folder, host, ftpPort, httpPort, user, passwordFile, tls, caFile, log, mute,
+                      watch, send, ring});
         p.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Der Text zu --send."),
                                 QStringLiteral("[TEXT]"));
     }
@@ -93,15 +113,35 @@ Aufruf lies(Optionen &o, const QStringList &argumente)
     e.programmOrdner = p.isSet(o.folder)
                            ? p.value(o.folder)
                            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    e.host = p.value(o.host);
-    bool ok1 = false, ok2 = false;
-    e.ftpPort = p.value(o.ftpPort).toInt(&ok1);
-    e.httpPort = p.value(o.httpPort).toInt(&ok2);
-    if (!ok1 || !ok2 || e.ftpPort <= 0 || e.ftpPort > 65535 || e.httpPort <= 0 ||
-        e.httpPort > 65535) {
-        std::fprintf(stderr, "Ungültiger Port.\n");
-        std::exit(2);
-    }
+    // The settings file first, the command line over it.
+    const varnek::kontodatei::Gelesen datei =
+        varnek::kontodatei::laden(varnek::kontodatei::standardPfad(), e);
+    a.passwortDatei = datei.passwortDatei;
+    if (p.isSet(o.tls))
+        e.tls = true;
+    if (p.isSet(o.host))
+        e.host = p.value(o.host);
+    const auto port = [&](const QCommandLineOption &option, int &ziel) {
+        if (!p.isSet(option))
+            return;
+        bool ok = false;
+        ziel = p.value(option).toInt(&ok);
+        if (!ok || ziel <= 0 || ziel > 65535) {
+            std::fprintf(stderr, "Ungültiger Port.\n");
+            std::exit(2);
+        }
+    };
+    port(o.ftpPort, e.ftpPort);
+    port(o.httpPort, e.httpPort);
+    // HTTPS answers on 443 unless a port is given.
+    if (e.tls && e.httpPort == 80 && !p.isSet(o.httpPort))
+        e.httpPort = 443;
+    if (p.isSet(o.user))
+        e.benutzer = p.value(o.user);
+    if (p.isSet(o.passwordFile))
+        a.passwortDatei = QFileInfo(p.value(o.passwordFile)).absoluteFilePath();
+    if (p.isSet(o.caFile))
+        e.caDatei = QFileInfo(p.value(o.caFile)).absoluteFilePath();
     e.sprechProtokoll = p.value(o.log);
     e.stumm = p.isSet(o.mute);
     e.lauschen = p.value(o.watch);
@@ -166,6 +206,26 @@ int main(int argc, char **argv)
             QFileInfo(aufruf.einstellungen.sprechProtokoll).absoluteFilePath();
     if (!bereiteOrdnerVor(aufruf.einstellungen))
         return 2;
+    varnek::Einstellungen &e = aufruf.einstellungen;
+    if (!e.caDatei.isEmpty()) {
+        // HTTPS trusts the same authority as FTP.
+        if (const varnek::Ergebnis r = varnek::vertraueZertifizierungsstelle(e.caDatei); !r) {
+            std::fprintf(stderr, "%s\n", qPrintable(r.grund()));
+            return 2;
+        }
+    }
+    {
+        const std::unique_ptr<varnek::PasswortAblage> bund = varnek::schluesselbund();
+        if (const varnek::Ergebnis r =
+                varnek::kontodatei::besorgePasswort(e, aufruf.passwortDatei, *bund);
+            !r) {
+            aufruf.passwortFehler = r.grund();
+            std::fprintf(stderr, "%s\n", qPrintable(r.grund()));
+            // Without a window nothing can be asked: nothing is sent.
+            if (aufruf.senden || aufruf.klingeln)
+                return 1;
+        }
+    }
 
     if (aufruf.senden || aufruf.klingeln) {
         QTextStream out(stdout);
@@ -181,8 +241,11 @@ int main(int argc, char **argv)
     }
 
     varnek::Programm programm(aufruf.einstellungen);
+    programm.setzePasswortDatei(aufruf.passwortDatei);
     varnek::Gast1 *fenster = programm.gast1();
     fenster->show();
+    if (!aufruf.passwortFehler.isEmpty())
+        programm.passwortFehlt(aufruf.passwortFehler);
     // A termination signal quits as the menu's "Beenden" does.
     varnek::beiBeendenSignal([fenster] {
         // Nothing waits for a user now: a box still open closes, none opens.

@@ -5,13 +5,18 @@
 #include "addressbook/ui/frmAdressen.h"
 #include "bell/ui/Klingel2.h"
 #include "contact/Empfang.h"
+#include "contact/KontoDatei.h"
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
+#include "contact/ui/VerbindungEinrichten.h"
 #include "contact_extras/RemoteListing.h"
 #include "contact_extras/ui/FotoSpalte.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
+#include "platform/Passwort.h"
 #include "platform/Schreiber.h"
+#include "platform/Tls.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QApplication>
 #include <QImage>
@@ -21,7 +26,8 @@ namespace varnek
 
 Programm::Programm(Einstellungen einstellungen, QObject *parent)
     : QObject(parent), einstellungen_(std::move(einstellungen)),
-      sprecher_(new SpeechComponent(einstellungen_.programmOrdner, this))
+      sprecher_(new SpeechComponent(einstellungen_.programmOrdner, this)),
+      schluesselbund_(schluesselbund()), einstellungsDatei_(kontodatei::standardPfad())
 {
     // A write cut short by a kill leaves its temporary file beside the
     // program's own file; nobody else will ever finish it.
@@ -37,6 +43,7 @@ Programm::Programm(Einstellungen einstellungen, QObject *parent)
 
 Programm::~Programm()
 {
+    delete einrichten_;
     delete fotoF_;
     delete adressen_;
     delete klingel2_;
@@ -308,6 +315,43 @@ void Programm::schliesseAndereFenster()
         k->Command2();
     if (FotoF *f = fotoFWennGeladen())
         f->Zu();
+}
+
+void Programm::zeigeVerbindungEinrichten()
+{
+    if (!einrichten_) {
+        einrichten_ = new VerbindungEinrichten(einstellungen_, passwortDatei_, einstellungsDatei_,
+                                               *schluesselbund_, gast1());
+        einrichten_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(einrichten_, &VerbindungEinrichten::gespeichert, this,
+                [this](const Einstellungen &neu, const QString &passwortDatei) {
+                    einstellungen_ = neu;
+                    passwortDatei_ = passwortDatei;
+                    if (!neu.caDatei.isEmpty()) {
+                        if (const Ergebnis r = vertraueZertifizierungsstelle(neu.caDatei); !r)
+                            dialogs::message(gast1(), r.grund(), QString(), dialogs::Icon::Warning);
+                    }
+                    if (gast1_)
+                        gast1_->uebernehmeKonto();
+                });
+    }
+    einrichten_->show();
+    einrichten_->raise();
+    einrichten_->activateWindow();
+}
+
+VerbindungEinrichten *Programm::verbindungEinrichtenWennGeladen() const
+{
+    return einrichten_;
+}
+
+void Programm::passwortFehlt(const QString &grund)
+{
+    dialogs::message(gast1(),
+                     grund + QStringLiteral("\n\nUnter \"Verbindung\" > \"Verbindung einrichten\" "
+                                            "kann das Passwort gespeichert oder eine Passwortdatei "
+                                            "(nur für Sie lesbar, 0600) gewählt werden."),
+                     QString(), dialogs::Icon::Warning);
 }
 
 } // namespace varnek

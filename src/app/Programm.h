@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 namespace varnek
 {
 
@@ -15,7 +17,9 @@ class Gast1;
 class Hilfe2;
 class frmAdressen;
 class Klingel2;
+class PasswortAblage;
 class SpeechComponent;
+class VerbindungEinrichten;
 
 // The running program, its composition root: its settings, its voice and
 // its windows. It makes the windows, and windows reach each other only
@@ -70,6 +74,18 @@ class Programm : public QObject, public Programmdienste
 
     Arbeitsplatz &arbeitsplatz() { return *arbeitsplatz_; }
 
+    void zeigeVerbindungEinrichten() override;
+
+    // The settings window's window, once opened.
+    VerbindungEinrichten *verbindungEinrichtenWennGeladen() const;
+    // Where the password of the account was read from (empty: keyring or built in).
+    void setzePasswortDatei(const QString &pfad) { passwortDatei_ = pfad; }
+    // The settings file the settings window writes (tests choose their own).
+    void setzeEinstellungsDatei(const QString &pfad) { einstellungsDatei_ = pfad; }
+    // The account's password could not be had: said in a message box, with
+    // the way to a password file.
+    void passwortFehlt(const QString &grund);
+
   private:
     // Closing the contact window closes the others that are open; opening
     // the bell window just to close it would sound a false alarm, opening
@@ -89,6 +105,10 @@ class Programm : public QObject, public Programmdienste
     QPointer<Klingel2> klingel2_;
     QPointer<FotoF> fotoF_;
     QPointer<frmAdressen> adressen_;
+    QPointer<VerbindungEinrichten> einrichten_;
+    std::unique_ptr<PasswortAblage> schluesselbund_;
+    QString passwortDatei_;
+    QString einstellungsDatei_;
 };
 
 } // namespace varnek

@@ -8,17 +8,30 @@ namespace varnek
 namespace
 {
 
-QString pfad(const QString &adresse, const QString &datei)
+QString pfad(const WebZiel &ziel, const QString &adresse, const QString &datei)
 {
-    return adressBereich() + adresse + QLatin1Char('/') + datei;
+    return ordnerPfad(ziel.pfad) + adresse + QLatin1Char('/') + datei;
 }
 
-QString hostTeil(const QString &host, int httpPort)
+int standardPort(const WebZiel &ziel)
 {
-    QString text = hostFuerUrl(host);
-    if (httpPort > 0 && httpPort != 80)
-        text += QLatin1Char(':') + QString::number(httpPort);
+    return ziel.https ? 443 : 80;
+}
+
+QString hostTeil(const WebZiel &ziel)
+{
+    QString text = hostFuerUrl(ziel.host);
+    if (ziel.port > 0 && ziel.port != standardPort(ziel))
+        text += QLatin1Char(':') + QString::number(ziel.port);
     return text;
+}
+
+WebZiel ziel(const QString &host, int httpPort)
+{
+    WebZiel z;
+    z.host = host;
+    z.port = httpPort;
+    return z;
 }
 
 } // namespace
@@ -41,30 +54,51 @@ bool adresseZulaessig(const QString &adresse)
     return true;
 }
 
-std::optional<QUrl> adressUrl(const QString &host, int httpPort, const QString &adresse,
-                              const QString &datei)
+QString ordnerPfad(const QString &pfad)
+{
+    QString p = pfad.trimmed();
+    if (!p.startsWith(QLatin1Char('/')))
+        p.prepend(QLatin1Char('/'));
+    if (!p.endsWith(QLatin1Char('/')))
+        p += QLatin1Char('/');
+    return p;
+}
+
+std::optional<QUrl> adressUrl(const WebZiel &ziel, const QString &adresse, const QString &datei)
 {
     if (!adresseZulaessig(adresse))
         return std::nullopt;
     QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(host);
-    if (httpPort > 0 && httpPort != 80)
-        url.setPort(httpPort);
+    url.setScheme(ziel.https ? QStringLiteral("https") : QStringLiteral("http"));
+    url.setHost(ziel.host);
+    if (ziel.port > 0 && ziel.port != standardPort(ziel))
+        url.setPort(ziel.port);
     // Decoded mode: every character of the address is taken literally and
     // escaped where the URL needs it ('%', '#', '?', blanks, umlauts).
-    url.setPath(pfad(adresse, datei), QUrl::DecodedMode);
+    url.setPath(pfad(ziel, adresse, datei), QUrl::DecodedMode);
     if (!url.isValid())
         return std::nullopt;
     return url;
 }
 
-QString adressUrlText(const QString &host, int httpPort, const QString &adresse,
-                      const QString &datei)
+QString adressUrlText(const WebZiel &ziel, const QString &adresse, const QString &datei)
 {
     if (!adresseZulaessig(adresse))
         return QString();
-    return QStringLiteral("http://") + hostTeil(host, httpPort) + pfad(adresse, datei);
+    return (ziel.https ? QStringLiteral("https://") : QStringLiteral("http://")) + hostTeil(ziel) +
+           pfad(ziel, adresse, datei);
+}
+
+std::optional<QUrl> adressUrl(const QString &host, int httpPort, const QString &adresse,
+                              const QString &datei)
+{
+    return adressUrl(ziel(host, httpPort), adresse, datei);
+}
+
+QString adressUrlText(const QString &host, int httpPort, const QString &adresse,
+                      const QString &datei)
+{
+    return adressUrlText(ziel(host, httpPort), adresse, datei);
 }
 
 } // namespace varnek

@@ -37,7 +37,7 @@ QString Empfang::adresseUngueltigText()
 }
 
 Empfang::Empfang(const QString &programmOrdner, QObject *parent)
-    : QObject(parent), programmOrdner_(programmOrdner), host_(QStringLiteral(VARNEK_DEFAULT_HOST)),
+    : QObject(parent), programmOrdner_(programmOrdner), web_{QStringLiteral(VARNEK_DEFAULT_HOST)},
       text9_(QStringLiteral("#dingdong#"))
 {
     abruf_.setMaxBytes(kMaxBytes);
@@ -58,8 +58,13 @@ Empfang::~Empfang()
 
 void Empfang::setServer(const QString &host, int httpPort)
 {
-    host_ = host;
-    httpPort_ = httpPort;
+    web_.host = host;
+    web_.port = httpPort;
+}
+
+void Empfang::setServer(const WebZiel &ziel)
+{
+    web_ = ziel;
 }
 
 void Empfang::setIntervalle(int pollMs, int merkenMs, int sprechenMs)
@@ -83,11 +88,11 @@ QString Empfang::k1Pfad() const
 
 bool Empfang::setAddress(const QString &address)
 {
-    const std::optional<QUrl> url = adressUrl(host_, httpPort_, address);
+    const std::optional<QUrl> url = adressUrl(web_, address);
     if (!url)
         return false;
     adresse_ = address;
-    text6_ = adressUrlText(host_, httpPort_, address);
+    text6_ = adressUrlText(web_, address);
     url_ = *url;
     ungueltigGemeldet_ = false;
     Q_EMIT changed();
@@ -219,6 +224,13 @@ void Empfang::abrufFertig(const HttpFetch::Result &result)
 void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
 {
     const AntwortArt art = beurteile(result);
+    // A certificate that does not verify is said once, not at every poll.
+    if (!result.tlsFehler.isEmpty() && !tlsGemeldet_) {
+        tlsGemeldet_ = true;
+        Q_EMIT message(result.tlsFehler);
+    } else if (result.ok) {
+        tlsGemeldet_ = false;
+    }
     if (art == AntwortArt::Fehlgeschlagen || art == AntwortArt::Unveraendert) {
         abrufFehlgeschlagen();
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contact/Adresse.h"
 #include "contact/AntwortPruefung.h"
 #include "platform/HttpFetch.h"
 #include "platform/Zeitgeber.h"
@@ -70,6 +71,8 @@ class Empfang : public QObject
 
     // HTTP server of the address files (default: built-in host, port 80).
     void setServer(const QString &host, int httpPort);
+    // Web server, path of the address area and scheme; for the next address set.
+    void setServer(const WebZiel &ziel);
     // Poll interval of Timer41, interval of Timer52, and the interval
     // Timer63 gets with the first new text.
     void setIntervalle(int pollMs, int merkenMs, int sprechenMs);
@@ -180,8 +183,7 @@ class Empfang : public QObject
     void abrufFehlgeschlagen();
 
     QString programmOrdner_;
-    QString host_;
-    int httpPort_ = 80;
+    WebZiel web_;
     int pollMs_ = kPollMs;
     int merkenMs_ = kMerkenMs;
     int sprechenMs_ = kSprechenMs;
@@ -198,6 +200,7 @@ class Empfang : public QObject
     bool picture28_ = false;
     bool picture4_ = false;
     bool ungueltigGemeldet_ = false;
+    bool tlsGemeldet_ = false; // a failed certificate check was shown
 
     QTimer timer41_;
     QTimer timer52_;

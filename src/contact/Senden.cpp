@@ -58,11 +58,30 @@ Ergebnis speichern(const QString &programmOrdner, const QStringList &liste)
 
 } // namespace kaco
 
+Verbindung::Konto kontoAus(const Einstellungen &e)
+{
+    Verbindung::Konto konto;
+    konto.host = e.host;
+    konto.port = e.ftpPort;
+    konto.user = e.benutzer;
+    konto.password = e.passwort;
+    konto.tls = e.tls;
+    konto.caFile = e.caDatei;
+    return konto;
+}
+
+void richteEin(Verbindung &verbindung, const Einstellungen &e)
+{
+    verbindung.setServerName(e.host);
+    verbindung.setAdressWurzel(e.adressWurzel.trimmed().isEmpty() ? QString()
+                                                                  : e.ftpAdressWurzel());
+}
+
 int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
                      const QStringList &zeilen, const std::function<void(const QString &)> &ausgabe)
 {
     Verbindung verbindung;
-    verbindung.setServerName(einstellungen.host);
+    richteEin(verbindung, einstellungen);
     QString fehler;
     QObject::connect(&verbindung, &Verbindung::status, &verbindung,
                      [&](const QString &t) { ausgabe(t); });
@@ -83,16 +102,16 @@ int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
         return 1;
     }
 
-    Verbindung::Konto konto;
-    konto.host = einstellungen.host;
-    konto.port = einstellungen.ftpPort;
+    const Verbindung::Konto konto = kontoAus(einstellungen);
     int ergebnis = 1;
     QEventLoop schleife;
-    verbindung.herstellen(konto, true, [&](bool verbunden) {
+    verbindung.herstellen(konto, einstellungen.passiv.value_or(true), [&](bool verbunden) {
         if (!verbunden) {
             schleife.quit();
             return;
         }
+        if (!konto.tls)
+            ausgabe(QStringLiteral("Verbindung nicht verschlüsselt"));
         verbindung.adressPfad(adresse);
         verbindung.UebertrageDatei(nachrichtPfad(einstellungen.programmOrdner), 0, [&](bool ok) {
             if (ok)

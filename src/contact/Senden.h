@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contact/Einstellungen.h"
+#include "contact/Verbindung.h"
 #include "platform/Ergebnis.h"
 
 #include <QString>
@@ -43,7 +44,11 @@ bool istDa(const QStringList &liste, const QString &code);
 Ergebnis speichern(const QString &programmOrdner, const QStringList &liste);
 } // namespace kaco
 
-// Sending without a window: connect with the built-in account, write the
+// The account of the settings, and the connection's host and address area.
+Verbindung::Konto kontoAus(const Einstellungen &einstellungen);
+void richteEin(Verbindung &verbindung, const Einstellungen &einstellungen);
+
+// Sending without a window: connect with the account of the settings, write the
 // message file as the send box (or the ring button) would, upload it into
 // the address folder, log off. Status texts and messages go to `ausgabe`;
 // the result is 0 on success, otherwise 1 with the German message printed.

@@ -110,6 +110,8 @@ void Verbindung::setLabel1(const QString &pfad)
 
 QString Verbindung::basisPfad() const
 {
+    if (!adressWurzel_.trimmed().isEmpty())
+        return serverName_ + ordnerPfad(adressWurzel_);
     return serverName_ + QLatin1Char('/') + serverName_ + adressBereich();
 }
 
@@ -172,6 +174,8 @@ void Verbindung::herstellen(const Konto &konto, bool passiv, Fertig fertig)
     options.user = konto.user;
     options.password = konto.password;
     options.passive = passiv;
+    options.tls = konto.tls;
+    options.caFile = konto.caFile;
     options.connectTimeoutMs = connectTimeoutMs;
     options.stallTimeoutMs = stallTimeoutMs;
     einreihen([options, fertig = std::move(fertig)](Schritt &s) {

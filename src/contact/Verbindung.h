@@ -32,6 +32,9 @@ class Verbindung : public QObject
         int port = 21;
         QString user = QStringLiteral("varnekdb");
         QString password = QStringLiteral("Wald2619");
+        // Explicit TLS for control and data; nothing goes in clear then.
+        bool tls = false;
+        QString caFile; // the authority of a self-hosted server's certificate
     };
     using Fertig = std::function<void(bool ok)>;
     using ListeFertig = std::function<void(std::optional<FtpClient::Listing>)>;
@@ -43,6 +46,9 @@ class Verbindung : public QObject
     // `ServerName` / `Label10`: the host every remote path starts with.
     void setServerName(const QString &host) { serverName_ = host; }
     QString serverName() const { return serverName_; }
+    // The FTP folder of the address area ("/" host "/vx/stillbox/vxvx/"
+    // while empty), with its slashes.
+    void setAdressWurzel(const QString &ftpPfad) { adressWurzel_ = ftpPfad; }
 
     // Connected once a connect has succeeded, until log off.
     bool verbunden() const { return verbunden_; }
@@ -72,7 +78,7 @@ class Verbindung : public QObject
     // and `Label1` stays as it was.
     bool adressPfad(const QString &adresse);
     static bool adresseZulaessig(const QString &adresse);
-    QString basisPfad() const; // `Combo1`: host/host/vx/stillbox/vxvx/
+    QString basisPfad() const; // `Combo1`: host/host/vx/stillbox/vxvx/ (or host + root)
     // True when `Label1` names the directory of one contact address.
     bool imAdressVerzeichnis() const;
 
@@ -135,6 +141,7 @@ class Verbindung : public QObject
     QString antwort_ = QStringLiteral("Ok");
     QString verzeichnis_;
     QString serverName_ = QStringLiteral(VARNEK_DEFAULT_HOST);
+    QString adressWurzel_;
 };
 
 } // namespace varnek

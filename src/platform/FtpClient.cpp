@@ -274,7 +274,17 @@ struct FtpClient::Impl {
                          long(seconds(options.stallTimeoutMs)));
         curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
         curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
-        curl_easy_setopt(curl, CURLOPT_FTPPORT, options.passive ? nullptr : "-");
+        // curl cannot take a TLS data connection in active mode.
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, options.passive || options.tls ? nullptr : "-");
+        if (options.tls) {
+            curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+            curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+            if (!options.caFile.isEmpty())
+                curl_easy_setopt(curl, CURLOPT_CAINFO,
+                                 QFile::encodeName(options.caFile).constData());
+        }
         curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &headerCallback);
         curl_easy_setopt(curl, CURLOPT_HEADERDATA, &lines);
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
@@ -335,6 +345,13 @@ struct FtpClient::Impl {
             response = cleanReply(last);
             return;
         }
+        if (const QString tls = tlsFehler(result); !tls.isEmpty()) {
+            // The server's refusal of AUTH TLS is a reply line too, but what
+            // the user must learn is that no encrypted connection was had.
+            error = TlsError;
+            response = tls;
+            return;
+        }
         const int code = replyCode(last);
         if (code >= 400 && code < 600) {
             error = ServerReplyError;
@@ -351,6 +368,28 @@ struct FtpClient::Impl {
             response = cleanReply(reason);
             if (result == CURLE_OPERATION_TIMEDOUT)
                 explainTimeout(reason);
+        }
+    }
+
+    // Why TLS could not be had, in the user's language; empty for any other
+    // failure.
+    QString tlsFehler(CURLcode result) const
+    {
+        if (!options.tls)
+            return QString();
+        const QString grund =
+            cleanReply(QByteArray(errorBuffer[0] ? errorBuffer : curl_easy_strerror(result)));
+        switch (result) {
+        case CURLE_USE_SSL_FAILED:
+            return QStringLiteral("Der Server bietet keine Verschlüsselung (TLS) an");
+        case CURLE_PEER_FAILED_VERIFICATION:
+            return QStringLiteral("Zertifikat des Servers nicht vertrauenswürdig: ") + grund;
+        case CURLE_SSL_CACERT_BADFILE:
+            return QStringLiteral("Zertifizierungsstelle nicht lesbar: ") + options.caFile;
+        case CURLE_SSL_CONNECT_ERROR:
+            return QStringLiteral("Verschlüsselte Verbindung gescheitert: ") + grund;
+        default:
+            return QString();
         }
     }
 

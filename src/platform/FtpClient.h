@@ -28,6 +28,10 @@ namespace varnek
 //                        lastResponse() is that reply line, e.g.
 //                        "530 Authentication failed.";
 //   NotConnectedError    the call needs a connection and there is none;
+//   TlsError             TLS was asked for and could not be had: the server
+//                        offers none, its certificate does not verify, or
+//                        the authority file cannot be read; lastResponse()
+//                        says which, in German;
 //   any other number     the libcurl error code (CURLcode: 7 cannot connect,
 //                        28 timeout, too slow or over its time ceiling,
 //                        23 local file not writable, 26 local file not
@@ -49,6 +53,7 @@ class FtpClient
   public:
     static constexpr int ServerReplyError = 12003;
     static constexpr int NotConnectedError = 12018;
+    static constexpr int TlsError = 12157;
 
     struct Options {
         QString host;
@@ -56,6 +61,13 @@ class FtpClient
         QString user;
         QString password;
         bool passive = false;
+        // Explicit TLS (AUTH TLS) for the control and every data connection;
+        // the server's certificate must verify for the host, against caFile
+        // when given, else the system's authorities. A server without TLS or
+        // a certificate that does not verify fails the connect (TlsError):
+        // nothing is sent in clear. TLS transfers are always passive.
+        bool tls = false;
+        QString caFile;
         int connectTimeoutMs = 10000; // connecting and logging in
         // A transfer that moves fewer than lowSpeedBytesPerSecond for
         // stallTimeoutMs fails (a server that drips is as good as a stalled

@@ -59,6 +59,7 @@ bool HttpFetch::start(const QUrl &url)
     origin_ = url;
     redirects_ = 0;
     requests_ = 0;
+    tlsFehler_.clear();
     timer_->start(std::max(0, timeoutMs_));
     send(url);
     return true;
@@ -108,6 +109,12 @@ void HttpFetch::send(const QUrl &url)
     if (https) {
         auto *ssl = static_cast<QSslSocket *>(socket);
         QObject::connect(ssl, &QSslSocket::encrypted, this, &HttpFetch::onConnected);
+        // The handshake fails on these by itself; the reason is kept for the user.
+        QObject::connect(ssl, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &fehler) {
+            if (!fehler.isEmpty())
+                tlsFehler_ = QStringLiteral("Zertifikat des Servers nicht vertrauenswürdig: ") +
+                             fehler.first().errorString();
+        });
         ssl->connectToHostEncrypted(url.host(), quint16(url.port(443)));
     } else {
         QObject::connect(socket, &QTcpSocket::connected, this, &HttpFetch::onConnected);
@@ -377,6 +384,7 @@ void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused, bool heade
     result.redirectRefused = redirectRefused;
     result.requests = requests_;
     result.headerTooLarge = headerTooLarge;
+    result.tlsFehler = tlsFehler_;
     body_.clear();
     eingang_.clear();
     Q_EMIT finished(result);

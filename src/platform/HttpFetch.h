@@ -51,6 +51,10 @@ class HttpFetch : public QObject
         bool redirectRefused = false; // a redirect not followed (too many, or elsewhere)
         int requests = 0;             // requests sent for this fetch
         bool headerTooLarge = false;  // the header section passed kMaxKopfBytes
+        // https only: why the server's certificate was not trusted (German;
+        // empty when it was, or when no handshake took place). Nothing is
+        // sent to such a server.
+        QString tlsFehler;
     };
 
     explicit HttpFetch(QObject *parent = nullptr);
@@ -112,6 +116,7 @@ class HttpFetch : public QObject
     qint64 maxBytes_ = kDefaultMaxBytes;
     int timeoutMs_ = 5000;
     int maxRedirects_ = kDefaultMaxRedirects;
+    QString tlsFehler_;
 };
 
 } // namespace varnek

@@ -181,6 +181,15 @@ Ergebnis GanzeDatei::oeffnen()
     return {};
 }
 
+Ergebnis GanzeDatei::nurFuerBesitzer()
+{
+    if (fd_ < 0)
+        return scheitern(EBADF);
+    if (::fchmod(fd_, S_IRUSR | S_IWUSR) != 0)
+        return scheitern(errno);
+    return {};
+}
+
 Ergebnis GanzeDatei::schreiben(const char *daten, qint64 laenge)
 {
     if (fd_ < 0)

@@ -38,6 +38,10 @@ class GanzeDatei
     // Each step fails with the German reason and the error number; after a
     // failure the temporary file is gone and the target untouched.
     Ergebnis oeffnen();
+    // After oeffnen(), before the first byte: the new file is readable and
+    // writable by its owner only (mode 0600), also where it replaces a file
+    // others could read.
+    Ergebnis nurFuerBesitzer();
     Ergebnis schreiben(const char *daten, qint64 laenge);
     Ergebnis schreiben(const QByteArray &daten)
     {

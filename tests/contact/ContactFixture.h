@@ -24,6 +24,9 @@ namespace varnek::test
 class ContactFixture : public ::testing::Test
 {
   protected:
+    // `serverOptionen`: further options of the local server (e.g. --tls ...).
+    explicit ContactFixture(const QStringList &serverOptionen = {}) : server(serverOptionen) {}
+
     void SetUp() override
     {
         ASSERT_TRUE(server.running());
@@ -50,9 +53,10 @@ class ContactFixture : public ::testing::Test
         return e;
     }
 
-    Gast1 &starte(int ftpPort = -1)
+    Gast1 &starte(int ftpPort = -1) { return starte(einstellungen(ftpPort)); }
+    Gast1 &starte(const Einstellungen &e)
     {
-        programm = std::make_unique<Programm>(einstellungen(ftpPort));
+        programm = std::make_unique<Programm>(e);
         Gast1 &g = *programm->gast1();
         g.verbindung().connectTimeoutMs = 3000;
         g.show();

@@ -88,7 +88,7 @@ TEST_F(Gast1Test, ContactConnectsListsAndStartsReading)
     klick("kontakt");
     EXPECT_TRUE(ftpFertig());
     EXPECT_TRUE(g.verbindung().verbunden());
-    EXPECT_EQ(status(), QStringLiteral("Ok"));
+    EXPECT_EQ(status(), QStringLiteral("Ok - Verbindung nicht verschlüsselt"));
     EXPECT_TRUE(control<QPushButton>("Command1")->isEnabled());
     EXPECT_TRUE(control<QPushButton>("abbr")->isVisible());
     EXPECT_TRUE(g.empfang().timer41().isActive());

@@ -9,13 +9,14 @@
 namespace varnek::test
 {
 
-LocalServer::LocalServer()
+LocalServer::LocalServer(const QStringList &zusatz)
 {
-    const QString ready =
-        server_.start({quellPfad(QStringLiteral("server/varnek_server.py")),
-                       QStringLiteral("--root"), dir_.path(), QStringLiteral("--ftp-port"),
-                       QStringLiteral("0"), QStringLiteral("--http-port"), QStringLiteral("0")},
-                      15000);
+    const QString ready = server_.start(
+        QStringList{quellPfad(QStringLiteral("server/varnek_server.py")), QStringLiteral("--root"),
+                    dir_.path(), QStringLiteral("--ftp-port"), QStringLiteral("0"),
+                    QStringLiteral("--http-port"), QStringLiteral("0")} +
+            zusatz,
+        15000);
     ftpPort_ = SkriptServer::zahl(ready, QStringLiteral("ftp"));
     httpPort_ = SkriptServer::zahl(ready, QStringLiteral("http"));
 }

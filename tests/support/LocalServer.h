@@ -16,7 +16,8 @@ namespace varnek::test
 class LocalServer
 {
   public:
-    LocalServer();
+    // `zusatz`: further options of the server script (e.g. --tls ...).
+    explicit LocalServer(const QStringList &zusatz = {});
     LocalServer(const LocalServer &) = delete;
     LocalServer &operator=(const LocalServer &) = delete;
 

@@ -2,6 +2,7 @@
 
 #include "contact/Einstellungen.h"
 #include "contact/Empfang.h"
+#include "contact/Senden.h"
 #include "contact/TextProzeduren.h"
 #include "contact/ui/Eingabefelder.h"
 #include "contact/ui/Gast1Menue.h"
@@ -42,14 +43,15 @@ QPushButton *knopf(QWidget *parent, const char *name, const QString &text)
 {
     return benannt(new QPushButton(text, parent), name);
 }
+
+const QString kUnverschluesselt = QStringLiteral("Verbindung nicht verschlüsselt");
 } // namespace
 
 Gast1::Gast1(Programmdienste &programm)
     : programm_(programm), empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
 {
     setWindowTitle(QStringLiteral("     Varnek-5-VX:"));
-    const Einstellungen &e = programm_.einstellungen();
-    empfang_->setServer(e.host, e.httpPort);
+    empfang_->setServer(programm.einstellungen().web());
     baueOberflaeche();
     menue_ = new Gast1Menue(*this, programm_);
     menuePanel_ = new MenuePanel(
@@ -224,11 +226,11 @@ void Gast1::Form_Load()
     const Einstellungen &e = programm_.einstellungen();
     speicher1();
     SetzeListenHoehe(700);
-    verbindung_.setServerName(e.host);
+    uebernehmeKonto();
+    if (e.passiv)
+        browser_->setzePassiv(*e.passiv);
     Combo2->addItems({QStringLiteral("test"), QStringLiteral("info"), QStringLiteral("d-bw-001")});
     Combo2->setEditText(kAdressText);
-    konto_.host = e.host;
-    konto_.port = e.ftpPort;
     verbindung_.Uebertragungsart = 1;
     SchalterGetrennt();
     browser_->waehleLokal(QString());
@@ -267,6 +269,14 @@ void Gast1::ZeigeStatus(const QString &text)
 
 // --- connection -------------------------------------------------------------
 
+void Gast1::uebernehmeKonto()
+{
+    const Einstellungen &e = programm_.einstellungen();
+    konto_ = kontoAus(e);
+    richteEin(verbindung_, e);
+    empfang_->setServer(e.web());
+}
+
 void Gast1::Command5()
 {
     verbindung_.herstellen(konto_, browser_->passiv(), [this](bool ok) {
@@ -274,9 +284,14 @@ void Gast1::Command5()
             browser_->zeigeVerzeichnis(verbindung_.Label1());
             SchalterVerbunden();
             // A listing cut short keeps saying so.
-            verbindung_.danach([this] {
-                if (!browser_->listeGekuerzt())
-                    verbindung_.ZeigeAntwort();
+            verbindung_.danach([this, tls = konto_.tls] {
+                if (browser_->listeGekuerzt())
+                    return;
+                // A connection in clear says so, unless a failure must be read.
+                const QString antwort = verbindung_.antwort();
+                ZeigeStatus(tls || antwort != QLatin1String("Ok")
+                                ? antwort
+                                : antwort + QStringLiteral(" - ") + kUnverschluesselt);
             });
         }
         browser_->waehleLokal(QStringLiteral("Gast.txt"));

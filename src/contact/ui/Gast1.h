@@ -60,6 +60,9 @@ class Gast1 : public QMainWindow
     void abbrClick();
     void SchalterVerbunden();
     void SchalterGetrennt();
+    // The account of the program's settings, for the next connect and the
+    // next address read (also after the settings window changed them).
+    void uebernehmeKonto();
 
     // Sending.
     void hinzuT();

@@ -73,6 +73,8 @@ void Gast1Menue::baueMenue()
     aktion(verb, "herstellen", QStringLiteral("Herstellen"), Qt::CTRL | Qt::Key_H,
            &Gast1::herstellen);
     aktion(verb, "abbrechen", QStringLiteral("Abbrechen"), Qt::CTRL | Qt::Key_A, &Gast1::abbrechen);
+    verb->addSeparator();
+    aktion(verb, "einrichten", QStringLiteral("Verbindung einrichten"), {}, nullptr);
 
     QMenu *extras = menue("senden", QStringLiteral("&Extras"));
     aktion(extras, "hilfetex", QStringLiteral("Hilfetext automatisch vorlesen"),
@@ -159,6 +161,7 @@ void Gast1Menue::baueMenue()
     });
     an("Klingelfenster", [this] { programm_.zeigeKlingelfenster(gast_.text7()); });
     an("fotoaperad", [this] { programm_.zeigeFotoapparat(); });
+    an("einrichten", [this] { programm_.zeigeVerbindungEinrichten(); });
     an("Adressbuch1", [this] { programm_.zeigeAdressbuch(); });
     an("focus1", [this] { gast_.fokusAdresse(); });
     an("imInfobereich", [this] {

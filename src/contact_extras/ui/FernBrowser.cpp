@@ -151,6 +151,11 @@ bool FernBrowser::passiv() const
     return Check1->isChecked();
 }
 
+void FernBrowser::setzePassiv(bool an)
+{
+    Check1->setChecked(an);
+}
+
 void FernBrowser::SchalterVerbunden(bool verbunden)
 {
     Command1Button->setEnabled(verbunden);

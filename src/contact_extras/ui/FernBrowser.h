@@ -51,6 +51,7 @@ class FernBrowser : public QWidget
     void leereListe(); // log off: `List1` emptied
     void SchalterVerbunden(bool verbunden);
     bool passiv() const;
+    void setzePassiv(bool an); // "Passive Transfers" as the settings say
     const RemoteEntries &Eintraege() const { return eintraege_; }
     // The last listing was cut short ("Liste gekürzt: ..." in the status line).
     bool listeGekuerzt() const { return listeGekuerzt_; }

@@ -196,8 +196,7 @@ QString FotoSpalte::adresse() const
 
 QString FotoSpalte::fotoAdresse(const QString &adresse) const
 {
-    const Einstellungen &e = programm_.einstellungen();
-    return adressUrlText(e.host, e.httpPort, adresse, kFotoDatei);
+    return adressUrlText(programm_.einstellungen().web(), adresse, kFotoDatei);
 }
 
 // --- sending the photo ------------------------------------------------------------
@@ -309,8 +308,8 @@ void FotoSpalte::Picture1Click()
 
 void FotoSpalte::ladeWebBild(HttpFetch &abruf)
 {
-    const Einstellungen &e = programm_.einstellungen();
-    const std::optional<QUrl> url = adressUrl(e.host, e.httpPort, adresse(), kFotoDatei);
+    const std::optional<QUrl> url =
+        adressUrl(programm_.einstellungen().web(), adresse(), kFotoDatei);
     if (!url || text8_.isEmpty()) {
         status(Empfang::adresseUngueltigText());
         return;

@@ -67,6 +67,9 @@ class Programmdienste
     virtual void klingelnGemeldet(const QString &empfangen) = 0;
     virtual void zeigeKlingelfenster(const QString &empfangen) = 0;
 
+    // "Verbindung einrichten": the account settings window, shown in front.
+    virtual void zeigeVerbindungEinrichten() = 0;
+
     // The screen photo window and the address book, shown in front.
     virtual void zeigeFotoapparat() = 0;
     virtual void zeigeAdressbuch() = 0;
