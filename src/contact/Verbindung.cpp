@@ -1,6 +1,7 @@
 #include "contact/Verbindung.h"
 
 #include "contact/Adresse.h"
+#include "contact/Hochladen.h"
 #include "platform/FtpArbeiter.h"
 
 #include <QDir>
@@ -286,8 +287,16 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
         if (s.setzePfad(dir) && !name.isEmpty()) {
             s.status(QStringLiteral("Übertrage Datei..."));
             if (daten) {
-                ok = s.client.putData(*daten, name, ascii).ok();
-                s.antwort();
+                // Readers polling the folder see the old file or the new
+                // one, never a part, and a server that stored less is no
+                // success.
+                const Ergebnis e = ladeGanzHoch(s.client, *daten, name, ascii);
+                ok = e.ok();
+                if (ok || s.client.lastError() != 0)
+                    s.antwort();
+                else
+                    s.status(bereinigeStatus(QString::number(e.nummer()) + QLatin1Char(' ') +
+                                             e.grund()));
             } else {
                 s.status(QStringLiteral("26 Lokale Datei nicht lesbar: ") + localPath);
             }
