@@ -216,6 +216,7 @@ void Empfang::abrufFertig(const HttpFetch::Result &result)
     if (!wartend_)
         return;
     wartend_ = false;
+    letzterStatus_ = result.status;
     antwortVerarbeiten(result);
 }
 

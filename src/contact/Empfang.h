@@ -141,6 +141,8 @@ class Empfang : public QObject
 
     // A fetch is waiting for its answer.
     bool abrufLaeuft() const { return wartend_; }
+    // The HTTP status of the last answer (304: unchanged), 0 when none came.
+    int letzterStatus() const { return letzterStatus_; }
 
     // Start reading: Timer41 on with the poll interval.
     void startReading();
@@ -215,6 +217,7 @@ class Empfang : public QObject
 
     HttpFetch abruf_;
     bool wartend_ = false;
+    int letzterStatus_ = 0;
 };
 
 } // namespace varnek
