@@ -194,7 +194,7 @@ void HttpFetch::onConnected()
     socket_->write("GET " + ziel + " HTTP/1.1\r\nHost: " + host +
                    "\r\nUser-Agent: Varnek-5-NR\r\nAccept-Encoding: identity\r\n"
                    "Cache-Control: no-cache\r\nPragma: no-cache\r\n" +
-                   bedingung + "Connection: keep-alive\r\n\r\n");
+                   bedingung + "\r\n"); // HTTP/1.1: the connection stays open
 }
 
 void HttpFetch::abort()
