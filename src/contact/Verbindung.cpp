@@ -292,9 +292,10 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
                 // success.
                 const Ergebnis e = ladeGanzHoch(s.client, *daten, name, ascii);
                 ok = e.ok();
-                if (ok || s.client.lastError() != 0)
-                    s.antwort();
-                else
+                s.antwort();
+                // The server's last reply may be that of tidying up; the
+                // user reads why the upload failed.
+                if (e.nummer() == FtpClient::UnvollstaendigError)
                     s.status(bereinigeStatus(QString::number(e.nummer()) + QLatin1Char(' ') +
                                              e.grund()));
             } else {

@@ -356,5 +356,39 @@ INSTANTIATE_TEST_SUITE_P(Server, GanzHochladen,
                              return info.param.name;
                          });
 
+TEST(GanzHochladenFenster, ServerThatStoresNothingShowsWhyAndNeverOk)
+{
+    HostileFtpServer::Config config;
+    config.mode = Modus::SwallowStor;
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+    QTemporaryDir lokal;
+    const QString quelle = lokal.filePath(QStringLiteral("Gast.txt"));
+    QFile f(quelle);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Hallo\r\n");
+    f.close();
+
+    Verbindung v;
+    v.setServerName(QStringLiteral("localhost"));
+    QStringList stati, meldungen;
+    QObject::connect(&v, &Verbindung::status, &v, [&](const QString &t) { stati << t; });
+    QObject::connect(&v, &Verbindung::meldung, &v, [&](const QString &t) { meldungen << t; });
+    Verbindung::Konto konto;
+    konto.host = QStringLiteral("127.0.0.1");
+    konto.port = server.port();
+    std::optional<bool> verbunden, hoch;
+    v.herstellen(konto, true, [&](bool ok) { verbunden = ok; });
+    ASSERT_TRUE(test::waitUntil([&] { return verbunden.has_value(); }, 10000));
+    ASSERT_TRUE(*verbunden);
+    ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
+    v.UebertrageDatei(quelle, 0, [&](bool ok) { hoch = ok; });
+    ASSERT_TRUE(test::waitUntil([&] { return hoch.has_value() && !v.beschaeftigt(); }, 10000));
+    EXPECT_FALSE(*hoch);
+    EXPECT_EQ(meldungen, QStringList{QStringLiteral("Übertragungsfehler!")});
+    EXPECT_EQ(stati.last(),
+              QStringLiteral("18 Datei nach dem Hochladen nicht auf dem Server: Gast.txt"));
+}
+
 } // namespace
 } // namespace varnek
