@@ -6,6 +6,8 @@ passive mode) and by HTTP.  The HTTP web root is the folder named like the
 host inside the root, as on the real server.  Answers carry no-cache headers;
 a missing file is answered with status 404 and an XML error document, the way
 common storage servers answer.
+Like a static web server, HTTP/1.1 connections are kept alive and files carry
+ETag and Last-Modified; If-None-Match / If-Modified-Since are answered 304.
 
 Run with Debian's Python (pyftpdlib from python3-pyftpdlib):
     /usr/bin/python3 server/varnek_server.py --root DIR [--ftp-port N] [--http-port N]
@@ -40,8 +42,66 @@ NOT_FOUND = (b'<?xml version="1.0" encoding="UTF-8"?>\n'
 
 def make_http_handler(web_root):
     class Handler(SimpleHTTPRequestHandler):
+        # Like a static web server (nginx): connections are kept alive, and
+        # files are answered with ETag and Last-Modified and revalidated by
+        # If-None-Match / If-Modified-Since (304, no body).
+        protocol_version = "HTTP/1.1"
+        timeout = 60  # an idle kept-alive connection is closed after this
+
         def __init__(self, *args, **kwargs):
             super().__init__(*args, directory=web_root, **kwargs)
+
+        @staticmethod
+        def validators(fs):
+            import email.utils
+            # Nanoseconds: two uploads within one second stay apart.
+            etag = '"%x-%x"' % (fs.st_mtime_ns, fs.st_size)
+            return etag, email.utils.formatdate(fs.st_mtime, usegmt=True)
+
+        def unchanged(self, fs, etag):
+            import email.utils
+            inm = self.headers.get("If-None-Match")
+            if inm is not None:
+                tags = [t.strip() for t in inm.split(",")]
+                return "*" in tags or etag in tags or ("W/" + etag) in tags
+            ims = self.headers.get("If-Modified-Since")
+            if ims is None:
+                return False
+            try:
+                since = email.utils.parsedate_to_datetime(ims).timestamp()
+            except (TypeError, IndexError, OverflowError, ValueError):
+                return False
+            return int(fs.st_mtime) <= since
+
+        def send_head(self):
+            path = self.translate_path(self.path)
+            if os.path.isdir(path) or path.endswith("/"):
+                return super().send_head()
+            try:
+                f = open(path, "rb")
+            except OSError:
+                self.send_error(404, "File not found")
+                return None
+            try:
+                fs = os.fstat(f.fileno())
+                etag, last_modified = self.validators(fs)
+                if self.unchanged(fs, etag):
+                    f.close()
+                    self.send_response(304)
+                    self.send_header("ETag", etag)
+                    self.send_header("Last-Modified", last_modified)
+                    self.end_headers()
+                    return None
+                self.send_response(200)
+                self.send_header("Content-Type", self.guess_type(path))
+                self.send_header("Content-Length", str(fs.st_size))
+                self.send_header("Last-Modified", last_modified)
+                self.send_header("ETag", etag)
+                self.end_headers()
+                return f
+            except Exception:
+                f.close()
+                raise
 
         def end_headers(self):
             self.send_header("Cache-Control", "no-cache, no-store, must-revalidate")
@@ -55,7 +115,6 @@ def make_http_handler(web_root):
             self.send_response(404, "Not Found")
             self.send_header("Content-Type", "application/xml")
             self.send_header("Content-Length", str(len(NOT_FOUND)))
-            self.send_header("Connection", "close")
             self.end_headers()
             if self.command != "HEAD":
                 self.wfile.write(NOT_FOUND)

@@ -1,5 +1,7 @@
 #include "contact/AntwortPruefung.h"
 
+#include <QLocale>
+
 namespace varnek
 {
 
@@ -35,6 +37,26 @@ bool istKomprimiert(const QByteArray &contentEncoding)
             return true;
     }
     return false;
+}
+
+QDateTime httpDatum(const QByteArray &text)
+{
+    QDateTime datum = QLocale::c().toDateTime(QString::fromLatin1(text.trimmed()),
+                                              QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    if (!datum.isValid())
+        return {};
+    datum.setTimeSpec(Qt::UTC);
+    return datum;
+}
+
+Validatoren verlaesslicheValidatoren(const KopfZeilen &kopf)
+{
+    Validatoren v{kopfWert(kopf, "ETag").trimmed(), kopfWert(kopf, "Last-Modified").trimmed()};
+    const QDateTime geaendert = httpDatum(v.lastModified);
+    const QDateTime datum = httpDatum(kopfWert(kopf, "Date"));
+    if (geaendert.isValid() && datum.isValid() && geaendert.secsTo(datum) < 1)
+        return {};
+    return v;
 }
 
 AntwortArt beurteileAntwort(const HttpAntwort &antwort)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QPair>
 
@@ -41,5 +42,20 @@ bool istHtml(const QByteArray &contentType, const QByteArray &body);
 // Whether the body is coded for transfer (Content-Encoding other than
 // identity: gzip, deflate, br ...), so its bytes are not the text.
 bool istKomprimiert(const QByteArray &contentEncoding);
+
+// An HTTP date ("Wed, 09 Dec 2026 11:03:22 GMT") in UTC; invalid when the
+// text is none.
+QDateTime httpDatum(const QByteArray &text);
+
+// The validators of a message answer to send with the next poll (ETag and
+// Last-Modified as sent, empty when none). They are kept only when the
+// answer's Date is at least one second past its Last-Modified: a server
+// whose validators count whole seconds (as nginx's do) would otherwise
+// answer 304 to a file replaced twice within one second.
+struct Validatoren {
+    QByteArray etag;
+    QByteArray lastModified;
+};
+Validatoren verlaesslicheValidatoren(const KopfZeilen &kopf);
 
 } // namespace varnek

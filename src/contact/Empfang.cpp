@@ -3,6 +3,7 @@
 #include "contact/Adresse.h"
 #include "contact/TextProzeduren.h"
 #include "platform/AnsiText.h"
+#include "platform/Clock.h"
 #include "platform/Dienste.h"
 
 namespace varnek
@@ -95,6 +96,8 @@ bool Empfang::setAddress(const QString &address)
     text6_ = adressUrlText(web_, address);
     url_ = *url;
     ungueltigGemeldet_ = false;
+    ersteAntwort_ = true;
+    abruf_.setBedingung({}, {}); // validators belong to the file they came with
     Q_EMIT changed();
     return true;
 }
@@ -173,6 +176,7 @@ void Empfang::setPicture28Sichtbar(bool sichtbar)
 
 void Empfang::startReading()
 {
+    ersteAntwort_ = true;
     timer41_.start(pollMs_);
     Q_EMIT changed();
 }
@@ -218,6 +222,7 @@ void Empfang::abrufFertig(const HttpFetch::Result &result)
     if (!wartend_)
         return;
     wartend_ = false;
+    letzterStatus_ = result.status;
     antwortVerarbeiten(result);
 }
 
@@ -235,6 +240,19 @@ void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
         abrufFehlgeschlagen();
         return;
     }
+    // The next poll asks whether the file changed since this answer.
+    if (art == AntwortArt::Nachricht) {
+        const Validatoren v = verlaesslicheValidatoren(result.headers);
+        abruf_.setBedingung(v.etag, v.lastModified);
+    } else {
+        abruf_.setBedingung({}, {});
+    }
+    // A ring code left on the server rings again only when its message is
+    // new: the first answer after choosing an address rings only when the
+    // file changed within the last kNeuSekunden; later answers hold a text
+    // that changed while watching.
+    klingelnErlaubt_ = !ersteAntwort_ || neuAufDemServer(result);
+    ersteAntwort_ = false;
     // Emptied first (this runs the Text4 check), as before every answer.
     setText4(QString());
     if (art == AntwortArt::Ungueltig) {
@@ -248,6 +266,15 @@ void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
     }
     command8();
     command8();
+    klingelnErlaubt_ = true;
+}
+
+bool Empfang::neuAufDemServer(const HttpFetch::Result &result)
+{
+    // A server that does not say when the file changed cannot tell an old
+    // ring from a new one: it rings, as it always did.
+    const QDateTime geaendert = httpDatum(kopfWert(result.headers, "Last-Modified"));
+    return !geaendert.isValid() || geaendert >= clock::now().addSecs(-kNeuSekunden);
 }
 
 void Empfang::abrufFehlgeschlagen()
@@ -270,7 +297,7 @@ void Empfang::command8()
     }
     merkenUndSprechen();
     // The ring check runs for a new text only.
-    const bool klingelt = enthaelt(text4_, text9_);
+    const bool klingelt = klingelnErlaubt_ && enthaelt(text4_, text9_);
     Q_EMIT neuerText(ohneSteuerzeichen(text4_, true), klingelt);
     if (klingelt)
         Q_EMIT ring();

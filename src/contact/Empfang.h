@@ -34,6 +34,17 @@ namespace varnek
 //                 remembered text stays, nothing is spoken or rung)
 //   unchanged     304: changes nothing either
 //
+// Polls are conditional: a message answer's ETag (or Last-Modified) goes
+// with the next request, and an unchanged file comes back as 304 without a
+// body; the fetch keeps its connection to the server between polls.
+//
+// A ring code rings for a new text only, and the first answer after an
+// address was chosen (or reading started) rings only when its file changed
+// within the last kNeuSekunden (Last-Modified against platform/Clock; an
+// answer without Last-Modified counts as new): a ring left on the server
+// does not ring again at every start. The text is read and shown all the
+// same.
+//
 // The state carries the names of the contact window's controls, which mirror
 // it (after every changed()):
 //   Text6        the watched URL as shown (nothing escaped)
@@ -61,6 +72,8 @@ class Empfang : public QObject
     static constexpr int kSprechenMs = 1000;
     static constexpr int kAbrufTimeoutMs = 3000;
     static constexpr int kMaxUmleitungen = 3;
+    // A message whose file changed no longer ago than this is new.
+    static constexpr int kNeuSekunden = 120;
 
     // Text of Picture28.
     static QString adresseUngueltigText();
@@ -133,6 +146,8 @@ class Empfang : public QObject
 
     // A fetch is waiting for its answer.
     bool abrufLaeuft() const { return wartend_; }
+    // The HTTP status of the last answer (304: unchanged), 0 when none came.
+    int letzterStatus() const { return letzterStatus_; }
 
     // Start reading: Timer41 on with the poll interval.
     void startReading();
@@ -181,6 +196,7 @@ class Empfang : public QObject
     void adresseUngueltig();
     void merkenUndSprechen();
     void abrufFehlgeschlagen();
+    static bool neuAufDemServer(const HttpFetch::Result &result);
 
     QString programmOrdner_;
     WebZiel web_;
@@ -201,6 +217,8 @@ class Empfang : public QObject
     bool picture4_ = false;
     bool ungueltigGemeldet_ = false;
     bool tlsGemeldet_ = false; // a failed certificate check was shown
+    bool ersteAntwort_ = true;    // no answer yet since the address was chosen
+    bool klingelnErlaubt_ = true; // the answer in hand may ring
 
     QTimer timer41_;
     QTimer timer52_;
@@ -208,6 +226,7 @@ class Empfang : public QObject
 
     HttpFetch abruf_;
     bool wartend_ = false;
+    int letzterStatus_ = 0;
 };
 
 } // namespace varnek

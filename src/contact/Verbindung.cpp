@@ -1,6 +1,7 @@
 #include "contact/Verbindung.h"
 
 #include "contact/Adresse.h"
+#include "contact/Hochladen.h"
 #include "platform/FtpArbeiter.h"
 
 #include <QDir>
@@ -290,8 +291,17 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
         if (s.setzePfad(dir) && !name.isEmpty()) {
             s.status(QStringLiteral("Übertrage Datei..."));
             if (daten) {
-                ok = s.client.putData(*daten, name, ascii).ok();
+                // Readers polling the folder see the old file or the new
+                // one, never a part, and a server that stored less is no
+                // success.
+                const Ergebnis e = ladeGanzHoch(s.client, *daten, name, ascii);
+                ok = e.ok();
                 s.antwort();
+                // The server's last reply may be that of tidying up; the
+                // user reads why the upload failed.
+                if (e.nummer() == FtpClient::UnvollstaendigError)
+                    s.status(bereinigeStatus(QString::number(e.nummer()) + QLatin1Char(' ') +
+                                             e.grund()));
             } else {
                 s.status(QStringLiteral("26 Lokale Datei nicht lesbar: ") + localPath);
             }

@@ -88,7 +88,9 @@ class Verbindung : public QObject
     void LadeDatei(const QString &remoteDir, const QString &remoteFile, const QString &localDir,
                    Fertig fertig = {}, const QString &lokalerName = {});
     // Uploads in the transfer type `art` (default: `Uebertragungsart`). The
-    // file is read now: what it holds at this moment is what arrives.
+    // file is read now: what it holds at this moment is what arrives. It
+    // replaces the remote file whole (ladeGanzHoch: beside it, size checked,
+    // renamed over it), so a reader sees the old file or the new one.
     void UebertrageDatei(const QString &localPath, int art = -1, Fertig fertig = {});
     // Changes into `pfad` (host-prefixed) and lists it; nullopt when the
     // directory cannot be set, an empty listing when listing fails.

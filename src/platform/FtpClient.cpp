@@ -695,6 +695,75 @@ Ergebnis FtpClient::rename(const QString &from, const QString &to)
         d->quote({"RNFR " + ftpBytes(d->absolute(from)), "RNTO " + ftpBytes(d->absolute(to))}));
 }
 
+namespace
+{
+
+// The number after "213 " of a SIZE reply, or -1.
+qint64 groesseAusSize(const QList<QByteArray> &lines)
+{
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        if (replyCode(*it) != 213)
+            continue;
+        bool zahl = false;
+        const qint64 n = it->mid(4).trimmed().toLongLong(&zahl);
+        return zahl && n >= 0 ? n : -1;
+    }
+    return -1;
+}
+
+// The "size=" fact of an MLST reply's entry line, or -1.
+qint64 groesseAusMlst(const QList<QByteArray> &lines)
+{
+    for (const QByteArray &line : lines) {
+        if (!line.startsWith(' '))
+            continue;
+        const QByteArray fakten = line.trimmed().split(' ').value(0);
+        for (const QByteArray &fakt : fakten.split(';')) {
+            if (fakt.toLower().startsWith("size=")) {
+                bool zahl = false;
+                const qint64 n = fakt.mid(5).toLongLong(&zahl);
+                if (zahl && n >= 0)
+                    return n;
+            }
+        }
+    }
+    return -1;
+}
+
+bool unbekannterBefehl(int code)
+{
+    return code == 500 || code == 502 || code == 504;
+}
+
+} // namespace
+
+Ergebnis FtpClient::groesse(const QString &name, qint64 &bytes)
+{
+    bytes = -1;
+    if (!d->checkUsable({name}))
+        return d->ergebnis(false);
+    const QByteArray pfad = ftpBytes(d->absolute(name));
+    // Servers answer SIZE only in binary type; the type is set before every
+    // transfer anyway.
+    if (d->quote({QByteArrayLiteral("TYPE I"), "SIZE " + pfad})) {
+        bytes = groesseAusSize(d->lines);
+        if (bytes >= 0)
+            return {};
+    } else if (d->error != ServerReplyError || !unbekannterBefehl(replyCode(d->lastReplyLine()))) {
+        return d->ergebnis(false);
+    }
+    if (d->quote({"MLST " + pfad})) {
+        bytes = groesseAusMlst(d->lines);
+        return {};
+    }
+    if (d->error == ServerReplyError && unbekannterBefehl(replyCode(d->lastReplyLine()))) {
+        // Neither command: the size cannot be asked for.
+        d->error = 0;
+        return {};
+    }
+    return d->ergebnis(false);
+}
+
 void FtpClient::cancel()
 {
     d->sockets.cancelled = true;

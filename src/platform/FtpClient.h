@@ -54,6 +54,9 @@ class FtpClient
     static constexpr int ServerReplyError = 12003;
     static constexpr int NotConnectedError = 12018;
     static constexpr int TlsError = 12157;
+    // A transfer the server took but did not store whole (as libcurl's
+    // "partial file").
+    static constexpr int UnvollstaendigError = 18;
 
     struct Options {
         QString host;
@@ -127,6 +130,11 @@ class FtpClient
     Ergebnis removeDirectory(const QString &name);
     Ergebnis createDirectory(const QString &name);
     Ergebnis rename(const QString &from, const QString &to);
+    // The size in bytes of a file in the current directory as the server
+    // reports it: SIZE (in binary type), or MLST where SIZE is unknown.
+    // `bytes` is -1 when the server knows neither command; a file the server
+    // does not have is a failure.
+    Ergebnis groesse(const QString &name, qint64 &bytes);
 
     int lastError() const;
     QString lastResponse() const;

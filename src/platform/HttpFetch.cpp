@@ -33,6 +33,15 @@ QByteArray wert(const QList<QPair<QByteArray, QByteArray>> &kopf, const QByteArr
     return QByteArray();
 }
 
+// What a kept connection is good for: the same scheme, host and port.
+QString verbindungsZiel(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    const int port = url.port(scheme == QLatin1String("https") ? 443 : 80);
+    return scheme + QStringLiteral("://") + url.host().toLower() + QLatin1Char(':') +
+           QString::number(port);
+}
+
 } // namespace
 
 HttpFetch::HttpFetch(QObject *parent) : QObject(parent), timer_(new QTimer(this))
@@ -43,6 +52,7 @@ HttpFetch::HttpFetch(QObject *parent) : QObject(parent), timer_(new QTimer(this)
 
 HttpFetch::~HttpFetch()
 {
+    verwerfeRuhend();
     if (socket_) {
         QTcpSocket *socket = socket_;
         socket_ = nullptr;
@@ -60,6 +70,7 @@ bool HttpFetch::start(const QUrl &url)
     redirects_ = 0;
     requests_ = 0;
     tlsFehler_.clear();
+    neueVerbindungen_ = 0;
     timer_->start(std::max(0, timeoutMs_));
     send(url);
     return true;
@@ -79,6 +90,8 @@ void HttpFetch::send(const QUrl &url)
     contentType_.clear();
     headers_.clear();
     truncated_ = false;
+    http11_ = false;
+    wiederverwendet_ = false;
     ++requests_;
 
     const QString scheme = url.scheme().toLower();
@@ -86,6 +99,20 @@ void HttpFetch::send(const QUrl &url)
     const bool brauchbar =
         url.isValid() && !url.host().isEmpty() &&
         (scheme == QLatin1String("http") || (https && QSslSocket::supportsSsl()));
+    const QString ziel = verbindungsZiel(url);
+    if (brauchbar && ruhend_ && ruhendZiel_ == ziel &&
+        ruhend_->state() == QAbstractSocket::ConnectedState && ruhend_->bytesAvailable() == 0) {
+        // The connection kept from the last answer carries this request.
+        QTcpSocket *socket = ruhend_;
+        ruhend_ = nullptr;
+        socket->disconnect(this);
+        socket_ = socket;
+        wiederverwendet_ = true;
+        verbindeSignale(socket);
+        onConnected();
+        return;
+    }
+    verwerfeRuhend();
     QTcpSocket *socket = https ? new QSslSocket(this) : new QTcpSocket(this);
     socket_ = socket;
     socket->setReadBufferSize(kLesePuffer);
@@ -97,15 +124,8 @@ void HttpFetch::send(const QUrl &url)
         });
         return;
     }
-    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpFetch::onReadyRead);
-    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpFetch::onDisconnected);
-    QObject::connect(socket, &QTcpSocket::errorOccurred, this,
-                     [this](QAbstractSocket::SocketError fehler) {
-                         if (fehler == QAbstractSocket::RemoteHostClosedError)
-                             onDisconnected();
-                         else if (socket_)
-                             deliver(false);
-                     });
+    ++neueVerbindungen_;
+    verbindeSignale(socket);
     if (https) {
         auto *ssl = static_cast<QSslSocket *>(socket);
         QObject::connect(ssl, &QSslSocket::encrypted, this, &HttpFetch::onConnected);
@@ -122,6 +142,42 @@ void HttpFetch::send(const QUrl &url)
     }
 }
 
+void HttpFetch::verbindeSignale(QTcpSocket *socket)
+{
+    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpFetch::onReadyRead);
+    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpFetch::onDisconnected);
+    QObject::connect(socket, &QTcpSocket::errorOccurred, this,
+                     [this](QAbstractSocket::SocketError fehler) {
+                         if (fehler == QAbstractSocket::RemoteHostClosedError)
+                             onDisconnected();
+                         else if (socket_ && !neuVersuchen())
+                             deliver(false);
+                     });
+}
+
+void HttpFetch::setBedingung(const QByteArray &etag, const QByteArray &lastModified)
+{
+    // Header values never carry a line end of their own.
+    const auto sauber = [](const QByteArray &w) {
+        return w.contains('\r') || w.contains('\n') ? QByteArray() : w.trimmed();
+    };
+    etag_ = sauber(etag);
+    lastModified_ = sauber(lastModified);
+}
+
+bool HttpFetch::neuVersuchen()
+{
+    // Only a kept socket, and only while nothing of the answer came: the
+    // server closed it while it waited, and never saw the request.
+    if (!wiederverwendet_ || !socket_ || phase_ != Phase::Kopf || kopfBytes_ > 0 ||
+        !eingang_.isEmpty() || status_ != 0)
+        return false;
+    releaseSocket(false);
+    --requests_; // the same request once more
+    send(current_);
+    return true;
+}
+
 void HttpFetch::onConnected()
 {
     if (!socket_)
@@ -135,10 +191,17 @@ void HttpFetch::onConnected()
     if (current_.port() > 0 && current_.port() != (https ? 443 : 80))
         host += ':' + QByteArray::number(current_.port());
     // Uncompressed, so that the bytes received are the file and can be held
-    // against the Content-Length the server announced; never from a cache.
+    // against the Content-Length the server announced; never from a cache
+    // (a cache in front of the server revalidates with it).
+    QByteArray bedingung;
+    if (!etag_.isEmpty())
+        bedingung = "If-None-Match: " + etag_ + "\r\n";
+    else if (!lastModified_.isEmpty())
+        bedingung = "If-Modified-Since: " + lastModified_ + "\r\n";
     socket_->write("GET " + ziel + " HTTP/1.1\r\nHost: " + host +
                    "\r\nUser-Agent: Varnek-5-NR\r\nAccept-Encoding: identity\r\n"
-                   "Cache-Control: no-cache\r\nPragma: no-cache\r\nConnection: close\r\n\r\n");
+                   "Cache-Control: no-cache\r\nPragma: no-cache\r\n" +
+                   bedingung + "\r\n"); // HTTP/1.1: the connection stays open
 }
 
 void HttpFetch::abort()
@@ -212,6 +275,7 @@ bool HttpFetch::kopfLesen()
     if (status >= 100 && status < 200 && status != 101)
         return true; // an interim answer: the final one follows
     status_ = status;
+    http11_ = statusZeile.startsWith("HTTP/1.1");
     for (qsizetype i = 1; i < zeilen.size(); ++i) {
         const QByteArray &z = zeilen.at(i);
         if (z.isEmpty())
@@ -337,7 +401,7 @@ void HttpFetch::onDisconnected()
     if (!socket_)
         return;
     onReadyRead();
-    if (!socket_)
+    if (!socket_ || neuVersuchen())
         return;
     // A body without a length ends with the connection; anything else was
     // cut short.
@@ -369,9 +433,55 @@ void HttpFetch::onTimeout()
         deliver(false, true);
 }
 
+bool HttpFetch::wiederverwendbar(bool ok) const
+{
+    if (!ok || !socket_ || truncated_ || !http11_ || !eingang_.isEmpty() ||
+        socket_->state() != QAbstractSocket::ConnectedState || isRedirect(status_))
+        return false;
+    if (wert(headers_, "Connection").toLower().contains("close"))
+        return false;
+    switch (phase_) {
+    case Phase::Kopf:
+        return status_ == 204 || status_ == 304; // an answer without a body
+    case Phase::Body:
+        return laenge_ >= 0 && body_.size() == laenge_;
+    case Phase::Chunks:
+        return true; // ok here means the last chunk came
+    }
+    return false;
+}
+
+void HttpFetch::parkeSocket()
+{
+    timer_->stop();
+    QTcpSocket *socket = socket_;
+    socket_ = nullptr;
+    socket->disconnect(this);
+    ruhend_ = socket;
+    ruhendZiel_ = verbindungsZiel(current_);
+    // Anything from the server while it waits (closing, stray bytes) ends it.
+    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpFetch::verwerfeRuhend);
+    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpFetch::verwerfeRuhend);
+    QObject::connect(socket, &QTcpSocket::errorOccurred, this, &HttpFetch::verwerfeRuhend);
+}
+
+void HttpFetch::verwerfeRuhend()
+{
+    QTcpSocket *socket = ruhend_;
+    ruhend_ = nullptr;
+    if (!socket)
+        return;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+}
+
 void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused, bool headerTooLarge)
 {
-    releaseSocket();
+    if (wiederverwendbar(ok && !redirectRefused && !timedOut))
+        parkeSocket();
+    else
+        releaseSocket();
     Result result;
     result.ok = ok;
     result.status = ok ? status_ : 0;
@@ -385,6 +495,7 @@ void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused, bool heade
     result.requests = requests_;
     result.headerTooLarge = headerTooLarge;
     result.tlsFehler = tlsFehler_;
+    result.neueVerbindungen = neueVerbindungen_;
     body_.clear();
     eingang_.clear();
     Q_EMIT finished(result);

@@ -29,8 +29,13 @@ namespace varnek
 // final one are skipped.
 //
 // The request is spoken on a socket of our own (HTTP/1.1, no proxy, no
-// compression asked for, the connection closed after the answer), so that
-// every byte of the header section is counted as it comes in.
+// compression asked for), so that every byte of the header section is
+// counted as it comes in. The connection is kept alive: after a whole answer
+// whose end is known (Content-Length, the last chunk, or no body) from an
+// HTTP/1.1 server that did not say "Connection: close", the socket waits for
+// the next fetch to the same scheme, host and port. A request on such a kept
+// socket that the server had closed meanwhile (nothing of an answer came) is
+// sent once more on a new connection.
 class HttpFetch : public QObject
 {
     Q_OBJECT
@@ -55,6 +60,7 @@ class HttpFetch : public QObject
         // empty when it was, or when no handshake took place). Nothing is
         // sent to such a server.
         QString tlsFehler;
+        int neueVerbindungen = 0;     // TCP connections opened for this fetch
     };
 
     explicit HttpFetch(QObject *parent = nullptr);
@@ -64,6 +70,13 @@ class HttpFetch : public QObject
     qint64 maxBytes() const { return maxBytes_; }
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
     void setMaxRedirects(int n) { maxRedirects_ = n; }
+    // Validators of an earlier answer for the next fetches: If-None-Match
+    // with the ETag, or, without one, If-Modified-Since with the
+    // Last-Modified value. An unchanged file is then answered 304 without a
+    // body. Empty values send no condition.
+    void setBedingung(const QByteArray &etag, const QByteArray &lastModified);
+    // A kept connection is waiting for the next fetch.
+    bool verbindungOffen() const { return ruhend_ != nullptr; }
 
     // False (and no signal) when a fetch is still in flight. Otherwise
     // finished() follows exactly once, from the event loop, never from
@@ -95,6 +108,14 @@ class HttpFetch : public QObject
     void deliver(bool ok, bool timedOut = false, bool redirectRefused = false,
                  bool headerTooLarge = false);
     void releaseSocket(bool stopTimer = true);
+    // Whether the connection can carry the next request after this answer.
+    bool wiederverwendbar(bool ok) const;
+    void parkeSocket();
+    void verwerfeRuhend();
+    void verbindeSignale(QTcpSocket *socket);
+    // A kept socket failed before any byte of the answer: true when the
+    // request went out again on a new connection.
+    bool neuVersuchen();
 
     QTcpSocket *socket_ = nullptr;
     QTimer *timer_;
@@ -117,6 +138,13 @@ class HttpFetch : public QObject
     int timeoutMs_ = 5000;
     int maxRedirects_ = kDefaultMaxRedirects;
     QString tlsFehler_;
+    QByteArray etag_;
+    QByteArray lastModified_;
+    QTcpSocket *ruhend_ = nullptr; // kept alive between fetches
+    QString ruhendZiel_;           // its scheme, host and port
+    bool wiederverwendet_ = false; // socket_ was kept from an earlier answer
+    bool http11_ = false;          // the final answer came as HTTP/1.1
+    int neueVerbindungen_ = 0;
 };
 
 } // namespace varnek

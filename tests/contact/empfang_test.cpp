@@ -1,6 +1,7 @@
 #include "contact/Empfang.h"
 
 #include "platform/AnsiText.h"
+#include "platform/Clock.h"
 #include "support/LocalServer.h"
 #include "support/RohServer.h"
 
@@ -169,6 +170,82 @@ TEST_F(EmpfangTest, RingCodeIsMatchedCaseSensitively)
     EXPECT_EQ(anzahl(user1), 5);
 }
 
+TEST_F(EmpfangTest, UnchangedFileIsAnswered304AndNothingIsReadAgain)
+{
+    gastTxt("Hallo #dingdong#\r\n");
+    // Changed a while ago: the answer's validators can be trusted.
+    QFile datei(server_.addressDir(QStringLiteral("test")) + QStringLiteral("/Gast.txt"));
+    ASSERT_TRUE(datei.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(datei.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-30),
+                                  QFileDevice::FileModificationTime));
+    datei.close();
+    tick();
+    EXPECT_EQ(empfang_->letzterStatus(), 200);
+    tick();
+    EXPECT_EQ(empfang_->letzterStatus(), 304);
+    tick();
+    EXPECT_EQ(empfang_->letzterStatus(), 304);
+    EXPECT_EQ(anzahl(user1), 1);
+    EXPECT_EQ(klingeln_, 1);
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo #dingdong#\r\n"));
+    EXPECT_FALSE(empfang_->timer52().isActive());
+    EXPECT_FALSE(empfang_->timer63().laeuft());
+
+    // A new text comes whole at the next poll, and rings.
+    gastTxt("Neu #dingdong#\r\n");
+    tick();
+    EXPECT_EQ(empfang_->letzterStatus(), 200);
+    EXPECT_EQ(anzahl(user1), 2);
+    EXPECT_EQ(klingeln_, 2);
+
+    // Another address starts without the validators of this one.
+    gastTxt("Hallo #dingdong#\r\n", QStringLiteral("info"));
+    ASSERT_TRUE(empfang_->setAddress(QStringLiteral("info")));
+    tick();
+    EXPECT_EQ(empfang_->letzterStatus(), 200);
+    EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo #dingdong#\r\n"));
+}
+
+// The first answer after an address was chosen rings only for a new file.
+struct ErsteAntwortZeile {
+    const char *name;
+    int uhrVorSekunden;    // the clock this far ahead of the file's change
+    bool spaeterGeaendert; // the ring comes while watching
+    int klingeln;
+};
+
+class ErsteAntwort : public EmpfangTest, public ::testing::WithParamInterface<ErsteAntwortZeile>
+{
+  protected:
+    void TearDown() override { clock::setNow({}); }
+};
+
+TEST_P(ErsteAntwort, RingsOnlyWhenTheMessageIsNewAndIsReadAnyway)
+{
+    const ErsteAntwortZeile &z = GetParam();
+    const QDateTime jetzt = QDateTime::currentDateTimeUtc();
+    clock::setNow([&] { return jetzt.addSecs(z.uhrVorSekunden); });
+    gastTxt(z.spaeterGeaendert ? "Hallo\r\n" : "Hallo #dingdong#\r\n");
+    empfang_->startReading();
+    tick();
+    if (z.spaeterGeaendert) {
+        gastTxt("Jetzt #dingdong#\r\n");
+        tick();
+    }
+    empfang_->stopReading();
+    EXPECT_EQ(klingeln_, z.klingeln);
+    EXPECT_EQ(anzahl(user1), z.spaeterGeaendert ? 2 : 1);
+    EXPECT_TRUE(empfang_->text7().contains(QStringLiteral("#dingdong#")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Uhr, ErsteAntwort,
+    ::testing::Values(ErsteAntwortZeile{"JustWritten", 0, false, 1},
+                      ErsteAntwortZeile{"WrittenALittleUnderTwoMinutesAgo", 110, false, 1},
+                      ErsteAntwortZeile{"LeftOnTheServerTenMinutesAgo", 600, false, 0},
+                      ErsteAntwortZeile{"OldServerFileChangedWhileWatching", 600, true, 1}),
+    [](const ::testing::TestParamInfo<ErsteAntwortZeile> &info) { return info.param.name; });
+
 TEST_F(EmpfangTest, LongFileYieldsItsFirst50000Bytes)
 {
     QByteArray inhalt;
@@ -254,8 +331,8 @@ TEST_F(EmpfangTest, ClientErrorMarksTheAddressServerErrorChangesNothing)
         SCOPED_TRACE(status.toStdString());
         const bool serverFehler = status.startsWith('5');
         varnek::test::RohServer fehler("HTTP/1.0 " + status +
-                         "\r\nContent-Type: text/html\r\n\r\n"
-                         "<html><body><h1>Fehler auf dem Server</h1></body></html>");
+                                       "\r\nContent-Type: text/html\r\n\r\n"
+                                       "<html><body><h1>Fehler auf dem Server</h1></body></html>");
         empfang_->setServer(QStringLiteral("127.0.0.1"), fehler.port());
         empfang_->setAddress(QStringLiteral("test"));
         empfang_->setPicture28Sichtbar(false);

@@ -1,10 +1,17 @@
 #include "contact/Verbindung.h"
+
+#include "contact/Empfang.h"
+#include "contact/Hochladen.h"
 #include "support/FtpBremse.h"
+#include "support/HostileFtpServer.h"
 #include "support/LocalServer.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace varnek;
@@ -174,6 +181,53 @@ TEST_F(VerbindungTest, QueuedUploadsCarryTheBytesOfTheirMomentInOrder)
     EXPECT_EQ(server.readFile(datei + QLatin1Char('3')), QByteArray("drei"));
 }
 
+TEST_F(VerbindungTest, ContactPollingDuringASlowUploadReadsTheMessageOnceWhole)
+{
+    // The data connection moves 1000 bytes/s: the upload takes 3 s.
+    FtpBremse bremse(server.ftpPort(), {QStringLiteral("--data-rate"), QStringLiteral("1000")});
+    ASSERT_TRUE(bremse.running());
+    konto.port = bremse.port();
+    const QString aufServer = QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt");
+    server.writeFile(aufServer, "alte Nachricht\r\n");
+    QByteArray neu;
+    for (int i = 0; neu.size() < 3000; ++i)
+        neu += "Zeile " + QByteArray::number(i) + " der neuen Nachricht\r\n";
+    const QString quelle = lokal.filePath(QStringLiteral("Gast.txt"));
+    schreibe(quelle, neu);
+
+    QTemporaryDir kontaktOrdner;
+    Empfang kontakt(kontaktOrdner.path());
+    kontakt.setServer(server.host(), server.httpPort());
+    kontakt.setIntervalle(100, 1000, 1000);
+    ASSERT_TRUE(kontakt.setAddress(QStringLiteral("test")));
+    QStringList gelesen;
+    QObject::connect(&kontakt, &Empfang::speak, &kontakt,
+                     [&](const QString &knopf, const QString &text) {
+                         if (knopf == QLatin1String("user1"))
+                             gelesen << text;
+                     });
+    kontakt.startReading();
+    ASSERT_TRUE(waitUntil([&] { return !gelesen.isEmpty(); }));
+
+    ASSERT_TRUE(herstellen(true));
+    ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
+    v.Uebertragungsart = 0; // as the send box sends "Gast.txt"
+    QElapsedTimer uhr;
+    uhr.start();
+    ASSERT_TRUE(hochladen(quelle)) << qPrintable(stati.join(QLatin1Char('|')));
+    EXPECT_GE(uhr.elapsed(), 2500);
+    EXPECT_EQ(server.readFile(aufServer), neu);
+    const QString erwartet = QString::fromLatin1(neu).trimmed();
+    EXPECT_TRUE(waitUntil([&] { return gelesen.size() >= 2; }, 3000));
+    QTest::qWait(500);
+    ASSERT_EQ(gelesen.size(), 2) << qPrintable(gelesen.join(QLatin1Char('|')));
+    EXPECT_EQ(gelesen.at(0).trimmed(), QStringLiteral("alte Nachricht"));
+    EXPECT_EQ(gelesen.at(1).trimmed(), erwartet);
+    EXPECT_TRUE(QDir(server.addressDir(QStringLiteral("test")))
+                    .entryList({QStringLiteral("*.tmp")}, QDir::Files)
+                    .isEmpty());
+}
+
 TEST_F(VerbindungTest, RememberedAddressSurvivesLogOffAndReconnect)
 {
     ASSERT_TRUE(herstellen());
@@ -199,3 +253,142 @@ TEST(StatusLine, ShowsNoNulPaddingOrControlCharacters)
 }
 
 } // namespace
+
+namespace varnek
+{
+namespace
+{
+
+using test::HostileFtpServer;
+using Umbenennen = HostileFtpServer::Config::Umbenennen;
+using Modus = HostileFtpServer::Config::Mode;
+
+struct HochladenZeile {
+    const char *name;
+    Modus modus;
+    Umbenennen umbenennen;
+    bool ok;
+    QByteArray danach;        // "Gast.txt" on the server afterwards
+    QStringList befehle;      // verbs or whole commands the server must have seen
+    QStringList keineBefehle; // whole commands it must not have seen
+};
+
+class GanzHochladen : public ::testing::TestWithParam<HochladenZeile>
+{
+};
+
+TEST_P(GanzHochladen, ReadersSeeTheOldOrTheNewFileAndNothingStoredIsNoSuccess)
+{
+    const HochladenZeile &z = GetParam();
+    HostileFtpServer::Config config;
+    config.mode = z.modus;
+    config.umbenennen = z.umbenennen;
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+    QFile alt(server.root() + QStringLiteral("/Gast.txt"));
+    ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
+    alt.write("alt\r\n");
+    alt.close();
+
+    FtpClient ftp;
+    ASSERT_TRUE(ftp.connect(server.options()));
+    const Ergebnis e =
+        ladeGanzHoch(ftp, "Hallo,\r\nneue Nachricht\r\n", QStringLiteral("Gast.txt"), false);
+    EXPECT_EQ(e.ok(), z.ok) << qPrintable(e.grund());
+    if (!z.ok) {
+        EXPECT_EQ(e.nummer(), FtpClient::UnvollstaendigError);
+        EXPECT_TRUE(e.grund().contains(QStringLiteral("Gast.txt"))) << qPrintable(e.grund());
+    }
+    QFile danach(server.root() + QStringLiteral("/Gast.txt"));
+    ASSERT_TRUE(danach.open(QIODevice::ReadOnly));
+    EXPECT_EQ(danach.readAll(), z.danach);
+    // No temporary file is left behind.
+    EXPECT_TRUE(QDir(server.root()).entryList({QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+
+    QStringList verben;
+    for (const QString &b : server.commands())
+        verben << b.section(QLatin1Char(' '), 0, 0);
+    for (const QString &b : z.befehle)
+        EXPECT_TRUE(verben.contains(b) || server.commands().contains(b)) << qPrintable(b);
+    for (const QString &b : z.keineBefehle)
+        EXPECT_FALSE(server.commands().contains(b)) << qPrintable(b);
+}
+
+const QByteArray kNeu = "Hallo,\r\nneue Nachricht\r\n";
+
+INSTANTIATE_TEST_SUITE_P(Server, GanzHochladen,
+                         ::testing::Values(HochladenZeile{"RenamesOverTheOldFile",
+                                                          Modus::Listing,
+                                                          Umbenennen::Ganz,
+                                                          true,
+                                                          kNeu,
+                                                          {"RNFR", "RNTO", "SIZE"},
+                                                          {"DELE /Gast.txt", "STOR /Gast.txt"}},
+                                           HochladenZeile{"DeletesFirstWhereRenameWillNotOverwrite",
+                                                          Modus::Listing,
+                                                          Umbenennen::NichtUeberschreibend,
+                                                          true,
+                                                          kNeu,
+                                                          {"RNTO", "DELE /Gast.txt"},
+                                                          {"STOR /Gast.txt"}},
+                                           HochladenZeile{"UploadsDirectlyWhereRenameIsUnknown",
+                                                          Modus::Listing,
+                                                          Umbenennen::Nie,
+                                                          true,
+                                                          kNeu,
+                                                          {"RNFR", "STOR /Gast.txt", "SIZE"},
+                                                          {"DELE /Gast.txt"}},
+                                           HochladenZeile{"StoredNothingLeavesTheOldFileAndFails",
+                                                          Modus::SwallowStor,
+                                                          Umbenennen::Ganz,
+                                                          false,
+                                                          "alt\r\n",
+                                                          {"SIZE"},
+                                                          {"RNFR", "DELE /Gast.txt"}},
+                                           HochladenZeile{"StoredNothingAfterADirectUploadFails",
+                                                          Modus::SwallowStor,
+                                                          Umbenennen::Nie,
+                                                          false,
+                                                          "alt\r\n",
+                                                          {"SIZE"},
+                                                          {"STOR /Gast.txt"}}),
+                         [](const ::testing::TestParamInfo<HochladenZeile> &info) {
+                             return info.param.name;
+                         });
+
+TEST(GanzHochladenFenster, ServerThatStoresNothingShowsWhyAndNeverOk)
+{
+    HostileFtpServer::Config config;
+    config.mode = Modus::SwallowStor;
+    HostileFtpServer server(config);
+    ASSERT_TRUE(server.running());
+    QTemporaryDir lokal;
+    const QString quelle = lokal.filePath(QStringLiteral("Gast.txt"));
+    QFile f(quelle);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Hallo\r\n");
+    f.close();
+
+    Verbindung v;
+    v.setServerName(QStringLiteral("localhost"));
+    QStringList stati, meldungen;
+    QObject::connect(&v, &Verbindung::status, &v, [&](const QString &t) { stati << t; });
+    QObject::connect(&v, &Verbindung::meldung, &v, [&](const QString &t) { meldungen << t; });
+    Verbindung::Konto konto;
+    konto.host = QStringLiteral("127.0.0.1");
+    konto.port = server.port();
+    std::optional<bool> verbunden, hoch;
+    v.herstellen(konto, true, [&](bool ok) { verbunden = ok; });
+    ASSERT_TRUE(test::waitUntil([&] { return verbunden.has_value(); }, 10000));
+    ASSERT_TRUE(*verbunden);
+    ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
+    v.UebertrageDatei(quelle, 0, [&](bool ok) { hoch = ok; });
+    ASSERT_TRUE(test::waitUntil([&] { return hoch.has_value() && !v.beschaeftigt(); }, 10000));
+    EXPECT_FALSE(*hoch);
+    EXPECT_EQ(meldungen, QStringList{QStringLiteral("Übertragungsfehler!")});
+    EXPECT_EQ(stati.last(),
+              QStringLiteral("18 Datei nach dem Hochladen nicht auf dem Server: Gast.txt"));
+}
+
+} // namespace
+} // namespace varnek

@@ -1,6 +1,7 @@
 #include "platform/HttpFetch.h"
 
 #include "contact/Adresse.h"
+#include "contact/AntwortPruefung.h"
 
 #include "support/FeindServer.h"
 #include "support/LocalServer.h"
@@ -160,6 +161,79 @@ TEST_F(HttpFetchTest, SilentServerTimesOutWhileTheWindowKeepsRunning)
 
     QTest::qWait(300);
     EXPECT_EQ(answers.count, 1);
+}
+
+TEST_F(HttpFetchTest, PollsAskConditionallyOverOneKeptConnection)
+{
+    put(QStringLiteral("test"), "eins\r\n");
+    const auto holen = [&](int nummer) {
+        EXPECT_TRUE(fetch.start(url(QStringLiteral("test"))));
+        EXPECT_TRUE(waitUntil([&] { return answers.count == nummer; }));
+        return answers.last.value_or(HttpFetch::Result{});
+    };
+    const HttpFetch::Result erste = holen(1);
+    ASSERT_TRUE(erste.ok);
+    EXPECT_EQ(erste.status, 200);
+    EXPECT_EQ(erste.neueVerbindungen, 1);
+    EXPECT_TRUE(fetch.verbindungOffen());
+    const QByteArray etag = varnek::kopfWert(erste.headers, "ETag");
+    const QByteArray geaendert = varnek::kopfWert(erste.headers, "Last-Modified");
+    ASSERT_FALSE(etag.isEmpty());
+    ASSERT_FALSE(geaendert.isEmpty());
+
+    // Unchanged: 304 without a body, on the same connection.
+    fetch.setBedingung(etag, geaendert);
+    const HttpFetch::Result zweite = holen(2);
+    EXPECT_TRUE(zweite.ok);
+    EXPECT_EQ(zweite.status, 304);
+    EXPECT_TRUE(zweite.body.isEmpty());
+    EXPECT_EQ(zweite.neueVerbindungen, 0);
+
+    // Changed: the whole file, still on the same connection.
+    put(QStringLiteral("test"), "zwei!\r\n");
+    const HttpFetch::Result dritte = holen(3);
+    EXPECT_EQ(dritte.status, 200);
+    EXPECT_EQ(dritte.body, "zwei!\r\n");
+    EXPECT_EQ(dritte.neueVerbindungen, 0);
+
+    // Without an ETag the date is asked about.
+    fetch.setBedingung({}, "Fri, 31 Dec 2100 23:59:59 GMT");
+    EXPECT_EQ(holen(4).status, 304);
+    fetch.setBedingung({}, {});
+    EXPECT_EQ(holen(5).status, 200);
+}
+
+TEST(HttpFetchKeepAlive, KeptConnectionClosedByTheServerIsRetriedOnceOnANewOne)
+{
+    varnek::test::RohServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+    server.setOffenFuer(1);
+    ASSERT_TRUE(server.running());
+    HttpFetch fetch;
+    Answers answers(fetch);
+    const QUrl url(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(server.port()));
+    for (int i = 1; i <= 3; ++i) {
+        ASSERT_TRUE(fetch.start(url));
+        ASSERT_TRUE(waitUntil([&] { return answers.count == i; }));
+        EXPECT_TRUE(answers.last->ok) << i;
+        EXPECT_EQ(answers.last->body, "ok");
+        EXPECT_EQ(answers.last->requests, 1);
+        EXPECT_EQ(answers.last->neueVerbindungen, 1);
+    }
+    // Each later fetch found the kept socket closed unanswered and went again.
+    EXPECT_EQ(server.verbindungen(), 3);
+
+    // "Connection: close" and HTTP/1.0 answers are not kept.
+    for (const QByteArray &antwort :
+         {"HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok"_qba,
+          "HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"_qba}) {
+        varnek::test::RohServer einmal(antwort);
+        einmal.setOffenFuer(5);
+        HttpFetch f;
+        Answers a(f);
+        ASSERT_TRUE(f.start(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(einmal.port()))));
+        ASSERT_TRUE(waitUntil([&] { return a.count == 1; }));
+        EXPECT_FALSE(f.verbindungOffen()) << antwort.constData();
+    }
 }
 
 TEST_F(HttpFetchTest, UnreachableServerAndAbortAnswerOnce)

@@ -38,6 +38,21 @@ HostileFtpServer::HostileFtpServer(const Config &config)
     case Config::Mode::StallCwd:
         args << QStringLiteral("stall-cwd");
         break;
+    case Config::Mode::SwallowStor:
+        args << QStringLiteral("swallow-stor");
+        break;
+    }
+    args << QStringLiteral("--rename");
+    switch (config.umbenennen) {
+    case Config::Umbenennen::Nie:
+        args << QStringLiteral("none");
+        break;
+    case Config::Umbenennen::NichtUeberschreibend:
+        args << QStringLiteral("no-overwrite");
+        break;
+    case Config::Umbenennen::Ganz:
+        args << QStringLiteral("full");
+        break;
     }
     if (config.mlsd)
         args << QStringLiteral("--mlsd");

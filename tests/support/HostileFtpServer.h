@@ -21,13 +21,16 @@ class HostileFtpServer
 {
   public:
     struct Config {
-        enum class Mode { Listing, DropStor, StallCwd };
+        enum class Mode { Listing, DropStor, StallCwd, SwallowStor };
+        // How RNFR/RNTO and DELE are answered.
+        enum class Umbenennen { Nie, NichtUeberschreibend, Ganz };
         Mode mode = Mode::Listing;
         QByteArray listing;    // what LIST / MLSD answer, byte for byte
         int repeat = 1;        // the listing sent this many times over
         int rate = 0;          // bytes per second of listings and downloads; 0 = at once
         bool mlsd = false;     // announce MLST and answer MLSD
         int dropAfter = 65536; // DropStor: bytes of an upload before it hangs up
+        Umbenennen umbenennen = Umbenennen::Nie;
     };
 
     explicit HostileFtpServer(const Config &config);

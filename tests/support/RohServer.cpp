@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 
+#include <memory>
+
 namespace varnek::test
 {
 
@@ -11,7 +13,8 @@ RohServer::RohServer(QByteArray antwort) : antwort_(std::move(antwort))
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
         while (QTcpSocket *socket = server_.nextPendingConnection()) {
             ++verbindungen_;
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+            auto beantwortet = std::make_shared<int>(0);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, beantwortet] {
                 const QByteArray neu = socket->readAll();
                 empfangen_ += neu;
                 if (antwort_.isEmpty())
@@ -19,7 +22,12 @@ RohServer::RohServer(QByteArray antwort) : antwort_(std::move(antwort))
                 anfrage_ += neu;
                 if (anfrage_.contains("\r\n\r\n")) {
                     anfrage_.clear();
-                    socket->write(antwort_);
+                    if (offenFuer_ > 0 && (*beantwortet)++ < offenFuer_) {
+                        socket->write(antwort_);
+                        return;
+                    }
+                    if (offenFuer_ == 0)
+                        socket->write(antwort_);
                     socket->disconnectFromHost();
                 }
             });

@@ -17,6 +17,9 @@ class RohServer
     bool running() const { return server_.isListening(); }
     int port() const { return server_.serverPort(); }
     int verbindungen() const { return verbindungen_; }
+    // Keeps each connection open for `antworten` answers (HTTP/1.1 keep-alive)
+    // and closes it, unanswered, at the request after them.
+    void setOffenFuer(int antworten) { offenFuer_ = antworten; }
     // Everything the clients sent, in order.
     QByteArray empfangen() const { return empfangen_; }
 
@@ -26,6 +29,7 @@ class RohServer
     QByteArray anfrage_;
     QByteArray empfangen_;
     int verbindungen_ = 0;
+    int offenFuer_ = 0;
 };
 
 } // namespace varnek::test

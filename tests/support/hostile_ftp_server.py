@@ -10,6 +10,11 @@ broken server does, chosen by --mode:
   drop-stor  reads --drop-after bytes of a STOR, then closes the data and
              the control connection without a reply
   stall-cwd  never answers CWD
+  swallow-stor  takes every STOR whole, answers "226 stored" and stores nothing
+
+--rename says how RNFR/RNTO are answered: none (502, as a server that cannot
+rename), no-overwrite (RNTO onto an existing file is refused
+with 553) or full.
 
 Downloads (RETR) serve files from --root; uploads that complete are stored
 there. --rate N sends listings and downloads at N bytes per second (drips). Every command received is appended to --log, one line each.
@@ -32,6 +37,7 @@ class Session(threading.Thread):
         self.cwd = "/"
         self.passive = None
         self.active = None  # (host, port) the client listens on
+        self.rename_from = None
 
     def reply(self, text):
         self.conn.sendall((text + "\r\n").encode("utf-8", "surrogateescape"))
@@ -213,10 +219,29 @@ class Session(threading.Thread):
                         return
                 data.close()
                 path = self.local_path(arg)
-                if path:
+                if path and a.mode != "swallow-stor":
                     with open(path, "wb") as f:
                         f.write(received)
                 self.reply("226 stored")
+            elif verb == "DELE" or (verb in ("RNFR", "RNTO") and a.rename != "none"):
+                path = self.local_path(arg)
+                if verb == "RNFR":
+                    self.rename_from = path if path and os.path.isfile(path) else None
+                    self.reply("350 ready" if self.rename_from else "550 no such file")
+                elif verb == "RNTO":
+                    source, self.rename_from = self.rename_from, None
+                    if not source or not path:
+                        self.reply("503 RNFR first")
+                    elif a.rename == "no-overwrite" and os.path.exists(path):
+                        self.reply("553 file exists")
+                    else:
+                        os.replace(source, path)
+                        self.reply("250 renamed")
+                elif path and os.path.isfile(path):
+                    os.remove(path)
+                    self.reply("250 deleted")
+                else:
+                    self.reply("550 no such file")
             elif verb == "QUIT":
                 self.reply("221 bye")
                 return
@@ -228,7 +253,8 @@ class Session(threading.Thread):
 
 def main():
     p = argparse.ArgumentParser()
-    p.add_argument("--mode", default="listing", choices=["listing", "drop-stor", "stall-cwd"])
+    p.add_argument("--mode", default="listing", choices=["listing", "drop-stor", "stall-cwd", "swallow-stor"])
+    p.add_argument("--rename", default="none", choices=["none", "no-overwrite", "full"])
     p.add_argument("--root", default=os.getcwd())
     p.add_argument("--listing", help="file whose bytes are the listing")
     p.add_argument("--repeat", type=int, default=1)
