@@ -4,7 +4,7 @@
 // 304, keep-alive) and counts the bytes both ways and the TCP connections.
 //
 //   before  every poll a new connection, no conditional request (a fresh
-//           HttpFetch per poll, as the program polled before)
+//           HttpAbruf per poll, as the program polled before)
 //   after   the contact's receiving model as it runs: one kept connection,
 //           If-None-Match from the last answer, 304 while unchanged
 //
@@ -13,7 +13,7 @@
 //
 //   build/bench/bench_abfrage [polls=200]
 #include "contact/Empfang.h"
-#include "platform/HttpFetch.h"
+#include "platform/HttpAbruf.h"
 #include "support/LocalServer.h"
 
 #include <QCoreApplication>
@@ -107,11 +107,11 @@ int main(int argc, char **argv)
 
         relais.nullen();
         for (int i = 0; i < polls; ++i) {
-            HttpFetch abruf;
+            HttpAbruf abruf;
             bool fertig = false;
-            QObject::connect(&abruf, &HttpFetch::finished, &abruf,
-                             [&](const HttpFetch::Result &) { fertig = true; });
-            abruf.start(url);
+            QObject::connect(&abruf, &HttpAbruf::fertig, &abruf,
+                             [&](const HttpAbruf::Antwort &) { fertig = true; });
+            abruf.starte(url);
             test::waitUntil([&] { return fertig; }, 5000);
         }
         test::waitUntil([] { return false; }, 100);
@@ -119,12 +119,12 @@ int main(int argc, char **argv)
 
         QTemporaryDir ordner;
         Empfang empfang(ordner.path());
-        empfang.setServer(QStringLiteral("127.0.0.1"), relais.port());
-        empfang.setAddress(QStringLiteral("test"));
+        empfang.setzeServer(QStringLiteral("127.0.0.1"), relais.port());
+        empfang.setzeAdresse(QStringLiteral("test"));
         relais.nullen();
         int unveraendert = 0;
         for (int i = 0; i < polls; ++i) {
-            empfang.timer41Tick();
+            empfang.abrufTick();
             test::waitUntil([&] { return !empfang.abrufLaeuft(); }, 5000);
             unveraendert += empfang.letzterStatus() == 304 ? 1 : 0;
         }

@@ -81,14 +81,14 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         for (int i = 0; i < kSchritte; ++i)
-            a->cmdNext();
+            a->naechsterEintrag();
         proSchritt.push_back(t.nsecsElapsed() / 1e6 / kSchritte);
         if (a->buch().aktuellerSatz() != kSchritte + 1 || !dialogs::shown().isEmpty()) {
             std::fprintf(stderr, "paging went wrong\n");
             return 1;
         }
         std::printf("run %d: open %.1f ms, %.3f ms per step\n", r + 1, oeffnen, proSchritt.back());
-        a->cmdExit();
+        a->schliesseBuch();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     std::printf("records: %d, steps: %d, runs: %d\n", kSaetze, kSchritte, runs);

@@ -40,14 +40,14 @@ int main(int argc, char **argv)
     Empfang empfang(kontaktOrdner.path());
     SpeechComponent sprecher(kontaktOrdner.path());
     sprecher.setMuted(true);
-    QObject::connect(&empfang, &Empfang::speak, &sprecher, &SpeechComponent::press);
-    empfang.setServer(server.host(), server.httpPort());
-    empfang.setAddress(QStringLiteral("test"));
-    empfang.startReading();
+    QObject::connect(&empfang, &Empfang::sprechen, &sprecher, &SpeechComponent::press);
+    empfang.setzeServer(server.host(), server.httpPort());
+    empfang.setzeAdresse(QStringLiteral("test"));
+    empfang.starteLesen();
 
     // Guest: one connection, the address chosen.
     Verbindung gast;
-    gast.setServerName(server.host());
+    gast.setzeServerName(server.host());
     Verbindung::Konto konto;
     konto.host = server.host();
     konto.port = server.ftpPort();
@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     qint64 letzterTick = 0;
     QElapsedTimer seitStart;
     seitStart.start();
-    QObject::connect(&empfang.timer41(), &QTimer::timeout,
+    QObject::connect(&empfang.abrufTakt(), &QTimer::timeout,
                      [&] { letzterTick = seitStart.nsecsElapsed(); });
 
     std::vector<double> ms, mehr;
@@ -87,7 +87,7 @@ int main(int argc, char **argv)
         uhr.start();
         if (!schreibeNachricht(gastOrdner.path(), {erwartet}))
             return 1;
-        gast.UebertrageDatei(nachrichtPfad(gastOrdner.path()), 0);
+        gast.uebertrageDatei(nachrichtPfad(gastOrdner.path()), 0);
         if (!test::waitUntil([&] { return ankunft >= 0; }, 10000)) {
             std::fprintf(stderr, "message %d did not arrive\n", i);
             return 1;

@@ -3,13 +3,13 @@
 // (1) Parsing plus filtering, sorting and list lines of a 10 000-entry
 //     listing, as Unix LIST text and as MLSD text, without any server.
 // (2) The same directory fetched from the local server: the raw transfer
-//     alone (FtpClient::list) and the whole listing (transfer + parse + sort).
+//     alone (FtpSitzung::list) and the whole listing (transfer + parse + sort).
 //
 // Run: bench_listing [entries] [runs] [offline]
 //      (BENCH_ACTIVE=1 in the environment: active instead of passive FTP)
 
 #include "contact_extras/RemoteListing.h"
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 #include "support/LocalServer.h"
 
 #include <QCoreApplication>
@@ -119,7 +119,7 @@ QByteArray makeMlsd(int count)
 }
 
 // Parse, filter, sort, list lines: everything after the bytes have arrived.
-QStringList process(FtpClient::ListingFormat format, const QByteArray &text, const QDateTime &now)
+QStringList process(FtpSitzung::ListingFormat format, const QByteArray &text, const QDateTime &now)
 {
     RemoteEntries entries = ListeVerzeichnis(parseListing(format, text, now), QStringLiteral("*"));
     return SortiereVerzeichnis(entries);
@@ -130,10 +130,10 @@ void benchOffline(int count, int runs)
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const struct {
         const char *label;
-        FtpClient::ListingFormat format;
+        FtpSitzung::ListingFormat format;
         QByteArray text;
-    } cases[] = {{"Unix LIST", FtpClient::ListingFormat::List, makeUnixList(count)},
-                 {"MLSD", FtpClient::ListingFormat::Mlsd, makeMlsd(count)}};
+    } cases[] = {{"Unix LIST", FtpSitzung::ListingFormat::List, makeUnixList(count)},
+                 {"MLSD", FtpSitzung::ListingFormat::Mlsd, makeMlsd(count)}};
     std::printf("(1) parse + filter + sort + list lines, %d entries, median of %d runs\n", count,
                 runs);
     for (const auto &c : cases) {
@@ -171,15 +171,15 @@ void benchServer(int count, int runs)
             f.write(QByteArray(i % 64, 'x'));
     }
 
-    FtpClient client;
-    FtpClient::Options options;
+    FtpSitzung client;
+    FtpSitzung::Optionen options;
     options.host = QStringLiteral("127.0.0.1");
     options.port = server.ftpPort();
     options.user = QStringLiteral("varnekdb");
     options.password = QStringLiteral("Wald2619");
     options.passive = !qEnvironmentVariableIsSet("BENCH_ACTIVE");
-    if (!client.connect(options) || !client.setCurrentDirectory(QStringLiteral("/listing"))) {
-        std::printf("    FTP connect/cd failed: %s\n", qPrintable(client.lastResponse()));
+    if (!client.verbinde(options) || !client.wechsleVerzeichnis(QStringLiteral("/listing"))) {
+        std::printf("    FTP connect/cd failed: %s\n", qPrintable(client.letzteAntwort()));
         return;
     }
 
@@ -189,28 +189,28 @@ void benchServer(int count, int runs)
     std::vector<double> transfer, ours, whole, oursCpu;
     qsizetype bytes = 0, lines = 0;
     const char *format = "?";
-    (void)client.list(); // warm-up
+    (void)client.liste(); // warm-up
     for (int r = 0; r < runs; ++r) {
-        std::optional<FtpClient::Listing> l;
-        const double t = timeMs([&] { l = client.list(); });
+        std::optional<FtpSitzung::Liste> l;
+        const double t = timeMs([&] { l = client.liste(); });
         if (!l) {
-            std::printf("    list failed: %s\n", qPrintable(client.lastResponse()));
+            std::printf("    list failed: %s\n", qPrintable(client.letzteAntwort()));
             return;
         }
         double cpu = 0;
         const double p = timeMs([&] { lines = process(l->format, l->text, now).size(); }, &cpu);
-        format = l->format == FtpClient::ListingFormat::Mlsd ? "MLSD" : "LIST";
+        format = l->format == FtpSitzung::ListingFormat::Mlsd ? "MLSD" : "LIST";
         bytes = l->text.size();
         transfer.push_back(t);
         ours.push_back(p);
         oursCpu.push_back(cpu);
         whole.push_back(t + p);
     }
-    client.close();
+    client.schliesse();
     std::printf("    %s mode, format %s, %.1f KiB, %lld list lines\n",
                 options.passive ? "passive" : "active", format, double(bytes) / 1024,
                 static_cast<long long>(lines));
-    std::printf("    transfer alone (FtpClient::list):       %8.2f ms\n", median(transfer));
+    std::printf("    transfer alone (FtpSitzung::list):       %8.2f ms\n", median(transfer));
     std::printf("    parse + filter + sort + lines:           %8.2f ms (cpu %.2f)\n", median(ours),
                 median(oursCpu));
     std::printf(

@@ -13,7 +13,7 @@
 //   build/bench/bench_senden [sends] [latency-ms]
 #include "app/Programm.h"
 #include "contact/ui/Gast1.h"
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 #include "platform/ui/Dialogs.h"
 #include "support/FtpBremse.h"
 #include "support/LocalServer.h"
@@ -43,10 +43,10 @@ double median(std::vector<double> v)
 }
 
 // One send as the window makes it: change into the address, upload, list.
-bool senden(FtpClient &c, const QString &dir, const QByteArray &daten)
+bool senden(FtpSitzung &c, const QString &dir, const QByteArray &daten)
 {
-    return c.setCurrentDirectory(dir) && c.putData(daten, QStringLiteral("Gast.txt"), false) &&
-           c.list();
+    return c.wechsleVerzeichnis(dir) && c.ladeHoch(daten, QStringLiteral("Gast.txt"), false) &&
+           c.liste();
 }
 
 } // namespace
@@ -148,7 +148,7 @@ int main(int argc, char **argv)
                                {QStringLiteral("--reply-delay-ms"), QString::number(latenz)});
         if (!bremse.running())
             return 1;
-        FtpClient::Options o;
+        FtpSitzung::Optionen o;
         o.host = QStringLiteral("127.0.0.1");
         o.port = bremse.port();
         o.user = QStringLiteral("varnekdb");
@@ -156,8 +156,8 @@ int main(int argc, char **argv)
         const QString dir = QStringLiteral("/localhost/vx/stillbox/vxvx/test");
         const QByteArray daten("Nachricht\r\n");
         std::vector<double> wieder, frisch;
-        FtpClient offen;
-        if (!offen.connect(o))
+        FtpSitzung offen;
+        if (!offen.verbinde(o))
             return 1;
         const int runden = std::min(anzahl, 10);
         for (int i = 0; i < runden; ++i) {
@@ -167,10 +167,10 @@ int main(int argc, char **argv)
                 return 1;
             wieder.push_back(t.nsecsElapsed() / 1e6);
             t.restart();
-            FtpClient neu;
-            if (!neu.connect(o) || !senden(neu, dir, daten))
+            FtpSitzung neu;
+            if (!neu.verbinde(o) || !senden(neu, dir, daten))
                 return 1;
-            neu.close();
+            neu.schliesse();
             frisch.push_back(t.nsecsElapsed() / 1e6);
         }
         std::printf("one send (STOR + re-list), %d ms added per reply, median of %d:\n", latenz,

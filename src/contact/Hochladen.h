@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Ergebnis.h"
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,10 +19,10 @@ namespace varnek
 // The size on the server is checked (SIZE, or MLST) before the temporary
 // file replaces anything, or after a direct upload: a server that took the
 // transfer and kept fewer bytes, or none, is a failure
-// (FtpClient::UnvollstaendigError). In ASCII type the server may change
+// (FtpSitzung::UnvollstaendigError). In ASCII type the server may change
 // line ends, so each LF may count one byte more or less. A server that
 // cannot tell sizes is taken at its word.
-Ergebnis ladeGanzHoch(FtpClient &client, const QByteArray &daten, const QString &name, bool ascii);
+Ergebnis ladeGanzHoch(FtpSitzung &client, const QByteArray &daten, const QString &name, bool ascii);
 
 // The temporary name an upload of `name` uses first.
 QString zwischenName(const QString &name);

@@ -72,7 +72,7 @@ Verbindung::Konto kontoAus(const Einstellungen &e)
 
 void richteEin(Verbindung &verbindung, const Einstellungen &e)
 {
-    verbindung.setServerName(e.host);
+    verbindung.setzeServerName(e.host);
     verbindung.setAdressWurzel(e.adressWurzel.trimmed().isEmpty() ? QString()
                                                                   : e.ftpAdressWurzel());
 }
@@ -113,7 +113,7 @@ int sendeOhneFenster(const Einstellungen &einstellungen, const QString &adresse,
         if (!konto.tls)
             ausgabe(QStringLiteral("Verbindung nicht verschlüsselt"));
         verbindung.adressPfad(adresse);
-        verbindung.UebertrageDatei(nachrichtPfad(einstellungen.programmOrdner), 0, [&](bool ok) {
+        verbindung.uebertrageDatei(nachrichtPfad(einstellungen.programmOrdner), 0, [&](bool ok) {
             if (ok)
                 ergebnis = 0;
             else

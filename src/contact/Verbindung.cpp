@@ -21,11 +21,12 @@ bool einfacherName(const QString &name)
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-QString antwortVon(const FtpClient &c)
+QString antwortVon(const FtpSitzung &c)
 {
-    if (c.lastError() == 0)
+    if (c.letzterFehler() == 0)
         return QStringLiteral("Ok");
-    return bereinigeStatus(QString::number(c.lastError()) + QLatin1Char(' ') + c.lastResponse());
+    return bereinigeStatus(QString::number(c.letzterFehler()) + QLatin1Char(' ') +
+                           c.letzteAntwort());
 }
 } // namespace
 
@@ -33,12 +34,12 @@ QString antwortVon(const FtpClient &c)
 class Verbindung::Schritt
 {
   public:
-    Schritt(FtpClient &c, const FtpArbeiter::Melder &melder, Verbindung *v)
+    Schritt(FtpSitzung &c, const FtpArbeiter::Melder &melder, Verbindung *v)
         : client(c), melder_(melder), v_(v)
     {
     }
 
-    FtpClient &client;
+    FtpSitzung &client;
 
     // `was` runs on the Verbindung's thread, never after it is gone.
     void melde(std::function<void(Verbindung &)> was)
@@ -56,7 +57,7 @@ class Verbindung::Schritt
     void antwort()
     {
         const QString text = antwortVon(client);
-        const QString dir = client.currentDirectory();
+        const QString dir = client.verzeichnis();
         melde([text, dir](Verbindung &v) {
             v.antwort_ = text;
             v.verzeichnis_ = dir;
@@ -76,11 +77,11 @@ class Verbindung::Schritt
             return false;
         status(QStringLiteral("Setze Pfad..."));
         const bool ok =
-            client.isConnected() &&
-            client.setCurrentDirectory(pfad->isEmpty() ? QStringLiteral("/") : *pfad).ok();
+            client.verbunden() &&
+            client.wechsleVerzeichnis(pfad->isEmpty() ? QStringLiteral("/") : *pfad).ok();
         // Without a connection there is no server reply to show, and the
         // last one ("Ok") would read as success.
-        if (client.isConnected())
+        if (client.verbunden())
             antwort();
         else
             status(QStringLiteral("Keine Verbindung zum Server"));
@@ -101,12 +102,12 @@ Verbindung::Verbindung(QObject *parent)
 
 Verbindung::~Verbindung() = default;
 
-void Verbindung::setLabel1(const QString &pfad)
+void Verbindung::setzePfad(const QString &pfad)
 {
     if (pfad == label1_)
         return;
     label1_ = pfad;
-    Q_EMIT label1Geaendert(pfad);
+    Q_EMIT pfadGeaendert(pfad);
 }
 
 QString Verbindung::basisPfad() const
@@ -125,7 +126,7 @@ bool Verbindung::imAdressVerzeichnis() const
     return !adresse.trimmed().isEmpty() && adresseZulaessig(adresse);
 }
 
-void Verbindung::ZeigeAntwort()
+void Verbindung::zeigeAntwort()
 {
     ZeigeStatus(antwort_);
 }
@@ -140,8 +141,8 @@ std::optional<QString> Verbindung::verzeichnisVon(const QString &pfad) const
 void Verbindung::einreihen(std::function<void(Schritt &)> op)
 {
     if (offen_++ == 0)
-        Q_EMIT busy(true);
-    arbeiter_->einreihen([this, op = std::move(op)](FtpClient &c, const FtpArbeiter::Melder &m) {
+        Q_EMIT beschaeftigtGeaendert(true);
+    arbeiter_->einreihen([this, op = std::move(op)](FtpSitzung &c, const FtpArbeiter::Melder &m) {
         Schritt s(c, m, this);
         op(s);
         s.melde([](Verbindung &v) { v.erledigt(); });
@@ -151,7 +152,7 @@ void Verbindung::einreihen(std::function<void(Schritt &)> op)
 void Verbindung::erledigt()
 {
     if (offen_ > 0 && --offen_ == 0)
-        Q_EMIT busy(false);
+        Q_EMIT beschaeftigtGeaendert(false);
 }
 
 void Verbindung::danach(std::function<void()> schritt)
@@ -168,8 +169,8 @@ bool Verbindung::warteAufArbeiter(int ms)
 
 void Verbindung::herstellen(const Konto &konto, bool passiv, Fertig fertig)
 {
-    setLabel1(gewaehlt_.isEmpty() ? serverName_ + QLatin1Char('/') : gewaehlt_);
-    FtpClient::Options options;
+    setzePfad(gewaehlt_.isEmpty() ? serverName_ + QLatin1Char('/') : gewaehlt_);
+    FtpSitzung::Optionen options;
     options.host = konto.host;
     options.port = konto.port;
     options.user = konto.user;
@@ -181,8 +182,8 @@ void Verbindung::herstellen(const Konto &konto, bool passiv, Fertig fertig)
     options.stallTimeoutMs = stallTimeoutMs;
     einreihen([options, fertig = std::move(fertig)](Schritt &s) {
         s.status(QStringLiteral("Verbinde..."));
-        s.client.close();
-        const bool ok = s.client.connect(options).ok();
+        s.client.schliesse();
+        const bool ok = s.client.verbinde(options).ok();
         s.antwort();
         if (ok) {
             s.melde([](Verbindung &v) {
@@ -210,24 +211,24 @@ void Verbindung::abbrechen()
     arbeiter_->abbrechen();
     if (offen_ > 0) {
         offen_ = 0;
-        Q_EMIT busy(false);
+        Q_EMIT beschaeftigtGeaendert(false);
     }
     ZeigeStatus(QStringLiteral("Log off..."));
-    arbeiter_->einreihen([](FtpClient &c, const FtpArbeiter::Melder &) { c.close(); });
+    arbeiter_->einreihen([](FtpSitzung &c, const FtpArbeiter::Melder &) { c.schliesse(); });
     antwort_ = QStringLiteral("Ok");
     ZeigeStatus(antwort_);
     verbunden_ = false;
     Q_EMIT verbindungGeaendert(false);
-    setLabel1(QString());
+    setzePfad(QString());
 }
 
 void Verbindung::beenden()
 {
     arbeiter_->abbrechen();
-    arbeiter_->einreihen([](FtpClient &c, const FtpArbeiter::Melder &) { c.close(); });
+    arbeiter_->einreihen([](FtpSitzung &c, const FtpArbeiter::Melder &) { c.schliesse(); });
     if (offen_ > 0) {
         offen_ = 0;
-        Q_EMIT busy(false);
+        Q_EMIT beschaeftigtGeaendert(false);
     }
     verbunden_ = false;
 }
@@ -243,13 +244,13 @@ bool Verbindung::adressPfad(const QString &adresse)
         Q_EMIT meldung(QStringLiteral("Adresse ist nicht gültig!"));
         return false;
     }
-    setLabel1(basisPfad() + adresse);
+    setzePfad(basisPfad() + adresse);
     if (imAdressVerzeichnis())
         gewaehlt_ = label1_;
     return true;
 }
 
-void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
+void Verbindung::ladeDatei(const QString &remoteDir, const QString &remoteFile,
                            const QString &localDir, Fertig fertig, const QString &lokalerName)
 {
     const QString lokalName = lokalerName.isEmpty() ? remoteFile : lokalerName;
@@ -262,11 +263,12 @@ void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
     }
     const QString lokal = localDir + QLatin1Char('/') + lokalName;
     const std::optional<QString> dir = verzeichnisVon(remoteDir);
-    const bool ascii = Uebertragungsart == 1;
+    const bool ascii = uebertragungsart == 1;
     einreihen([=](Schritt &s) {
         s.setzePfad(dir); // a download still tries the previous directory
         s.status(QStringLiteral("Lade Datei..."));
-        const bool ok = s.client.isConnected() && s.client.getFile(remoteFile, lokal, ascii).ok();
+        const bool ok =
+            s.client.verbunden() && s.client.ladeHerunter(remoteFile, lokal, ascii).ok();
         s.antwort();
         if (!ok)
             s.meldung(QStringLiteral("Übertragunsfehler"));
@@ -274,7 +276,7 @@ void Verbindung::LadeDatei(const QString &remoteDir, const QString &remoteFile,
     });
 }
 
-void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig fertig)
+void Verbindung::uebertrageDatei(const QString &localPath, int art, Fertig fertig)
 {
     const std::optional<QString> dir = verzeichnisVon(label1_);
     const qsizetype schnitt =
@@ -285,7 +287,7 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
     std::optional<QByteArray> daten;
     if (QFile f(localPath); f.open(QIODevice::ReadOnly))
         daten = f.readAll();
-    const bool ascii = (art < 0 ? Uebertragungsart : art) == 1;
+    const bool ascii = (art < 0 ? uebertragungsart : art) == 1;
     einreihen([=](Schritt &s) {
         bool ok = false;
         if (s.setzePfad(dir) && !name.isEmpty()) {
@@ -299,7 +301,7 @@ void Verbindung::UebertrageDatei(const QString &localPath, int art, Fertig ferti
                 s.antwort();
                 // The server's last reply may be that of tidying up; the
                 // user reads why the upload failed.
-                if (e.nummer() == FtpClient::UnvollstaendigError)
+                if (e.nummer() == FtpSitzung::UnvollstaendigError)
                     s.status(bereinigeStatus(QString::number(e.nummer()) + QLatin1Char(' ') +
                                              e.grund()));
             } else {
@@ -316,12 +318,12 @@ void Verbindung::liste(const QString &pfad, ListeFertig fertig)
 {
     const std::optional<QString> dir = verzeichnisVon(pfad);
     einreihen([=](Schritt &s) {
-        std::optional<FtpClient::Listing> listing;
+        std::optional<FtpSitzung::Liste> listing;
         if (s.setzePfad(dir)) {
-            listing = s.client.list();
+            listing = s.client.liste();
             s.antwort();
             if (!listing)
-                listing = FtpClient::Listing{};
+                listing = FtpSitzung::Liste{};
         }
         if (fertig)
             s.melde([fertig, listing](Verbindung &) { fertig(listing); });
@@ -329,7 +331,7 @@ void Verbindung::liste(const QString &pfad, ListeFertig fertig)
 }
 
 void Verbindung::inLabel1(const QString &was, const QString &fehlerText,
-                          std::function<bool(FtpClient &)> op, Fertig fertig)
+                          std::function<bool(FtpSitzung &)> op, Fertig fertig)
 {
     einreihen([dir = verzeichnisVon(label1_), was, fehlerText, op = std::move(op),
                fertig = std::move(fertig)](Schritt &s) {
@@ -355,10 +357,10 @@ void Verbindung::loesche(const QString &name, bool verzeichnis, Fertig fertig)
                                       : QStringLiteral("Lösche Datei...");
     inLabel1(
         was, QStringLiteral("Datei kann nicht gelöscht werden!"),
-        [=](FtpClient &c) {
+        [=](FtpSitzung &c) {
             if (!erlaubt)
                 return false;
-            return (verzeichnis ? c.removeDirectory(name) : c.deleteFile(name)).ok();
+            return (verzeichnis ? c.loescheVerzeichnis(name) : c.loescheDatei(name)).ok();
         },
         std::move(fertig));
 }
@@ -368,7 +370,7 @@ void Verbindung::erstelleVerzeichnis(const QString &name, Fertig fertig)
     inLabel1(
         QStringLiteral("Erstelle Verzeichnis..."),
         QStringLiteral("Verzeichnis kann nicht erstellt werden!"),
-        [=](FtpClient &c) { return einfacherName(name) && c.createDirectory(name).ok(); },
+        [=](FtpSitzung &c) { return einfacherName(name) && c.erstelleVerzeichnis(name).ok(); },
         std::move(fertig));
 }
 
@@ -376,7 +378,7 @@ void Verbindung::benenneUm(const QString &von, const QString &nach, Fertig ferti
 {
     inLabel1(
         QStringLiteral("Benenne um..."), QStringLiteral("Umbenennen nicht möglich"),
-        [=](FtpClient &c) { return einfacherName(nach) && c.rename(von, nach).ok(); },
+        [=](FtpSitzung &c) { return einfacherName(nach) && c.benenneUm(von, nach).ok(); },
         std::move(fertig));
 }
 

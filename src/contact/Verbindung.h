@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Dienste.h"
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 
 #include <QObject>
 #include <QString>
@@ -37,14 +37,14 @@ class Verbindung : public QObject
         QString caFile; // the authority of a self-hosted server's certificate
     };
     using Fertig = std::function<void(bool ok)>;
-    using ListeFertig = std::function<void(std::optional<FtpClient::Listing>)>;
+    using ListeFertig = std::function<void(std::optional<FtpSitzung::Liste>)>;
 
     explicit Verbindung(QObject *parent = nullptr);
     // Cancels what runs and never waits for the server.
     ~Verbindung() override;
 
     // `ServerName` / `Label10`: the host every remote path starts with.
-    void setServerName(const QString &host) { serverName_ = host; }
+    void setzeServerName(const QString &host) { serverName_ = host; }
     QString serverName() const { return serverName_; }
     // The FTP folder of the address area ("/" host "/vx/stillbox/vxvx/"
     // while empty), with its slashes.
@@ -55,14 +55,14 @@ class Verbindung : public QObject
     // Steps queued or running.
     bool beschaeftigt() const { return offen_ > 0; }
     // `Uebertragungsart`: 1 = ASCII, 0 = binary.
-    int Uebertragungsart = 1;
+    int uebertragungsart = 1;
     // Timeouts of every FTP call (tests shorten them).
     int connectTimeoutMs = 10000;
     int stallTimeoutMs = 30000;
 
     // `Label1`, the current remote path: host & "/" & directories.
-    QString Label1() const { return label1_; }
-    void setLabel1(const QString &pfad);
+    QString pfad() const { return label1_; }
+    void setzePfad(const QString &pfad);
 
     // Connect (`Command5`): `Label1` becomes the chosen address path, or
     // host & "/" while none was chosen.
@@ -85,13 +85,13 @@ class Verbindung : public QObject
     // The transfer steps. The remote directory is `Label1` (or the one
     // given) as it is when the step is queued. The local file is named
     // `lokalerName`, or as the remote file when that is empty.
-    void LadeDatei(const QString &remoteDir, const QString &remoteFile, const QString &localDir,
+    void ladeDatei(const QString &remoteDir, const QString &remoteFile, const QString &localDir,
                    Fertig fertig = {}, const QString &lokalerName = {});
     // Uploads in the transfer type `art` (default: `Uebertragungsart`). The
     // file is read now: what it holds at this moment is what arrives. It
     // replaces the remote file whole (ladeGanzHoch: beside it, size checked,
     // renamed over it), so a reader sees the old file or the new one.
-    void UebertrageDatei(const QString &localPath, int art = -1, Fertig fertig = {});
+    void uebertrageDatei(const QString &localPath, int art = -1, Fertig fertig = {});
     // Changes into `pfad` (host-prefixed) and lists it; nullopt when the
     // directory cannot be set, an empty listing when listing fails.
     void liste(const QString &pfad, ListeFertig fertig);
@@ -110,16 +110,16 @@ class Verbindung : public QObject
     // `ZeigeAntwort`: "Ok" or the error number and the server's last reply
     // of the latest step.
     QString antwort() const { return antwort_; }
-    void ZeigeAntwort();
+    void zeigeAntwort();
     // The FTP directory the server reported last.
     QString verzeichnis() const { return verzeichnis_; }
 
   Q_SIGNALS:
     void status(const QString &text);         // `ZeigeStatus`
     void meldung(const QString &text);        // a message box for the user
-    void busy(bool an);                       // hourglass on / off
+    void beschaeftigtGeaendert(bool an);      // hourglass on / off
     void verbindungGeaendert(bool verbunden); // `SchalterVerbunden` / `SchalterGetrennt`
-    void label1Geaendert(const QString &pfad);
+    void pfadGeaendert(const QString &pfad);
 
   private:
     class Schritt;
@@ -133,7 +133,7 @@ class Verbindung : public QObject
     // shows `was` (nothing when empty), runs `op`, shows the server's reply;
     // a failure shows the message `fehlerText`.
     void inLabel1(const QString &was, const QString &fehlerText,
-                  std::function<bool(FtpClient &)> op, Fertig fertig);
+                  std::function<bool(FtpSitzung &)> op, Fertig fertig);
 
     std::unique_ptr<FtpArbeiter> arbeiter_;
     int offen_ = 0;

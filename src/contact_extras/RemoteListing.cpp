@@ -580,14 +580,14 @@ RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc, bool *geku
                       [&](QByteArrayView line) { return parseListLine(line, nowUtc); });
 }
 
-RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text,
+RemoteEntries parseListing(FtpSitzung::ListingFormat format, QByteArrayView text,
                            const QDateTime &nowUtc, bool *gekuerzt)
 {
-    return format == FtpClient::ListingFormat::Mlsd ? parseMlsd(text, gekuerzt)
-                                                    : parseList(text, nowUtc, gekuerzt);
+    return format == FtpSitzung::ListingFormat::Mlsd ? parseMlsd(text, gekuerzt)
+                                                     : parseList(text, nowUtc, gekuerzt);
 }
 
-GeleseneListe readListing(const FtpClient::Listing &listing, const QDateTime &nowUtc)
+GeleseneListe readListing(const FtpSitzung::Liste &listing, const QDateTime &nowUtc)
 {
     GeleseneListe result;
     bool zuViele = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -72,7 +72,7 @@ RemoteEntries parseMlsd(QByteArrayView text, bool *gekuerzt = nullptr);
 std::optional<RemoteEntry> parseListLine(QByteArrayView line, const QDateTime &nowUtc);
 RemoteEntries parseList(QByteArrayView text, const QDateTime &nowUtc, bool *gekuerzt = nullptr);
 
-RemoteEntries parseListing(FtpClient::ListingFormat format, QByteArrayView text,
+RemoteEntries parseListing(FtpSitzung::ListingFormat format, QByteArrayView text,
                            const QDateTime &nowUtc, bool *gekuerzt = nullptr);
 
 // The entries of a listing as the client received it, and the status text
@@ -82,7 +82,7 @@ struct GeleseneListe {
     RemoteEntries entries;
     QString gekuerzt; // e.g. "Liste gekürzt: nur die ersten 100000 Einträge"
 };
-GeleseneListe readListing(const FtpClient::Listing &listing, const QDateTime &nowUtc);
+GeleseneListe readListing(const FtpSitzung::Liste &listing, const QDateTime &nowUtc);
 
 // UTF-8 when valid, Windows-1252 otherwise.
 QString decodeRemoteName(QByteArrayView bytes);

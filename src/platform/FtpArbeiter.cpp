@@ -30,7 +30,7 @@ class FtpArbeiterObjekt : public QObject
   public:
     explicit FtpArbeiterObjekt(std::shared_ptr<FtpArbeiter::Zustand> z) : z_(std::move(z)) {}
 
-    FtpClient client;
+    FtpSitzung client;
 
     void fuehreAus(quint64 generation, const FtpArbeiter::Auftrag &auftrag)
     {
@@ -38,7 +38,7 @@ class FtpArbeiterObjekt : public QObject
         if (generation == z_->generation) {
             // Reset under the lock: a cancel either comes before this
             // operation was taken (and drops it) or hits it while it runs.
-            client.resetCancel();
+            client.setzeAbbruchZurueck();
             z_->laeuft = true;
             lock.unlock();
             auftrag(client, [this, generation](FtpArbeiter::Meldung meldung) {
@@ -87,7 +87,7 @@ FtpArbeiter::~FtpArbeiter()
         ++z_->generation;
         // Also when idle: the goodbye to a server that stopped answering
         // must not hold up the end of the program.
-        worker_->client.cancel();
+        worker_->client.brichAb();
     }
     thread_->quit();
     if (thread_->wait(500))
@@ -116,7 +116,7 @@ void FtpArbeiter::abbrechen()
     std::lock_guard<std::mutex> lock(z_->mutex);
     ++z_->generation;
     if (z_->laeuft)
-        worker_->client.cancel();
+        worker_->client.brichAb();
 }
 
 bool FtpArbeiter::warte(int ms)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 
 #include <functional>
 #include <memory>
@@ -14,7 +14,7 @@ namespace varnek
 class FtpArbeiterObjekt;
 
 // One FTP session on a thread of its own. The worker object on that thread
-// owns the FtpClient (its libcurl handle and the control connection);
+// owns the FtpSitzung (its libcurl handle and the control connection);
 // operations are handed to it and run strictly one after the other, in the
 // order given. What an operation reports travels back to the thread of the
 // context object given at construction and runs there, unless a cancel came
@@ -27,7 +27,7 @@ class FtpArbeiter
     // Hands a Meldung back; called on the worker.
     using Melder = std::function<void(Meldung)>;
     // Runs on the worker.
-    using Auftrag = std::function<void(FtpClient &, const Melder &)>;
+    using Auftrag = std::function<void(FtpSitzung &, const Melder &)>;
 
     explicit FtpArbeiter(QObject *kontext);
     // Drops what waits, cancels what runs and closes the connection without

@@ -436,8 +436,9 @@ TEST_F(AdressbuchFenster, NumberRoundTripWithTheContactWindow)
     EXPECT_TRUE(
         test::waitUntil([&] { return combo->currentText() == QStringLiteral("4711"); }, 2000))
         << combo->currentText().toStdString();
-    EXPECT_TRUE(g->empfang().text6().endsWith(QStringLiteral("/vx/stillbox/vxvx/4711/Gast.txt")))
-        << g->empfang().text6().toStdString();
+    EXPECT_TRUE(g->empfang().nachrichtenAdresse().endsWith(
+        QStringLiteral("/vx/stillbox/vxvx/4711/Gast.txt")))
+        << g->empfang().nachrichtenAdresse().toStdString();
 
     // The user types another address into the contact window ...
     aktiviere(g);

@@ -138,7 +138,7 @@ class KlingelFenster : public ::testing::Test
     {
         Klingel2 *k = programm->klingel2();
         k->zeigen();
-        k->Command6(programm->gast1()->text7());
+        k->klingelnEmpfangen(programm->gast1()->text7());
         return k;
     }
     // Closed windows are deleted when the event loop comes round.
@@ -220,7 +220,7 @@ TEST_F(KlingelFenster, RingLogsTheReceivedTextHalfASecondLater)
     EXPECT_EQ(dialogs::shown(), QStringList{meldung});
 
     // The bell menu logs at once.
-    k->Command3(programm->gast1()->text7());
+    k->trageEin(programm->gast1()->text7());
     EXPECT_EQ(liste(k)->count(), 3);
 }
 
@@ -228,7 +228,7 @@ TEST_F(KlingelFenster, ReceivedTextWithLineBreaksGivesOneEntry)
 {
     text7(QStringLiteral("Hallo\r\nwie geht's?\r\n"));
     Klingel2 *k = programm->klingel2();
-    k->Command3(programm->gast1()->text7());
+    k->trageEin(programm->gast1()->text7());
     EXPECT_EQ(eintraege(k), QStringList{QStringLiteral("07.12.26..14:35.Hallo wie geht's?")});
     klickAuf(knopf(k, "speichermList1"));
     EXPECT_EQ(lies(QStringLiteral("aufnahme.txt")),
@@ -302,7 +302,7 @@ TEST_F(KlingelFenster, RepeatRingStopsOnListClickReadOrOptionClick)
             QWindow *fenster = zeige(l);
             QTest::mouseClick(fenster, Qt::LeftButton, {},
                               l->viewport()->mapTo(k, l->visualItemRect(l->item(0)).center()));
-            EXPECT_EQ(k->Text1(), QStringLiteral("06.12.26..10:00.eins"));
+            EXPECT_EQ(k->gewaehlterEintrag(), QStringLiteral("06.12.26..10:00.eins"));
             break;
         }
         case 1:
@@ -333,7 +333,7 @@ TEST_F(KlingelFenster, OptionClickStoresModeForNextLoad)
     klickAuf(option(k, 0));
     klickAuf(option(k, 1));
     EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nTrue\r\nFalse\r\n"));
-    k->Command2();
+    k->bestaetige();
     aufraeumen();
 
     dialogs::clearShown();
@@ -349,10 +349,10 @@ TEST_F(KlingelFenster, EntryWithCommasAndQuotesSurvivesSaveAndLoad)
     const QString text = QStringLiteral("Hallo, \"Gast\", 1,2; Grüße");
     text7(text);
     Klingel2 *k = programm->klingel2();
-    k->Command3(programm->gast1()->text7());
+    k->trageEin(programm->gast1()->text7());
     klickAuf(knopf(k, "speichermList1"));
     EXPECT_TRUE(dialogs::shown() == QStringList{meldung});
-    k->Command2();
+    k->bestaetige();
     aufraeumen();
 
     k = programm->klingel2();
@@ -389,7 +389,7 @@ TEST_P(KlingelLogFehler, SavingLeavesTheOldLogAndSaysWhy)
         QFile::setPermissions(pfad(QStringLiteral("aufnahme.txt")),
                               QFile::ReadOwner | QFile::ReadGroup);
     Klingel2 *k = programm->klingel2();
-    k->Command3(programm->gast1()->text7());
+    k->trageEin(programm->gast1()->text7());
     dialogs::clearShown();
     {
         std::optional<test::SchreibProbe> probe;
@@ -431,7 +431,7 @@ TEST_F(KlingelFenster, OptionClickThatCannotStoreTheModeSaysWhy)
         EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("True\r\nFalse\r\nFalse\r\n"));
         EXPECT_TRUE(option(k, 2)->isChecked());
         QFile::setPermissions(pfad(QStringLiteral("Kling")), QFile::ReadOwner | QFile::WriteOwner);
-        k->Command2();
+        k->bestaetige();
         aufraeumen();
     }
 }
@@ -440,7 +440,7 @@ TEST_F(KlingelFenster, ClearingAndClosingLeavesTheFile)
 {
     schreibe(QStringLiteral("aufnahme.txt"), "a\r\nb\r\n");
     Klingel2 *k = programm->klingel2();
-    k->Command3(programm->gast1()->text7());
+    k->trageEin(programm->gast1()->text7());
     klickAuf(knopf(k, "loesche1"));
     EXPECT_EQ(liste(k)->count(), 0);
     tasteIn(liste(k), Qt::Key_Escape);
@@ -454,7 +454,7 @@ TEST_F(KlingelFenster, ReadWritesQuotedEntryAndSetsHelpText)
     schreibe(QStringLiteral("aufnahme.txt"), "06.12.26..10:00.eins\r\n06.12.26..11:00.zwei\r\n");
     Klingel2 *k = programm->klingel2();
     liste(k)->setCurrentRow(1);
-    EXPECT_EQ(k->Text1(), QStringLiteral("06.12.26..11:00.zwei"));
+    EXPECT_EQ(k->gewaehlterEintrag(), QStringLiteral("06.12.26..11:00.zwei"));
 
     // Enter in the list reads the selection.
     tasteIn(liste(k), Qt::Key_Return);
@@ -653,9 +653,9 @@ TEST_F(KlingelnBisAntwort, AKeyToTheMessageBoxAnswers)
     EXPECT_EQ(eintraege(k), (QStringList{QStringLiteral("07.12.26..14:35.Hallo"),
                                          QStringLiteral("beantwortet 14:35:17")}));
     // The next ring waits for its answer again.
-    k->Command6(QStringLiteral("Noch mal"));
+    k->klingelnEmpfangen(QStringLiteral("Noch mal"));
     EXPECT_TRUE(k->klingeltBisAntwort());
-    k->Command2();
+    k->bestaetige();
     aufraeumen();
 
     // Opened from the contact window: the entry, then the answer.
@@ -664,7 +664,7 @@ TEST_F(KlingelnBisAntwort, AKeyToTheMessageBoxAnswers)
     k = programm->klingel2();
     dialogs::setTestAnsicht({});
     k->zeigen();
-    k->Command3(QStringLiteral("Hallo"));
+    k->trageEin(QStringLiteral("Hallo"));
     EXPECT_FALSE(k->klingeltBisAntwort());
     EXPECT_EQ(eintraege(k).last(), QStringLiteral("beantwortet 14:35:17"));
     EXPECT_EQ(eintraege(k).at(eintraege(k).size() - 2), QStringLiteral("07.12.26..14:35.Hallo"));
@@ -702,7 +702,7 @@ TEST_F(KlingelnBisAntwort, OffByDefaultAndWithoutTheFourthLine)
         EXPECT_FALSE(k->klingeltBisAntwort());
         klickAuf(liste(k));
         EXPECT_FALSE(eintraege(k).join(QLatin1Char('|')).contains(QStringLiteral("beantwortet")));
-        k->Command2();
+        k->bestaetige();
         aufraeumen();
     }
     EXPECT_EQ(desktop::beeps(), 0);
@@ -722,7 +722,7 @@ TEST_F(KlingelnBisAntwort, CheckBoxIsStoredWithTheModeForTheNextLoad)
     EXPECT_EQ(lies(QStringLiteral("Kling")), QByteArray("False\r\nFalse\r\nTrue\r\nTrue\r\n"));
     mausAuf(c);
     EXPECT_TRUE(programm->hilfe2()->text().startsWith(QStringLiteral(" Klingeln bis Antwort")));
-    k->Command2();
+    k->bestaetige();
     aufraeumen();
 
     k = programm->klingel2();

@@ -41,20 +41,20 @@ class EmpfangFeindTest : public ::testing::Test
         ASSERT_TRUE(server_->running());
         ASSERT_TRUE(ordner_.isValid());
         empfang_ = std::make_unique<Empfang>(ordner_.path());
-        empfang_->setServer(server_->host(), server_->port());
-        ASSERT_TRUE(empfang_->setAddress(QStringLiteral("test")));
-        QObject::connect(empfang_.get(), &Empfang::speak, [this](const QString &b) {
+        empfang_->setzeServer(server_->host(), server_->port());
+        ASSERT_TRUE(empfang_->setzeAdresse(QStringLiteral("test")));
+        QObject::connect(empfang_.get(), &Empfang::sprechen, [this](const QString &b) {
             if (b == QLatin1String("user1"))
                 vorgelesen_.push_back(k1());
             else
                 ++stopps_;
         });
-        QObject::connect(empfang_.get(), &Empfang::ring, [this] { ++klingeln_; });
+        QObject::connect(empfang_.get(), &Empfang::klingeln, [this] { ++klingeln_; });
     }
 
     void tick()
     {
-        empfang_->timer41Tick();
+        empfang_->abrufTick();
         ASSERT_TRUE(waitUntil([this] { return !empfang_->abrufLaeuft(); }, 8000));
     }
 
@@ -89,17 +89,17 @@ TEST_F(EmpfangFeindTest, FlappingServerReadsTheMessageOnceAndRingsOnce)
     // Every other poll fails: a reset, a 500, a refused connection. Real
     // poll and speak intervals.
     starte(QStringLiteral("flapping"), QStringLiteral("Hallo Welt #dingdong#\r\n"));
-    empfang_->startReading();
+    empfang_->starteLesen();
     waitUntil([] { return false; }, 12000);
-    empfang_->stopReading();
+    empfang_->stoppeLesen();
 
     EXPECT_GE(server_->anfragen().size(), 4); // the server was asked again and again
     EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Hallo Welt")});
     EXPECT_EQ(vorgelesen_.size(), 1u);
     EXPECT_EQ(klingeln_, 1);
-    EXPECT_EQ(empfang_->list5(), QStringList{QStringLiteral("Hallo Welt #dingdong#\r\n")});
-    EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo Welt #dingdong#\r\n"));
-    EXPECT_FALSE(empfang_->picture28Sichtbar());
+    EXPECT_EQ(empfang_->gemerkteTexte(), QStringList{QStringLiteral("Hallo Welt #dingdong#\r\n")});
+    EXPECT_EQ(empfang_->letzterText(), QStringLiteral("Hallo Welt #dingdong#\r\n"));
+    EXPECT_FALSE(empfang_->adresseUngueltigSichtbar());
 }
 
 TEST_F(EmpfangFeindTest, BodyCutOffByAResetIsNeverRead)
@@ -109,13 +109,13 @@ TEST_F(EmpfangFeindTest, BodyCutOffByAResetIsNeverRead)
     tick();
     EXPECT_EQ(server_->anfragen().size(), 2);
     EXPECT_TRUE(vorgelesen_.empty());
-    EXPECT_TRUE(empfang_->list5().isEmpty());
-    EXPECT_EQ(empfang_->text7(), QString());
+    EXPECT_TRUE(empfang_->gemerkteTexte().isEmpty());
+    EXPECT_EQ(empfang_->letzterText(), QString());
     EXPECT_FALSE(QFile::exists(ordner_.path() + QStringLiteral("/K1.txt")));
     // Not an answer that marks the address: it may just be a bad moment.
-    EXPECT_FALSE(empfang_->picture28Sichtbar());
-    EXPECT_FALSE(empfang_->timer52().isActive());
-    EXPECT_FALSE(empfang_->timer63An());
+    EXPECT_FALSE(empfang_->adresseUngueltigSichtbar());
+    EXPECT_FALSE(empfang_->merkTakt().isActive());
+    EXPECT_FALSE(empfang_->sprechTaktAn());
 }
 
 TEST_F(EmpfangFeindTest, RedirectsAreFollowedThreeTimesOnTheSameHostOnly)
@@ -124,7 +124,7 @@ TEST_F(EmpfangFeindTest, RedirectsAreFollowedThreeTimesOnTheSameHostOnly)
     tick();
     EXPECT_EQ(server_->anfragen().size(), 4)
         << server_->anfragen().join(QLatin1Char(' ')).toStdString();
-    EXPECT_TRUE(empfang_->picture28Sichtbar());
+    EXPECT_TRUE(empfang_->adresseUngueltigSichtbar());
     EXPECT_EQ(stopps_, 2);
     tick();
     EXPECT_EQ(server_->anfragen().size(), 8);
@@ -135,7 +135,7 @@ TEST_F(EmpfangFeindTest, RedirectsAreFollowedThreeTimesOnTheSameHostOnly)
     starte(QStringLiteral("foreign"));
     tick();
     EXPECT_EQ(server_->anfragen().size(), 1);
-    EXPECT_TRUE(empfang_->picture28Sichtbar());
+    EXPECT_TRUE(empfang_->adresseUngueltigSichtbar());
     EXPECT_TRUE(gesprochen().isEmpty());
 
     // One redirect on the same host leads to the message.
@@ -145,7 +145,7 @@ TEST_F(EmpfangFeindTest, RedirectsAreFollowedThreeTimesOnTheSameHostOnly)
     EXPECT_EQ(server_->anfragen(), QStringList({QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt"),
                                                 QStringLiteral("/umgezogen/Gast.txt")}));
     EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Hallo Welt")});
-    EXPECT_FALSE(empfang_->picture28Sichtbar());
+    EXPECT_FALSE(empfang_->adresseUngueltigSichtbar());
 }
 
 TEST_F(EmpfangFeindTest, HtmlPageMarksTheAddressNotValid)
@@ -156,12 +156,12 @@ TEST_F(EmpfangFeindTest, HtmlPageMarksTheAddressNotValid)
         stopps_ = 0;
         starte(modus);
         tick();
-        EXPECT_TRUE(empfang_->picture28Sichtbar());
+        EXPECT_TRUE(empfang_->adresseUngueltigSichtbar());
         EXPECT_EQ(stopps_, 2);
-        EXPECT_EQ(empfang_->text4(), QString());
+        EXPECT_EQ(empfang_->antwortText(), QString());
         EXPECT_TRUE(gesprochen().isEmpty());
         EXPECT_FALSE(k1().contains(QStringLiteral("html"), Qt::CaseInsensitive));
-        EXPECT_FALSE(empfang_->text7().contains(QStringLiteral("html"), Qt::CaseInsensitive));
+        EXPECT_FALSE(empfang_->letzterText().contains(QStringLiteral("html"), Qt::CaseInsensitive));
     }
     EXPECT_TRUE(istHtml("Text/HTML; charset=utf-8", "Hallo"));
     EXPECT_TRUE(istHtml("", "\xEF\xBB\xBF\r\n <!doctype HTML>"));
@@ -190,17 +190,17 @@ TEST_P(EmpfangKeineNachrichtTest, IsNeverReadAgain)
     for (int i = 0; i < 3; ++i)
         tick();
     EXPECT_EQ(server_->anfragen().size(), 3);
-    EXPECT_EQ(empfang_->picture28Sichtbar(), fall.ungueltig);
+    EXPECT_EQ(empfang_->adresseUngueltigSichtbar(), fall.ungueltig);
     EXPECT_EQ(klingeln_, 0);
     if (fall.einmalGelesen) {
         EXPECT_EQ(vorgelesen_.size(), 1u);
         EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Hallo Welt")});
-        EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo Welt\r\n"));
+        EXPECT_EQ(empfang_->letzterText(), QStringLiteral("Hallo Welt\r\n"));
         return;
     }
     EXPECT_TRUE(gesprochen().isEmpty());
-    EXPECT_EQ(empfang_->list5().join(QString()), QString());
-    EXPECT_EQ(empfang_->text7(), QString());
+    EXPECT_EQ(empfang_->gemerkteTexte().join(QString()), QString());
+    EXPECT_EQ(empfang_->letzterText(), QString());
     // A failed fetch does not even take part in the compare step.
     EXPECT_EQ(vorgelesen_.empty(), !fall.ungueltig);
 }
@@ -225,7 +225,7 @@ TEST_F(EmpfangFeindTest, ControlCharactersAreNeitherShownNorSpoken)
     EXPECT_TRUE(k1().startsWith(QStringLiteral("Hallo \x1b[31mWelt")));
     EXPECT_EQ(gesprochen(), QStringList{QStringLiteral("Hallo Welt da zwei drei vier")});
     tick(); // the text again: now it is shown
-    EXPECT_EQ(empfang_->text7(), QStringLiteral("Hallo Welt\tda\r\nzwei drei vier\r\n"));
+    EXPECT_EQ(empfang_->letzterText(), QStringLiteral("Hallo Welt\tda\r\nzwei drei vier\r\n"));
     EXPECT_EQ(vorgelesen_.size(), 1u);
 
     EXPECT_EQ(ohneSteuerzeichen(QStringLiteral("a\x1b[1;31mb\x1b(Bc\x1b]2;x\x1b\\d\x1b")),

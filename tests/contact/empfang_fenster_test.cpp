@@ -106,8 +106,8 @@ TEST_F(EmpfangFensterTest, AddressOutsideTheAreaIsRefusedFromOutsideToo)
 {
     Gast1 &g = starte();
     g.setzeAdresse(QStringLiteral("test")); // as the address book does
-    const QString label1 = g.verbindung().Label1();
-    const QString text6 = g.empfang().text6();
+    const QString label1 = g.verbindung().pfad();
+    const QString text6 = g.empfang().nachrichtenAdresse();
     EXPECT_EQ(label1, QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test"));
     EXPECT_TRUE(text6.endsWith(QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt")));
 
@@ -116,10 +116,10 @@ TEST_F(EmpfangFensterTest, AddressOutsideTheAreaIsRefusedFromOutsideToo)
                                    QStringLiteral("a\\b"), QStringLiteral("."), QString()}) {
         SCOPED_TRACE(adresse.toStdString());
         g.setzeAdresse(adresse);
-        EXPECT_EQ(g.verbindung().Label1(), label1);
-        EXPECT_EQ(g.empfang().text6(), text6);
-        g.Command10();
-        EXPECT_EQ(g.empfang().text6(), text6);
+        EXPECT_EQ(g.verbindung().pfad(), label1);
+        EXPECT_EQ(g.empfang().nachrichtenAdresse(), text6);
+        g.setzeEmpfangsAdresse();
+        EXPECT_EQ(g.empfang().nachrichtenAdresse(), text6);
     }
     EXPECT_EQ(dialogs::shown().size(), 5);
     EXPECT_EQ(dialogs::shown().value(0), QStringLiteral("Adresse ist nicht gültig!"));

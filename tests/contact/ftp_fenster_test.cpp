@@ -175,7 +175,7 @@ TEST_F(FtpFensterTest, TextsGoOnlyIntoAnAddressAndReconnectKeepsIt)
     EXPECT_TRUE(server.readFile(QStringLiteral("Gast.txt")).isEmpty());
 
     waehleInfo();
-    ASSERT_EQ(g.verbindung().Label1(), g.verbindung().basisPfad() + QStringLiteral("info"));
+    ASSERT_EQ(g.verbindung().pfad(), g.verbindung().basisPfad() + QStringLiteral("info"));
     // After log off the same.
     klick("abbr");
     dialogs::clearShown();
@@ -189,7 +189,7 @@ TEST_F(FtpFensterTest, TextsGoOnlyIntoAnAddressAndReconnectKeepsIt)
     dialogs::clearShown();
     klick("kontakt");
     ASSERT_TRUE(ftpFrei());
-    EXPECT_EQ(g.verbindung().Label1(), g.verbindung().basisPfad() + QStringLiteral("info"));
+    EXPECT_EQ(g.verbindung().pfad(), g.verbindung().basisPfad() + QStringLiteral("info"));
     fokus(control<QLineEdit>("TextS"));
     sende(QStringLiteral("wieder da"));
     ASSERT_TRUE(ftpFrei());

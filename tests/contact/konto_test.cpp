@@ -312,8 +312,8 @@ TEST_F(Gast1Tls, ConnectsAndReadsEncrypted)
     EXPECT_TRUE(dialogs::shown().isEmpty()) << qPrintable(dialogs::shown().join(QLatin1Char('|')));
 
     g.lausche(QStringLiteral("test"));
-    EXPECT_TRUE(g.empfang().text6().startsWith(QStringLiteral("https://localhost:")))
-        << qPrintable(g.empfang().text6());
+    EXPECT_TRUE(g.empfang().nachrichtenAdresse().startsWith(QStringLiteral("https://localhost:")))
+        << qPrintable(g.empfang().nachrichtenAdresse());
     server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gast.txt"), "Sicher da\r\n");
     EXPECT_TRUE(waitUntil([&] { return g.text7().startsWith(QStringLiteral("Sicher da")); }))
         << qPrintable(g.text7());

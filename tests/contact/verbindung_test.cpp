@@ -26,12 +26,13 @@ class VerbindungTest : public ::testing::TestWithParam<bool>
     void SetUp() override
     {
         ASSERT_TRUE(server.running());
-        v.setServerName(QStringLiteral("localhost"));
+        v.setzeServerName(QStringLiteral("localhost"));
         v.connectTimeoutMs = 3000;
         QObject::connect(&v, &Verbindung::status, &v, [this](const QString &t) { stati << t; });
         QObject::connect(&v, &Verbindung::meldung, &v,
                          [this](const QString &t) { meldungen << t; });
-        QObject::connect(&v, &Verbindung::busy, &v, [this](bool an) { sanduhr << an; });
+        QObject::connect(&v, &Verbindung::beschaeftigtGeaendert, &v,
+                         [this](bool an) { sanduhr << an; });
         konto.host = QStringLiteral("127.0.0.1");
         konto.port = server.ftpPort();
     }
@@ -50,7 +51,7 @@ class VerbindungTest : public ::testing::TestWithParam<bool>
     }
     bool hochladen(const QString &pfad)
     {
-        return ergebnis([&](Verbindung::Fertig f) { v.UebertrageDatei(pfad, -1, f); });
+        return ergebnis([&](Verbindung::Fertig f) { v.uebertrageDatei(pfad, -1, f); });
     }
     void schreibe(const QString &pfad, const QByteArray &daten)
     {
@@ -72,12 +73,12 @@ TEST_F(VerbindungTest, ConnectsWithTheAccountAndRefusesWrongOnes)
     ASSERT_TRUE(herstellen());
     EXPECT_TRUE(v.verbunden());
     EXPECT_EQ(v.antwort(), QStringLiteral("Ok"));
-    EXPECT_EQ(v.Label1(), QStringLiteral("localhost/"));
+    EXPECT_EQ(v.pfad(), QStringLiteral("localhost/"));
     EXPECT_EQ(stati, (QStringList{QStringLiteral("Verbinde..."), QStringLiteral("Ok")}));
     // The hourglass is on exactly while the step is queued.
     EXPECT_EQ(sanduhr, (QList<bool>{true, false}));
-    std::optional<FtpClient::Listing> listing;
-    v.liste(v.Label1(), [&](std::optional<FtpClient::Listing> l) { listing = std::move(l); });
+    std::optional<FtpSitzung::Liste> listing;
+    v.liste(v.pfad(), [&](std::optional<FtpSitzung::Liste> l) { listing = std::move(l); });
     ASSERT_TRUE(waitUntil([&] { return listing.has_value(); }));
     EXPECT_EQ(v.verzeichnis(), QStringLiteral("/"));
 
@@ -110,14 +111,14 @@ TEST_P(VerbindungTest, UploadAndDownloadAreByteIdenticalInBinaryMode)
     const QString quelle = lokal.filePath(QStringLiteral("Foto.bmp"));
     schreibe(quelle, daten);
 
-    v.Uebertragungsart = 0;
+    v.uebertragungsart = 0;
     ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
     ASSERT_TRUE(hochladen(quelle));
     EXPECT_EQ(server.readFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Foto.bmp")), daten);
 
     QTemporaryDir ziel;
     ASSERT_TRUE(ergebnis([&](Verbindung::Fertig f) {
-        v.LadeDatei(v.Label1(), QStringLiteral("Foto.bmp"), ziel.path(), f);
+        v.ladeDatei(v.pfad(), QStringLiteral("Foto.bmp"), ziel.path(), f);
     }));
     QFile zurueck(ziel.filePath(QStringLiteral("Foto.bmp")));
     ASSERT_TRUE(zurueck.open(QIODevice::ReadOnly));
@@ -154,7 +155,7 @@ TEST_F(VerbindungTest, MissingFolderAndBadNamesGiveTheMessages)
 
     // A server-given name never leads a download out of the target folder.
     EXPECT_FALSE(ergebnis([&](Verbindung::Fertig f) {
-        v.LadeDatei(v.Label1(), QStringLiteral("../Gast.txt"), lokal.path(), f);
+        v.ladeDatei(v.pfad(), QStringLiteral("../Gast.txt"), lokal.path(), f);
     }));
     EXPECT_EQ(meldungen, QStringList{QStringLiteral("Übertragunsfehler")});
 }
@@ -171,7 +172,7 @@ TEST_F(VerbindungTest, QueuedUploadsCarryTheBytesOfTheirMomentInOrder)
     int erfolge = 0;
     for (const char *text : {"eins", "zwei", "drei"}) {
         schreibe(quelle, text);
-        v.UebertrageDatei(quelle, -1, [&](bool ok) { erfolge += ok ? 1 : 0; });
+        v.uebertrageDatei(quelle, -1, [&](bool ok) { erfolge += ok ? 1 : 0; });
     }
     ASSERT_TRUE(waitUntil([&] { return !v.beschaeftigt(); }));
     EXPECT_EQ(erfolge, 3);
@@ -197,21 +198,21 @@ TEST_F(VerbindungTest, ContactPollingDuringASlowUploadReadsTheMessageOnceWhole)
 
     QTemporaryDir kontaktOrdner;
     Empfang kontakt(kontaktOrdner.path());
-    kontakt.setServer(server.host(), server.httpPort());
+    kontakt.setzeServer(server.host(), server.httpPort());
     kontakt.setIntervalle(100, 1000, 1000);
-    ASSERT_TRUE(kontakt.setAddress(QStringLiteral("test")));
+    ASSERT_TRUE(kontakt.setzeAdresse(QStringLiteral("test")));
     QStringList gelesen;
-    QObject::connect(&kontakt, &Empfang::speak, &kontakt,
+    QObject::connect(&kontakt, &Empfang::sprechen, &kontakt,
                      [&](const QString &knopf, const QString &text) {
                          if (knopf == QLatin1String("user1"))
                              gelesen << text;
                      });
-    kontakt.startReading();
+    kontakt.starteLesen();
     ASSERT_TRUE(waitUntil([&] { return !gelesen.isEmpty(); }));
 
     ASSERT_TRUE(herstellen(true));
     ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
-    v.Uebertragungsart = 0; // as the send box sends "Gast.txt"
+    v.uebertragungsart = 0; // as the send box sends "Gast.txt"
     QElapsedTimer uhr;
     uhr.start();
     ASSERT_TRUE(hochladen(quelle)) << qPrintable(stati.join(QLatin1Char('|')));
@@ -235,12 +236,12 @@ TEST_F(VerbindungTest, RememberedAddressSurvivesLogOffAndReconnect)
     ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
     EXPECT_TRUE(v.imAdressVerzeichnis());
     v.abbrechen();
-    EXPECT_TRUE(v.Label1().isEmpty());
+    EXPECT_TRUE(v.pfad().isEmpty());
     EXPECT_FALSE(v.imAdressVerzeichnis());
     ASSERT_TRUE(herstellen());
-    EXPECT_EQ(v.Label1(), v.basisPfad() + QStringLiteral("test"));
+    EXPECT_EQ(v.pfad(), v.basisPfad() + QStringLiteral("test"));
     // The base path itself, or an empty address, is no address directory.
-    v.setLabel1(v.basisPfad());
+    v.setzePfad(v.basisPfad());
     EXPECT_FALSE(v.imAdressVerzeichnis());
     ASSERT_TRUE(v.adressPfad(QStringLiteral(" ")));
     EXPECT_FALSE(v.imAdressVerzeichnis());
@@ -290,13 +291,13 @@ TEST_P(GanzHochladen, ReadersSeeTheOldOrTheNewFileAndNothingStoredIsNoSuccess)
     alt.write("alt\r\n");
     alt.close();
 
-    FtpClient ftp;
-    ASSERT_TRUE(ftp.connect(server.options()));
+    FtpSitzung ftp;
+    ASSERT_TRUE(ftp.verbinde(server.options()));
     const Ergebnis e =
         ladeGanzHoch(ftp, "Hallo,\r\nneue Nachricht\r\n", QStringLiteral("Gast.txt"), false);
     EXPECT_EQ(e.ok(), z.ok) << qPrintable(e.grund());
     if (!z.ok) {
-        EXPECT_EQ(e.nummer(), FtpClient::UnvollstaendigError);
+        EXPECT_EQ(e.nummer(), FtpSitzung::UnvollstaendigError);
         EXPECT_TRUE(e.grund().contains(QStringLiteral("Gast.txt"))) << qPrintable(e.grund());
     }
     QFile danach(server.root() + QStringLiteral("/Gast.txt"));
@@ -370,7 +371,7 @@ TEST(GanzHochladenFenster, ServerThatStoresNothingShowsWhyAndNeverOk)
     f.close();
 
     Verbindung v;
-    v.setServerName(QStringLiteral("localhost"));
+    v.setzeServerName(QStringLiteral("localhost"));
     QStringList stati, meldungen;
     QObject::connect(&v, &Verbindung::status, &v, [&](const QString &t) { stati << t; });
     QObject::connect(&v, &Verbindung::meldung, &v, [&](const QString &t) { meldungen << t; });
@@ -382,7 +383,7 @@ TEST(GanzHochladenFenster, ServerThatStoresNothingShowsWhyAndNeverOk)
     ASSERT_TRUE(test::waitUntil([&] { return verbunden.has_value(); }, 10000));
     ASSERT_TRUE(*verbunden);
     ASSERT_TRUE(v.adressPfad(QStringLiteral("test")));
-    v.UebertrageDatei(quelle, 0, [&](bool ok) { hoch = ok; });
+    v.uebertrageDatei(quelle, 0, [&](bool ok) { hoch = ok; });
     ASSERT_TRUE(test::waitUntil([&] { return hoch.has_value() && !v.beschaeftigt(); }, 10000));
     EXPECT_FALSE(*hoch);
     EXPECT_EQ(meldungen, QStringList{QStringLiteral("Übertragungsfehler!")});

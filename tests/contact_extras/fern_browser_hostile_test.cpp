@@ -27,7 +27,7 @@ TEST_F(FernBrowserHostileTest, OverlongListingIsCutAndTheStatusLineSaysSo)
     ASSERT_TRUE(hostile.running());
 
     Gast1 &g = starte(hostile.port());
-    g.Command5();
+    g.stelleVerbindungHer();
     ASSERT_TRUE(waitUntil([&] { return g.verbindung().verbunden(); }, 20000));
     // The connect's listing says so, and the connect's last step keeps it.
     const QString erwartet = QStringLiteral("Liste gekürzt: nur die ersten 100000 Einträge");
@@ -51,7 +51,7 @@ TEST_F(FernBrowserHostileTest, ListingDrippedAtTwoBytesASecondEndsWithinTheLimit
     g.verbindung().stallTimeoutMs = 2000; // fewer than 100 bytes/s for 2 s fails
     QElapsedTimer timer;
     timer.start();
-    g.Command5(); // connecting lists the root
+    g.stelleVerbindungHer(); // connecting lists the root
     const QString grund =
         QStringLiteral("28 Übertragung zu langsam: weniger als 100 Bytes/s in 2 s");
     EXPECT_TRUE(waitUntil([&] { return status() == grund; }, 10000)) << qPrintable(status());

@@ -37,7 +37,7 @@ class FernBrowserTest : public ContactFixture
     Gast1 &imOrdnerTest(const QString &filter)
     {
         Gast1 &g = starte();
-        g.Command5();
+        g.stelleVerbindungHer();
         EXPECT_TRUE(ftpFertig());
         control<QLineEdit>("Text1")->setText(filter);
         g.verbindung().adressPfad(QStringLiteral("test"));
@@ -105,20 +105,19 @@ TEST_F(FernBrowserTest, DoubleClickNavigatesAndStopsAtTheRoot)
 {
     Gast1 &g = imOrdnerTest(QStringLiteral("*"));
     doppelklick(QStringLiteral("DOCS"));
-    EXPECT_EQ(g.verbindung().Label1(),
+    EXPECT_EQ(g.verbindung().pfad(),
               QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/docs/"));
     EXPECT_EQ(zeilen(), (QStringList{".", "..", "inner.txt"}));
     doppelklick(QStringLiteral(".."));
-    EXPECT_EQ(g.verbindung().Label1(),
-              QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/"));
+    EXPECT_EQ(g.verbindung().pfad(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test/"));
     EXPECT_TRUE(zeilen().contains(QStringLiteral("DOCS")));
 
-    g.verbindung().setLabel1(QStringLiteral("localhost/"));
+    g.verbindung().setzePfad(QStringLiteral("localhost/"));
     QTest::mouseClick(control<QPushButton>("Command3_1"), Qt::LeftButton);
     EXPECT_TRUE(ftpFertig());
     const QStringList wurzel = zeilen();
     doppelklick(QStringLiteral(".."));
-    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/"));
+    EXPECT_EQ(g.verbindung().pfad(), QStringLiteral("localhost/"));
     EXPECT_EQ(zeilen(), wurzel);
 }
 

@@ -143,7 +143,7 @@ TEST_F(FotoSpalteTest, GuestSendsThePhotoAndTheContactSeesIt)
     waehleAdresse(gast, QStringLiteral("test"));
     ASSERT_TRUE(ftpFertig());
     // ASCII is chosen; the photo goes binary all the same.
-    ASSERT_EQ(gast.verbindung().Uebertragungsart, 1);
+    ASSERT_EQ(gast.verbindung().uebertragungsart, 1);
 
     StatusTexte texte(gast);
     taste(gast, Qt::Key_W, Qt::ControlModifier); // "Bildschirmfoto senden"
@@ -228,7 +228,7 @@ TEST_F(FotoSpalteTest, PhotoAddressOfAnAddressAndAnswersThatAreNoPicture)
     taste(k, Qt::Key_F11);
     waehleAdresse(k, QStringLiteral("123"));
     klick(k, "Command13");
-    EXPECT_EQ(QUrl(k.fotoSpalte().Text8()).path(),
+    EXPECT_EQ(QUrl(k.fotoSpalte().letzteFotoAdresse()).path(),
               QStringLiteral("/vx/stillbox/vxvx/123/Foto.bmp"));
     ASSERT_TRUE(zeigt(k, bild));
 

@@ -311,8 +311,8 @@ TEST_F(MenuePanelTest, EnterTypedIntoTheAddressAndRingCodeFields)
     Gast1 &g = starte();
     waehleAdresse(QStringLiteral("info"));
     EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>("TextS"));
-    EXPECT_TRUE(g.empfang().timer41().isActive());
-    EXPECT_TRUE(g.verbindung().Label1().endsWith(QStringLiteral("/vx/stillbox/vxvx/info")));
+    EXPECT_TRUE(g.empfang().abrufTakt().isActive());
+    EXPECT_TRUE(g.verbindung().pfad().endsWith(QStringLiteral("/vx/stillbox/vxvx/info")));
 
     taste(Qt::Key_F9); // the ring-code panel, focus in its field
     auto *combo3 = control<QComboBox>("Combo3");

@@ -1,8 +1,8 @@
-// Hostile listings, from the wire through FtpClient into the browser's
+// Hostile listings, from the wire through FtpSitzung into the browser's
 // entries, and what a download of every listed file does.
 
 #include "contact_extras/RemoteListing.h"
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 #include "support/HostileFtpServer.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +31,11 @@ QStringList filesBelow(const QString &dir)
     return out;
 }
 
-RemoteEntries listed(HostileFtpServer &server, FtpClient &ftp, QString *gekuerzt = nullptr)
+RemoteEntries listed(HostileFtpServer &server, FtpSitzung &ftp, QString *gekuerzt = nullptr)
 {
-    EXPECT_TRUE(ftp.connect(server.options())) << qPrintable(ftp.lastResponse());
-    const std::optional<FtpClient::Listing> listing = ftp.list();
-    EXPECT_TRUE(listing) << qPrintable(ftp.lastResponse());
+    EXPECT_TRUE(ftp.verbinde(server.options())) << qPrintable(ftp.letzteAntwort());
+    const std::optional<FtpSitzung::Liste> listing = ftp.liste();
+    EXPECT_TRUE(listing) << qPrintable(ftp.letzteAntwort());
     if (!listing)
         return {};
     GeleseneListe gelesen = readListing(*listing, kNow);
@@ -84,7 +84,7 @@ TEST(RemoteListingHostile, OddNamesAndSizesFromTheWire)
         config.mlsd = mlsd;
         HostileFtpServer server(config);
         ASSERT_TRUE(server.running());
-        FtpClient ftp;
+        FtpSitzung ftp;
         const RemoteEntries entries = listed(server, ftp);
 
         QStringList names;
@@ -122,10 +122,10 @@ TEST(RemoteListingHostile, OddNamesAndSizesFromTheWire)
         for (const RemoteEntry &e : entries) {
             if (e.isDirectory())
                 continue;
-            const Ergebnis ok = ftp.getFile(e.name, folder + QLatin1Char('/') + e.name, false);
+            const Ergebnis ok = ftp.ladeHerunter(e.name, folder + QLatin1Char('/') + e.name, false);
             EXPECT_FALSE(ok) << qPrintable(e.name); // the server has none of them
-            EXPECT_NE(ftp.lastError(), 0);
-            EXPECT_FALSE(ftp.lastResponse().isEmpty());
+            EXPECT_NE(ftp.letzterFehler(), 0);
+            EXPECT_FALSE(ftp.letzteAntwort().isEmpty());
         }
         EXPECT_TRUE(filesBelow(outer.path()).isEmpty())
             << qPrintable(filesBelow(outer.path()).join(", "));
@@ -141,17 +141,17 @@ TEST(RemoteListingHostile, HugeListingIsCutWithAStatusThatSaysSo)
     config.repeat = int(50 * 1024 * 1024 / config.listing.size());
     HostileFtpServer server(config);
     ASSERT_TRUE(server.running());
-    FtpClient ftp;
+    FtpSitzung ftp;
     QString gekuerzt;
     const RemoteEntries entries = listed(server, ftp, &gekuerzt);
     EXPECT_EQ(entries.size(), kMaxEintraege + 2); // and the two dot entries
     EXPECT_EQ(gekuerzt, QStringLiteral("Liste gekürzt: nur die ersten 100000 Einträge"));
 
     // Fewer, longer lines: the byte limit is what cuts.
-    FtpClient::Options o = server.options();
+    FtpSitzung::Optionen o = server.options();
     o.maxListingBytes = 1024 * 1024;
-    ASSERT_TRUE(ftp.connect(o));
-    const std::optional<FtpClient::Listing> listing = ftp.list();
+    ASSERT_TRUE(ftp.verbinde(o));
+    const std::optional<FtpSitzung::Liste> listing = ftp.liste();
     ASSERT_TRUE(listing);
     const GeleseneListe gelesen = readListing(*listing, kNow);
     EXPECT_EQ(gelesen.entries.size(), std::size_t(1024 * 1024 / config.listing.size()));

@@ -1,7 +1,7 @@
 // The listing model fed with what the local server really sends.
 
 #include "contact_extras/RemoteListing.h"
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 #include "support/LocalServer.h"
 
 #include <gtest/gtest.h>
@@ -33,21 +33,21 @@ class RemoteListingServer : public ::testing::Test
         ASSERT_TRUE(big.resize(5000000000LL));
         big.close();
 
-        FtpClient::Options options;
+        FtpSitzung::Optionen options;
         options.host = QStringLiteral("127.0.0.1");
         options.port = server.ftpPort();
         options.user = QStringLiteral("varnekdb");
         options.password = QStringLiteral("Wald2619");
         options.passive = true;
-        ASSERT_TRUE(client.connect(options)) << qPrintable(client.lastResponse());
+        ASSERT_TRUE(client.verbinde(options)) << qPrintable(client.letzteAntwort());
     }
 
     // Lists the host-prefixed label the way the browser does.
     std::optional<RemoteEntries> listLabel(const QString &label, const QString &filter)
     {
-        if (!client.setCurrentDirectory(label.mid(server.host().size())))
+        if (!client.wechsleVerzeichnis(label.mid(server.host().size())))
             return std::nullopt;
-        const std::optional<FtpClient::Listing> listing = client.list();
+        const std::optional<FtpSitzung::Liste> listing = client.liste();
         if (!listing)
             return std::nullopt;
         return ListeVerzeichnis(
@@ -55,7 +55,7 @@ class RemoteListingServer : public ::testing::Test
     }
 
     test::LocalServer server;
-    FtpClient client;
+    FtpSitzung client;
 };
 
 TEST_F(RemoteListingServer, RealListingSortedIntoLines)
@@ -94,10 +94,10 @@ TEST_F(RemoteListingServer, DefaultFilterAndNavigationRoundTrip)
     // Into docs and back up again, through the server's own ".." handling.
     RemoteNavigation nav = navigate(host + QStringLiteral("/liste/"), host, QStringLiteral("docs"));
     ASSERT_TRUE(listLabel(nav.request, QStringLiteral("*")));
-    EXPECT_EQ(client.currentDirectory(), "/liste/docs");
+    EXPECT_EQ(client.verzeichnis(), "/liste/docs");
     nav = navigate(nav.label, host, QStringLiteral(".."));
     ASSERT_TRUE(listLabel(nav.request, QStringLiteral("*")));
-    EXPECT_EQ(client.currentDirectory(), "/liste");
+    EXPECT_EQ(client.verzeichnis(), "/liste");
     EXPECT_EQ(nav.label, host + QStringLiteral("/liste/"));
 
     EXPECT_FALSE(listLabel(host + QStringLiteral("/fehlt/"), QStringLiteral("*")));

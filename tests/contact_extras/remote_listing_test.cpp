@@ -275,8 +275,8 @@ TEST(RemoteListingParse, AtMostOneHundredThousandEntries)
     EXPECT_EQ(parseMlsd(line.repeated(int(kMaxEintraege) + 1), &gekuerzt).size(), kMaxEintraege);
     EXPECT_TRUE(gekuerzt);
 
-    FtpClient::Listing listing;
-    listing.format = FtpClient::ListingFormat::Mlsd;
+    FtpSitzung::Liste listing;
+    listing.format = FtpSitzung::ListingFormat::Mlsd;
     listing.text = line.repeated(10);
     EXPECT_EQ(readListing(listing, kNow).gekuerzt, "");
     listing.truncated = true;

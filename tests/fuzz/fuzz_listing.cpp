@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (lf >= 0 && lf <= 12)
         filter = decodeRemoteName(text.first(lf));
 
-    for (const auto format : {FtpClient::ListingFormat::List, FtpClient::ListingFormat::Mlsd}) {
-        FtpClient::Listing listing;
+    for (const auto format : {FtpSitzung::ListingFormat::List, FtpSitzung::ListingFormat::Mlsd}) {
+        FtpSitzung::Liste listing;
         listing.format = format;
         listing.text = text.toByteArray();
         listing.truncated = size % 2 == 1;

@@ -189,7 +189,7 @@ TEST_F(FotoFenster, OkPhotographsWhatLiesBeneathIntoFotoBmpAndTheClipboard)
     // 3 s later the strip asks for the next photo, every 5 s from then on.
     EXPECT_TRUE(
         test::waitUntil([&] { return f->status() == QStringLiteral("Fotografiere"); }, 4000));
-    EXPECT_EQ(f->Timer1().interval(), 5000);
+    EXPECT_EQ(f->zeitgeber().interval(), 5000);
 }
 
 TEST_F(FotoFenster, SecondOkOverwritesTheSameFotoBmpWithTheNewPicture)

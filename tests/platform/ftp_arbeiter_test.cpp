@@ -15,7 +15,7 @@
 #include <thread>
 
 using varnek::FtpArbeiter;
-using varnek::FtpClient;
+using varnek::FtpSitzung;
 using varnek::test::waitUntil;
 
 namespace
@@ -24,7 +24,7 @@ namespace
 // An operation that reports `text` on the context's thread.
 FtpArbeiter::Auftrag meldet(QStringList &liste, const QString &text)
 {
-    return [&liste, text](FtpClient &, const FtpArbeiter::Melder &melde) {
+    return [&liste, text](FtpSitzung &, const FtpArbeiter::Melder &melde) {
         melde([&liste, text] { liste << text; });
     };
 }
@@ -37,9 +37,9 @@ TEST(FtpArbeiter, RunsInOrderAndCancelDropsWhatWaitsAndWhatTheCancelledOneReport
     std::atomic<bool> haengt{false};
     arbeiter.einreihen(meldet(gemeldet, QStringLiteral("eins")));
     // Stands for a call on a silent server: it ends only when cancelled.
-    arbeiter.einreihen([&](FtpClient &c, const FtpArbeiter::Melder &melde) {
+    arbeiter.einreihen([&](FtpSitzung &c, const FtpArbeiter::Melder &melde) {
         haengt = true;
-        while (!c.cancelled())
+        while (!c.abgebrochen())
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         melde([&] { gemeldet << QStringLiteral("abgebrochen"); });
     });
@@ -61,7 +61,7 @@ TEST(FtpArbeiter, EndsAtOnceAndLeavesAnOperationThatDoesNotStopBehind)
     auto arbeiter = std::make_unique<FtpArbeiter>(kontext.get());
     auto laeuft = std::make_shared<std::atomic<int>>(0); // 1 running, 2 done
     auto gemeldet = std::make_shared<std::atomic<bool>>(false);
-    arbeiter->einreihen([laeuft, gemeldet](FtpClient &, const FtpArbeiter::Melder &melde) {
+    arbeiter->einreihen([laeuft, gemeldet](FtpSitzung &, const FtpArbeiter::Melder &melde) {
         *laeuft = 1;
         std::this_thread::sleep_for(std::chrono::milliseconds(1200)); // deaf to the cancel
         melde([gemeldet] { *gemeldet = true; });

@@ -1,6 +1,6 @@
 // The FTP client against servers that send too much, too slowly, or hang up.
 
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 
 #include "support/HostileFtpServer.h"
 
@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-using varnek::FtpClient;
+using varnek::FtpSitzung;
 using varnek::test::HostileFtpServer;
 using Mode = HostileFtpServer::Config::Mode;
 
@@ -35,15 +35,15 @@ TEST(FtpHostile, FiftyMegabyteListingIsCutAtTheLimitAndTheClientGoesOn)
     HostileFtpServer server(config);
     ASSERT_TRUE(server.running());
 
-    FtpClient ftp;
-    ASSERT_TRUE(ftp.connect(server.options())) << qPrintable(ftp.lastResponse());
+    FtpSitzung ftp;
+    ASSERT_TRUE(ftp.verbinde(server.options())) << qPrintable(ftp.letzteAntwort());
     QElapsedTimer timer;
     timer.start();
-    const std::optional<FtpClient::Listing> listing = ftp.list();
-    ASSERT_TRUE(listing) << qPrintable(ftp.lastResponse());
+    const std::optional<FtpSitzung::Liste> listing = ftp.liste();
+    ASSERT_TRUE(listing) << qPrintable(ftp.letzteAntwort());
     EXPECT_LT(timer.elapsed(), 10000);
     EXPECT_TRUE(listing->truncated);
-    EXPECT_EQ(ftp.lastError(), 0);
+    EXPECT_EQ(ftp.letzterFehler(), 0);
     EXPECT_LE(listing->text.size(), 20 * 1024 * 1024);
     EXPECT_GT(listing->text.size(), 19 * 1024 * 1024);
     // Only whole lines are kept.
@@ -51,14 +51,14 @@ TEST(FtpHostile, FiftyMegabyteListingIsCutAtTheLimitAndTheClientGoesOn)
     EXPECT_EQ(listing->text.size() % kLine.size(), 0);
 
     // The session is still usable.
-    EXPECT_TRUE(ftp.setCurrentDirectory(QStringLiteral("/a"))) << qPrintable(ftp.lastResponse());
-    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/a"));
+    EXPECT_TRUE(ftp.wechsleVerzeichnis(QStringLiteral("/a"))) << qPrintable(ftp.letzteAntwort());
+    EXPECT_EQ(ftp.verzeichnis(), QStringLiteral("/a"));
 
     // A listing within the limit is whole.
-    FtpClient::Options wide = server.options();
+    FtpSitzung::Optionen wide = server.options();
     wide.maxListingBytes = 60 * 1024 * 1024;
-    ASSERT_TRUE(ftp.connect(wide));
-    const std::optional<FtpClient::Listing> whole = ftp.list();
+    ASSERT_TRUE(ftp.verbinde(wide));
+    const std::optional<FtpSitzung::Liste> whole = ftp.liste();
     ASSERT_TRUE(whole);
     EXPECT_FALSE(whole->truncated);
     EXPECT_EQ(whole->text.size(), kLine.size() * config.repeat);
@@ -76,14 +76,14 @@ TEST(FtpHostile, ListingArrivesAsSentWithLoneCarriageReturnsKept)
         config.mlsd = mlsd;
         HostileFtpServer server(config);
         ASSERT_TRUE(server.running());
-        FtpClient::Options o = server.options();
+        FtpSitzung::Optionen o = server.options();
         o.passive = !mlsd; // both ways of opening the data connection
-        FtpClient ftp;
-        ASSERT_TRUE(ftp.connect(o));
-        const std::optional<FtpClient::Listing> listing = ftp.list();
-        ASSERT_TRUE(listing) << qPrintable(ftp.lastResponse());
+        FtpSitzung ftp;
+        ASSERT_TRUE(ftp.verbinde(o));
+        const std::optional<FtpSitzung::Liste> listing = ftp.liste();
+        ASSERT_TRUE(listing) << qPrintable(ftp.letzteAntwort());
         EXPECT_EQ(listing->format,
-                  mlsd ? FtpClient::ListingFormat::Mlsd : FtpClient::ListingFormat::List);
+                  mlsd ? FtpSitzung::ListingFormat::Mlsd : FtpSitzung::ListingFormat::List);
         EXPECT_EQ(listing->text, raw);
         EXPECT_FALSE(listing->truncated);
     }
@@ -98,27 +98,27 @@ TEST(FtpHostile, DrippingServerFailsOnTheLowSpeedLimit)
     ASSERT_TRUE(server.running());
     writeLocal(server.root() + QStringLiteral("/gross.bin"), QByteArray(4000, 'x'));
 
-    FtpClient::Options o = server.options();
+    FtpSitzung::Optionen o = server.options();
     o.stallTimeoutMs = 2000; // fewer than 100 bytes/s for 2 s
-    FtpClient ftp;
-    ASSERT_TRUE(ftp.connect(o));
+    FtpSitzung ftp;
+    ASSERT_TRUE(ftp.verbinde(o));
 
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(ftp.list());
+    EXPECT_FALSE(ftp.liste());
     EXPECT_LT(timer.elapsed(), 6000);
     EXPECT_GE(timer.elapsed(), 1500);
-    EXPECT_EQ(ftp.lastError(), 28);
-    EXPECT_EQ(ftp.lastResponse(),
+    EXPECT_EQ(ftp.letzterFehler(), 28);
+    EXPECT_EQ(ftp.letzteAntwort(),
               QStringLiteral("Übertragung zu langsam: weniger als 100 Bytes/s in 2 s"));
 
     // A download at the same pace fails the same way and leaves no file.
     QTemporaryDir local;
     const QString target = local.filePath(QStringLiteral("gross.bin"));
     timer.restart();
-    EXPECT_FALSE(ftp.getFile(QStringLiteral("gross.bin"), target, false));
+    EXPECT_FALSE(ftp.ladeHerunter(QStringLiteral("gross.bin"), target, false));
     EXPECT_LT(timer.elapsed(), 6000);
-    EXPECT_EQ(ftp.lastError(), 28);
+    EXPECT_EQ(ftp.letzterFehler(), 28);
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_TRUE(QDir(local.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
@@ -132,28 +132,28 @@ TEST(FtpHostile, SteadyButSlowServerFailsOnTheCeilingOfTheOperation)
     ASSERT_TRUE(server.running());
     writeLocal(server.root() + QStringLiteral("/gross.bin"), QByteArray(14000, 'x'));
 
-    FtpClient::Options o = server.options();
+    FtpSitzung::Optionen o = server.options();
     o.commandTimeoutMs = 2000;
     o.transferTimeoutMs = 3000;
-    FtpClient ftp;
-    ASSERT_TRUE(ftp.connect(o));
+    FtpSitzung ftp;
+    ASSERT_TRUE(ftp.verbinde(o));
 
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(ftp.list());
+    EXPECT_FALSE(ftp.liste());
     EXPECT_GE(timer.elapsed(), 1900);
     EXPECT_LT(timer.elapsed(), 5000);
-    EXPECT_EQ(ftp.lastError(), 28);
-    EXPECT_EQ(ftp.lastResponse(), QStringLiteral("Zeitlimit überschritten: nach 2 s abgebrochen"));
+    EXPECT_EQ(ftp.letzterFehler(), 28);
+    EXPECT_EQ(ftp.letzteAntwort(), QStringLiteral("Zeitlimit überschritten: nach 2 s abgebrochen"));
 
     // Transfers have their own, longer ceiling.
     QTemporaryDir local;
     timer.restart();
     EXPECT_FALSE(
-        ftp.getFile(QStringLiteral("gross.bin"), local.filePath(QStringLiteral("g")), false));
+        ftp.ladeHerunter(QStringLiteral("gross.bin"), local.filePath(QStringLiteral("g")), false));
     EXPECT_GE(timer.elapsed(), 2900);
     EXPECT_LT(timer.elapsed(), 6000);
-    EXPECT_EQ(ftp.lastResponse(), QStringLiteral("Zeitlimit überschritten: nach 3 s abgebrochen"));
+    EXPECT_EQ(ftp.letzteAntwort(), QStringLiteral("Zeitlimit überschritten: nach 3 s abgebrochen"));
 }
 
 TEST(FtpHostile, DirectoryChangeThatIsNeverAnsweredEnds)
@@ -162,15 +162,15 @@ TEST(FtpHostile, DirectoryChangeThatIsNeverAnsweredEnds)
     config.mode = Mode::StallCwd;
     HostileFtpServer server(config);
     ASSERT_TRUE(server.running());
-    FtpClient ftp;
-    ASSERT_TRUE(ftp.connect(server.options()));
+    FtpSitzung ftp;
+    ASSERT_TRUE(ftp.verbinde(server.options()));
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(ftp.setCurrentDirectory(QStringLiteral("/irgendwo")));
+    EXPECT_FALSE(ftp.wechsleVerzeichnis(QStringLiteral("/irgendwo")));
     EXPECT_LT(timer.elapsed(), 6000);
-    EXPECT_NE(ftp.lastError(), 0);
-    EXPECT_FALSE(ftp.lastResponse().isEmpty());
-    EXPECT_EQ(ftp.currentDirectory(), QStringLiteral("/"));
+    EXPECT_NE(ftp.letzterFehler(), 0);
+    EXPECT_FALSE(ftp.letzteAntwort().isEmpty());
+    EXPECT_EQ(ftp.verzeichnis(), QStringLiteral("/"));
 }
 
 TEST(FtpHostile, ServerHangingUpInTheMiddleOfAnUploadIsAFailureAndTheNextOneWorks)
@@ -181,19 +181,19 @@ TEST(FtpHostile, ServerHangingUpInTheMiddleOfAnUploadIsAFailureAndTheNextOneWork
     HostileFtpServer server(config);
     ASSERT_TRUE(server.running());
 
-    FtpClient ftp;
-    ASSERT_TRUE(ftp.connect(server.options()));
+    FtpSitzung ftp;
+    ASSERT_TRUE(ftp.verbinde(server.options()));
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(ftp.putData(QByteArray(2 * 1024 * 1024, 'B'), QStringLiteral("Foto.bmp"), false));
+    EXPECT_FALSE(ftp.ladeHoch(QByteArray(2 * 1024 * 1024, 'B'), QStringLiteral("Foto.bmp"), false));
     EXPECT_LT(timer.elapsed(), 6000);
-    EXPECT_NE(ftp.lastError(), 0);
-    EXPECT_FALSE(ftp.lastResponse().isEmpty());
+    EXPECT_NE(ftp.letzterFehler(), 0);
+    EXPECT_FALSE(ftp.letzteAntwort().isEmpty());
     EXPECT_TRUE(server.commands().filter(QStringLiteral("DROPPED")).size() == 1);
 
     // The broken connection is replaced by a new one for the next upload.
-    EXPECT_TRUE(ftp.putData("Hallo\r\n", QStringLiteral("Gast.txt"), true))
-        << qPrintable(ftp.lastResponse());
+    EXPECT_TRUE(ftp.ladeHoch("Hallo\r\n", QStringLiteral("Gast.txt"), true))
+        << qPrintable(ftp.letzteAntwort());
     QFile stored(server.root() + QStringLiteral("/Gast.txt"));
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored.readAll(), "Hallo\r\n");

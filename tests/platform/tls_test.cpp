@@ -1,7 +1,7 @@
 // FTP with explicit TLS and HTTPS against the local server started with
 // --tls and a certificate authority made by the test.
-#include "platform/FtpClient.h"
-#include "platform/HttpFetch.h"
+#include "platform/FtpSitzung.h"
+#include "platform/HttpAbruf.h"
 #include "platform/Tls.h"
 
 #include "contact/Adresse.h"
@@ -15,8 +15,8 @@
 
 #include <optional>
 
-using varnek::FtpClient;
-using varnek::HttpFetch;
+using varnek::FtpSitzung;
+using varnek::HttpAbruf;
 using varnek::test::LocalServer;
 using varnek::test::TestCa;
 using varnek::test::waitUntil;
@@ -26,9 +26,9 @@ namespace
 
 const QString kAdresse = QStringLiteral("localhost/vx/stillbox/vxvx/test");
 
-FtpClient::Options optionen(const LocalServer &server, const QString &caDatei, bool passiv)
+FtpSitzung::Optionen optionen(const LocalServer &server, const QString &caDatei, bool passiv)
 {
-    FtpClient::Options o;
+    FtpSitzung::Optionen o;
     o.host = server.host();
     o.port = server.ftpPort();
     o.user = QStringLiteral("varnekdb");
@@ -73,26 +73,27 @@ TEST_P(FtpTls, SendsOnlyOverAVerifiedEncryptedConnection)
                             : fall.ca == Ca::Fremde ? fremde.ca()
                                                     : QString();
 
-    FtpClient client;
-    const varnek::Ergebnis verbunden = client.connect(optionen(server, caDatei, fall.passiv));
+    FtpSitzung client;
+    const varnek::Ergebnis verbunden = client.verbinde(optionen(server, caDatei, fall.passiv));
     if (!fall.erwartetOk) {
         EXPECT_FALSE(verbunden);
-        EXPECT_FALSE(client.isConnected());
-        EXPECT_EQ(client.lastError(), FtpClient::TlsError) << qPrintable(client.lastResponse());
-        EXPECT_TRUE(client.lastResponse().contains(QString::fromUtf8(fall.meldung)))
-            << qPrintable(client.lastResponse());
+        EXPECT_FALSE(client.verbunden());
+        EXPECT_EQ(client.letzterFehler(), FtpSitzung::TlsError)
+            << qPrintable(client.letzteAntwort());
+        EXPECT_TRUE(client.letzteAntwort().contains(QString::fromUtf8(fall.meldung)))
+            << qPrintable(client.letzteAntwort());
         // Whatever is tried after, nothing reaches the server.
-        EXPECT_FALSE(client.putData("geheim\r\n", kAdresse + QStringLiteral("/Gast.txt"), false));
+        EXPECT_FALSE(client.ladeHoch("geheim\r\n", kAdresse + QStringLiteral("/Gast.txt"), false));
         EXPECT_TRUE(server.readFile(kAdresse + QStringLiteral("/Gast.txt")).isEmpty());
         return;
     }
-    ASSERT_TRUE(verbunden) << qPrintable(client.lastResponse());
-    ASSERT_TRUE(client.setCurrentDirectory(QLatin1Char('/') + kAdresse));
-    ASSERT_TRUE(client.putData("Hallo verschlüsselt\r\n", QStringLiteral("Gast.txt"), false))
-        << qPrintable(client.lastResponse());
+    ASSERT_TRUE(verbunden) << qPrintable(client.letzteAntwort());
+    ASSERT_TRUE(client.wechsleVerzeichnis(QLatin1Char('/') + kAdresse));
+    ASSERT_TRUE(client.ladeHoch("Hallo verschlüsselt\r\n", QStringLiteral("Gast.txt"), false))
+        << qPrintable(client.letzteAntwort());
     EXPECT_EQ(server.readFile(kAdresse + QStringLiteral("/Gast.txt")),
               QByteArray("Hallo verschlüsselt\r\n"));
-    const std::optional<FtpClient::Listing> liste = client.list();
+    const std::optional<FtpSitzung::Liste> liste = client.liste();
     ASSERT_TRUE(liste);
     EXPECT_TRUE(liste->text.contains("Gast.txt"));
 }
@@ -114,11 +115,11 @@ TEST(FtpTlsCaDatei, MissingAuthorityFileFailsWithItsName)
     ASSERT_TRUE(ca.ok());
     LocalServer server(ca.serverOptionen());
     ASSERT_TRUE(server.running());
-    FtpClient client;
-    EXPECT_FALSE(client.connect(optionen(server, QStringLiteral("/gibt/es/nicht.pem"), true)));
-    EXPECT_EQ(client.lastError(), FtpClient::TlsError);
-    EXPECT_TRUE(client.lastResponse().contains(QStringLiteral("/gibt/es/nicht.pem")))
-        << qPrintable(client.lastResponse());
+    FtpSitzung client;
+    EXPECT_FALSE(client.verbinde(optionen(server, QStringLiteral("/gibt/es/nicht.pem"), true)));
+    EXPECT_EQ(client.letzterFehler(), FtpSitzung::TlsError);
+    EXPECT_TRUE(client.letzteAntwort().contains(QStringLiteral("/gibt/es/nicht.pem")))
+        << qPrintable(client.letzteAntwort());
 }
 
 // HTTPS reads with the authority the program was given, and says why a
@@ -136,23 +137,23 @@ TEST(HttpsAbruf, ReadsWithTheGivenAuthorityAndRefusesAStrangersCertificate)
     EXPECT_EQ(url.scheme(), QStringLiteral("https"));
 
     const auto hole = [&] {
-        HttpFetch abruf;
-        std::optional<HttpFetch::Result> r;
-        QObject::connect(&abruf, &HttpFetch::finished, &abruf,
-                         [&](const HttpFetch::Result &x) { r = x; });
-        EXPECT_TRUE(abruf.start(url));
+        HttpAbruf abruf;
+        std::optional<HttpAbruf::Antwort> r;
+        QObject::connect(&abruf, &HttpAbruf::fertig, &abruf,
+                         [&](const HttpAbruf::Antwort &x) { r = x; });
+        EXPECT_TRUE(abruf.starte(url));
         EXPECT_TRUE(waitUntil([&] { return r.has_value(); }, 8000));
-        return r.value_or(HttpFetch::Result{});
+        return r.value_or(HttpAbruf::Antwort{});
     };
     ASSERT_TRUE(varnek::vertraueZertifizierungsstelle(ca.ca()));
-    const HttpFetch::Result gut = hole();
+    const HttpAbruf::Antwort gut = hole();
     EXPECT_TRUE(gut.ok);
     EXPECT_EQ(gut.status, 200);
     EXPECT_EQ(gut.body, QByteArray("Hallo\r\n"));
     EXPECT_TRUE(gut.tlsFehler.isEmpty());
 
     ASSERT_TRUE(varnek::vertraueZertifizierungsstelle(fremde.ca()));
-    const HttpFetch::Result schlecht = hole();
+    const HttpAbruf::Antwort schlecht = hole();
     EXPECT_FALSE(schlecht.ok);
     EXPECT_TRUE(schlecht.body.isEmpty());
     EXPECT_TRUE(schlecht.tlsFehler.startsWith(QStringLiteral("Zertifikat des Servers")))

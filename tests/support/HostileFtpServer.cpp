@@ -69,9 +69,9 @@ QStringList HostileFtpServer::commands() const
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-FtpClient::Options HostileFtpServer::options() const
+FtpSitzung::Optionen HostileFtpServer::options() const
 {
-    FtpClient::Options o;
+    FtpSitzung::Optionen o;
     o.host = QStringLiteral("127.0.0.1");
     o.port = port_;
     o.user = QStringLiteral("varnekdb");

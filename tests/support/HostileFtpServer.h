@@ -2,7 +2,7 @@
 
 #include "support/SkriptServer.h"
 
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 
 #include <QByteArray>
 #include <QString>
@@ -44,7 +44,7 @@ class HostileFtpServer
     QStringList commands() const;
 
     // Options for a passive connection to this server with short limits.
-    FtpClient::Options options() const;
+    FtpSitzung::Optionen options() const;
 
   private:
     QTemporaryDir root_;

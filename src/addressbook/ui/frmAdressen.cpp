@@ -174,23 +174,23 @@ void frmAdressen::baueOberflaeche()
               240, 240, 2160, 480);
     Frame7->setMouseTracking(true);
 
-    connect(cmdNextButton, &QPushButton::clicked, this, &frmAdressen::cmdNext);
-    connect(cmdPreviousButton, &QPushButton::clicked, this, &frmAdressen::cmdPrevious);
-    connect(cmdNewButton, &QPushButton::clicked, this, &frmAdressen::cmdNew);
-    connect(cmdDeleteButton, &QPushButton::clicked, this, &frmAdressen::cmdDelete);
-    connect(cmdSearchButton, &QPushButton::clicked, this, &frmAdressen::cmdSearch);
-    connect(suchNrButton, &QPushButton::clicked, this, &frmAdressen::suchNr);
-    connect(cmdDruckenButton, &QPushButton::clicked, this, &frmAdressen::cmdDrucken);
-    connect(cmdCopyButton, &QPushButton::clicked, this, &frmAdressen::cmdCopy);
-    connect(Command2Button, &QPushButton::clicked, this, &frmAdressen::Command2);
+    connect(cmdNextButton, &QPushButton::clicked, this, &frmAdressen::naechsterEintrag);
+    connect(cmdPreviousButton, &QPushButton::clicked, this, &frmAdressen::vorigerEintrag);
+    connect(cmdNewButton, &QPushButton::clicked, this, &frmAdressen::neuerEintrag);
+    connect(cmdDeleteButton, &QPushButton::clicked, this, &frmAdressen::loescheEintrag);
+    connect(cmdSearchButton, &QPushButton::clicked, this, &frmAdressen::sucheKommentar);
+    connect(suchNrButton, &QPushButton::clicked, this, &frmAdressen::sucheNummer);
+    connect(cmdDruckenButton, &QPushButton::clicked, this, &frmAdressen::druckeEintrag);
+    connect(cmdCopyButton, &QPushButton::clicked, this, &frmAdressen::kopiereEintrag);
+    connect(Command2Button, &QPushButton::clicked, this, &frmAdressen::adresseAnKontakt);
     connect(uebernehmenButton, &QPushButton::clicked, this, &frmAdressen::uebernehmen);
-    connect(Command3Button, &QPushButton::clicked, this, &frmAdressen::Command3);
-    connect(fotspeichButton, &QPushButton::clicked, this, &frmAdressen::fotspeich);
-    connect(cmdBildButton, &QPushButton::clicked, this, &frmAdressen::cmdBild);
-    connect(Command1Button, &QPushButton::clicked, this, &frmAdressen::Command1);
+    connect(Command3Button, &QPushButton::clicked, this, &frmAdressen::fotoVomKontakt);
+    connect(fotspeichButton, &QPushButton::clicked, this, &frmAdressen::speichereFoto);
+    connect(cmdBildButton, &QPushButton::clicked, this, &frmAdressen::ladeBild);
+    connect(Command1Button, &QPushButton::clicked, this, &frmAdressen::oeffneWebadresse);
     // The help button repeats the help command.
     connect(cmdHilfeButton, &QPushButton::clicked, this, &frmAdressen::hilfe);
-    connect(cmdExitButton, &QPushButton::clicked, this, &frmAdressen::cmdExit);
+    connect(cmdExitButton, &QPushButton::clicked, this, &frmAdressen::schliesseBuch);
 
     connect(txtVorname, &QLineEdit::textChanged, this, &frmAdressen::nummerGeaendert);
     const auto folgen = [this](const QString &text) { hinweis(QStringLiteral("....   ") + text); };
@@ -203,7 +203,7 @@ void frmAdressen::lade()
     texte_.fuellen();
     if (const Ergebnis e = buch_.oeffnen(); !e)
         fehler(texte_.NichtGeoeffnet + QStringLiteral("\n") + e.grund());
-    AktuellenDatensatzAnzeigen();
+    zeigeAktuellenDatensatz();
 }
 
 void frmAdressen::zeigen()
@@ -238,7 +238,7 @@ bool frmAdressen::AktuellenDatensatzSpeichern()
     return e.ok();
 }
 
-void frmAdressen::AktuellenDatensatzAnzeigen()
+void frmAdressen::zeigeAktuellenDatensatz()
 {
     const AdressAnzeige a = buch_.anzeigen();
     // The number first: its change sets the default photo path, which the
@@ -263,40 +263,40 @@ void frmAdressen::blaettern(int schritt)
     } else if (AktuellenDatensatzSpeichern()) {
         // A record the store refused to save stays on show with its edits.
         buch_.setAktuellerSatz(buch_.aktuellerSatz() + schritt);
-        AktuellenDatensatzAnzeigen();
+        zeigeAktuellenDatensatz();
     }
     txtVorname->setFocus();
     zeigeBild(txtBild->text());
 }
 
-void frmAdressen::cmdNext()
+void frmAdressen::naechsterEintrag()
 {
     blaettern(1);
 }
 
-void frmAdressen::cmdPrevious()
+void frmAdressen::vorigerEintrag()
 {
     blaettern(-1);
 }
 
-void frmAdressen::cmdNew()
+void frmAdressen::neuerEintrag()
 {
     if (AktuellenDatensatzSpeichern()) {
         if (const Ergebnis e = buch_.neuerSatz(felder()); !e)
             fehler(e.grund());
-        AktuellenDatensatzAnzeigen();
+        zeigeAktuellenDatensatz();
     }
     txtVorname->setFocus();
-    Command3();
+    fotoVomKontakt();
 }
 
-void frmAdressen::cmdDelete()
+void frmAdressen::loescheEintrag()
 {
     if (dialogs::question(this, texte_.LoeschenFrage, texte_.LoeschenTitel,
                           dialogs::Icon::Information)) {
         if (const Ergebnis e = buch_.satzLoeschen(); !e)
             fehler(e.grund());
-        AktuellenDatensatzAnzeigen();
+        zeigeAktuellenDatensatz();
     }
     txtVorname->setFocus();
 }
@@ -313,7 +313,7 @@ void frmAdressen::suche(SuchFeld feld)
         if (const auto treffer = buch_.satzSuchen(feld, antwort)) {
             if (AktuellenDatensatzSpeichern()) {
                 buch_.setAktuellerSatz(*treffer);
-                AktuellenDatensatzAnzeigen();
+                zeigeAktuellenDatensatz();
             }
         } else {
             dialogs::message(this, texte_.nichtGefunden(antwort), texte_.NichtGefundenTitel,
@@ -323,12 +323,12 @@ void frmAdressen::suche(SuchFeld feld)
     fokus->setFocus();
 }
 
-void frmAdressen::cmdSearch()
+void frmAdressen::sucheKommentar()
 {
     suche(SuchFeld::Komentar);
 }
 
-void frmAdressen::suchNr()
+void frmAdressen::sucheNummer()
 {
     suche(SuchFeld::Nummer);
 }
@@ -382,7 +382,7 @@ void frmAdressen::bewahreUngespeichert(const QString &grund)
                      .constData());
 }
 
-void frmAdressen::cmdExit()
+void frmAdressen::schliesseBuch()
 {
     if (geschlossen_ || schliessen())
         close();
@@ -400,7 +400,7 @@ void frmAdressen::closeEvent(QCloseEvent *event)
 
 // --- the contact window -------------------------------------------------------
 
-void frmAdressen::Command2()
+void frmAdressen::adresseAnKontakt()
 {
     programm_.setzeKontaktAdresse(txtVorname->text());
 }
@@ -423,7 +423,7 @@ void frmAdressen::hilfe()
 
 // --- copy, print, photo, web address --------------------------------------------
 
-void frmAdressen::cmdCopy()
+void frmAdressen::kopiereEintrag()
 {
     dialogs::message(this, texte_.KopierenText, texte_.KopierenTitel, dialogs::Icon::Information);
     QClipboard *ablage = QGuiApplication::clipboard();
@@ -431,7 +431,7 @@ void frmAdressen::cmdCopy()
     ablage->setText(kopierText(txtVorname->text(), txtNachname->text()));
 }
 
-void frmAdressen::cmdDrucken()
+void frmAdressen::druckeEintrag()
 {
     if (!dialogs::question(this, texte_.DruckenFrage, texte_.DruckenTitel, dialogs::Icon::Question))
         return;
@@ -475,18 +475,18 @@ void frmAdressen::zeigeBild(const QString &pfad)
     });
 }
 
-void frmAdressen::cmdBild()
+void frmAdressen::ladeBild()
 {
     zeigeBild(txtBild->text());
 }
 
-void frmAdressen::Command3()
+void frmAdressen::fotoVomKontakt()
 {
     bildLader_->verwerfen(); // a picture still being decoded does not replace this one
     setBild(QPixmap::fromImage(programm_.kontaktFoto()));
 }
 
-void frmAdressen::fotspeich()
+void frmAdressen::speichereFoto()
 {
     const QPixmap bild = Image1->pixmap();
     if (bild.isNull()) {
@@ -508,7 +508,7 @@ void frmAdressen::fotspeich()
     Text1->setText(ziel);
 }
 
-void frmAdressen::Command1()
+void frmAdressen::oeffneWebadresse()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     desktop::open(txtWebadresse->text());

@@ -45,25 +45,25 @@ class frmAdressen : public QMainWindow
     // has been told) when the store refused.
     bool AktuellenDatensatzSpeichern();
     // Reads record `AktuellerSatz` into the fields, the caption and `Image1`.
-    void AktuellenDatensatzAnzeigen();
+    void zeigeAktuellenDatensatz();
 
     // The commands.
-    void cmdNext();
-    void cmdPrevious();
-    void cmdNew();
-    void cmdDelete();
-    void cmdSearch();   // by comment
-    void suchNr();      // by number
-    void cmdExit();     // close: save, close the file, unload
-    void Command2();    // number into the contact window
-    void uebernehmen(); // number from the contact window
-    void hilfe();       // show the help window docked above this one
-    void cmdCopy();
-    void cmdDrucken();
-    void cmdBild();   // load the photo named by `txtBild`
-    void Command3();  // photo from the contact window
-    void fotspeich(); // save the photo as a bitmap
-    void Command1();  // open the web address
+    void naechsterEintrag();
+    void vorigerEintrag();
+    void neuerEintrag();
+    void loescheEintrag();
+    void sucheKommentar();   // by comment
+    void sucheNummer();      // by number
+    void schliesseBuch();    // close: save, close the file, unload
+    void adresseAnKontakt(); // number into the contact window
+    void uebernehmen();      // number from the contact window
+    void hilfe();            // show the help window docked above this one
+    void kopiereEintrag();
+    void druckeEintrag();
+    void ladeBild();         // load the photo named by `txtBild`
+    void fotoVomKontakt();   // photo from the contact window
+    void speichereFoto();    // save the photo as a bitmap
+    void oeffneWebadresse(); // open the web address
 
     const AdressBuch &buch() const { return buch_; }
     const modEnglisch &texte() const { return texte_; }

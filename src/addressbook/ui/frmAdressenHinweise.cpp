@@ -68,7 +68,7 @@ bool frmAdressen::hinweisEreignis(QObject *watched, QEvent *event)
         Hinweise::setBackground(cmdExitButton, QApplication::palette().color(QPalette::Button));
     } else if (typ == QEvent::MouseButtonRelease && watched == Image1 &&
                static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        Command3();
+        fotoVomKontakt();
         return true;
     }
     return false;

@@ -39,39 +39,40 @@ void frmAdressen::baueMenue()
 
     QMenu *mnuDatei = menue("mnuDatei", QStringLiteral("&Datei"));
     punkt(mnuDatei, "mnuEnde", QStringLiteral("&Ende"), Qt::CTRL | Qt::Key_Q,
-          &frmAdressen::cmdExit);
+          &frmAdressen::schliesseBuch);
 
     QMenu *mnuOptionen = menue("mnuOptionen", QStringLiteral("&Optionen"));
     punkt(mnuOptionen, "mnuNeuerEintrag", QStringLiteral("Neuer Eintrag"), Qt::CTRL | Qt::Key_N,
-          &frmAdressen::cmdNew);
+          &frmAdressen::neuerEintrag);
     trenner(mnuOptionen, "mnuTrenn2");
     punkt(mnuOptionen, "mnuNaechsterEintrag", QStringLiteral("Nächster Eintrag"),
-          Qt::CTRL | Qt::Key_W, &frmAdressen::cmdNext);
+          Qt::CTRL | Qt::Key_W, &frmAdressen::naechsterEintrag);
     punkt(mnuOptionen, "mnuVorherigerEintrag", QStringLiteral("Vorheriger Eintrag"),
-          Qt::CTRL | Qt::Key_R, &frmAdressen::cmdPrevious);
+          Qt::CTRL | Qt::Key_R, &frmAdressen::vorigerEintrag);
     trenner(mnuOptionen, "mnuTrenn1");
     punkt(mnuOptionen, "mnuDelete", QStringLiteral("&Eintrag löschen"), Qt::CTRL | Qt::Key_L,
-          &frmAdressen::cmdDelete);
+          &frmAdressen::loescheEintrag);
     trenner(mnuOptionen, "leer1");
     // Both search entries search the comments.
     punkt(mnuOptionen, "mnuDatensatzSuchen", QStringLiteral("Eintrag V- Nr: suchen"),
-          Qt::CTRL | Qt::Key_F, &frmAdressen::cmdSearch);
+          Qt::CTRL | Qt::Key_F, &frmAdressen::sucheKommentar);
     punkt(mnuOptionen, "EintragK", QStringLiteral("Eintrag Komentar: suchen"), Qt::CTRL | Qt::Key_K,
-          &frmAdressen::cmdSearch);
+          &frmAdressen::sucheKommentar);
 
     QMenu *ext = menue("ext", QStringLiteral("Extra"));
     // The two entries do what the captions promise: the buttons' commands.
     punkt(ext, "Adressenfeld2", QStringLiteral(">> Von Adressenfeld übernehmen      [Alt+A]"), {},
           &frmAdressen::uebernehmen);
     punkt(ext, "Adressenfeld1", QStringLiteral("<< In Adressenfeld übernehmen         [Alt+I]"), {},
-          &frmAdressen::Command2);
+          &frmAdressen::adresseAnKontakt);
     trenner(ext, "leer3");
-    punkt(ext, "FotoAufnehmen", QStringLiteral("Foto Aufnehmen:"), {}, &frmAdressen::Command3);
-    punkt(ext, "Fotospeichern", QStringLiteral("Foto speichern"), {}, &frmAdressen::fotspeich);
+    punkt(ext, "FotoAufnehmen", QStringLiteral("Foto Aufnehmen:"), {},
+          &frmAdressen::fotoVomKontakt);
+    punkt(ext, "Fotospeichern", QStringLiteral("Foto speichern"), {}, &frmAdressen::speichereFoto);
     punkt(ext, "Kopieren", QStringLiteral("Kopieren in Zwischenablage..."), Qt::CTRL | Qt::Key_C,
-          &frmAdressen::cmdCopy);
+          &frmAdressen::kopiereEintrag);
     trenner(ext, "leer2");
-    punkt(ext, "Drucken1", QStringLiteral("Drucken"), {}, &frmAdressen::cmdDrucken);
+    punkt(ext, "Drucken1", QStringLiteral("Drucken"), {}, &frmAdressen::druckeEintrag);
 
     // "Hilfe" is an entry of the bar itself.
     QAction *hilfe1 = leiste->addAction(QStringLiteral("Hilfe"));
@@ -90,7 +91,7 @@ QAction *frmAdressen::menuepunkt(const QString &name) const
 void frmAdressen::baueTasten()
 {
     Fenstertasten &tasten = Fenstertasten::von(*this);
-    tasten.taste(Qt::Key_Escape, this, &frmAdressen::cmdExit);
+    tasten.taste(Qt::Key_Escape, this, &frmAdressen::schliesseBuch);
     tasten.taste(Qt::Key_F1, this, &frmAdressen::hilfe);
     tasten.taste(Qt::Key_F2, this, [this] { programm_.liesHinweis(); });
     tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
@@ -98,8 +99,8 @@ void frmAdressen::baueTasten()
     // which are never disabled: the keys are taken and do nothing.
     for (const Qt::Key key : {Qt::Key_F4, Qt::Key_F5})
         tasten.taste(key, this, [] {});
-    tasten.taste(Qt::Key_PageUp, this, &frmAdressen::cmdPrevious);
-    tasten.taste(Qt::Key_PageDown, this, &frmAdressen::cmdNext);
+    tasten.taste(Qt::Key_PageUp, this, &frmAdressen::vorigerEintrag);
+    tasten.taste(Qt::Key_PageDown, this, &frmAdressen::naechsterEintrag);
 }
 
 } // namespace varnek

@@ -93,7 +93,7 @@ Klingel2::Klingel2(Programmdienste &programm)
         timer3_->setInterval(timer3_->interval());
     });
     connect(timer5_, &Zeitgeber::tick, this, [this] {
-        Command3(klingelText_);
+        trageEin(klingelText_);
         timer5_->setEnabled(false);
     });
     tonTakt_.setInterval(tonAbstandMs);
@@ -145,7 +145,7 @@ void Klingel2::baueOberflaeche()
     command2_ = new QPushButton(QStringLiteral("&OK"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     command2_->setGeometry(twips(1080, 600, 1095, 495));
-    connect(command2_, &QPushButton::clicked, this, &Klingel2::Command2);
+    connect(command2_, &QPushButton::clicked, this, &Klingel2::bestaetige);
 
     optionen_ = new QButtonGroup(this);
     const char *optionTexte[] = {"Klingel Ton Aus", "Klingel Intervall Ein",
@@ -193,7 +193,7 @@ void Klingel2::baueOberflaeche()
     // Selection by mouse or keys; a click on the entry already selected too.
     connect(list1_, &QListWidget::itemSelectionChanged, this, &Klingel2::eintragGewaehlt);
     connect(list1_, &QListWidget::itemClicked, this, &Klingel2::eintragGewaehlt);
-    connect(list1_, &QListWidget::itemDoubleClicked, this, &Klingel2::lese1);
+    connect(list1_, &QListWidget::itemDoubleClicked, this, &Klingel2::liesEintrag);
 
     struct Knopf {
         const char *name, *text, *tipp;
@@ -202,10 +202,10 @@ void Klingel2::baueOberflaeche()
     };
     const Knopf knoepfeRechts[] = {
         {"laden", "lade", "Lade-Klingelbuch", 1680, &Klingel2::laden},
-        {"loesche1", "lösche", "Lösche-Klingelbuch", 1920, &Klingel2::loesche1},
-        {"speichermList1", "speichern", "Speichern-Klingelbuch", 2160, &Klingel2::speichermList1},
-        {"Command4", "öffne", "Öffne-Klingelbuch", 2400, &Klingel2::Command4},
-        {"lese1", " lese", "lese-Auswahl-Klingelbuch", 2640, &Klingel2::lese1},
+        {"loesche1", "lösche", "Lösche-Klingelbuch", 1920, &Klingel2::leereListe},
+        {"speichermList1", "speichern", "Speichern-Klingelbuch", 2160, &Klingel2::speichereListe},
+        {"Command4", "öffne", "Öffne-Klingelbuch", 2400, &Klingel2::oeffneLogDatei},
+        {"lese1", " lese", "lese-Auswahl-Klingelbuch", 2640, &Klingel2::liesEintrag},
     };
     for (const Knopf &k : knoepfeRechts) {
         auto *b = new QPushButton(QString::fromUtf8(k.text), this);
@@ -308,7 +308,7 @@ void Klingel2::zeigen()
     activateWindow();
 }
 
-void Klingel2::Command6(const QString &empfangen)
+void Klingel2::klingelnEmpfangen(const QString &empfangen)
 {
     klingelText_ = empfangen;
     timer5_->setInterval(500);
@@ -319,7 +319,7 @@ void Klingel2::Command6(const QString &empfangen)
         starteBisAntwort();
 }
 
-void Klingel2::Command3(const QString &empfangen)
+void Klingel2::trageEin(const QString &empfangen)
 {
     list1_->addItem(ringlog::eintrag(clock::now(), empfangen));
     ladeAlarmOffen_ = false;
@@ -329,7 +329,7 @@ void Klingel2::Command3(const QString &empfangen)
     }
 }
 
-void Klingel2::Command2()
+void Klingel2::bestaetige()
 {
     timer1_->setEnabled(false);
     timer2_->setEnabled(false);
@@ -343,12 +343,12 @@ void Klingel2::laden()
     list1_->addItems(ringlog::lade(datei(ringlog::logDatei)));
 }
 
-void Klingel2::loesche1()
+void Klingel2::leereListe()
 {
     list1_->clear();
 }
 
-void Klingel2::speichermList1()
+void Klingel2::speichereListe()
 {
     QStringList eintraege;
     for (int i = 0; i < list1_->count(); ++i)
@@ -357,12 +357,12 @@ void Klingel2::speichermList1()
         dialogs::message(this, schreiber::meldung(QStringLiteral("aufnahme.txt"), e.grund()));
 }
 
-void Klingel2::Command4()
+void Klingel2::oeffneLogDatei()
 {
     desktop::open(datei(ringlog::logDatei));
 }
 
-void Klingel2::lese1()
+void Klingel2::liesEintrag()
 {
     timer1_->setEnabled(false);
     programm_.hinweis(text1_);
@@ -425,10 +425,10 @@ void Klingel2::baueTasten()
         close();
     });
     tasten.taste(Qt::Key_F1, this, [this] { programm_.zeigeHilfe(); });
-    tasten.taste(Qt::Key_F2, this, &Klingel2::lese1);
+    tasten.taste(Qt::Key_F2, this, &Klingel2::liesEintrag);
     tasten.taste(Qt::Key_F3, this, [this] { programm_.sprich(QStringLiteral("Stop")); });
-    tasten.tasteIn(list1_, Qt::Key_Return, this, &Klingel2::lese1);
-    tasten.tasteIn(list1_, Qt::Key_Enter, this, &Klingel2::lese1);
+    tasten.tasteIn(list1_, Qt::Key_Return, this, &Klingel2::liesEintrag);
+    tasten.tasteIn(list1_, Qt::Key_Enter, this, &Klingel2::liesEintrag);
 }
 
 bool Klingel2::eventFilter(QObject *watched, QEvent *event)

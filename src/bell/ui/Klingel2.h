@@ -36,19 +36,19 @@ class Klingel2 : public QWidget
     void lade();
     void zeigen(); // show and bring to the front
     // A ring was received: the received text is logged 500 ms later.
-    void Command6(const QString &empfangen);
-    void Command3(const QString &empfangen); // log an entry now
-    void Command2();                         // OK: stop the alert and close
+    void klingelnEmpfangen(const QString &empfangen);
+    void trageEin(const QString &empfangen); // log an entry now
+    void bestaetige();                       // OK: stop the alert and close
 
     // The buttons' procedures.
     void laden();          // "lade": append the saved log to the list
-    void loesche1();       // "lösche": clear the list (not the file)
-    void speichermList1(); // "speichern": write the list to "aufnahme.txt"
-    void Command4();       // "öffne": open "aufnahme.txt" in the text editor
-    void lese1();          // " lese": read the selected entry aloud
+    void leereListe();     // "lösche": clear the list (not the file)
+    void speichereListe(); // "speichern": write the list to "aufnahme.txt"
+    void oeffneLogDatei(); // "öffne": open "aufnahme.txt" in the text editor
+    void liesEintrag();    // " lese": read the selected entry aloud
 
     // The entry last selected in the list.
-    QString Text1() const { return text1_; }
+    QString gewaehlterEintrag() const { return text1_; }
     // The selected option button, -1 for none.
     int gewaehlteOption() const;
 

@@ -126,7 +126,7 @@ void Klingel2::beantwortet()
     // An answer within the first half second: the ring's entry comes first.
     if (timer5_->laeuft()) {
         timer5_->setEnabled(false);
-        Command3(klingelText_);
+        trageEin(klingelText_);
     } else if (ladeAlarmOffen_) {
         antwortNachEintrag_ = clock::now(); // the entry is not made yet
         return;

@@ -131,7 +131,7 @@ bool Gast1::eventFilter(QObject *watched, QEvent *event)
         else if (watched == Picture4)
             stopLesen();
         else if (watched == Frame3)
-            KlingelSignal1();
+            schalteKlingelCodeRahmen();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -41,10 +41,10 @@ KlingelCodeRahmen::KlingelCodeRahmen(QString programmOrdner, QWidget *parent)
     auto *Label17 =
         platz(benannt(new QLabel(QStringLiteral("öffne"), this), "Label17"), 6400, 700, 800, 255);
 
-    connect(zu, &QPushButton::clicked, this, &KlingelCodeRahmen::Command21);
-    connect(uebernimm, &QPushButton::clicked, this, &KlingelCodeRahmen::Command22);
-    connect(laden, &QPushButton::clicked, this, &KlingelCodeRahmen::ladeKC);
-    connect(speichern, &QPushButton::clicked, this, &KlingelCodeRahmen::klinelcodspeichern);
+    connect(zu, &QPushButton::clicked, this, &KlingelCodeRahmen::schliessen);
+    connect(uebernimm, &QPushButton::clicked, this, &KlingelCodeRahmen::uebernehmenUndSchliessen);
+    connect(laden, &QPushButton::clicked, this, &KlingelCodeRahmen::ladeKlingelCodes);
+    connect(speichern, &QPushButton::clicked, this, &KlingelCodeRahmen::speichereKlingelCode);
     connect(Combo3, &QComboBox::activated, this,
             [this] { Q_EMIT gewaehlt(Combo3->currentText()); });
     for (QObject *o : std::initializer_list<QObject *>{Label21, Label17})
@@ -61,7 +61,7 @@ QString KlingelCodeRahmen::code() const
     return Combo3->currentText();
 }
 
-void KlingelCodeRahmen::ladeKC()
+void KlingelCodeRahmen::ladeKlingelCodes()
 {
     List6.clear();
     Combo3->clear();
@@ -74,7 +74,7 @@ void KlingelCodeRahmen::ladeKC()
     Combo3->setEditText(QString::fromLatin1(kaco::kStandard));
 }
 
-void KlingelCodeRahmen::klinelcodspeichern()
+void KlingelCodeRahmen::speichereKlingelCode()
 {
     const QString c = code();
     if (kaco::istDa(List6, c)) {
@@ -87,7 +87,7 @@ void KlingelCodeRahmen::klinelcodspeichern()
         dialogs::message(this, QStringLiteral("Kaco.txt kann nicht gespeichert werden!"));
 }
 
-void KlingelCodeRahmen::Label17Click()
+void KlingelCodeRahmen::oeffneKacoDatei()
 {
     desktop::open(kaco::pfad(programmOrdner_));
 }
@@ -99,7 +99,7 @@ bool KlingelCodeRahmen::eventFilter(QObject *watched, QEvent *event)
         if (name == QLatin1String("Label21"))
             Q_EMIT uebernehmen();
         else if (name == QLatin1String("Label17"))
-            Label17Click();
+            oeffneKacoDatei();
     }
     return QGroupBox::eventFilter(watched, event);
 }

@@ -22,16 +22,16 @@ class KlingelCodeRahmen : public QGroupBox
     QString code() const; // text of `Combo3`
     QComboBox *combo() const;
 
-    void ladeKC();             // "laden...": load "Kaco.txt"
-    void klinelcodspeichern(); // "Speichern": add the code unless it is there
-    void Label17Click();       // "öffne": open "Kaco.txt" in the text editor
+    void ladeKlingelCodes();     // "laden...": load "Kaco.txt"
+    void speichereKlingelCode(); // "Speichern": add the code unless it is there
+    void oeffneKacoDatei();      // "öffne": open "Kaco.txt" in the text editor
 
     QStringList List6;
 
   Q_SIGNALS:
     void uebernehmen();                 // `Label21` click: take the code over
-    void Command21();                   // "zu"
-    void Command22();                   // "^&übernehme^"
+    void schliessen();                  // "zu"
+    void uebernehmenUndSchliessen();    // "^&übernehme^"
     void enter();                       // Enter in `Combo3`
     void gewaehlt(const QString &code); // an entry of `Combo3` chosen
 

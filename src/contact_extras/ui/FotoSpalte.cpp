@@ -71,9 +71,9 @@ FotoSpalte::FotoSpalte(Gast1 &gast, Programmdienste &programm, QWidget *flaeche,
       bildLader_(new bild::Lader(this))
 {
     setObjectName(QStringLiteral("FotoSpalte"));
-    for (HttpFetch *abruf : {&webAbruf_, &picture1Abruf_}) {
-        abruf->setMaxBytes(maxBytes);
-        abruf->setTimeoutMs(abrufTimeoutMs);
+    for (HttpAbruf *abruf : {&webAbruf_, &picture1Abruf_}) {
+        abruf->setzeMaxBytes(maxBytes);
+        abruf->setzeTimeoutMs(abrufTimeoutMs);
     }
     baueOberflaeche(flaeche);
     verbinde();
@@ -132,20 +132,21 @@ void FotoSpalte::baueOberflaeche(QWidget *flaeche)
 
 void FotoSpalte::verbinde()
 {
-    connect(Fot1_, &QPushButton::clicked, this, &FotoSpalte::Fot1);
-    connect(Command13_, &QPushButton::clicked, this, &FotoSpalte::Command13);
-    connect(bildlokal_, &QPushButton::clicked, this, &FotoSpalte::bildlokal);
-    connect(fotspeich_, &QPushButton::clicked, this, &FotoSpalte::fotspeich);
-    connect(Command14_, &QPushButton::clicked, this, &FotoSpalte::Command14);
-    connect(gast_.menue().fotoSenden(), &QAction::triggered, this, &FotoSpalte::Fot1);
-    connect(gast_.menue().fotoAnzeigen(), &QAction::triggered, this, &FotoSpalte::Fanzeigen);
-    connect(Timer6, &Zeitgeber::tick, this, &FotoSpalte::Timer6Tick);
-    connect(Timer3, &Zeitgeber::tick, this, &FotoSpalte::Timer3Tick);
-    connect(Timer5, &Zeitgeber::tick, this, &FotoSpalte::Timer5Tick);
-    connect(&webAbruf_, &HttpFetch::finished, this,
-            [this](const HttpFetch::Result &r) { webBildDa(r, false); });
-    connect(&picture1Abruf_, &HttpFetch::finished, this,
-            [this](const HttpFetch::Result &r) { webBildDa(r, true); });
+    connect(Fot1_, &QPushButton::clicked, this, &FotoSpalte::sendeFoto);
+    connect(Command13_, &QPushButton::clicked, this, &FotoSpalte::zeigeServerFoto);
+    connect(bildlokal_, &QPushButton::clicked, this, &FotoSpalte::zeigeLokalesFoto);
+    connect(fotspeich_, &QPushButton::clicked, this, &FotoSpalte::speichereFoto);
+    connect(Command14_, &QPushButton::clicked, this, &FotoSpalte::oeffneBildschirmFoto);
+    connect(gast_.menue().fotoSenden(), &QAction::triggered, this, &FotoSpalte::sendeFoto);
+    connect(gast_.menue().fotoAnzeigen(), &QAction::triggered, this,
+            &FotoSpalte::verbreitereFuerFoto);
+    connect(Timer6, &Zeitgeber::tick, this, &FotoSpalte::sendungFertig);
+    connect(Timer3, &Zeitgeber::tick, this, &FotoSpalte::meldeSendung);
+    connect(Timer5, &Zeitgeber::tick, this, &FotoSpalte::ladeWebFoto);
+    connect(&webAbruf_, &HttpAbruf::fertig, this,
+            [this](const HttpAbruf::Antwort &r) { webBildDa(r, false); });
+    connect(&picture1Abruf_, &HttpAbruf::fertig, this,
+            [this](const HttpAbruf::Antwort &r) { webBildDa(r, true); });
     for (QWidget *w : std::initializer_list<QWidget *>{Picture1, Frame2, Picture2})
         w->installEventFilter(this);
     gast_.installEventFilter(this);
@@ -201,7 +202,7 @@ QString FotoSpalte::fotoAdresse(const QString &adresse) const
 
 // --- sending the photo ------------------------------------------------------------
 
-void FotoSpalte::Fot1()
+void FotoSpalte::sendeFoto()
 {
     gast_.browser().waehleLokal(kFotoDatei);
     sendungOk_ = true;
@@ -213,7 +214,7 @@ void FotoSpalte::Fot1()
     Timer6->setInterval(300);
 }
 
-void FotoSpalte::Timer6Tick()
+void FotoSpalte::sendungFertig()
 {
     Timer6->setEnabled(false);
     // "OK" and "Gast.txt" come once the transfer is over, however long it
@@ -243,11 +244,11 @@ void FotoSpalte::Timer6Tick()
         return;
     }
     // The photo goes as it is: binary, whatever the transfer type chosen.
-    v.UebertrageDatei(pfad, 0, [this](bool ok) {
+    v.uebertrageDatei(pfad, 0, [this](bool ok) {
         if (!ok)
             sendungOk_ = false;
     });
-    const QString verzeichnis = v.Label1();
+    const QString verzeichnis = v.pfad();
     v.danach([this, verzeichnis, schluss] {
         if (!sendungOk_) {
             schluss();
@@ -259,28 +260,28 @@ void FotoSpalte::Timer6Tick()
     gast_.fokusTextS();
 }
 
-void FotoSpalte::Timer3Tick()
+void FotoSpalte::meldeSendung()
 {
     Timer3->setEnabled(false);
     // A send that stopped (no address, no photo, a failed transfer) says so;
     // its message box has told why.
     status(sendungOk_ ? QStringLiteral("OK") : QStringLiteral("Kein Foto gesendet"));
-    Command15();
+    waehleGastTxt();
 }
 
-void FotoSpalte::Command15()
+void FotoSpalte::waehleGastTxt()
 {
     gast_.browser().waehleLokal(QStringLiteral("Gast.txt"));
 }
 
-void FotoSpalte::Command16()
+void FotoSpalte::waehleFotoBmp()
 {
     gast_.browser().waehleLokal(kFotoDatei);
 }
 
 // --- the photo from the server ------------------------------------------------------
 
-void FotoSpalte::Command13()
+void FotoSpalte::zeigeServerFoto()
 {
     Picture5->hide();
     setzeFrame2Oben(true);
@@ -293,20 +294,20 @@ void FotoSpalte::Command13()
     Timer5->setInterval(1000);
 }
 
-void FotoSpalte::Timer5Tick()
+void FotoSpalte::ladeWebFoto()
 {
     Timer5->setEnabled(false);
     WebBrowser2->show();
     ladeWebBild(webAbruf_);
 }
 
-void FotoSpalte::Picture1Click()
+void FotoSpalte::bildGeklickt()
 {
     text8_ = fotoAdresse(adresse());
     ladeWebBild(picture1Abruf_);
 }
 
-void FotoSpalte::ladeWebBild(HttpFetch &abruf)
+void FotoSpalte::ladeWebBild(HttpAbruf &abruf)
 {
     const std::optional<QUrl> url =
         adressUrl(programm_.einstellungen().web(), adresse(), kFotoDatei);
@@ -315,15 +316,15 @@ void FotoSpalte::ladeWebBild(HttpFetch &abruf)
         return;
     }
     // A newer request replaces one still on its way.
-    if (abruf.busy()) {
+    if (abruf.laeuft()) {
         ersetzt_ = true;
-        abruf.abort();
+        abruf.brichAb();
         ersetzt_ = false;
     }
-    abruf.start(*url);
+    abruf.starte(*url);
 }
 
-void FotoSpalte::webBildDa(const HttpFetch::Result &result, bool fuerPicture1)
+void FotoSpalte::webBildDa(const HttpAbruf::Antwort &result, bool fuerPicture1)
 {
     if (ersetzt_)
         return;
@@ -382,7 +383,7 @@ void FotoSpalte::setzeFrame2Oben(bool oben)
         Frame2->raise();
 }
 
-void FotoSpalte::Frame2Click()
+void FotoSpalte::rahmenGeklickt()
 {
     const QImage bild = bild::ladeDatei(programm_.einstellungen().datei(kFotoDatei));
     if (!bild.isNull())
@@ -391,7 +392,7 @@ void FotoSpalte::Frame2Click()
 
 // --- the local photo -----------------------------------------------------------------
 
-void FotoSpalte::bildlokal()
+void FotoSpalte::zeigeLokalesFoto()
 {
     Picture5->hide();
     setzeFrame2Oben(false);
@@ -402,7 +403,7 @@ void FotoSpalte::bildlokal()
         zeigeBild1(bild);
 }
 
-void FotoSpalte::fotspeich()
+void FotoSpalte::speichereFoto()
 {
     if (bild1_.isNull()) {
         dialogs::message(&gast_, QStringLiteral("Kein Bild geladen, Datei wird nicht gespeichert"));
@@ -418,7 +419,7 @@ void FotoSpalte::fotspeich()
                          QStringLiteral("Fehler beim Speichern"), dialogs::Icon::Critical);
 }
 
-void FotoSpalte::Command14()
+void FotoSpalte::oeffneBildschirmFoto()
 {
     programm_.zeigeFotoapparat();
 }
@@ -430,7 +431,7 @@ void FotoSpalte::breite()
     gast_.resize(twips(volleBreite), gast_.height());
 }
 
-void FotoSpalte::Fanzeigen()
+void FotoSpalte::verbreitereFuerFoto()
 {
     // High enough that the whole column, buttons included, is seen.
     const int menue = gast_.menuBar()->isVisible() ? gast_.menuBar()->height() : 0;
@@ -453,9 +454,9 @@ bool FotoSpalte::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == Picture1)
-            Picture1Click();
+            bildGeklickt();
         else if (watched == Frame2)
-            Frame2Click();
+            rahmenGeklickt();
         else if (watched == Picture2)
             Picture2->hide();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HttpFetch.h"
+#include "platform/HttpAbruf.h"
 
 #include <QImage>
 #include <QWidget>
@@ -43,19 +43,19 @@ class FotoSpalte : public QWidget
     // Height of the window (twips, without the menu bar) the column needs.
     int benoetigteHoehe() const;
 
-    void Fot1();      // send the photo
-    void Command13(); // show the address's photo from the server
-    void Picture1Click();
-    void bildlokal(); // show the local photo
-    void Frame2Click();
-    void fotspeich(); // save the shown photo as "Foto.bmp"
-    void Command14(); // the screen photo window
-    void Fanzeigen(); // widen the window for the photo
-    void Command15(); // "Gast.txt" selected in the local list
-    void Command16(); // "Foto.bmp" selected in the local list
+    void sendeFoto();       // send the photo
+    void zeigeServerFoto(); // show the address's photo from the server
+    void bildGeklickt();
+    void zeigeLokalesFoto(); // show the local photo
+    void rahmenGeklickt();
+    void speichereFoto();        // save the shown photo as "Foto.bmp"
+    void oeffneBildschirmFoto(); // the screen photo window
+    void verbreitereFuerFoto();  // widen the window for the photo
+    void waehleGastTxt();        // "Gast.txt" selected in the local list
+    void waehleFotoBmp();        // "Foto.bmp" selected in the local list
 
     // `Text8`: the photo web address built last.
-    QString Text8() const { return text8_; }
+    QString letzteFotoAdresse() const { return text8_; }
     // The photo web address of an address; empty when it names none.
     QString fotoAdresse(const QString &adresse) const;
 
@@ -74,11 +74,11 @@ class FotoSpalte : public QWidget
     void baueOberflaeche(QWidget *flaeche);
     void installiereHinweise();
     void verbinde();
-    void Timer6Tick();
-    void Timer3Tick();
-    void Timer5Tick();
-    void ladeWebBild(HttpFetch &abruf);
-    void webBildDa(const HttpFetch::Result &result, bool fuerPicture1);
+    void sendungFertig();
+    void meldeSendung();
+    void ladeWebFoto();
+    void ladeWebBild(HttpAbruf &abruf);
+    void webBildDa(const HttpAbruf::Antwort &result, bool fuerPicture1);
     void zeigeWebBild(const QImage &bild);
     void zeigeBild1(const QImage &bild);
     void setzeFrame2Oben(bool oben);
@@ -93,8 +93,8 @@ class FotoSpalte : public QWidget
     QFrame *Frame2;
     QPushButton *Fot1_, *Command13_, *bildlokal_, *fotspeich_, *Command14_;
     Zeitgeber *Timer3, *Timer5, *Timer6;
-    HttpFetch webAbruf_;      // into the web view
-    HttpFetch picture1Abruf_; // into `Picture1`
+    HttpAbruf webAbruf_;      // into the web view
+    HttpAbruf picture1Abruf_; // into `Picture1`
     QString text8_;
     QImage bild1_;
     QImage webBild_;

@@ -78,8 +78,8 @@ void MenuePanel::baueKnoepfe()
         Hinweise::setBackground(b, b == Command11_ ? farbe::blau : farbe::weiss);
     // Alt+1 and Alt+2 move the focus to the send box and the address field.
     Fenstertasten &tasten = Fenstertasten::von(gast_);
-    tasten.taste(Qt::ALT | Qt::Key_1, this, &MenuePanel::foc1);
-    tasten.taste(Qt::ALT | Qt::Key_2, this, &MenuePanel::foc2);
+    tasten.taste(Qt::ALT | Qt::Key_1, this, &MenuePanel::fokusSendeFeld);
+    tasten.taste(Qt::ALT | Qt::Key_2, this, &MenuePanel::fokusAdressFeld);
 
     if (Check2_) {
         Check2_->setBackgroundRole(QPalette::Window);
@@ -114,13 +114,13 @@ void MenuePanel::baueLinks()
 void MenuePanel::verbinde()
 {
     const Gast1Menue &menue = gast_.menue();
-    connect(menue.kompaktAnsicht(), &QAction::triggered, this, &MenuePanel::menuezu);
-    connect(menue.linkSenden(), &QAction::triggered, this, &MenuePanel::URLsenden);
+    connect(menue.kompaktAnsicht(), &QAction::triggered, this, &MenuePanel::zeigeKompakt);
+    connect(menue.linkSenden(), &QAction::triggered, this, &MenuePanel::sendeLink);
     connect(menue.linkOeffnen(), &QAction::triggered, this, &MenuePanel::linkOeffnen);
-    connect(menue.beschreibung(), &QAction::triggered, this, &MenuePanel::Beschreibung1);
-    connect(Menuee_, &QPushButton::clicked, this, &MenuePanel::Menuee);
+    connect(menue.beschreibung(), &QAction::triggered, this, &MenuePanel::oeffneBeschreibung);
+    connect(Menuee_, &QPushButton::clicked, this, &MenuePanel::zeigeMenueleiste);
     connect(Command11_, &QPushButton::clicked, this, &MenuePanel::linkOeffnen);
-    connect(Command20_, &QPushButton::clicked, this, &MenuePanel::Command20);
+    connect(Command20_, &QPushButton::clicked, this, &MenuePanel::oeffneKlingelMitText);
     if (Check2_)
         connect(Check2_, &QCheckBox::toggled, this, [this] {
             // The repaint applies the state.
@@ -160,13 +160,13 @@ QList<QWidget *> MenuePanel::tabReihe() const
 
 // --- compact view ---------------------------------------------------------------
 
-void MenuePanel::menuezu()
+void MenuePanel::zeigeKompakt()
 {
     zeigeMenues(false);
     gast_.resize(twips(kompaktBreite), twips(kompaktHoehe));
 }
 
-void MenuePanel::Menuee()
+void MenuePanel::zeigeMenueleiste()
 {
     zeigeMenues(true);
     gast_.resize(gast_.width(), twips(menueHoehe));
@@ -200,7 +200,7 @@ void MenuePanel::setzeCheck2Textfarbe(bool fokus)
 
 // --- links ------------------------------------------------------------------------
 
-void MenuePanel::URLsenden()
+void MenuePanel::sendeLink()
 {
     // The typed address is sent as an ordinary message: the send box's text
     // becomes the one line of the message file, which is uploaded.
@@ -225,7 +225,7 @@ void MenuePanel::oeffneFestenLink(const QString &host)
     desktop::open(QStringLiteral("https://") + host + QLatin1Char('/'));
 }
 
-void MenuePanel::Beschreibung1()
+void MenuePanel::oeffneBeschreibung()
 {
     const QString datei = findeMitgelieferteDatei(beschreibungsDatei());
     if (datei.isEmpty()) {
@@ -236,24 +236,24 @@ void MenuePanel::Beschreibung1()
     desktop::open(datei);
 }
 
-void MenuePanel::Command20()
+void MenuePanel::oeffneKlingelMitText()
 {
     gast_.menue().klingelfenster()->trigger();
 }
 
 // --- focus shortcuts ------------------------------------------------------------------
 
-void MenuePanel::foc1()
+void MenuePanel::fokusSendeFeld()
 {
     gast_.fokusTextS();
 }
 
-void MenuePanel::foc2()
+void MenuePanel::fokusAdressFeld()
 {
     gast_.fokusAdresse();
 }
 
-void MenuePanel::Picture28Click()
+void MenuePanel::adressFeldGeklickt()
 {
     if (!Combo2_)
         return;
@@ -278,7 +278,7 @@ bool MenuePanel::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::MouseButtonRelease:
         if (watched == Picture28_)
-            Picture28Click();
+            adressFeldGeklickt();
         break;
     default:
         break;

@@ -52,19 +52,19 @@ class MenuePanel : public QObject
     static constexpr int kompaktHoehe = 2100;
     static constexpr int menueHoehe = 3120;
 
-    void menuezu(); // compact view
-    void Menuee();  // menu bar back
+    void zeigeKompakt();     // compact view
+    void zeigeMenueleiste(); // menu bar back
     bool kompakt() const { return kompakt_; }
     // The panel's buttons in the window's Tab order (`Command11`, `Command20`).
     QList<QWidget *> tabReihe() const;
-    void URLsenden();   // the send box's text goes out as the message
+    void sendeLink();   // the send box's text goes out as the message
     void linkOeffnen(); // `Command11` / `linkmenue`: open the received link
     void oeffneFestenLink(const QString &host);
-    void Beschreibung1();
-    void Command20(); // bell window, logging the received text
-    void foc1();      // send box (Alt+1)
-    void foc2();      // address field (Alt+2)
-    void Picture28Click();
+    void oeffneBeschreibung();
+    void oeffneKlingelMitText(); // bell window, logging the received text
+    void fokusSendeFeld();       // send box (Alt+1)
+    void fokusAdressFeld();      // address field (Alt+2)
+    void adressFeldGeklickt();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

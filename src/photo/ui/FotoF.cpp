@@ -90,9 +90,9 @@ void FotoF::baueOberflaeche()
                                         "QPushButton:focus { border: 1px solid black; }"));
     }
 
-    connect(zu_, &QPushButton::clicked, this, &FotoF::Zu);
-    connect(ok_, &QPushButton::clicked, this, &FotoF::ok);
-    connect(command1_, &QPushButton::clicked, this, &FotoF::Command1);
+    connect(zu_, &QPushButton::clicked, this, &FotoF::schliesseFenster);
+    connect(ok_, &QPushButton::clicked, this, &FotoF::nimmFotoAuf);
+    connect(command1_, &QPushButton::clicked, this, &FotoF::fotografiereUndFrage);
 
     baueTasten();
     lblDrag->installEventFilter(this);
@@ -185,7 +185,7 @@ void FotoF::MoveWindow()
 
 // --- photographing ----------------------------------------------------------------
 
-void FotoF::Snapshot()
+void FotoF::fotografiere()
 {
     const QRect aussen = frameGeometry();
     if (!aussen.isValid()) {
@@ -267,24 +267,24 @@ void FotoF::zeigen()
     activateWindow();
 }
 
-void FotoF::ok()
+void FotoF::nimmFotoAuf()
 {
     activateWindow();
     setFocus();
     foto::speichermodus() = foto::FotoBild;
-    Snapshot();
+    fotografiere();
     parkeSnap();
     Q_EMIT fotoGespeichert();
 }
 
-void FotoF::Command1()
+void FotoF::fotografiereUndFrage()
 {
     foto::speichermodus() = foto::Fragen;
-    Snapshot();
+    fotografiere();
     parkeSnap();
 }
 
-void FotoF::Zu()
+void FotoF::schliesseFenster()
 {
     close();
 }

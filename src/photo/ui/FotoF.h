@@ -40,16 +40,16 @@ class FotoF : public QWidget
 
     // Photographs the screen area the window covers: onto the clipboard and
     // into the file `Speichermodus` names.
-    void Snapshot();
+    void fotografiere();
 
     void zeigen(); // show (modeless) in front
 
-    void ok();       // "&OK"
-    void Command1(); // "Sp"
-    void Zu();       // "&X"
+    void nimmFotoAuf();          // "&OK"
+    void fotografiereUndFrage(); // "Sp"
+    void schliesseFenster();     // "&X"
 
     QString status() const; // `lblDrag`
-    const Zeitgeber &Timer1() const { return *timer1_; }
+    const Zeitgeber &zeitgeber() const { return *timer1_; }
 
   Q_SIGNALS:
     // "&OK" has taken the photo into "Foto.bmp" (a failure has been shown).

@@ -1,4 +1,4 @@
-#include "platform/HttpFetch.h"
+#include "platform/HttpAbruf.h"
 
 #include "platform/Dienste.h"
 
@@ -44,13 +44,13 @@ QString verbindungsZiel(const QUrl &url)
 
 } // namespace
 
-HttpFetch::HttpFetch(QObject *parent) : QObject(parent), timer_(new QTimer(this))
+HttpAbruf::HttpAbruf(QObject *parent) : QObject(parent), timer_(new QTimer(this))
 {
     timer_->setSingleShot(true);
-    QObject::connect(timer_, &QTimer::timeout, this, &HttpFetch::onTimeout);
+    QObject::connect(timer_, &QTimer::timeout, this, &HttpAbruf::onTimeout);
 }
 
-HttpFetch::~HttpFetch()
+HttpAbruf::~HttpAbruf()
 {
     verwerfeRuhend();
     if (socket_) {
@@ -62,7 +62,7 @@ HttpFetch::~HttpFetch()
     }
 }
 
-bool HttpFetch::start(const QUrl &url)
+bool HttpAbruf::starte(const QUrl &url)
 {
     if (socket_)
         return false;
@@ -76,7 +76,7 @@ bool HttpFetch::start(const QUrl &url)
     return true;
 }
 
-void HttpFetch::send(const QUrl &url)
+void HttpAbruf::send(const QUrl &url)
 {
     current_ = url;
     eingang_.clear();
@@ -128,7 +128,7 @@ void HttpFetch::send(const QUrl &url)
     verbindeSignale(socket);
     if (https) {
         auto *ssl = static_cast<QSslSocket *>(socket);
-        QObject::connect(ssl, &QSslSocket::encrypted, this, &HttpFetch::onConnected);
+        QObject::connect(ssl, &QSslSocket::encrypted, this, &HttpAbruf::onConnected);
         // The handshake fails on these by itself; the reason is kept for the user.
         QObject::connect(ssl, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &fehler) {
             if (!fehler.isEmpty())
@@ -137,15 +137,15 @@ void HttpFetch::send(const QUrl &url)
         });
         ssl->connectToHostEncrypted(url.host(), quint16(url.port(443)));
     } else {
-        QObject::connect(socket, &QTcpSocket::connected, this, &HttpFetch::onConnected);
+        QObject::connect(socket, &QTcpSocket::connected, this, &HttpAbruf::onConnected);
         socket->connectToHost(url.host(), quint16(url.port(80)));
     }
 }
 
-void HttpFetch::verbindeSignale(QTcpSocket *socket)
+void HttpAbruf::verbindeSignale(QTcpSocket *socket)
 {
-    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpFetch::onReadyRead);
-    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpFetch::onDisconnected);
+    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpAbruf::onReadyRead);
+    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpAbruf::onDisconnected);
     QObject::connect(socket, &QTcpSocket::errorOccurred, this,
                      [this](QAbstractSocket::SocketError fehler) {
                          if (fehler == QAbstractSocket::RemoteHostClosedError)
@@ -155,7 +155,7 @@ void HttpFetch::verbindeSignale(QTcpSocket *socket)
                      });
 }
 
-void HttpFetch::setBedingung(const QByteArray &etag, const QByteArray &lastModified)
+void HttpAbruf::setBedingung(const QByteArray &etag, const QByteArray &lastModified)
 {
     // Header values never carry a line end of their own.
     const auto sauber = [](const QByteArray &w) {
@@ -165,7 +165,7 @@ void HttpFetch::setBedingung(const QByteArray &etag, const QByteArray &lastModif
     lastModified_ = sauber(lastModified);
 }
 
-bool HttpFetch::neuVersuchen()
+bool HttpAbruf::neuVersuchen()
 {
     // Only a kept socket, and only while nothing of the answer came: the
     // server closed it while it waited, and never saw the request.
@@ -178,7 +178,7 @@ bool HttpFetch::neuVersuchen()
     return true;
 }
 
-void HttpFetch::onConnected()
+void HttpAbruf::onConnected()
 {
     if (!socket_)
         return;
@@ -204,13 +204,13 @@ void HttpFetch::onConnected()
                    bedingung + "\r\n"); // HTTP/1.1: the connection stays open
 }
 
-void HttpFetch::abort()
+void HttpAbruf::brichAb()
 {
     if (socket_)
         deliver(false);
 }
 
-void HttpFetch::onReadyRead()
+void HttpAbruf::onReadyRead()
 {
     QTcpSocket *const socket = socket_;
     if (!socket)
@@ -234,7 +234,7 @@ void HttpFetch::onReadyRead()
     }
 }
 
-bool HttpFetch::kopfLesen()
+bool HttpAbruf::kopfLesen()
 {
     // Searched only where the end can be, so bytes dripping in one by one
     // cost no more than a flood.
@@ -294,7 +294,7 @@ bool HttpFetch::kopfLesen()
     return socket_ != nullptr && phase_ != Phase::Kopf;
 }
 
-void HttpFetch::kopfFertig()
+void HttpAbruf::kopfFertig()
 {
     if (isRedirect(status_)) {
         if (!followRedirect())
@@ -317,7 +317,7 @@ void HttpFetch::kopfFertig()
         deliver(true);
 }
 
-void HttpFetch::bodyNehmen(const QByteArray &teil)
+void HttpAbruf::bodyNehmen(const QByteArray &teil)
 {
     const qint64 room = maxBytes_ - body_.size();
     if (room > 0)
@@ -329,7 +329,7 @@ void HttpFetch::bodyNehmen(const QByteArray &teil)
     }
 }
 
-bool HttpFetch::bodyLesen()
+bool HttpAbruf::bodyLesen()
 {
     QByteArray teil;
     if (laenge_ >= 0) {
@@ -345,7 +345,7 @@ bool HttpFetch::bodyLesen()
     return false;
 }
 
-bool HttpFetch::chunksLesen()
+bool HttpAbruf::chunksLesen()
 {
     if (chunkRest_ == -2) {
         // The line end behind a chunk's data.
@@ -396,7 +396,7 @@ bool HttpFetch::chunksLesen()
     return socket_ != nullptr;
 }
 
-void HttpFetch::onDisconnected()
+void HttpAbruf::onDisconnected()
 {
     if (!socket_)
         return;
@@ -408,7 +408,7 @@ void HttpFetch::onDisconnected()
     deliver(phase_ == Phase::Body && laenge_ < 0);
 }
 
-bool HttpFetch::followRedirect()
+bool HttpAbruf::followRedirect()
 {
     if (redirects_ >= maxRedirects_)
         return false;
@@ -427,13 +427,13 @@ bool HttpFetch::followRedirect()
     return true;
 }
 
-void HttpFetch::onTimeout()
+void HttpAbruf::onTimeout()
 {
     if (socket_)
         deliver(false, true);
 }
 
-bool HttpFetch::wiederverwendbar(bool ok) const
+bool HttpAbruf::wiederverwendbar(bool ok) const
 {
     if (!ok || !socket_ || truncated_ || !http11_ || !eingang_.isEmpty() ||
         socket_->state() != QAbstractSocket::ConnectedState || isRedirect(status_))
@@ -451,7 +451,7 @@ bool HttpFetch::wiederverwendbar(bool ok) const
     return false;
 }
 
-void HttpFetch::parkeSocket()
+void HttpAbruf::parkeSocket()
 {
     timer_->stop();
     QTcpSocket *socket = socket_;
@@ -460,12 +460,12 @@ void HttpFetch::parkeSocket()
     ruhend_ = socket;
     ruhendZiel_ = verbindungsZiel(current_);
     // Anything from the server while it waits (closing, stray bytes) ends it.
-    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpFetch::verwerfeRuhend);
-    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpFetch::verwerfeRuhend);
-    QObject::connect(socket, &QTcpSocket::errorOccurred, this, &HttpFetch::verwerfeRuhend);
+    QObject::connect(socket, &QTcpSocket::disconnected, this, &HttpAbruf::verwerfeRuhend);
+    QObject::connect(socket, &QTcpSocket::readyRead, this, &HttpAbruf::verwerfeRuhend);
+    QObject::connect(socket, &QTcpSocket::errorOccurred, this, &HttpAbruf::verwerfeRuhend);
 }
 
-void HttpFetch::verwerfeRuhend()
+void HttpAbruf::verwerfeRuhend()
 {
     QTcpSocket *socket = ruhend_;
     ruhend_ = nullptr;
@@ -476,13 +476,13 @@ void HttpFetch::verwerfeRuhend()
     socket->deleteLater();
 }
 
-void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused, bool headerTooLarge)
+void HttpAbruf::deliver(bool ok, bool timedOut, bool redirectRefused, bool headerTooLarge)
 {
     if (wiederverwendbar(ok && !redirectRefused && !timedOut))
         parkeSocket();
     else
         releaseSocket();
-    Result result;
+    Antwort result;
     result.ok = ok;
     result.status = ok ? status_ : 0;
     result.timedOut = timedOut;
@@ -498,10 +498,10 @@ void HttpFetch::deliver(bool ok, bool timedOut, bool redirectRefused, bool heade
     result.neueVerbindungen = neueVerbindungen_;
     body_.clear();
     eingang_.clear();
-    Q_EMIT finished(result);
+    Q_EMIT fertig(result);
 }
 
-void HttpFetch::releaseSocket(bool stopTimer)
+void HttpAbruf::releaseSocket(bool stopTimer)
 {
     if (stopTimer)
         timer_->stop();

@@ -48,7 +48,7 @@ namespace varnek
 //
 // Names and paths are QStrings whose bytes on the wire are ftpBytes(): a
 // name an old server listed in Latin-1 goes back with the bytes it had.
-class FtpClient
+class FtpSitzung
 {
   public:
     static constexpr int ServerReplyError = 12003;
@@ -58,7 +58,7 @@ class FtpClient
     // "partial file").
     static constexpr int UnvollstaendigError = 18;
 
-    struct Options {
+    struct Optionen {
         QString host;
         int port = 21;
         QString user;
@@ -87,7 +87,7 @@ class FtpClient
     };
 
     enum class ListingFormat { Mlsd, List };
-    struct Listing {
+    struct Liste {
         ListingFormat format = ListingFormat::List;
         // The listing exactly as the server sent it: lines end in CR LF or
         // LF, and a lone CR is part of a name.
@@ -97,21 +97,21 @@ class FtpClient
         bool truncated = false;
     };
 
-    FtpClient();
-    ~FtpClient();
-    FtpClient(const FtpClient &) = delete;
-    FtpClient &operator=(const FtpClient &) = delete;
+    FtpSitzung();
+    ~FtpSitzung();
+    FtpSitzung(const FtpSitzung &) = delete;
+    FtpSitzung &operator=(const FtpSitzung &) = delete;
 
     // Connects and logs in. A failure leaves the client closed.
-    Ergebnis connect(const Options &options);
-    void close();
-    bool isConnected() const;
+    Ergebnis verbinde(const Optionen &options);
+    void schliesse();
+    bool verbunden() const;
 
     // Changes the current directory (absolute or relative; ".." resolved by
     // the server). Fails when the server refuses it; the previous directory
     // stays current.
-    Ergebnis setCurrentDirectory(const QString &dir);
-    QString currentDirectory() const; // absolute, as the server reports it
+    Ergebnis wechsleVerzeichnis(const QString &dir);
+    QString verzeichnis() const; // absolute, as the server reports it
 
     // Transfers in the current directory. ascii: TYPE A, else TYPE I. The
     // local side of an ASCII transfer is CR LF text, as the network's: the
@@ -119,34 +119,34 @@ class FtpClient
     // convention). getFile replaces an existing local file only after a
     // complete download. putData uploads bytes held in memory (the content a
     // send had when it was made) and replaces the remote file.
-    Ergebnis getFile(const QString &remoteName, const QString &localPath, bool ascii);
-    Ergebnis putData(const QByteArray &data, const QString &remoteName, bool ascii);
+    Ergebnis ladeHerunter(const QString &remoteName, const QString &localPath, bool ascii);
+    Ergebnis ladeHoch(const QByteArray &data, const QString &remoteName, bool ascii);
 
     // Listing of the current directory: MLSD where the server offers it,
     // LIST otherwise.
-    std::optional<Listing> list();
+    std::optional<Liste> liste();
 
-    Ergebnis deleteFile(const QString &name);
-    Ergebnis removeDirectory(const QString &name);
-    Ergebnis createDirectory(const QString &name);
-    Ergebnis rename(const QString &from, const QString &to);
+    Ergebnis loescheDatei(const QString &name);
+    Ergebnis loescheVerzeichnis(const QString &name);
+    Ergebnis erstelleVerzeichnis(const QString &name);
+    Ergebnis benenneUm(const QString &from, const QString &to);
     // The size in bytes of a file in the current directory as the server
     // reports it: SIZE (in binary type), or MLST where SIZE is unknown.
     // `bytes` is -1 when the server knows neither command; a file the server
     // does not have is a failure.
     Ergebnis groesse(const QString &name, qint64 &bytes);
 
-    int lastError() const;
-    QString lastResponse() const;
+    int letzterFehler() const;
+    QString letzteAntwort() const;
 
     // Safe to call from any thread while another thread runs a call: that
     // call ends at once with error 42 (aborted), its sockets are shut down
     // so nothing waits for a silent server, and every later call fails the
     // same way until resetCancel(). The connection is unusable afterwards;
     // close() it.
-    void cancel();
-    void resetCancel();
-    bool cancelled() const;
+    void brichAb();
+    void setzeAbbruchZurueck();
+    bool abgebrochen() const;
 
   private:
     struct Impl;

@@ -1,4 +1,4 @@
-#include "platform/FtpClient.h"
+#include "platform/FtpSitzung.h"
 
 #include "platform/Dienste.h"
 #include "platform/Schreiber.h"
@@ -184,12 +184,12 @@ int progress(void *userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 
 } // namespace
 
-struct FtpClient::Impl {
+struct FtpSitzung::Impl {
     // The outcome of a public call: success, or the last reply (or the
     // client's reason) with the error number.
     Ergebnis ergebnis(bool ok) const { return ok ? Ergebnis() : Ergebnis::fehler(response, error); }
     CURL *curl = nullptr;
-    Options options;
+    Optionen options;
     QString cwd = QStringLiteral("/");
     bool mlsd = true;
     int error = 0;
@@ -495,17 +495,17 @@ size_t readFromFile(char *data, size_t size, size_t count, void *userdata)
 
 } // namespace
 
-FtpClient::FtpClient() : d(std::make_unique<Impl>())
+FtpSitzung::FtpSitzung() : d(std::make_unique<Impl>())
 {
     ensureCurlGlobal();
 }
 
-FtpClient::~FtpClient()
+FtpSitzung::~FtpSitzung()
 {
     d->closeHandle();
 }
 
-Ergebnis FtpClient::connect(const Options &options)
+Ergebnis FtpSitzung::verbinde(const Optionen &options)
 {
     d->closeHandle();
     d->options = options;
@@ -540,19 +540,19 @@ Ergebnis FtpClient::connect(const Options &options)
     return {};
 }
 
-void FtpClient::close()
+void FtpSitzung::schliesse()
 {
     d->closeHandle();
     d->error = 0;
     d->response.clear();
 }
 
-bool FtpClient::isConnected() const
+bool FtpSitzung::verbunden() const
 {
     return d->curl != nullptr;
 }
 
-Ergebnis FtpClient::setCurrentDirectory(const QString &dir)
+Ergebnis FtpSitzung::wechsleVerzeichnis(const QString &dir)
 {
     if (!d->checkUsable({dir}))
         return d->ergebnis(false);
@@ -567,12 +567,12 @@ Ergebnis FtpClient::setCurrentDirectory(const QString &dir)
     return {};
 }
 
-QString FtpClient::currentDirectory() const
+QString FtpSitzung::verzeichnis() const
 {
     return d->cwd;
 }
 
-Ergebnis FtpClient::getFile(const QString &remoteName, const QString &localPath, bool ascii)
+Ergebnis FtpSitzung::ladeHerunter(const QString &remoteName, const QString &localPath, bool ascii)
 {
     if (!d->checkUsable({remoteName}))
         return d->ergebnis(false);
@@ -608,7 +608,7 @@ Ergebnis FtpClient::getFile(const QString &remoteName, const QString &localPath,
     return {};
 }
 
-Ergebnis FtpClient::putData(const QByteArray &data, const QString &remoteName, bool ascii)
+Ergebnis FtpSitzung::ladeHoch(const QByteArray &data, const QString &remoteName, bool ascii)
 {
     if (!d->checkUsable({remoteName}))
         return d->ergebnis(false);
@@ -618,7 +618,7 @@ Ergebnis FtpClient::putData(const QByteArray &data, const QString &remoteName, b
     return d->ergebnis(d->put(buffer, remoteName, ascii));
 }
 
-bool FtpClient::Impl::put(QIODevice &file, const QString &remoteName, bool ascii)
+bool FtpSitzung::Impl::put(QIODevice &file, const QString &remoteName, bool ascii)
 {
     SList type;
     type.append(transferType(ascii));
@@ -632,12 +632,12 @@ bool FtpClient::Impl::put(QIODevice &file, const QString &remoteName, bool ascii
     });
 }
 
-std::optional<FtpClient::Listing> FtpClient::list()
+std::optional<FtpSitzung::Liste> FtpSitzung::liste()
 {
     if (!d->checkUsable({}))
         return std::nullopt;
     const QByteArray url = d->urlFor(d->cwd, true);
-    Listing listing;
+    Liste listing;
     auto run = [&](const char *command) {
         ListingSink sink{&listing.text, std::max<qint64>(0, d->options.maxListingBytes), false};
         const bool ok = d->perform(url, [&](CURL *c) {
@@ -673,22 +673,22 @@ std::optional<FtpClient::Listing> FtpClient::list()
     return std::nullopt;
 }
 
-Ergebnis FtpClient::deleteFile(const QString &name)
+Ergebnis FtpSitzung::loescheDatei(const QString &name)
 {
     return d->ergebnis(d->checkUsable({name}) && d->quote({"DELE " + ftpBytes(d->absolute(name))}));
 }
 
-Ergebnis FtpClient::removeDirectory(const QString &name)
+Ergebnis FtpSitzung::loescheVerzeichnis(const QString &name)
 {
     return d->ergebnis(d->checkUsable({name}) && d->quote({"RMD " + ftpBytes(d->absolute(name))}));
 }
 
-Ergebnis FtpClient::createDirectory(const QString &name)
+Ergebnis FtpSitzung::erstelleVerzeichnis(const QString &name)
 {
     return d->ergebnis(d->checkUsable({name}) && d->quote({"MKD " + ftpBytes(d->absolute(name))}));
 }
 
-Ergebnis FtpClient::rename(const QString &from, const QString &to)
+Ergebnis FtpSitzung::benenneUm(const QString &from, const QString &to)
 {
     return d->ergebnis(
         d->checkUsable({from, to}) &&
@@ -737,7 +737,7 @@ bool unbekannterBefehl(int code)
 
 } // namespace
 
-Ergebnis FtpClient::groesse(const QString &name, qint64 &bytes)
+Ergebnis FtpSitzung::groesse(const QString &name, qint64 &bytes)
 {
     bytes = -1;
     if (!d->checkUsable({name}))
@@ -764,28 +764,28 @@ Ergebnis FtpClient::groesse(const QString &name, qint64 &bytes)
     return d->ergebnis(false);
 }
 
-void FtpClient::cancel()
+void FtpSitzung::brichAb()
 {
     d->sockets.cancelled = true;
     d->sockets.shutDownAll();
 }
 
-void FtpClient::resetCancel()
+void FtpSitzung::setzeAbbruchZurueck()
 {
     d->sockets.cancelled = false;
 }
 
-bool FtpClient::cancelled() const
+bool FtpSitzung::abgebrochen() const
 {
     return d->sockets.cancelled;
 }
 
-int FtpClient::lastError() const
+int FtpSitzung::letzterFehler() const
 {
     return d->error;
 }
 
-QString FtpClient::lastResponse() const
+QString FtpSitzung::letzteAntwort() const
 {
     return d->response;
 }

@@ -36,7 +36,7 @@ namespace varnek
 // the next fetch to the same scheme, host and port. A request on such a kept
 // socket that the server had closed meanwhile (nothing of an answer came) is
 // sent once more on a new connection.
-class HttpFetch : public QObject
+class HttpAbruf : public QObject
 {
     Q_OBJECT
   public:
@@ -44,7 +44,7 @@ class HttpFetch : public QObject
     static constexpr int kDefaultMaxRedirects = 3;
     static constexpr qsizetype kMaxKopfBytes = 64 * 1024;
 
-    struct Result {
+    struct Antwort {
         bool ok = false;                              // a complete HTTP answer arrived (any status)
         int status = 0;                               // HTTP status, 0 when none
         QByteArray body;                              // at most maxBytes
@@ -60,16 +60,16 @@ class HttpFetch : public QObject
         // empty when it was, or when no handshake took place). Nothing is
         // sent to such a server.
         QString tlsFehler;
-        int neueVerbindungen = 0;     // TCP connections opened for this fetch
+        int neueVerbindungen = 0; // TCP connections opened for this fetch
     };
 
-    explicit HttpFetch(QObject *parent = nullptr);
-    ~HttpFetch() override;
+    explicit HttpAbruf(QObject *parent = nullptr);
+    ~HttpAbruf() override;
 
-    void setMaxBytes(qint64 maxBytes) { maxBytes_ = maxBytes; }
+    void setzeMaxBytes(qint64 maxBytes) { maxBytes_ = maxBytes; }
     qint64 maxBytes() const { return maxBytes_; }
-    void setTimeoutMs(int ms) { timeoutMs_ = ms; }
-    void setMaxRedirects(int n) { maxRedirects_ = n; }
+    void setzeTimeoutMs(int ms) { timeoutMs_ = ms; }
+    void setzeMaxUmleitungen(int n) { maxRedirects_ = n; }
     // Validators of an earlier answer for the next fetches: If-None-Match
     // with the ETag, or, without one, If-Modified-Since with the
     // Last-Modified value. An unchanged file is then answered 304 without a
@@ -83,14 +83,14 @@ class HttpFetch : public QObject
     // inside start(). An HTTP error status (404 ...) is an answer: ok with
     // the status and its body. No answer within the timeout (counted over
     // all redirects): timedOut.
-    bool start(const QUrl &url);
-    bool busy() const { return socket_ != nullptr; }
+    bool starte(const QUrl &url);
+    bool laeuft() const { return socket_ != nullptr; }
     // Cancels the fetch in flight; finished() reports it at once with
     // ok = false. Nothing happens when idle.
-    void abort();
+    void brichAb();
 
   Q_SIGNALS:
-    void finished(const varnek::HttpFetch::Result &result);
+    void fertig(const varnek::HttpAbruf::Antwort &result);
 
   private:
     enum class Phase { Kopf, Body, Chunks };
@@ -149,4 +149,4 @@ class HttpFetch : public QObject
 
 } // namespace varnek
 
-Q_DECLARE_METATYPE(varnek::HttpFetch::Result)
+Q_DECLARE_METATYPE(varnek::HttpAbruf::Antwort)

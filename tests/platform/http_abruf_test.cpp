@@ -1,4 +1,4 @@
-#include "platform/HttpFetch.h"
+#include "platform/HttpAbruf.h"
 
 #include "contact/Adresse.h"
 #include "contact/AntwortPruefung.h"
@@ -18,24 +18,24 @@
 
 #include <time.h>
 
-using varnek::HttpFetch;
+using varnek::HttpAbruf;
 using varnek::test::LocalServer;
 using varnek::test::waitUntil;
 
 namespace
 {
 
-// Counts the answers of one HttpFetch and keeps the last.
+// Counts the answers of one HttpAbruf and keeps the last.
 struct Answers {
-    explicit Answers(HttpFetch &fetch)
+    explicit Answers(HttpAbruf &fetch)
     {
-        QObject::connect(&fetch, &HttpFetch::finished, &fetch, [this](const HttpFetch::Result &r) {
+        QObject::connect(&fetch, &HttpAbruf::fertig, &fetch, [this](const HttpAbruf::Antwort &r) {
             ++count;
             last = r;
         });
     }
     int count = 0;
-    std::optional<HttpFetch::Result> last;
+    std::optional<HttpAbruf::Antwort> last;
 };
 
 // A silent server: takes the request, never answers.
@@ -61,7 +61,7 @@ class HttpFetchTest : public ::testing::Test
     }
 
     LocalServer server;
-    HttpFetch fetch;
+    HttpAbruf fetch;
     Answers answers{fetch};
 };
 
@@ -69,22 +69,22 @@ TEST_F(HttpFetchTest, FetchesTheMessageFileAndAnswersOnceLater)
 {
     put(QStringLiteral("test"), "Hallo Welt #dingdong#\r\n"_qba);
 
-    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(fetch.starte(url(QStringLiteral("test"))));
     EXPECT_EQ(answers.count, 0); // never from inside start()
-    EXPECT_TRUE(fetch.busy());
-    EXPECT_FALSE(fetch.start(url(QStringLiteral("info"))));
+    EXPECT_TRUE(fetch.laeuft());
+    EXPECT_FALSE(fetch.starte(url(QStringLiteral("info"))));
 
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
     EXPECT_TRUE(answers.last->ok);
     EXPECT_FALSE(answers.last->timedOut);
     EXPECT_EQ(answers.last->status, 200);
     EXPECT_EQ(answers.last->body, "Hallo Welt #dingdong#\r\n"_qba);
-    EXPECT_FALSE(fetch.busy());
+    EXPECT_FALSE(fetch.laeuft());
 
     // The refused second start left no answer behind; a new start works and
     // sees the changed file (nothing is cached).
     put(QStringLiteral("test"), "zweiter Text"_qba);
-    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(fetch.starte(url(QStringLiteral("test"))));
     ASSERT_TRUE(waitUntil([&] { return answers.count > 1; }));
     EXPECT_EQ(answers.last->body, "zweiter Text"_qba);
     QTest::qWait(200);
@@ -93,7 +93,7 @@ TEST_F(HttpFetchTest, FetchesTheMessageFileAndAnswersOnceLater)
 
 TEST_F(HttpFetchTest, MissingFileIsAnAnswerWithStatus404)
 {
-    ASSERT_TRUE(fetch.start(url(QStringLiteral("gibtsnicht"))));
+    ASSERT_TRUE(fetch.starte(url(QStringLiteral("gibtsnicht"))));
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
     EXPECT_TRUE(answers.last->ok);
     EXPECT_EQ(answers.last->status, 404);
@@ -107,7 +107,7 @@ TEST_F(HttpFetchTest, KeepsOnlyTheFirst50000Bytes)
         big += QByteArray::number(i) + ' ';
     put(QStringLiteral("test"), big);
 
-    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(fetch.starte(url(QStringLiteral("test"))));
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
     EXPECT_TRUE(answers.last->ok);
     EXPECT_EQ(answers.last->status, 200);
@@ -115,12 +115,12 @@ TEST_F(HttpFetchTest, KeepsOnlyTheFirst50000Bytes)
 
     // Exactly the limit is kept whole; a smaller limit cuts there.
     put(QStringLiteral("test"), big.left(50000));
-    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    ASSERT_TRUE(fetch.starte(url(QStringLiteral("test"))));
     ASSERT_TRUE(waitUntil([&] { return answers.count > 1; }));
     EXPECT_EQ(answers.last->body, big.left(50000));
 
-    fetch.setMaxBytes(10);
-    ASSERT_TRUE(fetch.start(url(QStringLiteral("test"))));
+    fetch.setzeMaxBytes(10);
+    ASSERT_TRUE(fetch.starte(url(QStringLiteral("test"))));
     ASSERT_TRUE(waitUntil([&] { return answers.count > 2; }));
     EXPECT_TRUE(answers.last->ok);
     EXPECT_EQ(answers.last->body, big.left(10));
@@ -131,7 +131,7 @@ TEST_F(HttpFetchTest, KeepsOnlyTheFirst50000Bytes)
 TEST_F(HttpFetchTest, SilentServerTimesOutWhileTheWindowKeepsRunning)
 {
     SilentServer silent;
-    fetch.setTimeoutMs(800);
+    fetch.setzeTimeoutMs(800);
     int ticks = 0;
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, &ticker, [&] { ++ticks; });
@@ -139,9 +139,9 @@ TEST_F(HttpFetchTest, SilentServerTimesOutWhileTheWindowKeepsRunning)
 
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(fetch.start(silent.url()));
+    ASSERT_TRUE(fetch.starte(silent.url()));
     EXPECT_LT(clock.elapsed(), 100);
-    EXPECT_FALSE(fetch.start(silent.url()));
+    EXPECT_FALSE(fetch.starte(silent.url()));
 
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }, 5000));
     const qint64 waited = clock.elapsed();
@@ -150,7 +150,7 @@ TEST_F(HttpFetchTest, SilentServerTimesOutWhileTheWindowKeepsRunning)
     EXPECT_GT(ticks, 30); // the event loop turned all the time
     EXPECT_FALSE(answers.last->ok);
     EXPECT_TRUE(answers.last->timedOut);
-    EXPECT_FALSE(fetch.busy());
+    EXPECT_FALSE(fetch.laeuft());
 
     // The request asked for a fresh answer, past every cache.
     const QByteArray request = silent.empfangen().toLower();
@@ -167,11 +167,11 @@ TEST_F(HttpFetchTest, PollsAskConditionallyOverOneKeptConnection)
 {
     put(QStringLiteral("test"), "eins\r\n");
     const auto holen = [&](int nummer) {
-        EXPECT_TRUE(fetch.start(url(QStringLiteral("test"))));
+        EXPECT_TRUE(fetch.starte(url(QStringLiteral("test"))));
         EXPECT_TRUE(waitUntil([&] { return answers.count == nummer; }));
-        return answers.last.value_or(HttpFetch::Result{});
+        return answers.last.value_or(HttpAbruf::Antwort{});
     };
-    const HttpFetch::Result erste = holen(1);
+    const HttpAbruf::Antwort erste = holen(1);
     ASSERT_TRUE(erste.ok);
     EXPECT_EQ(erste.status, 200);
     EXPECT_EQ(erste.neueVerbindungen, 1);
@@ -183,7 +183,7 @@ TEST_F(HttpFetchTest, PollsAskConditionallyOverOneKeptConnection)
 
     // Unchanged: 304 without a body, on the same connection.
     fetch.setBedingung(etag, geaendert);
-    const HttpFetch::Result zweite = holen(2);
+    const HttpAbruf::Antwort zweite = holen(2);
     EXPECT_TRUE(zweite.ok);
     EXPECT_EQ(zweite.status, 304);
     EXPECT_TRUE(zweite.body.isEmpty());
@@ -191,7 +191,7 @@ TEST_F(HttpFetchTest, PollsAskConditionallyOverOneKeptConnection)
 
     // Changed: the whole file, still on the same connection.
     put(QStringLiteral("test"), "zwei!\r\n");
-    const HttpFetch::Result dritte = holen(3);
+    const HttpAbruf::Antwort dritte = holen(3);
     EXPECT_EQ(dritte.status, 200);
     EXPECT_EQ(dritte.body, "zwei!\r\n");
     EXPECT_EQ(dritte.neueVerbindungen, 0);
@@ -208,11 +208,11 @@ TEST(HttpFetchKeepAlive, KeptConnectionClosedByTheServerIsRetriedOnceOnANewOne)
     varnek::test::RohServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
     server.setOffenFuer(1);
     ASSERT_TRUE(server.running());
-    HttpFetch fetch;
+    HttpAbruf fetch;
     Answers answers(fetch);
     const QUrl url(QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(server.port()));
     for (int i = 1; i <= 3; ++i) {
-        ASSERT_TRUE(fetch.start(url));
+        ASSERT_TRUE(fetch.starte(url));
         ASSERT_TRUE(waitUntil([&] { return answers.count == i; }));
         EXPECT_TRUE(answers.last->ok) << i;
         EXPECT_EQ(answers.last->body, "ok");
@@ -228,9 +228,9 @@ TEST(HttpFetchKeepAlive, KeptConnectionClosedByTheServerIsRetriedOnceOnANewOne)
           "HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"_qba}) {
         varnek::test::RohServer einmal(antwort);
         einmal.setOffenFuer(5);
-        HttpFetch f;
+        HttpAbruf f;
         Answers a(f);
-        ASSERT_TRUE(f.start(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(einmal.port()))));
+        ASSERT_TRUE(f.starte(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(einmal.port()))));
         ASSERT_TRUE(waitUntil([&] { return a.count == 1; }));
         EXPECT_FALSE(f.verbindungOffen()) << antwort.constData();
     }
@@ -240,7 +240,7 @@ TEST_F(HttpFetchTest, UnreachableServerAndAbortAnswerOnce)
 {
     const QUrl closed(
         QStringLiteral("http://127.0.0.1:%1/Gast.txt").arg(varnek::test::closedPort()));
-    ASSERT_TRUE(fetch.start(closed));
+    ASSERT_TRUE(fetch.starte(closed));
     EXPECT_EQ(answers.count, 0);
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
     EXPECT_FALSE(answers.last->ok);
@@ -248,18 +248,18 @@ TEST_F(HttpFetchTest, UnreachableServerAndAbortAnswerOnce)
     EXPECT_EQ(answers.last->status, 0);
 
     // An unusable URL is answered from the event loop as well.
-    ASSERT_TRUE(fetch.start(QUrl(QStringLiteral("kaputt://x"))));
+    ASSERT_TRUE(fetch.starte(QUrl(QStringLiteral("kaputt://x"))));
     EXPECT_EQ(answers.count, 1);
     ASSERT_TRUE(waitUntil([&] { return answers.count > 1; }));
     EXPECT_FALSE(answers.last->ok);
 
     SilentServer silent;
-    ASSERT_TRUE(fetch.start(silent.url()));
-    fetch.abort();
+    ASSERT_TRUE(fetch.starte(silent.url()));
+    fetch.brichAb();
     EXPECT_EQ(answers.count, 3);
     EXPECT_FALSE(answers.last->ok);
-    EXPECT_FALSE(fetch.busy());
-    fetch.abort(); // idle: nothing
+    EXPECT_FALSE(fetch.laeuft());
+    fetch.brichAb(); // idle: nothing
     QTest::qWait(300);
     EXPECT_EQ(answers.count, 3);
 }
@@ -290,7 +290,7 @@ TEST_F(HttpFetchTest, AddressUrlEscapesWhatTheUrlNeeds)
     // ... and lands on that folder's file, not on a look-alike.
     put(odd, "richtig"_qba);
     put(QStringLiteral("Jörg 7#?A"), "falsch"_qba);
-    ASSERT_TRUE(fetch.start(url(odd)));
+    ASSERT_TRUE(fetch.starte(url(odd)));
     ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }));
     EXPECT_EQ(answers.last->status, 200);
     EXPECT_EQ(answers.last->body, "richtig"_qba);
@@ -299,14 +299,14 @@ TEST_F(HttpFetchTest, AddressUrlEscapesWhatTheUrlNeeds)
 // What the misbehaving server sends, as the fetch reports it.
 TEST(HttpFetchFeind, CutOffBodyRedirectsAndHtmlAsReported)
 {
-    HttpFetch fetch;
+    HttpAbruf fetch;
     Answers answers{fetch};
     const auto hole = [&](const QString &modus,
                           const QString &pfad = QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt")) {
         varnek::test::FeindServer server(modus);
         EXPECT_TRUE(server.running());
         const int vorher = answers.count;
-        EXPECT_TRUE(fetch.start(QUrl(
+        EXPECT_TRUE(fetch.starte(QUrl(
             QStringLiteral("http://%1:%2%3").arg(server.host()).arg(server.port()).arg(pfad))));
         EXPECT_TRUE(waitUntil([&] { return answers.count > vorher; }));
         return std::make_pair(*answers.last, server.anfragen());
@@ -351,7 +351,7 @@ TEST(HttpFetchFeind, CutOffBodyRedirectsAndHtmlAsReported)
     EXPECT_EQ(html.contentType, QByteArray("text/html; charset=utf-8"));
 
     // The limit is the caller's: a large one takes the whole body.
-    fetch.setMaxBytes(20 * 1024 * 1024);
+    fetch.setzeMaxBytes(20 * 1024 * 1024);
     auto [gross, a6] = hole(QStringLiteral("good"));
     EXPECT_EQ(gross.body, QByteArray("Hallo Welt\r\n"));
     EXPECT_FALSE(gross.truncated);
@@ -375,13 +375,13 @@ TEST(HttpFetchFeind, HeaderSectionOver64KbEndsTheFetch)
         SCOPED_TRACE(modus);
         varnek::test::FeindServer server(QString::fromLatin1(modus));
         ASSERT_TRUE(server.running());
-        HttpFetch fetch;
-        fetch.setTimeoutMs(3000);
+        HttpAbruf fetch;
+        fetch.setzeTimeoutMs(3000);
         Answers answers{fetch};
         QElapsedTimer uhr;
         uhr.start();
         const double cpu = cpuMs();
-        ASSERT_TRUE(fetch.start(
+        ASSERT_TRUE(fetch.starte(
             QUrl(QStringLiteral("http://%1:%2/Gast.txt").arg(server.host()).arg(server.port()))));
         ASSERT_TRUE(waitUntil([&] { return answers.count > 0; }, 20000));
         EXPECT_FALSE(answers.last->ok);
