@@ -71,6 +71,22 @@ class ArbeitsplatzTest : public ContactFixture
 
     QString tooltip() { return programm->arbeitsplatz().symbol().toolTip(); }
 
+    // Reading "test", a ring arrives: the tray shows it waiting, and its bell
+    // window is returned once shown.
+    Klingel2 *klingelnWartet(Gast1 &g)
+    {
+        g.empfang().setIntervalle(200, 100, 100);
+        server.writeFile(kTest, "Hallo\r\n");
+        g.lausche(QStringLiteral("test"));
+        EXPECT_TRUE(waitUntil([&] { return tooltip() == QStringLiteral("Varnek – liest test"); }));
+        server.writeFile(kTest, "#dingdong#\r\n");
+        EXPECT_TRUE(waitUntil(
+            [&] { return tooltip() == QStringLiteral("Varnek – Klingeln wartet"); }, 10000));
+        Klingel2 *k = programm->klingel2WennGeladen();
+        EXPECT_TRUE(k && QTest::qWaitForWindowExposed(k));
+        return k;
+    }
+
     QTemporaryDir konfig;
     QByteArray altesXdg;
     std::unique_ptr<QWidget> andere;
@@ -153,19 +169,11 @@ TEST_F(ArbeitsplatzTest, NoNotificationWhileTheUserIsAtTheContactWindow)
 TEST_F(ArbeitsplatzTest, TheTrayShowsNotConnectedReadingAndAWaitingRing)
 {
     Gast1 &g = starte();
-    g.empfang().setIntervalle(200, 100, 100);
     EXPECT_EQ(tooltip(), QStringLiteral("Varnek – nicht verbunden"));
-    server.writeFile(kTest, "Hallo\r\n");
-    g.lausche(QStringLiteral("test"));
-    ASSERT_TRUE(waitUntil([&] { return tooltip() == QStringLiteral("Varnek – liest test"); }));
-    server.writeFile(kTest, "#dingdong#\r\n");
-    ASSERT_TRUE(
-        waitUntil([&] { return tooltip() == QStringLiteral("Varnek – Klingeln wartet"); }, 10000));
+    Klingel2 *k = klingelnWartet(g);
+    ASSERT_TRUE(k);
     EXPECT_EQ(programm->arbeitsplatz().zustand(), Arbeitsplatz::Zustand::KlingelnWartet);
     // The ring is taken when its bell window is closed by its button.
-    Klingel2 *k = programm->klingel2WennGeladen();
-    ASSERT_TRUE(k);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(k));
     klick(k->findChild<QPushButton *>(QStringLiteral("Command2")));
     ASSERT_TRUE(waitUntil([&] {
         // The closed bell window goes as the event loop would delete it.
@@ -188,16 +196,8 @@ TEST_F(ArbeitsplatzTest, ARingAnsweredInItsBellWindowNoLongerWaits)
         kling.write("True\r\nFalse\r\nFalse\r\nTrue\r\n");
     }
     Gast1 &g = starte();
-    g.empfang().setIntervalle(200, 100, 100);
-    server.writeFile(kTest, "Hallo\r\n");
-    g.lausche(QStringLiteral("test"));
-    ASSERT_TRUE(waitUntil([&] { return tooltip() == QStringLiteral("Varnek – liest test"); }));
-    server.writeFile(kTest, "#dingdong#\r\n");
-    ASSERT_TRUE(
-        waitUntil([&] { return tooltip() == QStringLiteral("Varnek – Klingeln wartet"); }, 10000));
-    Klingel2 *k = programm->klingel2WennGeladen();
+    Klingel2 *k = klingelnWartet(g);
     ASSERT_TRUE(k);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(k));
     ASSERT_TRUE(waitUntil([&] { return k->klingeltBisAntwort(); }));
     test::aktiviere(k);
     test::taste(k, Qt::Key_X);
