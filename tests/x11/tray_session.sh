@@ -25,24 +25,7 @@ for tool in Xvfb xdotool xwininfo xprop openbox trayer; do
 done
 
 WORK=$(mktemp -d /tmp/varnek-tray.XXXXXX)
-PIDS=()
-fail() {
-  echo "FAIL: $*" >&2
-  for f in "$WORK"/*.err; do echo "--- $f"; tail -20 "$f"; done >&2
-  exit 1
-}
-cleanup() {
-  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-until_ok() {
-  local n=$1; shift
-  for _ in $(seq "$n"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
+. "$(dirname "$0")/gemeinsam.sh"
 x() { DISPLAY=":$DPY" xdotool "$@"; }
 keys() { x key --delay 60 "$@"; sleep 0.3; }
 visible() { x search --onlyvisible --name 'Varnek-5-VX' 2>/dev/null | head -1; }
