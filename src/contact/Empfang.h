@@ -117,6 +117,9 @@ class Empfang : public QObject
     // Text7: the last text found again, without control characters.
     QString text7() const { return text7_; }
     QStringList list5() const { return list5_; }
+    // The bytes of List5's text as they were fetched (empty when the text
+    // came from no answer).
+    QByteArray list5Bytes() const { return list5Bytes_; }
 
     QString text9() const { return text9_; }
     void setText9(const QString &code);
@@ -210,13 +213,15 @@ class Empfang : public QObject
     QString text4_;
     QString text7_;
     QStringList list5_;
+    QByteArray text4Bytes_; // the answer's bytes while Text4 holds them
+    QByteArray list5Bytes_;
     QString text9_;
     QStringList listscan1_;
     QString textscannK1_;
     bool picture28_ = false;
     bool picture4_ = false;
     bool ungueltigGemeldet_ = false;
-    bool tlsGemeldet_ = false; // a failed certificate check was shown
+    bool tlsGemeldet_ = false;    // a failed certificate check was shown
     bool ersteAntwort_ = true;    // no answer yet since the address was chosen
     bool klingelnErlaubt_ = true; // the answer in hand may ring
 
