@@ -8,6 +8,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
@@ -90,6 +91,71 @@ TEST(Quittung, WrittenLinesReadBackAndShowTheLocalTime)
     EXPECT_EQ(g->zeit, zeit);
     EXPECT_EQ(quittung::statusText(zeit),
               QStringLiteral("Gelesen ") + zeit.toLocalTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+// The guest's watch for the receipt, against the local web server.
+class QuittungsAbrufTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.running());
+        abruf.setServer(WebZiel{server.host(), server.httpPort()});
+        abruf.setIntervallMs(50);
+        clock::setNow([this] { return jetzt; });
+    }
+    void TearDown() override { clock::setNow({}); }
+    void legeAb(const QByteArray &bytes)
+    {
+        server.writeFile(QStringLiteral("localhost/vx/stillbox/vxvx/test/Gelesen.txt"), bytes);
+    }
+
+    LocalServer server;
+    QDateTime jetzt = QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC);
+    QuittungsAbruf abruf;
+    QSignalSpy gelesen{&abruf, &QuittungsAbruf::gelesen};
+};
+
+TEST_F(QuittungsAbrufTest, WaitsForTheReceiptOfTheTextSentThenStops)
+{
+    EXPECT_FALSE(abruf.starte(QStringLiteral("../test"), "Hallo\r\n"));
+    EXPECT_FALSE(abruf.aktiv());
+    // No receipt yet, then one for an older text, then garbage: still waiting.
+    ASSERT_TRUE(abruf.starte(QStringLiteral("test"), "Hallo\r\n"));
+    QTest::qWait(200);
+    legeAb(quittung::hashVon("Alt\r\n") + "\r\n2026-12-09T11:59:00Z\r\n");
+    QTest::qWait(200);
+    legeAb("kaputt");
+    QTest::qWait(200);
+    EXPECT_EQ(gelesen.count(), 0);
+    EXPECT_TRUE(abruf.aktiv());
+    legeAb(kHash + "\r\n2026-12-09T12:00:07Z\r\n");
+    ASSERT_TRUE(waitUntil([&] { return gelesen.count() == 1; }));
+    EXPECT_EQ(gelesen.at(0).at(0).toDateTime(),
+              QDateTime(QDate(2026, 12, 9), QTime(12, 0, 7), Qt::UTC));
+    EXPECT_FALSE(abruf.aktiv());
+    QTest::qWait(200);
+    EXPECT_EQ(gelesen.count(), 1);
+}
+
+TEST_F(QuittungsAbrufTest, ANewSendReplacesTheWatchAndTwoMinutesEndIt)
+{
+    legeAb(kHash + "\r\n2026-12-09T12:00:07Z\r\n");
+    ASSERT_TRUE(abruf.starte(QStringLiteral("test"), "Hallo\r\n"));
+    // Sent again before the answer: the receipt of the first text is no
+    // receipt of the second.
+    ASSERT_TRUE(abruf.starte(QStringLiteral("test"), "Neu\r\n"));
+    EXPECT_EQ(abruf.erwarteterHash(), quittung::hashVon("Neu\r\n"));
+    QTest::qWait(300);
+    EXPECT_EQ(gelesen.count(), 0);
+    jetzt = jetzt.addSecs(119);
+    QTest::qWait(100);
+    EXPECT_TRUE(abruf.aktiv());
+    jetzt = jetzt.addSecs(2);
+    ASSERT_TRUE(waitUntil([&] { return !abruf.aktiv(); }));
+    legeAb(quittung::hashVon("Neu\r\n") + "\r\n2026-12-09T12:02:00Z\r\n");
+    QTest::qWait(200);
+    EXPECT_EQ(gelesen.count(), 0);
 }
 
 class QuittungsVersandTest : public ::testing::Test
