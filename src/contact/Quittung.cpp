@@ -194,12 +194,19 @@ void QuittungsVersand::naechster()
     verbindung_.herstellen(kontoAus(einstellungen_), einstellungen_.passiv.value_or(true),
                            [this, a, pfad](bool verbunden) {
                                if (!verbunden || !verbindung_.adressPfad(a.adresse)) {
-                                   fertig(false);
+                                   fertigSpaeter(false);
                                    return;
                                }
                                verbindung_.UebertrageDatei(pfad, 0,
-                                                           [this](bool ok) { fertig(ok); });
+                                                           [this](bool ok) { fertigSpaeter(ok); });
                            });
+}
+
+void QuittungsVersand::fertigSpaeter(bool ok)
+{
+    // Log off once the step that reports has returned: the connection must
+    // not be ended from inside its own callback.
+    QTimer::singleShot(0, this, [this, ok] { fertig(ok); });
 }
 
 void QuittungsVersand::fertig(bool ok)

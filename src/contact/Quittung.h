@@ -120,6 +120,7 @@ class QuittungsVersand : public QObject
     };
     void naechster();
     void fertig(bool ok);
+    void fertigSpaeter(bool ok);
 
     const Einstellungen &einstellungen_;
     bool an_ = true;
