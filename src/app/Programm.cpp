@@ -61,7 +61,7 @@ Gast1 *Programm::gast1()
     if (!gast1_) {
         gast1_ = new Gast1(*this);
         connect(gast1_, &Gast1::schliesst, this, &Programm::schliesseAndereFenster);
-        connect(&gast1_->empfang(), &Empfang::changed, this, &Programm::zeigeZustand);
+        connect(&gast1_->empfang(), &Empfang::geaendert, this, &Programm::zeigeZustand);
         connect(&gast1_->empfang(), &Empfang::neuerText, this, &Programm::neuerText);
     }
     return gast1_;
@@ -100,7 +100,7 @@ FotoF *Programm::fotoF()
     if (!fotoF_) {
         fotoF_ = new FotoF(*this);
         // A photo just taken is shown in the contact window's photo column.
-        connect(fotoF_, &FotoF::fotoGespeichert, this, [this] { gast1()->bildlokal(); });
+        connect(fotoF_, &FotoF::fotoGespeichert, this, [this] { gast1()->zeigeLokalesFoto(); });
     }
     return fotoF_;
 }
@@ -226,14 +226,14 @@ void Programm::klingelnGemeldet(const QString &empfangen)
     klingelnWartet_ = true;
     zeigeZustand();
     k->zeigen();
-    k->Command6(empfangen);
+    k->klingelnEmpfangen(empfangen);
 }
 
 void Programm::zeigeKlingelfenster(const QString &empfangen)
 {
     Klingel2 *k = klingel2();
     k->zeigen();
-    k->Command3(empfangen);
+    k->trageEin(empfangen);
 }
 
 void Programm::zeigeFotoapparat()
@@ -298,7 +298,7 @@ void Programm::textGehoert(const QString &text)
     // Only the received message is confirmed, not a text from elsewhere
     // ("K1.txt" of an earlier run, a hint).
     const Empfang &e = gast1_->empfang();
-    if (e.list5Bytes().isEmpty() || SpeechComponent::speakable(e.list5().value(0)) != text)
+    if (e.list5Bytes().isEmpty() || SpeechComponent::speakable(e.gemerkteTexte().value(0)) != text)
         return;
     // The guest hears the text it sent into the address it watches; that
     // is no reading by the contact and is not confirmed.
@@ -314,7 +314,7 @@ void Programm::zeigeZustand()
         return;
     }
     Empfang *e = gast1_ ? &gast1_->empfang() : nullptr;
-    if (e && e->timer41().isActive() && !e->adresse().isEmpty())
+    if (e && e->abrufTakt().isActive() && !e->adresse().isEmpty())
         arbeitsplatz_->setzeZustand(Arbeitsplatz::Zustand::Liest, e->adresse());
     else
         arbeitsplatz_->setzeZustand(Arbeitsplatz::Zustand::NichtVerbunden);
@@ -339,13 +339,13 @@ void Programm::beende()
 void Programm::schliesseAndereFenster()
 {
     if (frmAdressen *a = adressenWennGeladen())
-        a->cmdExit();
+        a->schliesseBuch();
     if (Hilfe2 *h = hilfe2WennGeladen())
         h->beende();
     if (Klingel2 *k = klingel2WennGeladen())
-        k->Command2();
+        k->bestaetige();
     if (FotoF *f = fotoFWennGeladen())
-        f->Zu();
+        f->schliesseFenster();
 }
 
 void Programm::zeigeVerbindungEinrichten()

@@ -41,13 +41,13 @@ Empfang::Empfang(const QString &programmOrdner, QObject *parent)
     : QObject(parent), programmOrdner_(programmOrdner), web_{QStringLiteral(VARNEK_DEFAULT_HOST)},
       text9_(QStringLiteral("#dingdong#"))
 {
-    abruf_.setMaxBytes(kMaxBytes);
-    abruf_.setMaxRedirects(kMaxUmleitungen);
-    abruf_.setTimeoutMs(kAbrufTimeoutMs);
-    QObject::connect(&abruf_, &HttpFetch::finished, this, &Empfang::abrufFertig);
-    QObject::connect(&timer41_, &QTimer::timeout, this, &Empfang::timer41Tick);
-    QObject::connect(&timer52_, &QTimer::timeout, this, &Empfang::timer52Tick);
-    QObject::connect(&timer63_, &Zeitgeber::tick, this, &Empfang::timer63Tick);
+    abruf_.setzeMaxBytes(kMaxBytes);
+    abruf_.setzeMaxUmleitungen(kMaxUmleitungen);
+    abruf_.setzeTimeoutMs(kAbrufTimeoutMs);
+    QObject::connect(&abruf_, &HttpAbruf::fertig, this, &Empfang::abrufFertig);
+    QObject::connect(&timer41_, &QTimer::timeout, this, &Empfang::abrufTick);
+    QObject::connect(&timer52_, &QTimer::timeout, this, &Empfang::merkTick);
+    QObject::connect(&timer63_, &Zeitgeber::tick, this, &Empfang::sprechTick);
 }
 
 Empfang::~Empfang()
@@ -57,7 +57,7 @@ Empfang::~Empfang()
     QObject::disconnect(&abruf_, nullptr, this, nullptr);
 }
 
-void Empfang::setServer(const QString &host, int httpPort)
+void Empfang::setzeServer(const QString &host, int httpPort)
 {
     web_.host = host;
     web_.port = httpPort;
@@ -79,7 +79,7 @@ void Empfang::setIntervalle(int pollMs, int merkenMs, int sprechenMs)
 
 void Empfang::setAbrufTimeoutMs(int ms)
 {
-    abruf_.setTimeoutMs(ms);
+    abruf_.setzeTimeoutMs(ms);
 }
 
 QString Empfang::k1Pfad() const
@@ -87,7 +87,7 @@ QString Empfang::k1Pfad() const
     return programmOrdner_ + QStringLiteral("/K1.txt");
 }
 
-bool Empfang::setAddress(const QString &address)
+bool Empfang::setzeAdresse(const QString &address)
 {
     const std::optional<QUrl> url = adressUrl(web_, address);
     if (!url)
@@ -98,17 +98,17 @@ bool Empfang::setAddress(const QString &address)
     ungueltigGemeldet_ = false;
     ersteAntwort_ = true;
     abruf_.setBedingung({}, {}); // validators belong to the file they came with
-    Q_EMIT changed();
+    Q_EMIT geaendert();
     return true;
 }
 
-AntwortArt Empfang::beurteile(const HttpFetch::Result &result)
+AntwortArt Empfang::beurteile(const HttpAbruf::Antwort &result)
 {
     return beurteileAntwort(
         {result.ok, result.status, result.headers, result.body, result.redirectRefused});
 }
 
-void Empfang::setText4(const QString &text)
+void Empfang::setzeAntwortText(const QString &text)
 {
     // Like a text box, the check runs on a change only.
     if (text == text4_)
@@ -122,7 +122,7 @@ void Empfang::text4Pruefen()
 {
     picture28_ = false;
     listscan1_ = QStringList{text4_};
-    Q_EMIT changed();
+    Q_EMIT geaendert();
     if (!enthaelt(text4_, xmlKennung()))
         return;
     adresseUngueltig();
@@ -132,57 +132,57 @@ void Empfang::adresseUngueltig()
 {
     if (!ungueltigGemeldet_) {
         ungueltigGemeldet_ = true;
-        Q_EMIT focusAddress();
+        Q_EMIT fokusAdresse();
     }
-    setPicture28Sichtbar(true);
-    Q_EMIT speak(stop());
-    Q_EMIT speak(stop());
-    setText4(QString());        // the check on the empty text hides Picture28 ...
-    setPicture28Sichtbar(true); // ... so it is shown again
+    setzeAdresseUngueltigSichtbar(true);
+    Q_EMIT sprechen(stop());
+    Q_EMIT sprechen(stop());
+    setzeAntwortText(QString());         // the check on the empty text hides Picture28 ...
+    setzeAdresseUngueltigSichtbar(true); // ... so it is shown again
 }
 
-void Empfang::setText9(const QString &code)
+void Empfang::setzeKlingelCode(const QString &code)
 {
     if (code == text9_)
         return;
     text9_ = code;
-    Q_EMIT changed();
+    Q_EMIT geaendert();
 }
 
-void Empfang::setTextscannK1(const QString &text)
+void Empfang::setzeGewaehltesWort(const QString &text)
 {
     if (text == textscannK1_)
         return;
     textscannK1_ = text;
-    Q_EMIT changed();
+    Q_EMIT geaendert();
     if (textscannK1_ == xmlKennung()) {
-        Q_EMIT speak(stop());
-        setPicture28Sichtbar(true);
+        Q_EMIT sprechen(stop());
+        setzeAdresseUngueltigSichtbar(true);
     }
 }
 
-void Empfang::listscan1Click(int index)
+void Empfang::waehleWort(int index)
 {
     if (index >= 0 && index < listscan1_.size())
-        setTextscannK1(listscan1_.at(index));
+        setzeGewaehltesWort(listscan1_.at(index));
 }
 
-void Empfang::setPicture28Sichtbar(bool sichtbar)
+void Empfang::setzeAdresseUngueltigSichtbar(bool sichtbar)
 {
     if (sichtbar == picture28_)
         return;
     picture28_ = sichtbar;
-    Q_EMIT changed();
+    Q_EMIT geaendert();
 }
 
-void Empfang::startReading()
+void Empfang::starteLesen()
 {
     ersteAntwort_ = true;
     timer41_.start(pollMs_);
-    Q_EMIT changed();
+    Q_EMIT geaendert();
 }
 
-void Empfang::stopReading()
+void Empfang::stoppeLesen()
 {
     picture4_ = false;
     timer41_.stop();
@@ -190,35 +190,35 @@ void Empfang::stopReading()
     timer63_.setEnabled(false);
     if (wartend_) {
         wartend_ = false; // abort() answers at once; that answer is dropped
-        abruf_.abort();
+        abruf_.brichAb();
     }
-    Q_EMIT changed();
+    Q_EMIT geaendert();
 }
 
-void Empfang::timer41Tick()
+void Empfang::abrufTick()
 {
-    if (wartend_ || abruf_.busy())
+    if (wartend_ || abruf_.laeuft())
         return; // the previous fetch is still out: this tick is skipped
     picture4_ = true;
     timer63_.setEnabled(true);
     timer52_.start(merkenMs_);
-    Q_EMIT changed();
+    Q_EMIT geaendert();
     lade();
 }
 
 void Empfang::lade()
 {
-    if (wartend_ || abruf_.busy())
+    if (wartend_ || abruf_.laeuft())
         return;
     wartend_ = true;
-    if (url_.isEmpty() || !url_.isValid() || !abruf_.start(url_)) {
+    if (url_.isEmpty() || !url_.isValid() || !abruf_.starte(url_)) {
         // No address to fetch: nothing read, like a failed fetch.
         wartend_ = false;
         abrufFehlgeschlagen();
     }
 }
 
-void Empfang::abrufFertig(const HttpFetch::Result &result)
+void Empfang::abrufFertig(const HttpAbruf::Antwort &result)
 {
     if (!wartend_)
         return;
@@ -227,13 +227,13 @@ void Empfang::abrufFertig(const HttpFetch::Result &result)
     antwortVerarbeiten(result);
 }
 
-void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
+void Empfang::antwortVerarbeiten(const HttpAbruf::Antwort &result)
 {
     const AntwortArt art = beurteile(result);
     // A certificate that does not verify is said once, not at every poll.
     if (!result.tlsFehler.isEmpty() && !tlsGemeldet_) {
         tlsGemeldet_ = true;
-        Q_EMIT message(result.tlsFehler);
+        Q_EMIT meldung(result.tlsFehler);
     } else if (result.ok) {
         tlsGemeldet_ = false;
     }
@@ -255,24 +255,24 @@ void Empfang::antwortVerarbeiten(const HttpFetch::Result &result)
     klingelnErlaubt_ = !ersteAntwort_ || neuAufDemServer(result);
     ersteAntwort_ = false;
     // Emptied first (this runs the Text4 check), as before every answer.
-    setText4(QString());
+    setzeAntwortText(QString());
     if (art == AntwortArt::Ungueltig) {
         // Not a message, whatever its body says: the address counts as not
         // valid, as with an XML answer.
         adresseUngueltig();
     } else {
-        setText4(ansi::decode(result.body.left(kMaxBytes)));
+        setzeAntwortText(ansi::decode(result.body.left(kMaxBytes)));
         if (!text4_.isEmpty())
             text4Bytes_ = result.body.left(kMaxBytes);
         if (!enthaelt(text4_, xmlKennung()))
             ungueltigGemeldet_ = false; // a valid answer
     }
-    command8();
-    command8();
+    vergleiche();
+    vergleiche();
     klingelnErlaubt_ = true;
 }
 
-bool Empfang::neuAufDemServer(const HttpFetch::Result &result)
+bool Empfang::neuAufDemServer(const HttpAbruf::Antwort &result)
 {
     // A server that does not say when the file changed cannot tell an old
     // ring from a new one: it rings, as it always did.
@@ -286,16 +286,16 @@ void Empfang::abrufFehlgeschlagen()
     // speak timers the poll tick switched on go off again.
     timer52_.stop();
     timer63_.setEnabled(false);
-    Q_EMIT changed();
+    Q_EMIT geaendert();
 }
 
-void Empfang::command8()
+void Empfang::vergleiche()
 {
     if (FindeListenEintrag(list5_, text4_) >= 0) {
         timer52_.stop();
         timer63_.setEnabled(false);
         text7_ = ohneSteuerzeichen(text4_, true);
-        Q_EMIT changed();
+        Q_EMIT geaendert();
         return;
     }
     merkenUndSprechen();
@@ -303,7 +303,7 @@ void Empfang::command8()
     const bool klingelt = klingelnErlaubt_ && enthaelt(text4_, text9_);
     Q_EMIT neuerText(ohneSteuerzeichen(text4_, true), klingelt);
     if (klingelt)
-        Q_EMIT ring();
+        Q_EMIT klingeln();
 }
 
 void Empfang::merkenUndSprechen()
@@ -316,11 +316,11 @@ void Empfang::merkenUndSprechen()
     timer52_.stop();
     timer52_.start(merkenMs_);
     timer63_.setInterval(sprechenMs_);
-    Q_EMIT changed();
-    sprich1();
+    Q_EMIT geaendert();
+    sprich();
 }
 
-void Empfang::timer52Tick()
+void Empfang::merkTick()
 {
     // While a fetch is out, Text4 holds the emptied interim text: the
     // timers wait for the answer, whose compare steps switch them off.
@@ -329,33 +329,33 @@ void Empfang::timer52Tick()
     merkenUndSprechen();
 }
 
-void Empfang::timer63Tick()
+void Empfang::sprechTick()
 {
     if (wartend_)
         return;
-    sprich1();
+    sprich();
 }
 
-void Empfang::sprich1()
+void Empfang::sprich()
 {
-    Q_EMIT speak(user1(), list5_.value(0));
+    Q_EMIT sprechen(user1(), list5_.value(0));
     timer63_.setEnabled(false);
 }
 
-void Empfang::parsingK1()
+void Empfang::zerlegeWoerter()
 {
-    setTextscannK1(QString());
+    setzeGewaehltesWort(QString());
     listscan1_.clear();
-    Q_EMIT changed();
+    Q_EMIT geaendert();
     const std::optional<QStringList> woerter = Parsing(text4_);
     if (!woerter) {
-        Q_EMIT message(zuVieleBefehleText());
+        Q_EMIT meldung(zuVieleBefehleText());
         return;
     }
     listscan1_ = *woerter;
-    Q_EMIT changed();
+    Q_EMIT geaendert();
     // The first word is selected directly, which runs the word's check.
-    listscan1Click(0);
+    waehleWort(0);
 }
 
 } // namespace varnek

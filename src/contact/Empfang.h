@@ -2,7 +2,7 @@
 
 #include "contact/Adresse.h"
 #include "contact/AntwortPruefung.h"
-#include "platform/HttpFetch.h"
+#include "platform/HttpAbruf.h"
 #include "platform/Zeitgeber.h"
 
 #include <QObject>
@@ -83,7 +83,7 @@ class Empfang : public QObject
     ~Empfang() override;
 
     // HTTP server of the address files (default: built-in host, port 80).
-    void setServer(const QString &host, int httpPort);
+    void setzeServer(const QString &host, int httpPort);
     // Web server, path of the address area and scheme; for the next address set.
     void setServer(const WebZiel &ziel);
     // Poll interval of Timer41, interval of Timer52, and the interval
@@ -96,56 +96,56 @@ class Empfang : public QObject
     QString k1Pfad() const;
 
     // The kind of an answer (see above).
-    static AntwortArt beurteile(const HttpFetch::Result &result);
+    static AntwortArt beurteile(const HttpAbruf::Antwort &result);
 
     // Text6 = URL of the address's message file. An address that is not
     // allowed (adresseZulaessig) is refused: false, and the watched address
     // stays as it was. An accepted address counts as chosen: the next answer
     // that marks it not valid moves the focus to the address field.
-    bool setAddress(const QString &address);
-    QString text6() const { return text6_; }
+    bool setzeAdresse(const QString &address);
+    QString nachrichtenAdresse() const { return text6_; }
     // The address last accepted by setAddress(); empty before.
     QString adresse() const { return adresse_; }
     QUrl url() const { return url_; }
 
-    QString text4() const { return text4_; }
+    QString antwortText() const { return text4_; }
     // Sets Text4; a change runs the Text4 check: Picture28 hidden,
     // Listscan1 = [text]; a text holding "<?xml" marks the address as not
     // valid (focusAddress(), Picture28, "Stop" twice, Text4 emptied).
-    void setText4(const QString &text);
+    void setzeAntwortText(const QString &text);
 
     // Text7: the last text found again, without control characters.
-    QString text7() const { return text7_; }
-    QStringList list5() const { return list5_; }
+    QString letzterText() const { return text7_; }
+    QStringList gemerkteTexte() const { return list5_; }
     // The bytes of List5's text as they were fetched (empty when the text
     // came from no answer).
     QByteArray list5Bytes() const { return list5Bytes_; }
 
-    QString text9() const { return text9_; }
-    void setText9(const QString &code);
+    QString klingelCode() const { return text9_; }
+    void setzeKlingelCode(const QString &code);
 
-    QStringList listscan1() const { return listscan1_; }
-    QString textscannK1() const { return textscannK1_; }
+    QStringList woerter() const { return listscan1_; }
+    QString gewaehltesWort() const { return textscannK1_; }
     // Sets TextscannK1; becoming exactly "<?xml" stops the speech and shows
     // Picture28.
-    void setTextscannK1(const QString &text);
+    void setzeGewaehltesWort(const QString &text);
     // Click on an item of Listscan1: copies it into TextscannK1.
-    void listscan1Click(int index);
+    void waehleWort(int index);
 
-    bool picture28Sichtbar() const { return picture28_; }
-    void setPicture28Sichtbar(bool sichtbar);
+    bool adresseUngueltigSichtbar() const { return picture28_; }
+    void setzeAdresseUngueltigSichtbar(bool sichtbar);
 
     // Reading indicator: Picture4 shown (and Picture3 hidden) once a poll
     // tick ran; Picture3 shown after stopReading() and at start.
-    bool picture4Sichtbar() const { return picture4_; }
-    bool picture3Sichtbar() const { return !picture4_; }
+    bool liestSichtbar() const { return picture4_; }
+    bool ruhtSichtbar() const { return !picture4_; }
 
-    const QTimer &timer41() const { return timer41_; }
-    const QTimer &timer52() const { return timer52_; }
-    const Zeitgeber &timer63() const { return timer63_; }
+    const QTimer &abrufTakt() const { return timer41_; }
+    const QTimer &merkTakt() const { return timer52_; }
+    const Zeitgeber &sprechTakt() const { return timer63_; }
     // Timer63 switched on; it only fires once it has an interval.
-    bool timer63An() const { return timer63_.isEnabled(); }
-    int timer63Intervall() const { return timer63_.interval(); }
+    bool sprechTaktAn() const { return timer63_.isEnabled(); }
+    int sprechTaktIntervall() const { return timer63_.interval(); }
 
     // A fetch is waiting for its answer.
     bool abrufLaeuft() const { return wartend_; }
@@ -153,53 +153,53 @@ class Empfang : public QObject
     int letzterStatus() const { return letzterStatus_; }
 
     // Start reading: Timer41 on with the poll interval.
-    void startReading();
+    void starteLesen();
     // Stop reading: Picture3 shown, Picture4 hidden, all three timers off.
     // A fetch still waiting is dropped: its answer is not read.
-    void stopReading();
+    void stoppeLesen();
 
     // Poll tick (Timer41): Picture4, Timer63 on, Timer52 on, fetch.
-    void timer41Tick();
+    void abrufTick();
     // Fetch (`lade`): Text4 = "", request; the answer sets Text4 and runs
     // the compare step twice.
     void lade();
     // Compare step (`Command8`).
-    void command8();
+    void vergleiche();
     // Timer52: remember and speak again. Timer63: speak.
-    void timer52Tick();
-    void timer63Tick();
+    void merkTick();
+    void sprechTick();
     // Speak (`Sprich1`): "user1", then Timer63 off.
-    void sprich1();
+    void sprich();
     // Word check (`ParsingK1`): Listscan1 = the words of Text4, the first
     // selected; more than 501 words give message("Zu viele Befehle!").
-    void parsingK1();
+    void zerlegeWoerter();
 
   Q_SIGNALS:
-    void changed();
+    void geaendert();
     // Press a button of the speech component ("user1", "Stop"). For "user1"
     // the text is the received text to read, also when "K1.txt" could not
     // be written.
-    void speak(const QString &button, const QString &text = QString());
+    void sprechen(const QString &button, const QString &text = QString());
     // A new text came in (once per text, before ring() for a ring), as
     // Text7 shows it; klingeln: it holds the watched ring code.
     void neuerText(const QString &text, bool klingeln);
     // Show the bell window and ring it.
-    void ring();
+    void klingeln();
     // Show a message box with this text.
-    void message(const QString &text);
+    void meldung(const QString &text);
     // Focus the address field, cursor at its end: on the first answer that
     // marks the address not valid after it was chosen or after a valid
     // answer, never on every poll.
-    void focusAddress();
+    void fokusAdresse();
 
   private:
-    void abrufFertig(const varnek::HttpFetch::Result &result);
-    void antwortVerarbeiten(const HttpFetch::Result &result);
+    void abrufFertig(const varnek::HttpAbruf::Antwort &result);
+    void antwortVerarbeiten(const HttpAbruf::Antwort &result);
     void text4Pruefen();
     void adresseUngueltig();
     void merkenUndSprechen();
     void abrufFehlgeschlagen();
-    static bool neuAufDemServer(const HttpFetch::Result &result);
+    static bool neuAufDemServer(const HttpAbruf::Antwort &result);
 
     QString programmOrdner_;
     WebZiel web_;
@@ -229,7 +229,7 @@ class Empfang : public QObject
     QTimer timer52_;
     Zeitgeber timer63_;
 
-    HttpFetch abruf_;
+    HttpAbruf abruf_;
     bool wartend_ = false;
     int letzterStatus_ = 0;
 };

@@ -59,12 +59,12 @@ QuittungsAbruf::QuittungsAbruf(QObject *parent)
     : QObject(parent), web_{QStringLiteral(VARNEK_DEFAULT_HOST)}
 {
     // A receipt is two short lines; anything longer is no receipt.
-    abruf_.setMaxBytes(1024);
-    abruf_.setTimeoutMs(3000);
-    abruf_.setMaxRedirects(HttpFetch::kDefaultMaxRedirects);
+    abruf_.setzeMaxBytes(1024);
+    abruf_.setzeTimeoutMs(3000);
+    abruf_.setzeMaxUmleitungen(HttpAbruf::kDefaultMaxRedirects);
     timer_.setInterval(kIntervallMs);
     connect(&timer_, &QTimer::timeout, this, &QuittungsAbruf::frage);
-    connect(&abruf_, &HttpFetch::finished, this, &QuittungsAbruf::antwort);
+    connect(&abruf_, &HttpAbruf::fertig, this, &QuittungsAbruf::antwort);
 }
 
 QuittungsAbruf::~QuittungsAbruf()
@@ -96,7 +96,7 @@ void QuittungsAbruf::stoppe()
     timer_.stop();
     if (wartend_) {
         wartend_ = false; // abort() answers at once; that answer is dropped
-        abruf_.abort();
+        abruf_.brichAb();
     }
 }
 
@@ -106,14 +106,14 @@ void QuittungsAbruf::frage()
         stoppe(); // nobody read it in time: the status line keeps what it shows
         return;
     }
-    if (wartend_ || abruf_.busy())
+    if (wartend_ || abruf_.laeuft())
         return;
     wartend_ = true;
-    if (!abruf_.start(url_))
+    if (!abruf_.starte(url_))
         wartend_ = false;
 }
 
-void QuittungsAbruf::antwort(const HttpFetch::Result &result)
+void QuittungsAbruf::antwort(const HttpAbruf::Antwort &result)
 {
     if (!wartend_)
         return;
@@ -197,7 +197,7 @@ void QuittungsVersand::naechster()
                                    fertigSpaeter(false);
                                    return;
                                }
-                               verbindung_.UebertrageDatei(pfad, 0,
+                               verbindung_.uebertrageDatei(pfad, 0,
                                                            [this](bool ok) { fertigSpaeter(ok); });
                            });
 }

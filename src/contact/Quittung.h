@@ -4,7 +4,7 @@
 #include "contact/Einstellungen.h"
 #include "contact/Verbindung.h"
 #include "platform/Ergebnis.h"
-#include "platform/HttpFetch.h"
+#include "platform/HttpAbruf.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -76,7 +76,7 @@ class QuittungsAbruf : public QObject
 
   private:
     void frage();
-    void antwort(const varnek::HttpFetch::Result &result);
+    void antwort(const varnek::HttpAbruf::Antwort &result);
 
     WebZiel web_;
     int dauerMs_ = kDauerMs;
@@ -84,7 +84,7 @@ class QuittungsAbruf : public QObject
     QByteArray hash_;
     QDateTime ende_;
     QTimer timer_;
-    HttpFetch abruf_;
+    HttpAbruf abruf_;
     bool wartend_ = false;
 };
 

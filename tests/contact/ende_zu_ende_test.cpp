@@ -117,7 +117,7 @@ TEST_F(EndeZuEnde, GuestProcessReachesContactWindowAndRingsItsBell)
     Gast1 &kontakt = starte();
     QSignalSpy gesprochen(&programm->sprecher(), &SpeechComponent::spoken);
     kontakt.lausche(QStringLiteral("test"));
-    ASSERT_TRUE(kontakt.empfang().timer41().isActive());
+    ASSERT_TRUE(kontakt.empfang().abrufTakt().isActive());
 
     ASSERT_EQ(
         gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);

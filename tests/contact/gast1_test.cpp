@@ -78,9 +78,9 @@ TEST_F(Gast1Test, StartsDisconnectedWithEmptyMessageFile)
     EXPECT_FALSE(control<QLabel>("Picture28")->isVisible());
     EXPECT_TRUE(control<QLabel>("Picture3")->isVisible());
     EXPECT_FALSE(control<QLabel>("Picture4")->isVisible());
-    EXPECT_EQ(g.verbindung().Label1(),
+    EXPECT_EQ(g.verbindung().pfad(),
               QStringLiteral("localhost/localhost/vx/stillbox/vxvx/ Adresse  eingeben [V-VX-Nr:]"));
-    EXPECT_FALSE(g.empfang().timer41().isActive());
+    EXPECT_FALSE(g.empfang().abrufTakt().isActive());
 }
 
 TEST_F(Gast1Test, ContactConnectsListsAndStartsReading)
@@ -92,8 +92,8 @@ TEST_F(Gast1Test, ContactConnectsListsAndStartsReading)
     EXPECT_EQ(status(), QStringLiteral("Ok - Verbindung nicht verschlüsselt"));
     EXPECT_TRUE(control<QPushButton>("Command1")->isEnabled());
     EXPECT_TRUE(control<QPushButton>("abbr")->isVisible());
-    EXPECT_TRUE(g.empfang().timer41().isActive());
-    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/"));
+    EXPECT_TRUE(g.empfang().abrufTakt().isActive());
+    EXPECT_EQ(g.verbindung().pfad(), QStringLiteral("localhost/"));
     // "Gast.txt" is the selected local file afterwards.
     const auto files = control<QListWidget>("File1")->selectedItems();
     ASSERT_EQ(files.size(), 1);
@@ -104,8 +104,8 @@ TEST_F(Gast1Test, ContactConnectsListsAndStartsReading)
     EXPECT_FALSE(g.verbindung().verbunden());
     EXPECT_EQ(status(), QStringLiteral("Klicke-Kontakt-Herstellen"));
     EXPECT_EQ(control<QListWidget>("List1")->count(), 0);
-    EXPECT_TRUE(g.verbindung().Label1().isEmpty());
-    EXPECT_FALSE(g.empfang().timer41().isActive());
+    EXPECT_TRUE(g.verbindung().pfad().isEmpty());
+    EXPECT_FALSE(g.empfang().abrufTakt().isActive());
     EXPECT_TRUE(control<QPushButton>("kontakt")->isVisible());
 }
 
@@ -208,11 +208,11 @@ TEST_F(Gast1Test, AddressLeavingTheAddressAreaIsRefused)
     Gast1 &g = starte();
     taste(Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(ftpFertig());
-    const QString vorher = g.verbindung().Label1();
+    const QString vorher = g.verbindung().pfad();
     for (const char *adresse : {"../test", "a/b", "a\\b", ".."}) {
         dialogs::clearShown();
         waehleAdresse(QString::fromLatin1(adresse));
-        EXPECT_EQ(g.verbindung().Label1(), vorher) << adresse;
+        EXPECT_EQ(g.verbindung().pfad(), vorher) << adresse;
         EXPECT_EQ(dialogs::shown(), QStringList{QStringLiteral("Adresse ist nicht gültig!")})
             << adresse;
     }
@@ -255,7 +255,7 @@ TEST_F(Gast1Test, RingCodeListSavesOncePerCodeIgnoringCase)
     combo3->setFocus(Qt::MouseFocusReason);
     taste(Qt::Key_Down);
     taste(Qt::Key_Down);
-    EXPECT_EQ(g.empfang().text9(), QStringLiteral("#drei#"));
+    EXPECT_EQ(g.empfang().klingelCode(), QStringLiteral("#drei#"));
     // Taking it over replaces the send box.
     klick("Command22");
     EXPECT_EQ(control<QLineEdit>("TextS")->text(), QStringLiteral("#drei#"));
@@ -277,11 +277,12 @@ TEST_F(Gast1Test, EnterInTheAddressFieldChoosesTheAddressAndStartsReading)
     taste(Qt::Key_H, Qt::ControlModifier);
     ASSERT_TRUE(ftpFertig());
     ASSERT_TRUE(g.verbindung().verbunden());
-    g.empfang().stopReading();
+    g.empfang().stoppeLesen();
     waehleAdresse(QStringLiteral("test"));
-    EXPECT_EQ(g.verbindung().Label1(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test"));
-    EXPECT_TRUE(g.empfang().text6().endsWith(QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt")));
-    EXPECT_TRUE(g.empfang().timer41().isActive());
+    EXPECT_EQ(g.verbindung().pfad(), QStringLiteral("localhost/localhost/vx/stillbox/vxvx/test"));
+    EXPECT_TRUE(g.empfang().nachrichtenAdresse().endsWith(
+        QStringLiteral("/vx/stillbox/vxvx/test/Gast.txt")));
+    EXPECT_TRUE(g.empfang().abrufTakt().isActive());
     // The focus moves on to the send box, where the message is written.
     EXPECT_EQ(QApplication::focusWidget(), control<QWidget>("TextS"));
     tippe(QStringLiteral("Hallo"));
@@ -523,9 +524,9 @@ TEST_F(Gast1Test, AddressDropDownIsLimitedToHalfTheScreen)
 {
     Gast1 &g = starte();
     const int halb = QGuiApplication::primaryScreen()->geometry().height() / 2;
-    g.SetzeListenHoehe(700);
+    g.setzeListenHoehe(700);
     EXPECT_EQ(g.listenHoehe(), std::min(700, halb));
-    g.SetzeListenHoehe(100000);
+    g.setzeListenHoehe(100000);
     EXPECT_EQ(g.listenHoehe(), halb);
 }
 

@@ -74,7 +74,7 @@ Gast1::Gast1(Programmdienste &programm)
     connect(browser_, &FernBrowser::gesendet, this, [this] {
         const QByteArray text = std::exchange(gesendeterText_, QByteArray());
         if (!text.isEmpty())
-            (void)quittungsAbruf_->starte(verbindung_.Label1().section(u'/', -1), text);
+            (void)quittungsAbruf_->starte(verbindung_.pfad().section(u'/', -1), text);
     });
     connect(quittungsAbruf_, &QuittungsAbruf::gelesen, this,
             [this](const QDateTime &zeit) { ZeigeStatus(quittung::statusText(zeit)); });
@@ -82,18 +82,18 @@ Gast1::Gast1(Programmdienste &programm)
             [this](const QString &text) { dialogs::message(this, text); });
     // The hourglass shows on the window while FTP steps are queued; the
     // window itself keeps answering.
-    connect(&verbindung_, &Verbindung::busy, this, [this](bool an) {
+    connect(&verbindung_, &Verbindung::beschaeftigtGeaendert, this, [this](bool an) {
         if (an)
             setCursor(Qt::WaitCursor);
         else
             unsetCursor();
     });
-    connect(empfang_, &Empfang::changed, this, &Gast1::spiegleEmpfang);
-    connect(empfang_, &Empfang::speak, this,
+    connect(empfang_, &Empfang::geaendert, this, &Gast1::spiegleEmpfang);
+    connect(empfang_, &Empfang::sprechen, this,
             [this](const QString &knopf, const QString &text) { programm_.sprich(knopf, text); });
-    connect(empfang_, &Empfang::message, this,
+    connect(empfang_, &Empfang::meldung, this,
             [this](const QString &t) { dialogs::message(this, t); });
-    connect(empfang_, &Empfang::focusAddress, this, [this] {
+    connect(empfang_, &Empfang::fokusAdresse, this, [this] {
         if (TextS->hasFocus() && !TextS->text().isEmpty())
             return; // the user is typing a message: the focus stays there
         Combo2->setFocus();
@@ -103,7 +103,7 @@ Gast1::Gast1(Programmdienste &programm)
     // must not run inside the tick, where the speak timers are still on
     // and would read the text a second time.
     connect(
-        empfang_, &Empfang::ring, this, [this] { programm_.klingelnGemeldet(text7()); },
+        empfang_, &Empfang::klingeln, this, [this] { programm_.klingelnGemeldet(text7()); },
         Qt::QueuedConnection);
     Form_Load();
 }
@@ -212,21 +212,22 @@ void Gast1::baueOberflaeche()
 
     connect(kontakt, &QPushButton::clicked, this, &Gast1::herstellen);
     connect(abbr, &QPushButton::clicked, this, &Gast1::abbrClick);
-    connect(beende3Button, &QPushButton::clicked, this, &Gast1::beende3);
+    connect(beende3Button, &QPushButton::clicked, this, &Gast1::beende);
     connect(TextS, &QLineEdit::returnPressed, this, &Gast1::sendeText);
     connect(KL1, &QPushButton::clicked, this, &Gast1::klingeln);
-    connect(Frame3, &KlingelCodeRahmen::Command21, this, &Gast1::Command21);
-    connect(Frame3, &KlingelCodeRahmen::Command22, this, &Gast1::Command22);
+    connect(Frame3, &KlingelCodeRahmen::schliessen, this, &Gast1::schliesseKlingelCode);
+    connect(Frame3, &KlingelCodeRahmen::uebernehmenUndSchliessen, this,
+            &Gast1::uebernehmeUndSchliesse);
     connect(Frame3, &KlingelCodeRahmen::uebernehmen, this, &Gast1::uebernehme);
     connect(Frame3, &KlingelCodeRahmen::enter, this, [this] {
         uebernehme();
-        KlingelSignal1();
+        schalteKlingelCodeRahmen();
     });
-    connect(Frame3, &KlingelCodeRahmen::gewaehlt, empfang_, &Empfang::setText9);
+    connect(Frame3, &KlingelCodeRahmen::gewaehlt, empfang_, &Empfang::setzeKlingelCode);
     connect(Combo2, &QComboBox::activated, this, &Gast1::adresseGewaehlt);
     connect(Combo2, &Kombi::enter, this, &Gast1::adresseEnter);
     connect(&verbindung_, &Verbindung::verbindungGeaendert, this,
-            [this](bool an) { an ? SchalterVerbunden() : SchalterGetrennt(); });
+            [this](bool an) { an ? zeigeVerbunden() : zeigeGetrennt(); });
 
     for (QObject *o :
          std::initializer_list<QObject *>{KL1, Label16, FrameGA, Picture3, Picture4, Frame3,
@@ -237,19 +238,19 @@ void Gast1::baueOberflaeche()
 void Gast1::Form_Load()
 {
     const Einstellungen &e = programm_.einstellungen();
-    speicher1();
-    SetzeListenHoehe(700);
+    speichereNachricht();
+    setzeListenHoehe(700);
     uebernehmeKonto();
     if (e.passiv)
         browser_->setzePassiv(*e.passiv);
     Combo2->addItems({QStringLiteral("test"), QStringLiteral("info"), QStringLiteral("d-bw-001")});
     Combo2->setEditText(kAdressText);
-    verbindung_.Uebertragungsart = 1;
-    SchalterGetrennt();
+    verbindung_.uebertragungsart = 1;
+    zeigeGetrennt();
     browser_->waehleLokal(QString());
     ZeigeStatus(QStringLiteral("Klicke-Kontakt-Herstellen"));
     // The design text is shown in the path, but it is no address chosen.
-    verbindung_.setLabel1(verbindung_.basisPfad() + Combo2->currentText());
+    verbindung_.setzePfad(verbindung_.basisPfad() + Combo2->currentText());
     abbr->hide();
     spiegleEmpfang();
 }
@@ -291,12 +292,12 @@ void Gast1::uebernehmeKonto()
     quittungsAbruf_->setServer(e.web());
 }
 
-void Gast1::Command5()
+void Gast1::stelleVerbindungHer()
 {
     verbindung_.herstellen(konto_, browser_->passiv(), [this](bool ok) {
         if (ok) {
-            browser_->zeigeVerzeichnis(verbindung_.Label1());
-            SchalterVerbunden();
+            browser_->zeigeVerzeichnis(verbindung_.pfad());
+            zeigeVerbunden();
             // A listing cut short keeps saying so.
             verbindung_.danach([this, tls = konto_.tls] {
                 if (browser_->listeGekuerzt())
@@ -312,7 +313,7 @@ void Gast1::Command5()
     });
 }
 
-void Gast1::Command4()
+void Gast1::trenneVerbindung()
 {
     // Also while a connect is still on its way: log off cancels it.
     if (!verbindung_.verbunden() && !verbindung_.beschaeftigt())
@@ -323,7 +324,7 @@ void Gast1::Command4()
 
 void Gast1::herstellen()
 {
-    Command5();
+    stelleVerbindungHer();
     kontakt->hide();
     abbr->show();
     startLesen();
@@ -331,7 +332,7 @@ void Gast1::herstellen()
 
 void Gast1::abbrechen()
 {
-    Command4();
+    trenneVerbindung();
     fokusTextS();
     abbr->hide();
     kontakt->show();
@@ -344,19 +345,19 @@ void Gast1::abbrClick()
     ZeigeStatus(QStringLiteral("Klicke-Kontakt-Herstellen"));
 }
 
-void Gast1::SchalterVerbunden()
+void Gast1::zeigeVerbunden()
 {
-    browser_->SchalterVerbunden(true);
+    browser_->zeigeVerbunden(true);
 }
 
-void Gast1::SchalterGetrennt()
+void Gast1::zeigeGetrennt()
 {
-    browser_->SchalterVerbunden(false);
+    browser_->zeigeVerbunden(false);
 }
 
 // --- sending ----------------------------------------------------------------
 
-void Gast1::hinzuT()
+void Gast1::nimmZeileAuf()
 {
     if (!TextS->text().isEmpty()) {
         List2 << TextS->text();
@@ -365,7 +366,7 @@ void Gast1::hinzuT()
     fokusTextS();
 }
 
-bool Gast1::speicher1()
+bool Gast1::speichereNachricht()
 {
     const Ergebnis ok = schreibeNachricht(programm_.einstellungen().programmOrdner, List2);
     if (ok) {
@@ -378,27 +379,27 @@ bool Gast1::speicher1()
     return ok.ok();
 }
 
-void Gast1::Command1()
+void Gast1::ladeAuswahlHoch()
 {
     // A message reaches someone only in an address directory; the browser's
     // own upload button goes to whatever folder it shows. The design text
     // of the address field is no address.
     if (!verbindung_.imAdressVerzeichnis() ||
-        verbindung_.Label1() == verbindung_.basisPfad() + kAdressText) {
+        verbindung_.pfad() == verbindung_.basisPfad() + kAdressText) {
         gesendeterText_.clear();
         dialogs::message(this, QStringLiteral("Sie haben keine Empfänger Adresse angegeben!"));
         return;
     }
-    browser_->Command1();
+    browser_->ladeHoch();
 }
 
 void Gast1::sendeText()
 {
     const QString getippt = TextS->text();
-    hinzuT();
+    nimmZeileAuf();
     // A message file that could not be written is not sent (the file on disk
     // is an older text), and the typed text stays in the send box.
-    if (!speicher1()) {
+    if (!speichereNachricht()) {
         TextS->setText(getippt);
         fokusTextS();
         return;
@@ -407,7 +408,7 @@ void Gast1::sendeText()
     // uploaded now. An empty message is never read aloud.
     gesendeterText_ = ansi::readFile(nachrichtPfad(programm_.einstellungen().programmOrdner))
                           .value_or(QByteArray());
-    Command1();
+    ladeAuswahlHoch();
     fokusTextS();
 }
 
@@ -421,10 +422,10 @@ void Gast1::klingeln()
         return;
     }
     gesendeterText_.clear(); // a ring is never read aloud: no receipt comes
-    Command1();
+    ladeAuswahlHoch();
 }
 
-void Gast1::h1()
+void Gast1::warneOhneAdresse()
 {
     if (Combo2->currentText().isEmpty())
         dialogs::message(this, QStringLiteral("Sie haben keine Empfänger Adresse angegeben!"));
@@ -432,7 +433,7 @@ void Gast1::h1()
 
 // --- ring-code panel ----------------------------------------------------------
 
-void Gast1::KlingelSignal1()
+void Gast1::schalteKlingelCodeRahmen()
 {
     QAction *menu = menue_->klingelCode();
     const bool oeffnen = !Frame3->isVisible();
@@ -457,16 +458,16 @@ void Gast1::uebernehme()
     TextS->end(false);
 }
 
-void Gast1::Command21()
+void Gast1::schliesseKlingelCode()
 {
     fokusTextS();
-    KlingelSignal1();
+    schalteKlingelCodeRahmen();
 }
 
-void Gast1::Command22()
+void Gast1::uebernehmeUndSchliesse()
 {
     uebernehme();
-    Command21();
+    schliesseKlingelCode();
 }
 
 // --- receiving ----------------------------------------------------------------
@@ -474,14 +475,14 @@ void Gast1::Command22()
 void Gast1::adresseGewaehlt()
 {
     verbindung_.adressPfad(Combo2->currentText());
-    Command10();
+    setzeEmpfangsAdresse();
 }
 
 void Gast1::adresseEnter()
 {
-    Command10();
-    empfang_->setPicture28Sichtbar(false);
-    empfang_->parsingK1();
+    setzeEmpfangsAdresse();
+    empfang_->setzeAdresseUngueltigSichtbar(false);
+    empfang_->zerlegeWoerter();
     fokusTextS();
     verbindung_.adressPfad(Combo2->currentText());
     startLesen();
@@ -493,52 +494,52 @@ void Gast1::lausche(const QString &adresse)
     adresseEnter();
 }
 
-void Gast1::Command19()
+void Gast1::waehleAdressPfad()
 {
     verbindung_.adressPfad(Combo2->currentText());
-    Command10();
+    setzeEmpfangsAdresse();
 }
 
 void Gast1::setzeAdresse(const QString &adresse)
 {
     Combo2->setEditText(adresse);
-    Command19();
+    waehleAdressPfad();
 }
 
-void Gast1::Command10()
+void Gast1::setzeEmpfangsAdresse()
 {
-    empfang_->setAddress(Combo2->currentText());
+    empfang_->setzeAdresse(Combo2->currentText());
 }
 
 void Gast1::startLesen()
 {
-    empfang_->startReading();
+    empfang_->starteLesen();
 }
 
 void Gast1::stopLesen()
 {
-    empfang_->stopReading();
+    empfang_->stoppeLesen();
 }
 
 void Gast1::spiegleEmpfang()
 {
-    if (Text7->toPlainText() != empfang_->text7())
-        Text7->setPlainText(empfang_->text7());
-    Picture28->setVisible(empfang_->picture28Sichtbar());
-    Picture3->setVisible(empfang_->picture3Sichtbar());
-    Picture4->setVisible(empfang_->picture4Sichtbar());
+    if (Text7->toPlainText() != empfang_->letzterText())
+        Text7->setPlainText(empfang_->letzterText());
+    Picture28->setVisible(empfang_->adresseUngueltigSichtbar());
+    Picture3->setVisible(empfang_->ruhtSichtbar());
+    Picture4->setVisible(empfang_->liestSichtbar());
 }
 
 // --- photo --------------------------------------------------------------------
 
-void Gast1::bildlokal()
+void Gast1::zeigeLokalesFoto()
 {
-    fotoSpalte_->bildlokal();
+    fotoSpalte_->zeigeLokalesFoto();
 }
 
 // --- window -------------------------------------------------------------------
 
-void Gast1::SetzeListenHoehe(int hoehe)
+void Gast1::setzeListenHoehe(int hoehe)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int halb = screen ? screen->geometry().height() / 2 : hoehe;
@@ -555,7 +556,7 @@ void Gast1::MausEinsperren()
         w->grabMouse();
 }
 
-void Gast1::MausFreigeben()
+void Gast1::gibMausFrei()
 {
     if (QWidget *w = QWidget::mouseGrabber())
         w->releaseMouse();
@@ -576,7 +577,7 @@ void Gast1::sprecherBreite(int fenster, int text7)
     ordneAn();
 }
 
-void Gast1::beende3()
+void Gast1::beende()
 {
     show();
     close();
@@ -593,7 +594,7 @@ void Gast1::closeEvent(QCloseEvent *event)
     }
     Q_EMIT schliesst();
     verbindung_.beenden();
-    empfang_->stopReading();
+    empfang_->stoppeLesen();
     beendet_ = true;
     event->accept();
 }

@@ -56,53 +56,53 @@ class Gast1 : public QMainWindow
     QuittungsAbruf &quittungsAbruf() { return *quittungsAbruf_; }
 
     // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
-    void Command5();
-    void Command4();
+    void stelleVerbindungHer();
+    void trenneVerbindung();
     void herstellen(); // menu `herstellen`: connect and start reading
     void abbrechen();  // menu `abbrechen`: log off and stop reading
     void abbrClick();
-    void SchalterVerbunden();
-    void SchalterGetrennt();
+    void zeigeVerbunden();
+    void zeigeGetrennt();
     // The account of the program's settings, for the next connect and the
     // next address read (also after the settings window changed them).
     void uebernehmeKonto();
 
     // Sending.
-    void hinzuT();
-    bool speicher1(); // false (after the message) when "Gast.txt" could not be written
-    void Command1();  // upload the selected local files
-    void sendeText(); // add line, save, upload, focus the send box
-    void klingeln();  // the ring signal
-    void h1();
+    void nimmZeileAuf();
+    bool speichereNachricht(); // false (after the message) when "Gast.txt" could not be written
+    void ladeAuswahlHoch();    // upload the selected local files
+    void sendeText();          // add line, save, upload, focus the send box
+    void klingeln();           // the ring signal
+    void warneOhneAdresse();
 
     // Ring-code panel and list.
-    void KlingelSignal1();
+    void schalteKlingelCodeRahmen();
     void uebernehme();
-    void Command21();
-    void Command22();
+    void schliesseKlingelCode();
+    void uebernehmeUndSchliesse();
     KlingelCodeRahmen &klingelCode() { return *Frame3; }
 
     // Receiving.
     void adresseGewaehlt(); // `Combo2` click
     void adresseEnter();    // Enter in `Combo2`
-    void Command19();
+    void waehleAdressPfad();
     // An address chosen outside this window (the address book): into
     // `Combo2`, then `Command19`.
     void setzeAdresse(const QString &adresse);
-    void Command10();
+    void setzeEmpfangsAdresse();
     void startLesen();
     // Puts an address into `Combo2` and does what Enter there does.
     void lausche(const QString &adresse);
     void stopLesen();
 
     // Photo: shows the local "Foto.bmp" (the screen photo window presses it).
-    void bildlokal();
+    void zeigeLokalesFoto();
 
-    void SetzeListenHoehe(int hoehe);
+    void setzeListenHoehe(int hoehe);
     int listenHoehe() const { return listenHoehe_; }
     void MausEinsperren();
-    void MausFreigeben();
-    void beende3(); // quit
+    void gibMausFrei();
+    void beende(); // quit
     void fokusAdresse();
     // Window and `Text7` widths in twips (the speaker-only views).
     void sprecherBreite(int fenster, int text7);

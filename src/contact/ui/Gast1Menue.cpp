@@ -106,7 +106,7 @@ void Gast1Menue::baueMenue()
     aktion(extras, "Klingel1", QStringLiteral("Klingelton  abschicken !"), Qt::CTRL | Qt::Key_K,
            &Gast1::klingeln);
     aktion(extras, "KlingelSignal1", QStringLiteral("Klingel-Signal-Code"), Qt::Key_F9,
-           &Gast1::KlingelSignal1)
+           &Gast1::schalteKlingelCodeRahmen)
         ->setCheckable(true);
     aktion(extras, "Klingelfenster", QStringLiteral("Klingel-Fenster"), Qt::Key_F12, nullptr);
     extras->addSeparator();
@@ -141,7 +141,7 @@ void Gast1Menue::baueMenue()
 
     QMenu *leer7 = menue("leer7", QStringLiteral("Senden"));
     aktion(leer7, "sendengast", QStringLiteral("Gast senden"), Qt::CTRL | Qt::Key_S,
-           &Gast1::Command1);
+           &Gast1::ladeAuswahlHoch);
     aktion(leer7, "Bildschirmfotosenden", QStringLiteral("Bildschirmfoto senden"),
            Qt::CTRL | Qt::Key_W, nullptr);
 
@@ -279,15 +279,15 @@ void Gast1Menue::baueTasten()
     const auto menu = [this](const char *name) {
         return [this, name] { aktionen_.value(QString::fromLatin1(name))->trigger(); };
     };
-    taste(Qt::Key_Escape, [this] { gast_.beende3(); });
+    taste(Qt::Key_Escape, [this] { gast_.beende(); });
     taste(Qt::Key_F1, menu("Hilfe22"));
     taste(Qt::Key_F2, [this] { programm_.liesHinweis(); });
     taste(Qt::Key_F3, [this] { programm_.sprich(QStringLiteral("Stop")); });
     taste(Qt::Key_F4, menu("Nochmal"));
     taste(Qt::Key_F5, menu("Weiter"));
     taste(Qt::Key_F8, menu("hilfetex"));
-    taste(Qt::Key_F10, [this] { gast_.MausFreigeben(); });
-    taste(Qt::Key_Insert, [this] { gast_.Command1(); });
+    taste(Qt::Key_F10, [this] { gast_.gibMausFrei(); });
+    taste(Qt::Key_Insert, [this] { gast_.ladeAuswahlHoch(); });
     // F7 and F12 are the shortcuts of "Bildschirm-Fotoapparat" and
     // "Klingel-Fenster"; the menu takes them.
 }

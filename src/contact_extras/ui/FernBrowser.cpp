@@ -97,18 +97,18 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
     }
     setMinimumSize(std::max(twips(11600), links + 4), twips(4200));
 
-    connect(List1, &QListWidget::itemSelectionChanged, this, &FernBrowser::List1Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &FernBrowser::List1DblClick);
-    connect(Command1Button, &QPushButton::clicked, this, &FernBrowser::Command1);
-    connect(Command2Button, &QPushButton::clicked, this, &FernBrowser::Command2);
-    connect(File1, &QListWidget::itemSelectionChanged, this, &FernBrowser::File1Click);
+    connect(List1, &QListWidget::itemSelectionChanged, this, &FernBrowser::fernEintragGewaehlt);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &FernBrowser::fernEintragGeoeffnet);
+    connect(Command1Button, &QPushButton::clicked, this, &FernBrowser::ladeHoch);
+    connect(Command2Button, &QPushButton::clicked, this, &FernBrowser::ladeHerunter);
+    connect(File1, &QListWidget::itemSelectionChanged, this, &FernBrowser::lokaleDateiGewaehlt);
     connect(Dir1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        Dir1Change(QDir(lokalPfad_).absoluteFilePath(item->text()));
+        lokalerOrdnerGewechselt(QDir(lokalPfad_).absoluteFilePath(item->text()));
     });
-    connect(Drive1, &QComboBox::activated, this, &FernBrowser::Drive1Change);
+    connect(Drive1, &QComboBox::activated, this, &FernBrowser::laufwerkGewechselt);
     connect(gruppe, &QButtonGroup::idClicked, this,
-            [this](int index) { verbindung_.Uebertragungsart = index == 0 ? 1 : 0; });
-    connect(&verbindung_, &Verbindung::label1Geaendert, this,
+            [this](int index) { verbindung_.uebertragungsart = index == 0 ? 1 : 0; });
+    connect(&verbindung_, &Verbindung::pfadGeaendert, this,
             [this](const QString &pfad) { Label1->setText(anzeigePfad(pfad)); });
     Fenstertasten::von(*this).tasteIn(List1, Qt::Key_Delete, this, &FernBrowser::loesche);
 
@@ -117,7 +117,7 @@ FernBrowser::FernBrowser(Verbindung &verbindung, QString programmOrdner, QWidget
             Drive1->addItem(volume.rootPath());
     }
     Option1_0->setChecked(true);
-    Dir1Change(QDir::currentPath());
+    lokalerOrdnerGewechselt(QDir::currentPath());
     benenneFuerScreenreader();
 }
 
@@ -156,7 +156,7 @@ void FernBrowser::setzePassiv(bool an)
     Check1->setChecked(an);
 }
 
-void FernBrowser::SchalterVerbunden(bool verbunden)
+void FernBrowser::zeigeVerbunden(bool verbunden)
 {
     Command1Button->setEnabled(verbunden);
     Command2Button->setEnabled(verbunden);
@@ -171,10 +171,10 @@ void FernBrowser::leereListe()
 void FernBrowser::zeigeVerzeichnis(const QString &pfad)
 {
     verbindung_.liste(
-        pfad, [this](const std::optional<FtpClient::Listing> &listing) { zeigeListe(listing); });
+        pfad, [this](const std::optional<FtpSitzung::Liste> &listing) { zeigeListe(listing); });
 }
 
-void FernBrowser::zeigeListe(const std::optional<FtpClient::Listing> &listing)
+void FernBrowser::zeigeListe(const std::optional<FtpSitzung::Liste> &listing)
 {
     QString gekuerzt;
     if (listing) {
@@ -202,7 +202,7 @@ const RemoteEntry *FernBrowser::ausgewaehlt() const
     return &eintraege_[static_cast<size_t>(row)];
 }
 
-void FernBrowser::List1Click()
+void FernBrowser::fernEintragGewaehlt()
 {
     const RemoteEntry *e = ausgewaehlt();
     if (!e)
@@ -213,35 +213,35 @@ void FernBrowser::List1Click()
     Label15->setText(details.changed);
 }
 
-void FernBrowser::List1DblClick()
+void FernBrowser::fernEintragGeoeffnet()
 {
     const RemoteEntry *e = ausgewaehlt();
     if (List1->count() == 0 || !e)
         return;
-    const RemoteNavigation nav = navigate(verbindung_.Label1(), verbindung_.serverName(), *e);
+    const RemoteNavigation nav = navigate(verbindung_.pfad(), verbindung_.serverName(), *e);
     if (!nav.relist)
         return;
     zeigeVerzeichnis(nav.request);
-    verbindung_.setLabel1(nav.label);
+    verbindung_.setzePfad(nav.label);
 }
 
 void FernBrowser::hoch()
 {
     const RemoteNavigation nav =
-        navigate(verbindung_.Label1(), verbindung_.serverName(), QStringLiteral(".."));
+        navigate(verbindung_.pfad(), verbindung_.serverName(), QStringLiteral(".."));
     if (!nav.relist || !verbindung_.verbunden())
         return;
     zeigeVerzeichnis(nav.request);
-    verbindung_.setLabel1(nav.label);
+    verbindung_.setzePfad(nav.label);
 }
 
 void FernBrowser::aktualisiere()
 {
     if (verbindung_.verbunden())
-        zeigeVerzeichnis(verbindung_.Label1());
+        zeigeVerzeichnis(verbindung_.pfad());
 }
 
-void FernBrowser::Command1()
+void FernBrowser::ladeHoch()
 {
     // Every file's bytes are taken now; the uploads, the re-listing and the
     // closing "OK" follow in order on the connection.
@@ -256,13 +256,13 @@ void FernBrowser::Command1()
             // The exchange files are already in the bytes peers expect; an
             // ASCII transfer would let a Unix server rewrite their line ends
             // and break a photo.
-            verbindung_.UebertrageDatei(voll, 0, [fehlgeschlagen](bool ok) {
+            verbindung_.uebertrageDatei(voll, 0, [fehlgeschlagen](bool ok) {
                 if (!ok)
                     *fehlgeschlagen = true;
             });
         }
     }
-    const QString pfad = verbindung_.Label1();
+    const QString pfad = verbindung_.pfad();
     // A failed upload keeps its reply in the status line: no "OK", and no
     // second message from a re-listing of the same folder.
     verbindung_.danach([this, fehlgeschlagen, etwas, pfad] {
@@ -283,7 +283,7 @@ void FernBrowser::Command1()
         fokusTextS();
 }
 
-void FernBrowser::Command2()
+void FernBrowser::ladeHerunter()
 {
     if (List1->selectedItems().isEmpty()) {
         dialogs::message(this, kKeineDatei);
@@ -309,8 +309,8 @@ void FernBrowser::Command2()
                                QStringLiteral("Herunterladen"), dialogs::Icon::Warning))
             continue;
         // The server gets the bytes it listed; the local file is named as shown.
-        verbindung_.LadeDatei(
-            verbindung_.Label1(), ftpName(e), lokalPfad_, [this](bool) { aktualisiereLokal(); },
+        verbindung_.ladeDatei(
+            verbindung_.pfad(), ftpName(e), lokalPfad_, [this](bool) { aktualisiereLokal(); },
             name);
     }
 }
@@ -334,8 +334,8 @@ void FernBrowser::zeigeDatei()
         return;
     }
     const QString lokal = ansicht_->filePath(name);
-    verbindung_.LadeDatei(
-        verbindung_.Label1(), ftpName(*e), ansicht_->path(),
+    verbindung_.ladeDatei(
+        verbindung_.pfad(), ftpName(*e), ansicht_->path(),
         [lokal](bool ok) {
             if (ok)
                 desktop::open(lokal);
@@ -358,7 +358,7 @@ void FernBrowser::benenneUm()
         return;
     verbindung_.benenneUm(ftpName(*e), neu, [this](bool ok) {
         if (ok)
-            zeigeVerzeichnis(verbindung_.Label1());
+            zeigeVerzeichnis(verbindung_.pfad());
     });
 }
 
@@ -371,7 +371,7 @@ void FernBrowser::neuesVerzeichnis()
         return;
     verbindung_.erstelleVerzeichnis(name, [this](bool ok) {
         if (ok)
-            zeigeVerzeichnis(verbindung_.Label1());
+            zeigeVerzeichnis(verbindung_.pfad());
     });
 }
 
@@ -388,7 +388,7 @@ void FernBrowser::loesche()
         return;
     verbindung_.loesche(ftpName(*e), e->isDirectory(), [this](bool ok) {
         if (ok)
-            zeigeVerzeichnis(verbindung_.Label1());
+            zeigeVerzeichnis(verbindung_.pfad());
     });
 }
 
@@ -426,17 +426,17 @@ void FernBrowser::waehleLokal(const QString &name)
             File1->setCurrentRow(i, QItemSelectionModel::NoUpdate);
         }
     }
-    File1Click();
+    lokaleDateiGewaehlt();
 }
 
-void FernBrowser::File1Click()
+void FernBrowser::lokaleDateiGewaehlt()
 {
     const auto items = File1->selectedItems();
     Label5->setText(lokalPfad_ + QLatin1Char('/') +
                     (items.isEmpty() ? QString() : items.first()->text()));
 }
 
-void FernBrowser::Dir1Change(const QString &pfad)
+void FernBrowser::lokalerOrdnerGewechselt(const QString &pfad)
 {
     lokalPfad_ = QDir(pfad).absolutePath();
     Dir1->clear();
@@ -445,12 +445,12 @@ void FernBrowser::Dir1Change(const QString &pfad)
         QDir(lokalPfad_)
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
     aktualisiereLokal();
-    File1Click();
+    lokaleDateiGewaehlt();
 }
 
-void FernBrowser::Drive1Change()
+void FernBrowser::laufwerkGewechselt()
 {
-    Dir1Change(Drive1->currentText());
+    lokalerOrdnerGewechselt(Drive1->currentText());
 }
 
 } // namespace varnek

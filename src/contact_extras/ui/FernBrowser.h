@@ -40,19 +40,19 @@ class FernBrowser : public QWidget
     // `ListeVerzeichnis` followed by `SortiereVerzeichnis` for a host-prefixed path.
     void zeigeVerzeichnis(const QString &pfad);
     // The upload step (`Command1`): every selected local file that exists.
-    void Command1();
+    void ladeHoch();
     // The download step (`Command2`).
-    void Command2();
+    void ladeHerunter();
     // Selects exactly the local file `name` in `File1` (e.g. "Gast.txt").
     void waehleLokal(const QString &name);
     // Re-reads the local folder.
     void aktualisiereLokal();
 
     void leereListe(); // log off: `List1` emptied
-    void SchalterVerbunden(bool verbunden);
+    void zeigeVerbunden(bool verbunden);
     bool passiv() const;
     void setzePassiv(bool an); // "Passive Transfers" as the settings say
-    const RemoteEntries &Eintraege() const { return eintraege_; }
+    const RemoteEntries &eintraege() const { return eintraege_; }
     // The last listing was cut short ("Liste gekürzt: ..." in the status line).
     bool listeGekuerzt() const { return listeGekuerzt_; }
 
@@ -72,13 +72,13 @@ class FernBrowser : public QWidget
 
   private:
     void benenneFuerScreenreader();
-    void List1Click();
-    void List1DblClick();
-    void File1Click();
-    void Dir1Change(const QString &pfad);
-    void Drive1Change();
+    void fernEintragGewaehlt();
+    void fernEintragGeoeffnet();
+    void lokaleDateiGewaehlt();
+    void lokalerOrdnerGewechselt(const QString &pfad);
+    void laufwerkGewechselt();
     const RemoteEntry *ausgewaehlt() const;
-    void zeigeListe(const std::optional<FtpClient::Listing> &listing);
+    void zeigeListe(const std::optional<FtpSitzung::Liste> &listing);
 
     Verbindung &verbindung_;
     QString programmOrdner_;
