@@ -6,6 +6,8 @@
 #include "bell/ui/Klingel2.h"
 #include "contact/Empfang.h"
 #include "contact/KontoDatei.h"
+#include "contact/Quittung.h"
+#include "contact/Senden.h"
 #include "contact/SpeechComponent.h"
 #include "contact/ui/Gast1.h"
 #include "contact/ui/VerbindungEinrichten.h"
@@ -13,6 +15,7 @@
 #include "contact_extras/ui/FotoSpalte.h"
 #include "help/ui/Hilfe2.h"
 #include "photo/ui/FotoF.h"
+#include "platform/AnsiText.h"
 #include "platform/Passwort.h"
 #include "platform/Schreiber.h"
 #include "platform/Tls.h"
@@ -39,6 +42,8 @@ Programm::Programm(Einstellungen einstellungen, QObject *parent)
     arbeitsplatz_ = new Arbeitsplatz(einstellungen_, *sprecher_, this);
     connect(arbeitsplatz_, &Arbeitsplatz::fensterZeigen, this, &Programm::zeigeKontaktfenster);
     connect(arbeitsplatz_, &Arbeitsplatz::beenden, this, &Programm::beende);
+    quittungen_ = new QuittungsVersand(einstellungen_, this);
+    connect(sprecher_, &SpeechComponent::gehoert, this, &Programm::textGehoert);
 }
 
 Programm::~Programm()
@@ -274,6 +279,32 @@ Ergebnis Programm::setzeAutostart(bool ein)
 {
     const QString adresse = gast1_ ? gast1_->empfang().adresse() : QString();
     return arbeitsplatz_->setzeAutostart(ein, adresse);
+}
+
+bool Programm::lesebestaetigungSenden() const
+{
+    return quittungen_->an();
+}
+
+Ergebnis Programm::setzeLesebestaetigungSenden(bool ein)
+{
+    return quittungen_->setzeAn(ein);
+}
+
+void Programm::textGehoert(const QString &text)
+{
+    if (!gast1_)
+        return;
+    // Only the received message is confirmed, not a text from elsewhere
+    // ("K1.txt" of an earlier run, a hint).
+    const Empfang &e = gast1_->empfang();
+    if (e.list5Bytes().isEmpty() || SpeechComponent::speakable(e.gemerkteTexte().value(0)) != text)
+        return;
+    // The guest hears the text it sent into the address it watches; that
+    // is no reading by the contact and is not confirmed.
+    if (ansi::readFile(nachrichtPfad(einstellungen_.programmOrdner)) == e.list5Bytes())
+        return;
+    quittungen_->gelesen(e.adresse(), e.list5Bytes());
 }
 
 void Programm::zeigeZustand()

@@ -18,6 +18,7 @@ class Hilfe2;
 class frmAdressen;
 class Klingel2;
 class PasswortAblage;
+class QuittungsVersand;
 class SpeechComponent;
 class VerbindungEinrichten;
 
@@ -71,6 +72,10 @@ class Programm : public QObject, public Programmdienste
     bool bleibeImInfobereich() override;
     bool autostartAn() const override;
     Ergebnis setzeAutostart(bool ein) override;
+    bool lesebestaetigungSenden() const override;
+    Ergebnis setzeLesebestaetigungSenden(bool ein) override;
+
+    QuittungsVersand &quittungen() { return *quittungen_; }
 
     Arbeitsplatz &arbeitsplatz() { return *arbeitsplatz_; }
 
@@ -94,11 +99,14 @@ class Programm : public QObject, public Programmdienste
     // The tray shows whether an address is read and whether a ring waits.
     void zeigeZustand();
     void neuerText(const QString &text, bool klingeln);
+    // A message was read aloud to its end: its receipt goes out.
+    void textGehoert(const QString &text);
     void beende();
 
     Einstellungen einstellungen_;
     SpeechComponent *sprecher_;
     Arbeitsplatz *arbeitsplatz_ = nullptr;
+    QuittungsVersand *quittungen_ = nullptr;
     bool klingelnWartet_ = false; // a ring came; its bell window is still open
     QPointer<Gast1> gast1_;
     QPointer<Hilfe2> hilfe2_;

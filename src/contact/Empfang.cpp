@@ -114,6 +114,7 @@ void Empfang::setzeAntwortText(const QString &text)
     if (text == text4_)
         return;
     text4_ = text;
+    text4Bytes_.clear();
     text4Pruefen();
 }
 
@@ -261,6 +262,8 @@ void Empfang::antwortVerarbeiten(const HttpAbruf::Antwort &result)
         adresseUngueltig();
     } else {
         setzeAntwortText(ansi::decode(result.body.left(kMaxBytes)));
+        if (!text4_.isEmpty())
+            text4Bytes_ = result.body.left(kMaxBytes);
         if (!enthaelt(text4_, xmlKennung()))
             ungueltigGemeldet_ = false; // a valid answer
     }
@@ -306,6 +309,7 @@ void Empfang::vergleiche()
 void Empfang::merkenUndSprechen()
 {
     list5_ = QStringList{text4_};
+    list5Bytes_ = text4Bytes_;
     // Ignored on purpose: the poll runs unattended and shows no messages;
     // the text itself is held in List5.
     (void)ansi::writeLines(k1Pfad(), list5_);

@@ -117,6 +117,9 @@ class Empfang : public QObject
     // Text7: the last text found again, without control characters.
     QString letzterText() const { return text7_; }
     QStringList gemerkteTexte() const { return list5_; }
+    // The bytes of List5's text as they were fetched (empty when the text
+    // came from no answer).
+    QByteArray list5Bytes() const { return list5Bytes_; }
 
     QString klingelCode() const { return text9_; }
     void setzeKlingelCode(const QString &code);
@@ -210,6 +213,8 @@ class Empfang : public QObject
     QString text4_;
     QString text7_;
     QStringList list5_;
+    QByteArray text4Bytes_; // the answer's bytes while Text4 holds them
+    QByteArray list5Bytes_;
     QString text9_;
     QStringList listscan1_;
     QString textscannK1_;

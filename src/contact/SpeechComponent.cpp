@@ -22,6 +22,7 @@ struct SpeechComponent::Impl {
     struct Wartend {
         QString text;
         bool begonnen = false;
+        bool hinweis = false;
     };
     QHash<quint64, Wartend> wartend;
     qint64 zeilenEnde = -1; // transcript size after the last started text's line
@@ -111,11 +112,13 @@ void SpeechComponent::speak(const QString &text, bool hinweis)
     if (text.isEmpty())
         return;
     if (!d->muted) {
-        d->wartend.insert(d->engine.say(text, hinweis), Impl::Wartend{text});
+        d->wartend.insert(d->engine.say(text, hinweis), Impl::Wartend{text, false, hinweis});
         return;
     }
     Q_EMIT spoken(text);
     protokolliere(text, nullptr);
+    if (!hinweis)
+        Q_EMIT gehoert(text);
 }
 
 void SpeechComponent::beginnt(quint64 nummer)
@@ -138,6 +141,8 @@ void SpeechComponent::endet(quint64 nummer, const char *vermerk)
         return;
     const Impl::Wartend w = *it;
     d->wartend.erase(it);
+    if (!vermerk && w.begonnen && !w.hinweis)
+        Q_EMIT gehoert(w.text);
     if (!vermerk || d->transcript.isEmpty())
         return;
     if (w.begonnen) {

@@ -23,7 +23,8 @@ class SpeechEngine;
 // it then as one UTF-8 line; a text cut after it started gets
 // " [abgebrochen]" on its line, one dropped before it started a line with
 // " [verworfen]". Muted, or without a speech engine, a text counts as
-// started at once; no error is ever shown.
+// started at once; no error is ever shown. A message (not a hint) said to
+// its end, neither cut nor dropped, is announced by gehoert(); muted, at once.
 class SpeechComponent : public QObject
 {
     Q_OBJECT
@@ -55,6 +56,7 @@ class SpeechComponent : public QObject
 
   Q_SIGNALS:
     void spoken(const QString &text);
+    void gehoert(const QString &text);
 
   private:
     // Return the text spoken. A hint replaces the hints before it, waiting

@@ -8,10 +8,13 @@
 #include "platform/AnsiText.h"
 
 #include "bell/ui/Klingel2.h"
+#include "contact/Quittung.h"
+#include "support/Eingabe.h"
 
 #include <QComboBox>
 #include <QListWidget>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 using namespace varnek;
@@ -174,6 +177,99 @@ TEST_F(EndeZuEnde, TwoProcessesTalk)
         kontakt.kill();
     EXPECT_TRUE(angekommen);
 }
+
+// Read receipts between two programs: the contact is a real process
+// watching its address (muted, so every text counts as read at once); the
+// guest is a contact window here that sends by its keys. With the contact's
+// switch on, the guest's status line says when the text was read; off, no
+// receipt reaches the server. The guest, which hears its own text in the
+// address it watches, never confirms it itself.
+struct QuittungsZeile {
+    const char *name;
+    bool senden; // the contact's "Lesebestätigung senden"
+};
+
+void PrintTo(const QuittungsZeile &z, std::ostream *os)
+{
+    *os << z.name;
+}
+
+class Lesebestaetigung : public EndeZuEnde, public ::testing::WithParamInterface<QuittungsZeile>
+{
+};
+
+TEST_P(Lesebestaetigung, ReachesTheGuestOnlyWhenSwitchedOn)
+{
+    const QuittungsZeile &z = GetParam();
+    QTemporaryDir kontaktOrdner;
+    const QString programmOrdner = kontaktOrdner.filePath(QStringLiteral("programm"));
+    ASSERT_TRUE(QDir().mkpath(programmOrdner));
+    if (!z.senden) {
+        ASSERT_TRUE(ansi::writeLines(programmOrdner + QStringLiteral("/Lesebestaetigung"),
+                                     {QStringLiteral("False")}));
+    }
+    const QString protokoll = kontaktOrdner.filePath(QStringLiteral("gesprochen.log"));
+    QProcess kontakt;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    kontakt.setProcessEnvironment(env);
+    kontakt.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    kontakt.start(test::varnekProgramm(),
+                  {QStringLiteral("--folder"), programmOrdner, QStringLiteral("--host"),
+                   server.host(), QStringLiteral("--ftp-port"), QString::number(server.ftpPort()),
+                   QStringLiteral("--http-port"), QString::number(server.httpPort()),
+                   QStringLiteral("--watch"), QStringLiteral("test"),
+                   QStringLiteral("--speech-log"), protokoll, QStringLiteral("--mute")});
+    ASSERT_TRUE(kontakt.waitForStarted(5000));
+    const auto beende = qScopeGuard([&] {
+        kontakt.terminate();
+        if (!kontakt.waitForFinished(5000))
+            kontakt.kill();
+    });
+
+    Gast1 &g = starte();
+    g.quittungsAbruf().setIntervallMs(200);
+    test::klick(control<QWidget>("kontakt"));
+    ASSERT_TRUE(ftpFertig());
+    test::waehleAdresse(&g, QStringLiteral("test"));
+    test::taste(&g, Qt::Key_M, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), control<QWidget>("TextS"));
+    test::schreibe(QStringLiteral("Hallo Welt"));
+    test::taste(&g, Qt::Key_Return);
+    ASSERT_TRUE(ftpFertig());
+    EXPECT_EQ(remote(QStringLiteral("test")), QByteArray("Hallo Welt\r\n"));
+
+    const auto gehoert = [&] {
+        QFile f(protokoll);
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("Hallo Welt");
+    };
+    ASSERT_TRUE(waitUntil(gehoert, 15000));
+    if (z.senden) {
+        ASSERT_TRUE(
+            waitUntil([&] { return status().startsWith(QLatin1String("Gelesen ")); }, 20000))
+            << qPrintable(status());
+        const std::optional<quittung::Gelesen> q =
+            quittung::lies(remote(QStringLiteral("test"), QStringLiteral("Gelesen.txt")));
+        ASSERT_TRUE(q);
+        EXPECT_EQ(q->hash, quittung::hashVon("Hallo Welt\r\n"));
+        EXPECT_EQ(status(), quittung::statusText(q->zeit));
+        EXPECT_FALSE(g.quittungsAbruf().aktiv());
+    } else {
+        // Long enough for a receipt to be uploaded and fetched.
+        QTest::qWait(3000);
+        EXPECT_TRUE(remote(QStringLiteral("test"), QStringLiteral("Gelesen.txt")).isEmpty());
+        EXPECT_FALSE(status().startsWith(QLatin1String("Gelesen")));
+        EXPECT_TRUE(g.quittungsAbruf().aktiv());
+    }
+    EXPECT_TRUE(dialogs::shown().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ZweiProgramme, Lesebestaetigung,
+                         ::testing::Values(QuittungsZeile{"SwitchedOn", true},
+                                           QuittungsZeile{"SwitchedOff", false}),
+                         [](const ::testing::TestParamInfo<QuittungsZeile> &i) {
+                             return std::string(i.param.name);
+                         });
 
 // The command line with no display at all (the environment cleared, so no
 // DISPLAY and no QT_QPA_PLATFORM): the modes without a window work, the

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -385,6 +386,35 @@ TEST_F(Gast1Test, ShortcutsAndHotKeysReachTheirActions)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
     taste(Qt::Key_Escape);
     EXPECT_FALSE(g.isVisible());
+}
+
+// "Lesebestätigung senden" is on until the user turns it off in the menu;
+// the switch is kept in the program folder.
+TEST_F(Gast1Test, ReceiptSwitchIsOnUntilTurnedOffInTheMenu)
+{
+    Gast1 &g = starte();
+    QAction *schalter = g.menue().lesebestaetigung();
+    ASSERT_NE(schalter, nullptr);
+    EXPECT_EQ(schalter->text(), QStringLiteral("Lesebestätigung senden"));
+    EXPECT_TRUE(schalter->isCheckable());
+    EXPECT_TRUE(schalter->isChecked());
+    EXPECT_TRUE(programm->lesebestaetigungSenden());
+    for (const char *gespeichert : {"False\r\n", "True\r\n"}) {
+        QTest::keyClick(g.windowHandle(), Qt::Key_E, Qt::AltModifier);
+        ASSERT_TRUE(waitUntil([] { return QApplication::activePopupWidget(); }));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (int i = 0; i < 5 && menu->activeAction() != schalter; ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        ASSERT_EQ(menu->activeAction(), schalter);
+        QTest::keyClick(menu, Qt::Key_Return);
+        ASSERT_TRUE(waitUntil([] { return !QApplication::activePopupWidget(); }));
+        EXPECT_EQ(lokal(QStringLiteral("Lesebestaetigung")), QByteArray(gespeichert));
+        const bool an = qstrcmp(gespeichert, "True\r\n") == 0;
+        EXPECT_EQ(programm->lesebestaetigungSenden(), an);
+        EXPECT_EQ(schalter->isChecked(), an);
+    }
+    EXPECT_TRUE(dialogs::shown().isEmpty());
 }
 
 TEST_F(Gast1Test, NochmalRepeatsTheLastMessageAfterAHintWasRead)

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/EigenerSprachdienst.h"
 #include "support/LocalServer.h"
 
@@ -173,6 +175,23 @@ TEST_F(SpeechComponentTest, NochmalRepeatsTheLastMessageNotTheLastHint)
     EXPECT_EQ(spy.at(2).at(0).toString(), QStringLiteral("Nachricht"));
 }
 
+// Muted, a message counts as heard to its end at once; a hint is never
+// reported as a message heard.
+TEST_F(SpeechComponentTest, MessagesHeardToTheirEndAreReportedHintsAreNot)
+{
+    QSignalSpy ganz(&sprecher, &SpeechComponent::gehoert);
+    schreibe(QStringLiteral("Hilfe.txt"), {QStringLiteral("Ein Hinweis")});
+    sprecher.press(QStringLiteral("Hilfe"));
+    EXPECT_EQ(ganz.count(), 0);
+    sprecher.press(QStringLiteral("user1"), QStringLiteral("Hallo #dingdong# Welt"));
+    ASSERT_EQ(ganz.count(), 1);
+    EXPECT_EQ(ganz.at(0).at(0).toString(), QStringLiteral("Hallo Welt"));
+    sprecher.press(QStringLiteral("Nochmal"));
+    EXPECT_EQ(ganz.count(), 2);
+    sprecher.press(QStringLiteral("user1"), QStringLiteral("#dingdong#"));
+    EXPECT_EQ(ganz.count(), 2);
+}
+
 TEST(SpeechComponentEngine, StartsAtOnceUnlessMuted)
 {
     QTemporaryDir dir;
@@ -205,6 +224,8 @@ struct Vorlesen {
     bool beenden;          // the program quits right after the last press
     QStringList gehoert;   // what the service started to say, in order
     QStringList protokoll; // the transcript in the end
+    // The messages heard to their end (gehoert()), when checked.
+    std::optional<QStringList> ganzGehoert = std::nullopt;
 };
 
 void PrintTo(const Vorlesen &v, std::ostream *os)
@@ -234,6 +255,7 @@ TEST_P(SpeechComponentService, TranscriptTellsWhatWasHeard)
     if (!dienst.start())
         GTEST_SKIP() << "the private speech-dispatcher did not start";
     QTemporaryDir dir;
+    QStringList ganz;
     const QString protokoll = dir.filePath(QStringLiteral("protokoll.txt"));
     const auto zeilen = [&] {
         QFile f(protokoll);
@@ -243,6 +265,8 @@ TEST_P(SpeechComponentService, TranscriptTellsWhatWasHeard)
     };
     {
         SpeechComponent sprecher(dir.path());
+        QObject::connect(&sprecher, &SpeechComponent::gehoert, &sprecher,
+                         [&ganz](const QString &t) { ganz << t; });
         sprecher.setTranscriptFile(protokoll);
         sprecher.setMuted(false);
         for (const Druck &d : GetParam().druecke) {
@@ -274,6 +298,9 @@ TEST_P(SpeechComponentService, TranscriptTellsWhatWasHeard)
     EXPECT_EQ(kette(dienst.begonnen()), kette(GetParam().gehoert))
         << dienst.bericht().toStdString();
     EXPECT_EQ(kette(zeilen()), kette(GetParam().protokoll));
+    if (GetParam().ganzGehoert) {
+        EXPECT_EQ(kette(ganz), kette(*GetParam().ganzGehoert));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -296,13 +323,15 @@ INSTANTIATE_TEST_SUITE_P(
             {QStringLiteral("Ein langer Text mit sehr vielen Wörtern darin, der lange dauert")},
             {QStringLiteral(
                  "Ein langer Text mit sehr vielen Wörtern darin, der lange dauert [abgebrochen]"),
-             QStringLiteral("Der zweite Text [verworfen]")}},
+             QStringLiteral("Der zweite Text [verworfen]")},
+            QStringList{}},
         // "Nochmal" queues the repeat behind the text being said.
         Vorlesen{"NochmalQueues",
                  {{"Kurz gesagt", "user1", nullptr}, {nullptr, "Nochmal", nullptr}},
                  false,
                  {QStringLiteral("Kurz gesagt"), QStringLiteral("Kurz gesagt")},
-                 {QStringLiteral("Kurz gesagt"), QStringLiteral("Kurz gesagt")}},
+                 {QStringLiteral("Kurz gesagt"), QStringLiteral("Kurz gesagt")},
+                 QStringList{QStringLiteral("Kurz gesagt"), QStringLiteral("Kurz gesagt")}},
         // Pause and "Weiter" say the cut sentence again; the text keeps one
         // plain line.
         Vorlesen{"PauseAndWeiter",
@@ -332,7 +361,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  " [abgebrochen]"),
                   QStringLiteral("Der nächste Hinweis"),
                   QStringLiteral("Eine lange Nachricht, die ganz gehört werden muss"),
-                  QStringLiteral("Ein Hinweis danach")}},
+                  QStringLiteral("Ein Hinweis danach")},
+                 QStringList{QStringLiteral("Eine lange Nachricht, die ganz gehört werden muss")}},
         // Quitting in the middle cuts the text; what waits is dropped.
         Vorlesen{"QuitCutsAndDrops",
                  {{"Noch ein langer Text, der beim Beenden gerade gesagt wird", "user1",

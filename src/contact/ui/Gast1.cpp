@@ -2,6 +2,7 @@
 
 #include "contact/Einstellungen.h"
 #include "contact/Empfang.h"
+#include "contact/Quittung.h"
 #include "contact/Senden.h"
 #include "contact/TextProzeduren.h"
 #include "contact/ui/Eingabefelder.h"
@@ -11,6 +12,7 @@
 #include "contact_extras/ui/FotoSpalte.h"
 #include "contact_extras/ui/MenuePanel.h"
 #include "help/ui/Hinweise.h"
+#include "platform/AnsiText.h"
 #include "platform/ui/Desktop.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Programmdienste.h"
@@ -32,6 +34,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <utility>
+
 namespace varnek
 {
 
@@ -48,7 +52,8 @@ const QString kUnverschluesselt = QStringLiteral("Verbindung nicht verschlüssel
 } // namespace
 
 Gast1::Gast1(Programmdienste &programm)
-    : programm_(programm), empfang_(new Empfang(programm.einstellungen().programmOrdner, this))
+    : programm_(programm), empfang_(new Empfang(programm.einstellungen().programmOrdner, this)),
+      quittungsAbruf_(new QuittungsAbruf(this))
 {
     setWindowTitle(QStringLiteral("     Varnek-5-VX:"));
     empfang_->setServer(programm.einstellungen().web());
@@ -65,6 +70,14 @@ Gast1::Gast1(Programmdienste &programm)
     connect(&verbindung_, &Verbindung::status, this, &Gast1::ZeigeStatus);
     connect(browser_, &FernBrowser::status, this, &Gast1::ZeigeStatus);
     connect(fotoSpalte_, &FotoSpalte::status, this, &Gast1::ZeigeStatus);
+    // Once the text of the send box is on the server, its receipt is awaited.
+    connect(browser_, &FernBrowser::gesendet, this, [this] {
+        const QByteArray text = std::exchange(gesendeterText_, QByteArray());
+        if (!text.isEmpty())
+            (void)quittungsAbruf_->starte(verbindung_.pfad().section(u'/', -1), text);
+    });
+    connect(quittungsAbruf_, &QuittungsAbruf::gelesen, this,
+            [this](const QDateTime &zeit) { ZeigeStatus(quittung::statusText(zeit)); });
     connect(&verbindung_, &Verbindung::meldung, this,
             [this](const QString &text) { dialogs::message(this, text); });
     // The hourglass shows on the window while FTP steps are queued; the
@@ -276,6 +289,7 @@ void Gast1::uebernehmeKonto()
     konto_ = kontoAus(e);
     richteEin(verbindung_, e);
     empfang_->setServer(e.web());
+    quittungsAbruf_->setServer(e.web());
 }
 
 void Gast1::stelleVerbindungHer()
@@ -372,6 +386,7 @@ void Gast1::ladeAuswahlHoch()
     // of the address field is no address.
     if (!verbindung_.imAdressVerzeichnis() ||
         verbindung_.pfad() == verbindung_.basisPfad() + kAdressText) {
+        gesendeterText_.clear();
         dialogs::message(this, QStringLiteral("Sie haben keine Empfänger Adresse angegeben!"));
         return;
     }
@@ -389,6 +404,10 @@ void Gast1::sendeText()
         fokusTextS();
         return;
     }
+    // The receipt names the bytes the contact fetched: those of the file
+    // uploaded now. An empty message is never read aloud.
+    gesendeterText_ = ansi::readFile(nachrichtPfad(programm_.einstellungen().programmOrdner))
+                          .value_or(QByteArray());
     ladeAuswahlHoch();
     fokusTextS();
 }
@@ -402,6 +421,7 @@ void Gast1::klingeln()
         ZeigeStatus(QStringLiteral("Fehler"));
         return;
     }
+    gesendeterText_.clear(); // a ring is never read aloud: no receipt comes
     ladeAuswahlHoch();
 }
 

@@ -28,6 +28,7 @@ class Kombi;
 class KlingelCodeRahmen;
 class MenuePanel;
 class Programmdienste;
+class QuittungsAbruf;
 
 // The contact window "     Varnek-5-VX:", the start-up window: connection,
 // sending, receiving and reading aloud. The logic lives in Verbindung,
@@ -51,6 +52,8 @@ class Gast1 : public QMainWindow
     FernBrowser &browser() { return *browser_; }
     FotoSpalte &fotoSpalte() { return *fotoSpalte_; }
     const Gast1Menue &menue() const { return *menue_; }
+    // Watches for the read receipt of the text last sent.
+    QuittungsAbruf &quittungsAbruf() { return *quittungsAbruf_; }
 
     // Connection (`Command5` / `Command4`, `kontakt` / `abbr`).
     void stelleVerbindungHer();
@@ -132,6 +135,9 @@ class Gast1 : public QMainWindow
     Verbindung verbindung_;
     Verbindung::Konto konto_; // `Label10`, `Label13`, `Label14`
     Empfang *empfang_;
+    QuittungsAbruf *quittungsAbruf_;
+    // The bytes of "Gast.txt" sent by the send box, until its upload is through.
+    QByteArray gesendeterText_;
     FernBrowser *browser_;
     FotoSpalte *fotoSpalte_ = nullptr;
     MenuePanel *menuePanel_ = nullptr;

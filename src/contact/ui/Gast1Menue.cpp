@@ -83,7 +83,13 @@ void Gast1Menue::baueMenue()
     // The check mark shows whether the help window reads automatically.
     connect(extras, &QMenu::aboutToShow, this, [this] {
         aktionen_.value(QStringLiteral("hilfetex"))->setChecked(programm_.hilfeLiestAutomatisch());
+        aktionen_.value(QStringLiteral("lesebestaetigung"))
+            ->setChecked(programm_.lesebestaetigungSenden());
     });
+    aktion(extras, "lesebestaetigung", QStringLiteral("Lesebestätigung senden"), {}, nullptr)
+        ->setCheckable(true);
+    aktionen_.value(QStringLiteral("lesebestaetigung"))
+        ->setChecked(programm_.lesebestaetigungSenden());
     extras->addSeparator();
     aktion(extras, "URLsenden", QStringLiteral("Link-Abschicken"), Qt::CTRL | Qt::Key_L, nullptr);
     aktion(extras, "textabschicken", QStringLiteral("Text-Abschicken"), Qt::CTRL | Qt::Key_G,
@@ -171,6 +177,14 @@ void Gast1Menue::baueMenue()
             dialogs::message(&gast_, schreiber::meldung(QStringLiteral("Infobereich"), e.grund()));
         }
     });
+    an("lesebestaetigung", [this] {
+        QAction *a = aktionen_.value(QStringLiteral("lesebestaetigung"));
+        if (const Ergebnis e = programm_.setzeLesebestaetigungSenden(a->isChecked()); !e) {
+            a->setChecked(programm_.lesebestaetigungSenden());
+            dialogs::message(&gast_,
+                             schreiber::meldung(QStringLiteral("Lesebestaetigung"), e.grund()));
+        }
+    });
     an("autostart", [this] {
         QAction *a = aktionen_.value(QStringLiteral("autostart"));
         if (const Ergebnis e = programm_.setzeAutostart(a->isChecked()); !e) {
@@ -246,6 +260,11 @@ QAction *Gast1Menue::imInfobereich() const
 QAction *Gast1Menue::autostart() const
 {
     return aktionen_.value(QStringLiteral("autostart"));
+}
+
+QAction *Gast1Menue::lesebestaetigung() const
+{
+    return aktionen_.value(QStringLiteral("lesebestaetigung"));
 }
 
 QAction *Gast1Menue::fotoapparat() const

@@ -35,6 +35,7 @@ class Gast1Menue : public QObject
     QAction *fotoapparat() const;           // `fotoaperad`
     QAction *imInfobereich() const;         // "Beim Schließen im Infobereich bleiben"
     QAction *autostart() const;             // "Mit der Anmeldung starten"
+    QAction *lesebestaetigung() const;      // "Lesebestätigung senden"
     QMenu *links() const { return links_; } // `links1`
 
   private:

@@ -271,9 +271,12 @@ void FernBrowser::ladeHoch()
         if (etwas)
             zeigeVerzeichnis(pfad);
         // Without a connection nothing reached the server: no "OK" then.
-        verbindung_.danach([this, fehlgeschlagen] {
-            if (!*fehlgeschlagen && verbindung_.verbunden())
+        verbindung_.danach([this, fehlgeschlagen, etwas] {
+            if (!*fehlgeschlagen && verbindung_.verbunden()) {
                 status(QStringLiteral("OK"));
+                if (etwas)
+                    Q_EMIT gesendet();
+            }
         });
     });
     if (fokusTextS)

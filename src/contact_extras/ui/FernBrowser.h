@@ -67,6 +67,8 @@ class FernBrowser : public QWidget
   Q_SIGNALS:
     // A text for the contact window's status line.
     void status(const QString &text);
+    // The files of an upload step (`Command1`) all reached the server.
+    void gesendet();
 
   private:
     void benenneFuerScreenreader();

@@ -87,6 +87,11 @@ class Programmdienste
     virtual bool autostartAn() const = 0;
     virtual Ergebnis setzeAutostart(bool ein) = 0;
 
+    // "Lesebestätigung senden": the stored switch; whether a message read
+    // aloud here is confirmed in the address folder.
+    virtual bool lesebestaetigungSenden() const = 0;
+    virtual Ergebnis setzeLesebestaetigungSenden(bool ein) = 0;
+
   protected:
     ~Programmdienste() = default;
 };
