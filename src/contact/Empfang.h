@@ -104,7 +104,7 @@ class Empfang : public QObject
     // that marks it not valid moves the focus to the address field.
     bool setzeAdresse(const QString &address);
     QString nachrichtenAdresse() const { return text6_; }
-    // The address last accepted by setAddress(); empty before.
+    // The address last accepted by setzeAdresse(); empty before.
     QString adresse() const { return adresse_; }
     QUrl url() const { return url_; }
 
