@@ -26,6 +26,24 @@ namespace
 class EndeZuEnde : public ContactFixture
 {
   protected:
+    // Starts the real program as a contact watching "test", muted, its
+    // transcript in protokoll.
+    void starteKontakt(QProcess &kontakt, const QString &programmOrdner, const QString &protokoll)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        kontakt.setProcessEnvironment(env);
+        kontakt.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        kontakt.start(test::varnekProgramm(),
+                      {QStringLiteral("--folder"), programmOrdner, QStringLiteral("--host"),
+                       server.host(), QStringLiteral("--ftp-port"),
+                       QString::number(server.ftpPort()), QStringLiteral("--http-port"),
+                       QString::number(server.httpPort()), QStringLiteral("--watch"),
+                       QStringLiteral("test"), QStringLiteral("--speech-log"), protokoll,
+                       QStringLiteral("--mute")});
+        ASSERT_TRUE(kontakt.waitForStarted(5000));
+    }
+
     // Runs the program without a window; returns its exit code.
     int gast(const QStringList &argumente, QString *ausgabe = nullptr, int ftpPort = -1)
     {
@@ -151,18 +169,7 @@ TEST_F(EndeZuEnde, TwoProcessesTalk)
     QTemporaryDir kontaktOrdner;
     const QString protokoll = kontaktOrdner.filePath(QStringLiteral("gesprochen.log"));
     QProcess kontakt;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    kontakt.setProcessEnvironment(env);
-    kontakt.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    kontakt.start(test::varnekProgramm(),
-                  {QStringLiteral("--folder"), kontaktOrdner.filePath(QStringLiteral("programm")),
-                   QStringLiteral("--host"), server.host(), QStringLiteral("--ftp-port"),
-                   QString::number(server.ftpPort()), QStringLiteral("--http-port"),
-                   QString::number(server.httpPort()), QStringLiteral("--watch"),
-                   QStringLiteral("test"), QStringLiteral("--speech-log"), protokoll,
-                   QStringLiteral("--mute")});
-    ASSERT_TRUE(kontakt.waitForStarted(5000));
+    starteKontakt(kontakt, kontaktOrdner.filePath(QStringLiteral("programm")), protokoll);
 
     ASSERT_EQ(
         gast({QStringLiteral("--send"), QStringLiteral("test"), QStringLiteral("Hallo Welt")}), 0);
@@ -210,17 +217,7 @@ TEST_P(Lesebestaetigung, ReachesTheGuestOnlyWhenSwitchedOn)
     }
     const QString protokoll = kontaktOrdner.filePath(QStringLiteral("gesprochen.log"));
     QProcess kontakt;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    kontakt.setProcessEnvironment(env);
-    kontakt.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    kontakt.start(test::varnekProgramm(),
-                  {QStringLiteral("--folder"), programmOrdner, QStringLiteral("--host"),
-                   server.host(), QStringLiteral("--ftp-port"), QString::number(server.ftpPort()),
-                   QStringLiteral("--http-port"), QString::number(server.httpPort()),
-                   QStringLiteral("--watch"), QStringLiteral("test"),
-                   QStringLiteral("--speech-log"), protokoll, QStringLiteral("--mute")});
-    ASSERT_TRUE(kontakt.waitForStarted(5000));
+    starteKontakt(kontakt, programmOrdner, protokoll);
     const auto beende = qScopeGuard([&] {
         kontakt.terminate();
         if (!kontakt.waitForFinished(5000))
